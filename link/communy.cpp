@@ -1,0 +1,7 @@
+#include "link/communy.h"
+#include "shell/session.h"
+
+Tcommuny::Tcommuny(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
+    setObjectName(QStringLiteral("Tcommuny"));
+    setWindowTitle(QStringLiteral("通信端口"));
+}

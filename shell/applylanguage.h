@@ -1,0 +1,20 @@
+#pragma once
+#include <QString>
+class Session;
+
+// The language switch: loads the language file `baseName` + ".dll" from the program's folder,
+// stores its value words, message texts and window texts in session.lang, rebuilds the word
+// lists of the optional functions (keeping each selection) and rewrites the value words that
+// stand in both channel tables. A missing file changes nothing and returns false.
+bool applyLanguage(Session& session, const QString& baseName);
+
+// TranslateCells: rewrites every recognised value word of both channel tables into `words`.
+class Codeplug;
+void translateCells(Codeplug& doc);
+
+// The language chosen at start-up from the stored "lang" value and the system's language
+// identifier (2052 = Chinese, PRC): a stored 3 stays Traditional Chinese, anything else
+// follows the system.
+int startupLanguage(int stored, int systemLanguageId);
+// 2052 when the system locale is Chinese for China, else another identifier.
+int systemLanguageId();

@@ -1,0 +1,38 @@
+#pragma once
+
+// String numbers of the language tables. The numbers below 300 are the radio software's own
+// numbering; 300 and above are texts this program adds (messages for mends and the command line).
+namespace Str {
+enum : int {
+    WordOff = 34, WordOn = 35, WordHigh = 36, WordLow = 37, WordMid = 250, WordWide = 74, WordNarrow = 75,
+    WordCompander = 78, WordScrambler = 79,
+    WarnCaption = 58, PortOpenFailed = 59, LinkFailed = 60, StatusLine = 61, NewCaption = 62, NewQuestion = 64,
+    ReadLabel = 53, WriteLabel = 54,
+
+    // Added by this program. Texts with %1, %2 ... are filled in by the caller.
+    NumberConversion = 300,   // "%1" is not a valid number
+    LinesNotApplied = 301,    // document lines that could not be applied: %1
+    OverwriteQuestion = 302,  // "%1" exists; replace it?
+    ValidationFailed = 303,   // the document holds values the radio cannot take; nothing was sent
+    ChannelRangeInvalid = 304,// the channel range must be a number from 1 to 99
+    PasswordInvalid = 305,    // a password may hold only the digits 0-9
+    FileError = 306,          // cannot read or write "%1": %2
+    TraceCheck = 307,         // caption of the trace check box of the read/write dialog
+    ProblemCell = 310,        // table %1, row %2, column %3: %4
+    ProblemField = 311,       // %1: %2
+    BadFrequency = 312,
+    BadTone = 313,
+    BadCtcssFrequency = 314,
+    BadName = 315,
+    BadDtmf = 316,
+    BadPassword = 317,
+    BadFmFrequency = 318,
+    BadDate = 319,
+    OutOfRange = 320,
+    BadText = 321,            // text holds "|", a line break or characters the radio cannot show
+    ReadDone = 322,           // status line after a successful transfer
+    Transferring = 323,       // status line while a transfer runs
+    DemoPort = 324,           // label of the virtual radio's port in the port dialog
+    LastOwn = 330
+};
+}
