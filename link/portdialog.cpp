@@ -1,4 +1,4 @@
-#include "link/communy.h"
+#include "link/portdialog.h"
 #include "shell/session.h"
 
 Tcommuny::Tcommuny(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {

@@ -1,4 +1,4 @@
-#include "service/addmessage.h"
+#include "service/radioinfowindow.h"
 #include "shell/session.h"
 
 Taddmessage::Taddmessage(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {

@@ -1,4 +1,4 @@
-#include "shell/uitranslate.h"
+#include "shell/translatewidgets.h"
 #include "shell/language.h"
 #include <QAbstractButton>
 #include <QAction>

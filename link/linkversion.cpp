@@ -1,0 +1,1 @@
+// Serial link, frames, codecs and memory map live in this folder.
