@@ -49,8 +49,8 @@ QString Language::text(int number) const {
 }
 
 QString Language::caption(const QString& builtin) const {
-    const int number = captionNumber(builtin);
-    return number < 0 ? builtin : text(number);
+    const auto rule = captionRule(builtin);
+    return rule ? rule->prefix + text(rule->number) + rule->suffix : builtin;
 }
 
 QString Language::baseName(int index) {

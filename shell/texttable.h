@@ -1,10 +1,19 @@
 #pragma once
 #include <QString>
+#include <optional>
 
-// The string number of a window element, keyed by the element's built-in Simplified Chinese
-// caption (menu items, labels, check boxes, group boxes, tabs, buttons, window captions);
-// -1 when the element keeps its caption in every language.
-int captionNumber(const QString& builtin);
+// How a window element's text is made in the current language: the string `number`, with a
+// fixed prefix and suffix ("P1 " + long-press word, channel window caption + " A").
+struct CaptionRule {
+    int number = -1;
+    QString prefix;
+    QString suffix;
+};
+
+// The rule of a window element, keyed by its built-in Simplified Chinese caption (menu items,
+// labels, check boxes, group boxes, tabs, buttons, window captions); empty when the element
+// keeps its caption in every language.
+std::optional<CaptionRule> captionRule(const QString& builtin);
 
 // The built-in Simplified Chinese text of a string number, or a short label where the windows
 // have no built-in text (channel table headers, list items of the language tables).

@@ -1,0 +1,34 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// An INI file that is read and partly rewritten: section and key names compare without regard
+// to letter case, and every line this program does not set (other keys, sections, comments,
+// blank lines) is written back exactly as it was.
+class IniFile {
+public:
+    IniFile() = default;
+    static IniFile parse(const QByteArray& bytes);
+    // A missing or unreadable file gives an empty IniFile: every key takes its default.
+    static IniFile load(const QString& path);
+
+    bool contains(const QString& section, const QString& key) const;
+    QString text(const QString& section, const QString& key, const QString& defaultValue = {}) const;
+    // A value that is not a decimal integer gives the default.
+    int integer(const QString& section, const QString& key, int defaultValue) const;
+
+    void setInteger(const QString& section, const QString& key, int value);
+    QByteArray serialize() const;
+
+private:
+    struct Line {
+        QByteArray raw;     // the line as read, without its line end
+        QString section;    // the section it belongs to (as spelled in the file)
+        QString key;        // empty for comments, blanks and section headers
+        QString value;
+    };
+    int find(const QString& section, const QString& key) const;
+    QList<Line> m_lines;
+    QByteArray m_eol = "\r\n";
+};
