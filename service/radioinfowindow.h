@@ -1,13 +1,27 @@
 #pragma once
 #include <QWidget>
+class QLabel;
+class QLineEdit;
+class QStatusBar;
 class Session;
 
-// Placeholder window; grows with its own features.
+// "本机信息": what the radio reports about itself, filled by every read.
 class Taddmessage : public QWidget {
     Q_OBJECT
 public:
     explicit Taddmessage(Session& session, QWidget* parent = nullptr);
 
 private:
+    void refresh();
+    void applyTexts();
+
     Session& m_session;
+    QLineEdit* m_model;
+    QLineEdit* m_band;
+    QLineEdit* m_administrator;
+    QLineEdit* m_salesDate;
+    QLineEdit* m_factoryDate;
+    QLineEdit* m_user;
+    QLabel* m_administratorLabel = nullptr;
+    QStatusBar* m_status;
 };

@@ -1,12 +1,91 @@
 #pragma once
 #include <QMainWindow>
+#include <QMdiSubWindow>
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QMdiArea;
 class Session;
+class TAboutBox;
+class Tchannela;
+class Tchannelb;
+class Tcommuny;
+class Tfunc;
+class TRWForm;
+class Taddmessage;
+class TTestForm;
 
+// The frame of a child window: closing it only minimises and hides it, so its data stay.
+class ChildFrame : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    using QMdiSubWindow::QMdiSubWindow;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};
+
+// The main window: child windows, menus, tool bar, the model and band selection panel, the
+// status bar, start-up and the settings written at exit.
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
     explicit TMainForm(Session& session, QWidget* parent = nullptr);
 
+    // The windows, created once in this order and alive until exit.
+    TAboutBox* aboutBox() const { return m_about; }
+    TRWForm* rwForm() const { return m_rw; }
+    Tfunc* funcWindow() const { return m_func; }
+    Tchannelb* channelB() const { return m_channelB; }
+    Tchannela* channelA() const { return m_channelA; }
+    Tcommuny* portDialog() const { return m_port; }
+    Taddmessage* radioInfoWindow() const { return m_info; }
+    TTestForm* testForm() const { return m_test; }
+    QList<QWidget*> windowsInOrder() const;
+
+    void showChild(QWidget* child);
+    QMdiSubWindow* frameOf(QWidget* child) const;
+
+    // Commands, also used by tests.
+    void newDocumentCommand();
+    void openCommand();
+    void saveCommand();
+    void readCommand();
+    void writeCommand();
+    void selectLanguage(int index);
+    void showPortDialog();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void buildMenus();
+    void buildToolBar();
+    void buildSelectionPanel();
+    void runStartUp();
+    void applyTexts();
+    void transferCommand(int mode);
+    void bindMainList(QComboBox* combo, const QString& name);
+    QMdiSubWindow* addChild(QWidget* child);
+
     Session& m_session;
+    QMdiArea* m_mdi;
+    TAboutBox* m_about = nullptr;
+    TRWForm* m_rw = nullptr;
+    Tfunc* m_func = nullptr;
+    Tchannelb* m_channelB = nullptr;
+    Tchannela* m_channelA = nullptr;
+    Tcommuny* m_port = nullptr;
+    Taddmessage* m_info = nullptr;
+    TTestForm* m_test = nullptr;
+    QAction* m_readMenu = nullptr;
+    QAction* m_writeMenu = nullptr;
+    QAction* m_readTool = nullptr;
+    QAction* m_portTool = nullptr;
+    QAction* m_alignmentTool = nullptr;
+    QActionGroup* m_languages = nullptr;
+    QLabel* m_status = nullptr;
+    bool m_started = false;
+    bool m_settingsSaved = false;
 };
