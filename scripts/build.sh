@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Configures and builds into build/ at the repository root. Extra arguments go to cmake.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKT520_WERROR=ON "$@" >/dev/null
+cmake --build "$root/build" -j "$(nproc)"
