@@ -34,7 +34,7 @@ enum : int {
     Transferring = 323,       // status line while a transfer runs
     DemoPort = 324,           // label of the virtual radio's port in the port dialog
     LineTooLong = 325,        // a document line longer than any line the program writes
-    BadChannelLine = 326,     // a channel line without its 19 separators
+    DamagedLine = 326,        // a document line that is missing or lacks its separators
     BadBandText = 327,        // not a band text such as 400-470MHz
     NothingSelected = 328,    // a list without selection cannot be written to the radio
     BadValue = 329,           // not one of the column's values (a word of another language)
