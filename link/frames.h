@@ -1,0 +1,50 @@
+#pragma once
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+// The radio's frames: command byte, length L of the body, L body bytes, then the XOR of every
+// preceding byte. Traffic is composed and compared as upper-case hex text, two characters per
+// byte; these pure functions convert between that text and the bytes on the wire.
+namespace Frame {
+
+// Literal exchanges of the programming protocol (hex text, checksum omitted where a request).
+inline constexpr QStringView Handshake = u"0206514F5652414E";        // 02 06 "QOVRAN"
+inline constexpr QStringView HandshakeReply = u"0606716F7672616E15"; // 06 06 "qovran", checksum 15
+inline constexpr QStringView ReadyQuery = u"0600";
+inline constexpr QStringView Ready = u"060006"; // also "done" for writes and the clock
+inline constexpr QStringView Busy = u"090009";  // ask or send again
+inline constexpr QStringView End = u"64016F";   // end of transfer, never answered
+
+// Hex text to bytes; upper and lower case are accepted. Empty for an odd length or a character
+// that is not a hex digit, so a malformed text can never turn into a frame.
+std::optional<QByteArray> fromHex(QStringView hex);
+// Each byte as exactly two upper-case hex digits ("0A", never "A").
+QString toHex(const QByteArray& bytes);
+
+// XOR of every byte, starting from 0.
+quint8 checksum(const QByteArray& bytes);
+// The bytes of `hex` followed by their checksum; empty when `hex` is not valid hex text or is
+// empty.
+std::optional<QByteArray> compose(QStringView hex);
+
+// True when `reply` (hex text of one whole reply) ends with the XOR of its other bytes written
+// as two upper-case hex digits. A text too short to hold a byte and its checksum, of odd length
+// or with non-hex characters is never correct.
+bool replyChecksumOk(QStringView reply);
+
+// "5203" + address (four hex digits) + byte count (two hex digits).
+QString readRequest(quint16 address, int count);
+// "57" + (N + 2) + address + the N data bytes; N is 1 to 253.
+QString writeRequest(quint16 address, const QByteArray& data);
+// "5507" + yyMMddhhmmss as six BCD bytes + the weekday (00 = Sunday to 06 = Saturday).
+QString clockRequest(const QDateTime& local);
+
+// Hex characters a block-read reply occupies: 57, length, address (2), data, checksum.
+constexpr int readReplyChars(int count) {
+    return 2 * (count + 5);
+}
+
+} // namespace Frame

@@ -1,0 +1,96 @@
+#pragma once
+#include <QByteArray>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class QSerialPort;
+
+// The byte pipe the link talks to: the programming cable on a serial device, or a stand-in
+// (the virtual radio in-process). All calls are made on the one user-interface thread.
+class RadioPort : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    virtual bool open() = 0; // false with errorString() set when the port cannot be had
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    // Hands all bytes to the line in one operation; false when the port is closed or refuses.
+    virtual bool write(const QByteArray& bytes) = 0;
+    virtual QByteArray readAll() = 0;
+    virtual QString errorString() const = 0;
+    // Where the bytes go, for messages and the trace ("/dev/ttyUSB0", "virtual radio").
+    virtual QString deviceName() const = 0;
+
+signals:
+    void readyRead();
+    // The line broke while open (cable pulled, device gone); the port has closed itself.
+    void failed(const QString& message);
+};
+
+// A serial device at 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control. DTR and
+// RTS are left as the driver sets them: the cable powers nothing from them and pseudo-terminals
+// refuse the modem lines.
+class SerialRadioPort : public RadioPort {
+    Q_OBJECT
+public:
+    explicit SerialRadioPort(const QString& device, QObject* parent = nullptr);
+    ~SerialRadioPort() override;
+
+    bool open() override;
+    void close() override;
+    bool isOpen() const override;
+    bool write(const QByteArray& bytes) override;
+    QByteArray readAll() override;
+    QString errorString() const override;
+    QString deviceName() const override { return m_device; }
+
+private:
+    void onError(int error);
+
+    QString m_device;
+    QSerialPort* m_port;
+    QString m_error;
+};
+
+// COM numbers 1-16 to devices. In order: an in-process override (the demo's virtual radio),
+// key "comN" of section "ports" in sysini.ini, else the n-th serial port the system lists in
+// natural name order (ttyS2 before ttyS10).
+class PortDirectory {
+public:
+    static constexpr int FirstCom = 1;
+    static constexpr int LastCom = 16;
+    using Factory = std::function<std::unique_ptr<RadioPort>()>;
+
+    // `settingsFile` is the path of sysini.ini; a missing file maps by the system list only.
+    explicit PortDirectory(const QString& settingsFile = {});
+
+    // The device of COM n; empty when there is none. A stand-in override gives its label.
+    QString device(int com) const;
+    // A port for COM n, not yet open; null when COM n names no device.
+    std::unique_ptr<RadioPort> create(int com) const;
+    // True when COM n can be opened exclusively right now; the port is closed again at once.
+    bool probe(int com) const;
+
+    // The system's serial devices in natural name order, as full paths.
+    static QStringList systemDevices();
+    // Opens `device` exclusively through the serial-port layer and closes it again.
+    static bool probeDevice(const QString& device);
+
+    // Process-wide overrides, meant for the demo mode and tests: COM n goes to `device`, or to
+    // a port that `factory` makes (shown as `label`). An empty device/factory removes it.
+    static void overrideDevice(int com, const QString& device);
+    static void overrideFactory(int com, const QString& label, Factory factory);
+    static void clearOverrides();
+
+private:
+    QHash<int, QString> m_configured; // "comN" keys of section "ports"
+    QStringList m_system;
+};
+
+// Natural order of device names: digit runs compare by value.
+bool naturalLess(const QString& a, const QString& b);
