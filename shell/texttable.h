@@ -1,5 +1,7 @@
 #pragma once
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // How a window element's text is made in the current language: the string `number`, with a
@@ -18,6 +20,11 @@ std::optional<CaptionRule> captionRule(const QString& builtin);
 // The built-in Simplified Chinese text of a string number, or a short label where the windows
 // have no built-in text (channel table headers, list items of the language tables).
 QString builtinText(int number);
+
+// Every string number that has a built-in text, ascending; and every caption that has a rule, in
+// table order. Both serve the checks of the language files.
+QList<int> builtinTextNumbers();
+QStringList captionRuleCaptions();
 
 // String numbers of the channel table headers, column 0-18; 0 marks the fixed texts of columns
 // 12 and 13 ("PTT ID", "DTMF").
