@@ -1,0 +1,48 @@
+#pragma once
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <optional>
+class Session;
+
+// Exit codes of every verb.
+namespace Exit {
+enum : int {
+    Ok = 0,
+    Problems = 1, // the document holds lines or values that could not be used, or was refused
+    Usage = 2,    // bad arguments
+    Failure = 3,  // a file could not be read or written
+};
+}
+
+QTextStream& out();
+QTextStream& err();
+
+// A verb's parser with --help and --lang; `args` starts with the verb's name.
+struct VerbParser {
+    QCommandLineParser parser;
+    QCommandLineOption lang{
+        QStringLiteral("lang"),
+        QStringLiteral("Language of the texts: 1 Simplified Chinese, 2 English, 3 Traditional "
+                       "Chinese (default: as the program starts)."),
+        QStringLiteral("1|2|3")};
+
+    explicit VerbParser(const QString& description);
+    // Parses; on --help prints the help and returns Exit::Ok, on an error prints it and returns
+    // Exit::Usage; empty when the verb should run.
+    std::optional<int> parse(const QStringList& args);
+    int usageError(const QString& message);
+    QString help() const;
+
+private:
+    QString m_name = QStringLiteral("kt520-cli");
+};
+
+// The program's start-up as far as data go: sysini.ini beside the executable (band lists, model,
+// stored language), the language files, the model change; then the --lang choice, if any.
+// Returns an error message for a --lang that is not 1, 2 or 3.
+std::optional<QString> startSession(Session& session, const VerbParser& verb);
+
+int runNew(const QStringList& args);
+int runCheck(const QStringList& args);

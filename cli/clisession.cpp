@@ -1,0 +1,64 @@
+#include "cli/cli.h"
+#include "shell/applylanguage.h"
+#include "shell/appsettings.h"
+#include "shell/session.h"
+#include "shell/startup.h"
+#include <cstdio>
+
+QTextStream& out() {
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream& err() {
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+VerbParser::VerbParser(const QString& description) {
+    parser.setApplicationDescription(description);
+    parser.addHelpOption();
+    parser.addOption(lang);
+}
+
+std::optional<int> VerbParser::parse(const QStringList& args) {
+    // The parser takes the first argument as the program's name.
+    QStringList all = args;
+    if (!all.isEmpty()) m_name = QStringLiteral("kt520-cli ") + all.first();
+    if (!parser.parse(all)) return usageError(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        out() << help();
+        return Exit::Ok;
+    }
+    return std::nullopt;
+}
+
+int VerbParser::usageError(const QString& message) {
+    err() << "kt520-cli: " << message << "\n\n" << help();
+    err().flush();
+    return Exit::Usage;
+}
+
+QString VerbParser::help() const {
+    // The parser names the program by its path; the verb belongs in the usage line.
+    QString text = parser.helpText();
+    const qsizetype options = text.indexOf(QStringLiteral(" [options]"));
+    if (text.startsWith(QStringLiteral("Usage: ")) && options > 0) text.replace(7, options - 7, m_name);
+    return text;
+}
+
+std::optional<QString> startSession(Session& session, const VerbParser& verb) {
+    std::optional<int> language;
+    if (verb.parser.isSet(verb.lang)) {
+        const QString value = verb.parser.value(verb.lang);
+        if (value != QStringLiteral("1") && value != QStringLiteral("2") && value != QStringLiteral("3"))
+            return QStringLiteral("--lang takes 1, 2 or 3, not '%1'").arg(value);
+        language = value.toInt();
+    }
+    startUp(session, AppSettings::read(IniFile::load(settingsPath(session.appDir))));
+    if (language && *language != session.lang.index) {
+        session.lang.index = *language;
+        applyLanguage(session, Language::baseName(*language));
+    }
+    return std::nullopt;
+}

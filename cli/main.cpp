@@ -1,0 +1,48 @@
+#include "cli/cli.h"
+#include <QCoreApplication>
+
+namespace {
+struct Verb {
+    const char* name;
+    const char* summary;
+    int (*run)(const QStringList& args);
+};
+
+// One row per verb; each verb lives in its own file.
+const Verb verbs[] = {
+    {"new", "write the document that \"New\" followed by \"Save\" writes", runNew},
+    {"check", "read a document as \"Open\" does and list what cannot be used or written to a radio",
+     runCheck},
+};
+
+void usage(QTextStream& stream) {
+    stream << "Usage: kt520-cli <verb> [options]\n\nVerbs:\n";
+    for (const Verb& v : verbs)
+        stream << "  " << QString::fromLatin1(v.name).leftJustified(8) << v.summary << "\n";
+    stream << "\n'kt520-cli <verb> --help' describes a verb's options.\n";
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kt520-cli"));
+    const QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        usage(err());
+        return Exit::Usage;
+    }
+    if (args.first() == QStringLiteral("--help") || args.first() == QStringLiteral("-h")) {
+        usage(out());
+        return Exit::Ok;
+    }
+    for (const Verb& v : verbs)
+        if (args.first() == QString::fromLatin1(v.name)) {
+            const int code = v.run(args);
+            out().flush();
+            err().flush();
+            return code;
+        }
+    err() << "kt520-cli: unknown verb '" << args.first() << "'\n\n";
+    usage(err());
+    return Exit::Usage;
+}

@@ -1,0 +1,86 @@
+#include "cli/cli.h"
+#include "shell/document.h"
+#include "shell/session.h"
+#include "shell/validation.h"
+#include <algorithm>
+
+namespace {
+struct Finding {
+    int first = 0; // 0: the value is not held by the file
+    int last = 0;
+    bool warning = false;
+    QString text;
+};
+
+// A truncated file misses a run of lines for one reason: one finding per run.
+QList<Finding> linesNotApplied(const QList<LineProblem>& problems) {
+    QList<Finding> findings;
+    for (const LineProblem& p : problems) {
+        if (!findings.isEmpty() && findings.last().last + 1 == p.line && findings.last().text == p.reason)
+            findings.last().last = p.line;
+        else
+            findings << Finding{p.line, p.line, false, p.reason};
+    }
+    return findings;
+}
+
+QString where(const Finding& f) {
+    if (f.first == 0) return {};
+    if (f.first == f.last) return QStringLiteral("line %1: ").arg(f.first);
+    return QStringLiteral("lines %1-%2: ").arg(f.first).arg(f.last);
+}
+} // namespace
+
+int runCheck(const QStringList& args) {
+    VerbParser verb(QStringLiteral(
+        "Reads a document as \"Open\" does and lists every line that could not be applied and every value a "
+        "radio cannot take, each with its line number. Exit status 1 when it finds any."));
+    verb.parser.addPositionalArgument(QStringLiteral("FILE"),
+                                      QStringLiteral("The document (.qv19) to check."));
+    if (auto done = verb.parse(args)) return *done;
+    const QStringList files = verb.parser.positionalArguments();
+    if (files.size() != 1)
+        return verb.usageError(files.isEmpty() ? QStringLiteral("FILE is required")
+                                               : QStringLiteral("one FILE at a time"));
+    const QString path = files.first();
+
+    Session session;
+    if (auto error = startSession(session, verb)) return verb.usageError(*error);
+    const FileRead read = readDocumentFile(path, session);
+    if (!read.bytes) {
+        err() << read.error << "\n";
+        return Exit::Failure;
+    }
+    const OpenResult opened = openDocument(session, *read.bytes);
+    if (opened.refusal == OpenResult::Refusal::NotADocument) {
+        out() << path << ": line 1: not a document: the first line is not \"QOVRAN MEMORY CHANNEL\"\n";
+        return Exit::Problems;
+    }
+    if (opened.refusal == OpenResult::Refusal::UnknownModel) {
+        out() << path << ": line 4: the TYPE line names no model of the model list\n";
+        return Exit::Problems;
+    }
+
+    QList<Finding> findings = linesNotApplied(opened.notApplied);
+    const qsizetype notApplied = opened.notApplied.size();
+    int errors = 0;
+    int warnings = 0;
+    for (const Problem& p : validateDocument(session)) {
+        const int line = documentLineOf(p);
+        const bool warning = p.severity == Problem::Severity::Warning;
+        (warning ? warnings : errors)++;
+        findings << Finding{line, line, warning, p.message};
+    }
+    // Line order, values the file does not hold last.
+    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+        return (a.first == 0 ? INT_MAX : a.first) < (b.first == 0 ? INT_MAX : b.first);
+    });
+    for (const Finding& f : findings)
+        out() << path << ": " << where(f) << (f.warning ? "warning: " : "") << f.text << "\n";
+    if (findings.isEmpty())
+        out() << path << ": no problems\n";
+    else
+        out() << path << ": " << notApplied << " line(s) not applied, " << errors
+              << " value(s) a radio cannot take, " << warnings << " warning(s)\n";
+    return notApplied > 0 || errors > 0 ? Exit::Problems : Exit::Ok;
+}

@@ -1,0 +1,43 @@
+#pragma once
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <optional>
+class Session;
+
+// A document line that could not be applied, with the reason in the current language.
+struct LineProblem {
+    int line = 0;
+    QString reason;
+};
+
+struct OpenResult {
+    // Why a file was ignored: its first line is not the header, or its TYPE line names a model
+    // that the model list does not hold. Nothing in the session changes then.
+    enum class Refusal { None, NotADocument, UnknownModel };
+    Refusal refusal = Refusal::NotADocument;
+    QString caption;               // "KT-520RX   [400-470MHz]" once accepted
+    QList<LineProblem> notApplied; // in line order; the controls of these lines kept their state
+
+    bool accepted() const { return refusal == Refusal::None; }
+};
+
+// SaveDocument: the 344 lines of the session's document, CR LF, Chinese texts in GBK.
+QByteArray saveDocument(const Session& session);
+
+// OpenDocument from the bytes of a file: any bytes are safe. An accepted file selects its model
+// (running the model change) and its band, replaces the optional functions line by line and
+// both channel tables; a refused one changes nothing.
+OpenResult openDocument(Session& session, const QByteArray& bytes);
+
+// The file edges: a message for the user (FileError with the system's reason) on failure.
+// Writing replaces an existing file only once the new one is complete.
+std::optional<QString> writeDocumentFile(const QString& path, const Session& session);
+struct FileRead {
+    std::optional<QByteArray> bytes;
+    QString error;
+};
+FileRead readDocumentFile(const QString& path, const Session& session);
+
+// The main window caption after an open: model text, three blanks, the band in brackets.
+QString documentCaption(const QString& model, const QString& band);
