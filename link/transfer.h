@@ -1,0 +1,58 @@
+#pragma once
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class Language;
+class Link;
+class Session;
+
+// The read/write dialog's mode value: 1 reads the radio, 2 writes it.
+enum class TransferMode : int { Read = 1, Write = 2 };
+
+// What the caller of a transfer decides; the dialog and the command line fill it alike.
+struct TransferOptions {
+    QString channelRange = QStringLiteral("99"); // the dialog's channel-range field
+    bool debugRows = false;                      // "调试频": the first 20 table rows only
+    bool initialise = false;       // run of the initialise command: a write always sets the clock
+    bool writeFactoryDate = false; // "写入出厂日期" of the factory alignment window is ticked
+    // Local date and time for the stamps and the radio's clock; null means the system clock.
+    std::function<QDateTime()> now;
+    // Progress bar position (0 to ProgressMaximum); null when nobody watches.
+    std::function<void(int value)> progress;
+};
+
+struct TransferResult {
+    enum class Outcome {
+        Done,
+        LinkFailed,          // handshake, password, identification or a block failed
+        ChannelRangeInvalid, // refused before the port was touched
+        ValidationFailed,    // the document holds values the radio cannot take; nothing sent
+    };
+    Outcome outcome = Outcome::Done;
+    QStringList problems;           // ValidationFailed: one text per value, located
+    std::optional<QString> caption; // main window caption after the model selector was reset
+    bool ok() const { return outcome == Outcome::Done; }
+};
+
+// The progress bar's range: 99 channel rows of 5 steps and 20 for the rest.
+inline constexpr int ProgressMaximum = 99 * 5 + 20;
+// Table rows a transfer may move: 3 VFO rows and 99 channels.
+inline constexpr int MaxTransferRows = 102;
+inline constexpr int DebugTransferRows = 20;
+
+// TransferRows: the three VFO rows plus the channel range, or 20 with the debug box ticked.
+// An empty range counts as "99". Anything but a whole number from 1 to 99 (the field also takes
+// "#" and "*", and typed numbers beyond its up-down) gives nothing, so never more than 99
+// channel rows move.
+std::optional<int> transferRows(const QString& channelRange, bool debugRows);
+
+// The text the user sees for a failed transfer in the current language; empty for success.
+QString transferMessage(const TransferResult& result, const Language& lang);
+
+// Steps shared by both directions once the handshake has opened the connection: both stamps
+// into the radio information, the password check against "通信密码", the identification block,
+// and the model selector back to its first item. False when the radio must not be touched.
+bool identifyRadio(Session& session, Link& link, TransferResult& result);
