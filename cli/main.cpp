@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/transfercli.h"
 #include <QCoreApplication>
 
 namespace {
@@ -13,6 +14,9 @@ const Verb verbs[] = {
     {"new", "write the document that \"New\" followed by \"Save\" writes", runNew},
     {"check", "read a document as \"Open\" does and list what cannot be used or written to a radio",
      runCheck},
+    {"read", "read the radio on --port and save it as a document", runRead},
+    {"write", "write a document to the radio on --port", runWrite},
+    {"info", "show who programmed the radio on --port and when", runInfo},
 };
 
 void usage(QTextStream& stream) {

@@ -121,3 +121,11 @@ TransferResult readRadio(Session& session, Link& link, const TransferOptions& op
     if (ok && options.progress) options.progress(ProgressMaximum);
     return result;
 }
+
+TransferResult readRadioInfo(Session& session, Link& link) {
+    TransferResult result;
+    link.resetPort();
+    const bool ok = link.runTransfer([&] { return identifyRadio(session, link, result); });
+    result.outcome = ok ? TransferResult::Outcome::Done : TransferResult::Outcome::LinkFailed;
+    return result;
+}

@@ -1,0 +1,108 @@
+#include "cli/transfercli.h"
+#include "link/radioport.h"
+#include "link/tracefile.h"
+#include "shell/appsettings.h"
+#include "shell/messages.h"
+#include "shell/session.h"
+#include <QRegularExpression>
+#include <unistd.h>
+
+namespace {
+// "COM3" (any letter case) names a COM number as the program's port dialog does; anything else
+// is a device path.
+std::optional<int> comNumber(const QString& port) {
+    static const QRegularExpression com(QStringLiteral("^[Cc][Oo][Mm]([0-9]{1,2})$"));
+    const QRegularExpressionMatch m = com.match(port);
+    if (!m.hasMatch()) return std::nullopt;
+    return m.captured(1).toInt();
+}
+} // namespace
+
+RadioVerb::RadioVerb(VerbParser& verb)
+    : m_verb(verb),
+      m_port(QStringLiteral("port"),
+             QStringLiteral("The radio's port: COM1 ... COM16 as the program maps them, or a device path."),
+             QStringLiteral("PORT")),
+      m_channels(QStringLiteral("channels"),
+                 QStringLiteral("Channel range: channels 1 to N move (1-99, default 99)."),
+                 QStringLiteral("N"), QStringLiteral("99")),
+      m_trace(QStringLiteral("trace"),
+              QStringLiteral(
+                  "Append every frame sent and received, in hex with a millisecond time stamp, to FILE."),
+              QStringLiteral("FILE")),
+      m_singlePort(
+          QStringLiteral("single-port"),
+          QStringLiteral(
+              "Single-port cable: every byte sent comes back as an echo (default: as the program is set).")) {
+    verb.parser.addOption(m_port);
+    verb.parser.addOption(m_channels);
+    verb.parser.addOption(m_trace);
+    verb.parser.addOption(m_singlePort);
+}
+
+RadioVerb::~RadioVerb() {
+    m_traceFile.reset();
+    m_link.closePort();
+}
+
+std::optional<QString> RadioVerb::check() const {
+    const QCommandLineParser& p = m_verb.parser;
+    if (!p.positionalArguments().isEmpty())
+        return QStringLiteral("unexpected argument '%1'").arg(p.positionalArguments().first());
+    if (!p.isSet(m_port) || p.value(m_port).isEmpty()) return QStringLiteral("--port PORT is required");
+    if (const auto com = comNumber(p.value(m_port));
+        com && (*com < PortDirectory::FirstCom || *com > PortDirectory::LastCom))
+        return QStringLiteral("--port COMn takes a number from 1 to 16");
+    if (!transferRows(p.value(m_channels), false))
+        return QStringLiteral("--channels takes a number from 1 to 99, not '%1'").arg(p.value(m_channels));
+    return std::nullopt;
+}
+
+std::optional<QString> RadioVerb::connect(Session& session) {
+    const QCommandLineParser& p = m_verb.parser;
+    const QString port = p.value(m_port);
+    std::unique_ptr<RadioPort> radioPort;
+    if (const auto com = comNumber(port)) {
+        radioPort = PortDirectory(settingsPath(session.appDir)).create(*com);
+        if (!radioPort) return QStringLiteral("%1 names no serial device").arg(port.toUpper());
+    } else {
+        radioPort = std::make_unique<SerialRadioPort>(port);
+    }
+    const QString device = radioPort->deviceName();
+    m_link.setPort(std::move(radioPort));
+    m_link.setSinglePortMode(p.isSet(m_singlePort) || session.singlePortMode);
+    // The program probes the port before its dialog opens; the same message here.
+    if (!m_link.openPort())
+        return session.lang.text(Str::PortOpenFailed) +
+               QStringLiteral(" (%1: %2)").arg(device, m_link.lastPortError());
+    if (p.isSet(m_trace)) {
+        auto opened = TraceFile::open(p.value(m_trace));
+        if (auto* error = std::get_if<QString>(&opened))
+            return QStringLiteral("%1: %2").arg(p.value(m_trace), *error);
+        m_traceFile = std::move(std::get<std::unique_ptr<TraceFile>>(opened));
+        m_traceFile->attach(m_link, device);
+    }
+    return std::nullopt;
+}
+
+TransferOptions RadioVerb::options() {
+    TransferOptions options;
+    options.channelRange = m_verb.parser.value(m_channels);
+    if (isatty(STDOUT_FILENO)) {
+        options.progress = [this](int value) {
+            m_progressShown = true;
+            out() << "\r" << QString::number(value * 100 / ProgressMaximum).rightJustified(3) << " %";
+            out().flush();
+        };
+    }
+    return options;
+}
+
+int RadioVerb::finish(const TransferResult& result, const Session& session) {
+    if (m_progressShown) out() << "\n";
+    out().flush();
+    if (result.ok()) return Exit::Ok;
+    err() << transferMessage(result, session.lang) << "\n";
+    err().flush();
+    return result.outcome == TransferResult::Outcome::LinkFailed ? Exit::Failure : Exit::Problems;
+}

@@ -1,0 +1,40 @@
+#pragma once
+#include "cli/cli.h"
+#include "link/link.h"
+#include "link/transfer.h"
+#include <memory>
+
+class Session;
+class TraceFile;
+
+// The options every verb that talks to a radio shares: --port, --channels, --trace and
+// --single-port, and the link they set up.
+class RadioVerb {
+public:
+    explicit RadioVerb(VerbParser& verb);
+    ~RadioVerb();
+
+    // Checks the options; a usage message when one is wrong.
+    std::optional<QString> check() const;
+    // Opens the port and the trace file; the message for the user when either fails.
+    std::optional<QString> connect(Session& session);
+    Link& link() { return m_link; }
+    // Channel range, progress on a terminal; the clock is the system's.
+    TransferOptions options();
+    // Ends the progress line and reports a failed transfer; the exit status.
+    int finish(const TransferResult& result, const Session& session);
+
+private:
+    VerbParser& m_verb;
+    QCommandLineOption m_port;
+    QCommandLineOption m_channels;
+    QCommandLineOption m_trace;
+    QCommandLineOption m_singlePort;
+    Link m_link;
+    std::unique_ptr<TraceFile> m_traceFile;
+    bool m_progressShown = false;
+};
+
+int runRead(const QStringList& args);
+int runWrite(const QStringList& args);
+int runInfo(const QStringList& args);

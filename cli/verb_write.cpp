@@ -1,0 +1,48 @@
+#include "cli/transfercli.h"
+#include "link/writeprocedure.h"
+#include "shell/document.h"
+#include "shell/session.h"
+
+int runWrite(const QStringList& args) {
+    VerbParser verb(QStringLiteral(
+        "Opens a document as \"打开\" does and writes it to the radio as \"写频\" does. A document with "
+        "lines "
+        "that cannot be applied or values the radio cannot take is refused before a byte is sent."));
+    const QCommandLineOption inOption(QStringLiteral("in"), QStringLiteral("The document file to write."),
+                                      QStringLiteral("FILE"));
+    verb.parser.addOption(inOption);
+    RadioVerb radio(verb);
+    if (auto done = verb.parse(args)) return *done;
+    if (auto error = radio.check()) return verb.usageError(*error);
+    const QString path = verb.parser.value(inOption);
+    if (path.isEmpty()) return verb.usageError(QStringLiteral("--in FILE is required"));
+
+    Session session;
+    if (auto error = startSession(session, verb)) return verb.usageError(*error);
+    const FileRead read = readDocumentFile(path, session);
+    if (!read.bytes) {
+        err() << read.error << "\n";
+        return Exit::Failure;
+    }
+    const OpenResult opened = openDocument(session, *read.bytes);
+    if (!opened.accepted()) {
+        err() << path << ": not a document of this radio; nothing was sent\n";
+        return Exit::Problems;
+    }
+    // A line that was not applied would leave its setting as it was before: the radio would get
+    // something the file does not say.
+    if (!opened.notApplied.isEmpty()) {
+        for (const LineProblem& p : opened.notApplied)
+            err() << path << ": line " << p.line << ": " << p.reason << "\n";
+        err() << path << ": nothing was sent\n";
+        return Exit::Problems;
+    }
+
+    // What the dialog does when it opens for writing, then its start button.
+    const WritePreparation preparation = formShow(session, TransferMode::Write);
+    if (auto error = radio.connect(session)) {
+        err() << *error << "\n";
+        return Exit::Failure;
+    }
+    return radio.finish(writeRadio(session, radio.link(), radio.options(), preparation), session);
+}
