@@ -100,7 +100,7 @@ QSize UpDownButtons::sizeHint() const {
     initStyleOption(&opt);
     const int arrows = style()->subControlRect(QStyle::CC_SpinBox, &opt, QStyle::SC_SpinBoxUp, this).width();
     const int frame = style()->pixelMetric(QStyle::PM_SpinBoxFrameWidth, &opt, this);
-    return {std::max(16, arrows) + 2 * frame + 2, QSpinBox::sizeHint().height()};
+    return {std::max(14, arrows) + frame, QSpinBox::sizeHint().height()};
 }
 
 void UpDownButtons::resizeEvent(QResizeEvent* event) {
