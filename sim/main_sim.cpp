@@ -1,0 +1,101 @@
+// kt520-sim: the virtual radio on a pseudo-terminal. The first line printed is the device to
+// open; the program then serves until it is interrupted.
+#include "sim/ptyserver.h"
+#include "sim/virtualradio.h"
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstdio>
+#include <optional>
+
+namespace {
+struct CountOption {
+    const char* name;
+    const char* help;
+    int SimFaults::*field;
+    int minimum;
+};
+constexpr CountOption CountOptions[] = {
+    {"busy-every", "Answer \"090009\" (busy) instead of every Nth reply; the request is not carried out.",
+     &SimFaults::busyEvery, 1},
+    {"corrupt-every", "Send every Nth reply with a wrong checksum.", &SimFaults::corruptEvery, 1},
+    {"garbage-every", "Send stray bytes before every Nth reply.", &SimFaults::garbageEvery, 1},
+    {"silent-after", "Answer nothing after the first N frames.", &SimFaults::silentAfter, 0},
+    {"baud", "Pace the line at B baud in both directions (0 = unpaced, the default).", &SimFaults::baud, 0},
+};
+
+int fail(const QString& message) {
+    std::fprintf(stderr, "kt520-sim: %s\n", qPrintable(message));
+    return 2;
+}
+
+std::optional<int> number(const QString& text, int minimum) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < minimum) return std::nullopt;
+    return value;
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kt520-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Virtual KT-520 radio on a pseudo-terminal. Prints the device path as its first line, "
+                       "then answers the programming protocol on it until interrupted."));
+    parser.addHelpOption();
+    const QCommandLineOption image(QStringLiteral("image"),
+                                   QStringLiteral("Start with the 8192-byte memory image FILE instead of a "
+                                                  "factory-fresh radio."),
+                                   QStringLiteral("FILE"));
+    const QCommandLineOption dump(
+        QStringLiteral("dump"), QStringLiteral("Write the memory to FILE after every end-of-transfer frame."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption echo(
+        QStringLiteral("echo"),
+        QStringLiteral("Single-port cable: every byte sent to the radio comes back first."));
+    parser.addOption(image);
+    parser.addOption(dump);
+    parser.addOption(echo);
+    QList<QCommandLineOption> counts;
+    for (const CountOption& c : CountOptions) {
+        counts.append(QCommandLineOption(QString::fromLatin1(c.name), QString::fromUtf8(c.help),
+                                         QString::fromLatin1(c.field == &SimFaults::baud ? "B" : "N")));
+        parser.addOption(counts.back());
+    }
+    parser.process(app);
+    if (!parser.positionalArguments().isEmpty())
+        return fail(
+            QStringLiteral("unexpected argument %1 (see --help)").arg(parser.positionalArguments().first()));
+
+    SimFaults faults;
+    faults.echo = parser.isSet(echo);
+    for (qsizetype i = 0; i < counts.size(); ++i) {
+        if (!parser.isSet(counts[i])) continue;
+        const std::optional<int> value = number(parser.value(counts[i]), CountOptions[i].minimum);
+        if (!value)
+            return fail(QStringLiteral("--%1 needs a whole number of at least %2")
+                            .arg(QLatin1String(CountOptions[i].name))
+                            .arg(CountOptions[i].minimum));
+        faults.*CountOptions[i].field = *value;
+    }
+
+    VirtualRadio radio;
+    radio.setFaults(faults);
+    if (parser.isSet(image))
+        if (const std::optional<QString> error = radio.loadImage(parser.value(image))) return fail(*error);
+    if (parser.isSet(dump)) {
+        const QString path = parser.value(dump);
+        QObject::connect(&radio, &VirtualRadio::transferEnded, &app, [&radio, path] {
+            if (const std::optional<QString> error = radio.saveImage(path))
+                std::fprintf(stderr, "kt520-sim: %s\n", qPrintable(*error));
+        });
+    }
+
+    PtyServer server(radio);
+    if (const std::optional<QString> error = server.start()) return fail(*error);
+    std::printf("%s\n", qPrintable(server.devicePath()));
+    std::fflush(stdout);
+    return app.exec();
+}

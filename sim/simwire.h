@@ -1,0 +1,83 @@
+#pragma once
+#include "link/radioport.h"
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+class VirtualRadio;
+
+// One direction of the serial line: bytes pushed in come out at the line's speed (10 bits a
+// byte: start, 8 data, stop). At 0 baud everything pushed comes out on the next event-loop pass.
+class Pacer : public QObject {
+    Q_OBJECT
+public:
+    explicit Pacer(QObject* parent = nullptr);
+    void setBaud(int baud) { m_baud = baud; }
+    void push(const QByteArray& bytes);
+    void clear(); // drops bytes still on the line
+    int pending() const { return int(m_queue.size()); }
+
+signals:
+    void delivered(const QByteArray& bytes);
+
+private:
+    void tick();
+
+    int m_baud = 0;
+    QByteArray m_queue;
+    QTimer m_timer;
+    QElapsedTimer m_since; // start of the current burst
+    qint64 m_sent = 0;     // bytes delivered in the current burst
+};
+
+// The cable between a host and the virtual radio, paced as the radio's faults ask.
+class SimWire : public QObject {
+    Q_OBJECT
+public:
+    explicit SimWire(VirtualRadio& radio, QObject* parent = nullptr);
+    void fromHost(const QByteArray& bytes);
+    // The host let go of the line: what the radio was still sending is lost. Bytes the host
+    // sent before are already on their way and still arrive.
+    void dropToHost();
+
+signals:
+    void toHost(const QByteArray& bytes);
+
+private:
+    void toRadio(const QByteArray& bytes);
+
+    QPointer<VirtualRadio> m_radio;
+    Pacer m_in;  // host to radio
+    Pacer m_out; // radio (and echo) to host
+};
+
+// The virtual radio as a port of this process: what the link writes reaches the radio through
+// a SimWire, the radio's answers come back as received bytes. The radio must outlive the port.
+class SimPort : public RadioPort {
+    Q_OBJECT
+public:
+    explicit SimPort(VirtualRadio& radio, QObject* parent = nullptr);
+
+    bool open() override;
+    void close() override;
+    bool isOpen() const override { return m_open; }
+    bool write(const QByteArray& bytes) override;
+    QByteArray readAll() override;
+    QString errorString() const override { return m_error; }
+    QString deviceName() const override { return QStringLiteral("virtual radio"); }
+
+    // For trials of failure handling: the next opens fail, or the open line breaks now.
+    void setRefuseOpen(bool refuse) { m_refuseOpen = refuse; }
+    void breakLine(const QString& message);
+    int opens() const { return m_opens; }
+
+private:
+    SimWire m_wire;
+    QByteArray m_buffer;
+    QString m_error;
+    bool m_open = false;
+    bool m_refuseOpen = false;
+    int m_opens = 0;
+};
