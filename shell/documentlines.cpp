@@ -106,6 +106,9 @@ std::optional<QStringList> parseChannelLine(const QString& line) {
         cells << rest.mid(pos, std::max<qsizetype>(0, bar - 1 - pos));
         pos = bar + 2;
     }
+    // A row without RX frequency keeps no other value, as when the editor commits it; a line
+    // such as "CH001 ||..." would otherwise bring back a row that reads as used only here.
+    if (cells.first().isEmpty()) return QStringList(DataColumns);
     return cells;
 }
 

@@ -198,6 +198,9 @@ void TestDocument::channelLineParsing_data() {
     QTest::newRow("empty cells and trailing blank kept")
         << line(gaps) << true << QStringList{"1=145.00000", "14=a b ", "18=67.0"};
     QTest::newRow("closing blank trimmed") << line(full).chopped(1) << true << fullExpect;
+    QTest::newRow("separator at character 9")
+        << "CH007 || 1 | 2 | 3 | 4 | 5 | 6 | 7 | 8 | 9 | 10 | 11 | 12 | 13 | 14 | 15 | 16 | 17 | " << true
+        << QStringList();
     QTest::newRow("short line") << "CH007" << true << QStringList();
     QTest::newRow("empty line") << "" << true << QStringList();
     QTest::newRow("separators missing") << "CH007 | 145.00000 | OFF" << false << QStringList();
