@@ -189,3 +189,7 @@ void PortDirectory::overrideFactory(int com, const QString& label, Factory facto
 void PortDirectory::clearOverrides() {
     overrides().clear();
 }
+
+bool PortDirectory::isOverridden(int com) {
+    return overrides().contains(com);
+}

@@ -86,6 +86,7 @@ public:
     static void overrideDevice(int com, const QString& device);
     static void overrideFactory(int com, const QString& label, Factory factory);
     static void clearOverrides();
+    static bool isOverridden(int com);
 
 private:
     QHash<int, QString> m_configured; // "comN" keys of section "ports"
