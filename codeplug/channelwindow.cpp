@@ -84,6 +84,13 @@ ChannelWindow::ChannelWindow(Session& session, Side side, QWidget* parent)
     resize(sizeHint());
 }
 
+ChannelWindow::~ChannelWindow() {
+    // The editors outlive this object's members while QWidget deletes them: nothing they
+    // report on the way out may reach the window.
+    for (QObject* c : findChildren<QObject*>())
+        disconnect(c, nullptr, this, nullptr);
+}
+
 QSize ChannelWindow::sizeHint() const {
     return {NarrowWindow, WindowHeight};
 }

@@ -28,6 +28,7 @@ public:
         QMessageBox::StandardButtons buttons)>;
     MessageBoxHook messageBox;
 
+    ~ChannelWindow() override;
     ChannelTable& table() const { return m_table; }
     // For the read and write commands: whether the frequency editor is open, committing its
     // row, and closing every editor.

@@ -5,6 +5,8 @@
 #include "shell/session.h"
 #include <QApplication>
 #include <QClipboard>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -46,6 +48,8 @@ private slots:
     void deleteAndBackspaceKeys();
     void badFrequencyWarns();
     void pendingEditCommitted();
+    void deactivationCommits();
+    void frameDeactivationCommits();
     void editorsSitOverTheirCell_data();
     void editorsSitOverTheirCell();
     void widenAndNarrow();
@@ -536,6 +540,45 @@ void TestChannelWindow::pendingEditCommitted() {
     QVERIFY(!m_window->frequencyEditorVisible());
     QCOMPARE(cell(Col::RxFreq, 12), dp("145.00000"));
     QCOMPARE(cell(Col::Name, 12), QStringLiteral("NameA09"));
+}
+
+// Another window taking the keyboard commits the frequency being typed and closes the editors.
+void TestChannelWindow::deactivationCommits() {
+    useRow(13);
+    click(Col::Compander, 13);
+    QVERIFY(child<QWidget>("ComboBox2")->isVisible());
+    click(Col::RxFreq, 12);
+    type(QStringLiteral("145"));
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QVERIFY(!m_window->frequencyEditorVisible());
+    QCOMPARE(cell(Col::RxFreq, 12), dp("145.00000"));
+    QCOMPARE(cell(Col::Power, 12), w.high);
+}
+
+// Inside the main window the frame loses the activation to another child window.
+void TestChannelWindow::frameDeactivationCommits() {
+    m_window->hide();
+    QMdiArea area;
+    QMdiSubWindow* frame = area.addSubWindow(m_window.get());
+    QMdiSubWindow* otherFrame = area.addSubWindow(new QWidget);
+    area.resize(900, 600);
+    area.show();
+    area.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&area));
+    frame->show();
+    otherFrame->show();
+    area.setActiveSubWindow(frame);
+    click(Col::RxFreq, 14);
+    type(QStringLiteral("4385"));
+    QVERIFY(m_window->frequencyEditorVisible());
+    area.setActiveSubWindow(otherFrame);
+    QVERIFY(!m_window->frequencyEditorVisible());
+    QCOMPARE(cell(Col::RxFreq, 14), dp("550.00000"));
+    frame->setWidget(nullptr);
+    m_window->setParent(nullptr);
 }
 
 void TestChannelWindow::editorsSitOverTheirCell_data() {
