@@ -1,12 +1,29 @@
+#include "link/radioport.h"
 #include "shell/mainwindow.h"
 #include "shell/session.h"
+#include "sim/demoradio.h"
 #include <QApplication>
+#include <QMessageBox>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KT-520"));
+    // --demo attaches the virtual radio with a sample codeplug; without it only real ports are used.
+    const bool demoMode = app.arguments().contains(QStringLiteral("--demo"));
     Session session;
     TMainForm w(session);
-    w.showMaximized();
+    w.showMaximized(); // runs the start-up, which chooses the COM port from sysini.ini
+    std::unique_ptr<DemoRadio> demo;
+    if (demoMode) {
+        // The demo radio takes the place of the chosen COM port for this run only, so the
+        // settings file keeps the user's own choice.
+        if (session.portNumber < PortDirectory::FirstCom || session.portNumber > PortDirectory::LastCom)
+            session.portNumber = PortDirectory::FirstCom;
+        auto started = DemoRadio::start(session.portNumber);
+        if (auto* error = std::get_if<QString>(&started))
+            QMessageBox::warning(&w, QStringLiteral("KT-520"), *error);
+        else
+            demo = std::move(std::get<std::unique_ptr<DemoRadio>>(started));
+    }
     return app.exec();
 }

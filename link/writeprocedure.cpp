@@ -58,17 +58,6 @@ void bringVfoRowsIntoBands(Codeplug& doc, QChar point) {
     }
 }
 
-// One frame of the write, encoded before the handshake.
-struct Step {
-    enum class Kind { Block, Literal, Clock };
-    Kind kind = Kind::Block;
-    quint16 address = 0;
-    QByteArray data;
-    QStringView literal;
-    Tolerance tolerance = Tolerance::Strict;
-    bool advances = true; // the progress bar moves after it
-};
-
 class Planner {
 public:
     explicit Planner(Session& session) : m_session(session) {}
@@ -79,32 +68,33 @@ public:
             bad(*encoded.bad, side);
             return;
         }
-        m_steps.append({Step::Kind::Block, address, encoded.bytes, {}, tolerance, advances});
+        m_plan.steps.append({WriteStep::Kind::Block, address, encoded.bytes, {}, tolerance, advances});
     }
-    void literal(QStringView frame) {
-        m_steps.append({Step::Kind::Literal, 0, {}, frame, Tolerance::Strict, true});
+    void literal(quint16 address, const QByteArray& bytes, QStringView frame) {
+        m_plan.steps.append(
+            {WriteStep::Kind::Literal, address, bytes, frame.toString(), Tolerance::Strict, true});
     }
-    void clock() { m_steps.append({Step::Kind::Clock, 0, {}, {}, Tolerance::Strict, true}); }
+    void clock() { m_plan.steps.append({WriteStep::Kind::Clock, 0, {}, {}, Tolerance::Strict, true}); }
     void password(const QString& digits) {
         if (const auto bytes = encodePassword(digits))
-            m_steps.append({Step::Kind::Block, Addr::Password, *bytes, {}, Tolerance::Strict, false});
+            m_plan.steps.append(
+                {WriteStep::Kind::Block, Addr::Password, *bytes, {}, Tolerance::Strict, false});
         else
             field(QStringLiteral("Edit20"), Str::PasswordInvalid);
     }
 
-    QList<Step> steps() const { return m_steps; }
-    QStringList problems() const { return m_problems; }
+    WritePlan plan() const { return m_plan; }
 
 private:
     void bad(const BadField& f, std::optional<Side> side) {
         const Language& lang = m_session.lang;
         if (f.control.isEmpty() && side) {
             const ChannelTable& table = m_session.doc.table(*side);
-            m_problems << lang.text(Str::ProblemCell)
-                              .arg(*side == Side::A ? QStringLiteral("A") : QStringLiteral("B"),
-                                   table.cell(Col::Label, f.row), QString::number(f.column),
-                                   lang.text(f.reason) +
-                                       QStringLiteral(" \"%1\"").arg(table.cell(f.column, f.row)));
+            m_plan.problems << lang.text(Str::ProblemCell)
+                                   .arg(*side == Side::A ? QStringLiteral("A") : QStringLiteral("B"),
+                                        table.cell(Col::Label, f.row), QString::number(f.column),
+                                        lang.text(f.reason) +
+                                            QStringLiteral(" \"%1\"").arg(table.cell(f.column, f.row)));
             return;
         }
         field(f.control, f.reason, f.row);
@@ -113,16 +103,17 @@ private:
         const Language& lang = m_session.lang;
         QString label = control;
         if (gridRow > 0) label += QChar(' ') + QString::number(gridRow);
-        m_problems << lang.text(Str::ProblemField).arg(label, lang.text(reason));
+        m_plan.problems << lang.text(Str::ProblemField).arg(label, lang.text(reason));
     }
 
     Session& m_session;
-    QList<Step> m_steps;
-    QStringList m_problems;
+    WritePlan m_plan;
 };
 
-// Every block of the write after the stamps, in the radio's order.
-Planner planWrite(Session& session, const TransferOptions& options, const WritePreparation& first, int rows) {
+} // namespace
+
+WritePlan planWrite(Session& session, const TransferOptions& options, const WritePreparation& first,
+                    int rows) {
     Planner plan(session);
     const Codeplug& doc = session.doc;
     const ControlStore& func = doc.func;
@@ -143,8 +134,8 @@ Planner planWrite(Session& session, const TransferOptions& options, const WriteP
     if (func.checked(QStringLiteral("CheckBox37")))
         plan.block(Addr::SquelchBase, Encoded::of(encodeSquelchBase(func)));
     plan.block(Addr::Settings2, Encoded::of(encodeSettingsBlock2(doc)));
-    plan.literal(FixedAlignmentFrame);
-    plan.literal(FixedHighFrame);
+    plan.literal(Addr::FixedAlignment, fixedAlignmentBytes(), FixedAlignmentFrame);
+    plan.literal(Addr::FixedHigh, fixedHighBytes(), FixedHighFrame);
     for (int k = 0; k < FmBlockCount; ++k)
         plan.block(fmBlockAddress(k), encodeFmBlock(func, k));
     plan.block(Addr::PowerOnMessage, encodePowerOnMessage(func));
@@ -153,8 +144,10 @@ Planner planWrite(Session& session, const TransferOptions& options, const WriteP
     plan.block(Addr::StunAndKillCode, encodeDtmfCodeBlock(func, Addr::StunAndKillCode));
     for (int k = 0; k < CallListBlockCount; ++k)
         plan.block(callListBlockAddress(k), encodeCallListBlock(func, k));
-    return plan;
+    return plan.plan();
 }
+
+namespace {
 
 // The validation's errors about values the write will encode: cells of rows beyond the
 // channel range are not sent and do not stop it.
@@ -191,8 +184,8 @@ TransferResult writeRadio(Session& session, Link& link, const TransferOptions& o
     }
     // Nothing that the radio cannot take is ever sent, not even the handshake.
     result.problems = validationErrors(session, *rows);
-    const Planner plan = planWrite(session, options, preparation, *rows);
-    if (result.problems.isEmpty()) result.problems = plan.problems();
+    const WritePlan plan = planWrite(session, options, preparation, *rows);
+    if (result.problems.isEmpty()) result.problems = plan.problems;
     if (!result.problems.isEmpty()) {
         result.outcome = TransferResult::Outcome::ValidationFailed;
         return result;
@@ -215,16 +208,16 @@ TransferResult writeRadio(Session& session, Link& link, const TransferOptions& o
         if (options.writeFactoryDate &&
             !link.writeBlock(Addr::FactoryStamp, factoryDateBytes(nowOf(options)), Tolerance::Strict))
             return false;
-        for (const Step& step : plan.steps()) {
+        for (const WriteStep& step : plan.steps) {
             bool sent = false;
             switch (step.kind) {
-            case Step::Kind::Block:
+            case WriteStep::Kind::Block:
                 sent = link.writeBlock(step.address, step.data, step.tolerance);
                 break;
-            case Step::Kind::Literal:
+            case WriteStep::Kind::Literal:
                 sent = link.writeFrame(step.literal, Tolerance::Strict);
                 break;
-            case Step::Kind::Clock:
+            case WriteStep::Kind::Clock:
                 sent = link.writeFrame(clockFrameBody(nowOf(options)), Tolerance::Strict);
                 break;
             }

@@ -1,6 +1,9 @@
 #pragma once
+#include "link/link.h"
 #include "link/settingsblocks.h"
 #include "link/transfer.h"
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 class Link;
@@ -15,6 +18,29 @@ using WritePreparation = FirstNumbers;
 // 87.500 in its first row when that is empty; for a write the VFO rows of both tables are
 // brought inside the bands of the band-one list, then the first numbers are computed.
 WritePreparation formShow(Session& session, TransferMode mode);
+
+// One frame of a write after the stamps. A literal frame is sent as the text the radio has
+// always been given; its address and bytes say what it leaves in memory. The clock frame is
+// made when it is sent.
+struct WriteStep {
+    enum class Kind { Block, Literal, Clock };
+    Kind kind = Kind::Block;
+    quint16 address = 0;
+    QByteArray data;
+    QString literal;
+    Tolerance tolerance = Tolerance::Strict;
+    bool advances = true; // the progress bar moves on after it
+};
+struct WritePlan {
+    QList<WriteStep> steps;
+    QStringList problems; // values that cannot be encoded, located; nothing may be sent then
+};
+// Every frame of a write after the stamps, in the radio's order, encoded from the document
+// before anything is sent: band two and the new password when ticked, the records and names of
+// `rows` table rows of side B then side A, the settings, dates, clock, squelch base values,
+// fixed bytes, FM list, power-on message, DTMF codes and call list.
+WritePlan planWrite(Session& session, const TransferOptions& options, const WritePreparation& first,
+                    int rows);
 
 // The write of the radio. Nothing at all is sent when the channel range or a value that would
 // be encoded cannot be written (validation first, then every block encoded before the

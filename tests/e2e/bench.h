@@ -1,0 +1,67 @@
+#pragma once
+#include "link/frames.h"
+#include "link/link.h"
+#include "link/memorymap.h"
+#include "shell/applylanguage.h"
+#include "shell/appsettings.h"
+#include "shell/session.h"
+#include "shell/startup.h"
+#include "sim/simwire.h"
+#include "sim/virtualradio.h"
+#include <memory>
+
+// A session as the program has it after start-up, in the given language, with a dealer's three
+// bands: row 1 of each table belongs to 136-174, row 2 to 220-260, row 3 to 400-470 MHz.
+inline std::unique_ptr<Session> startedSession(int language) {
+    auto s = std::make_unique<Session>();
+    AppSettings settings;
+    settings.band1 = {QStringLiteral("136-174MHz"), QStringLiteral("220-260MHz"),
+                      QStringLiteral("400-470MHz")};
+    settings.band1Index = 2;
+    settings.band2 = {QStringLiteral("136-174MHz"), QStringLiteral("400-470MHz")};
+    settings.band2Index = 0;
+    startUp(*s, settings);
+    s->lang.index = language;
+    applyLanguage(*s, Language::baseName(language));
+    return s;
+}
+
+// The virtual radio on an in-process port, with a short repeat bound so that fault runs end
+// quickly.
+struct Bench {
+    VirtualRadio radio;
+    Link link;
+
+    Bench() {
+        link.setPort(std::make_unique<SimPort>(radio));
+        link.setRepeatBoundMs(1500);
+        link.openPort();
+    }
+    SimPort& port() { return *static_cast<SimPort*>(link.port()); }
+
+    void put(quint16 address, const char* hex) {
+        const QByteArray bytes = QByteArray::fromHex(hex);
+        QByteArray memory = radio.memory();
+        memory.replace(address, bytes.size(), bytes);
+        radio.setMemory(memory);
+    }
+    QString hexAt(quint16 address, int size) const { return Frame::toHex(radio.memory().mid(address, size)); }
+
+    // Frames the radio received with this command byte and, for reads and writes, address.
+    int framesTo(quint8 command, int address = -1) const {
+        int n = 0;
+        for (const QByteArray& f : radio.frames()) {
+            if (quint8(f[0]) != command) continue;
+            if (address >= 0 && (f.size() < 4 || (quint8(f[2]) << 8 | quint8(f[3])) != address)) continue;
+            ++n;
+        }
+        return n;
+    }
+    bool endedWithEndFrame() const {
+        return !radio.frames().isEmpty() && Frame::toHex(radio.frames().last()) == QStringLiteral("64016F0A");
+    }
+};
+
+inline QString point(const char* text) {
+    return QString::fromLatin1(text).replace(QChar('.'), systemDecimalPoint());
+}
