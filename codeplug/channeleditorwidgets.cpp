@@ -130,6 +130,7 @@ ToneCombo::ToneCombo(QWidget* parent) : QComboBox(parent) {
     // No completion: a partly typed tone must stay as typed ("8" is not "82.5").
     setCompleter(nullptr);
     lineEdit()->setMaxLength(5);
+    lineEdit()->setAlignment(Qt::AlignCenter);
     lineEdit()->setDragEnabled(false);
     lineEdit()->setAcceptDrops(false);
     hide();

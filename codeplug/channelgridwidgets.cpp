@@ -251,6 +251,9 @@ void ChannelGrid::paintCorner(QWidget* corner) {
     QPainter painter(corner);
     QStyleOptionHeader opt;
     opt.initFrom(corner);
+    // The corner takes no clicks, yet its text reads like every other header.
+    opt.state |= QStyle::State_Enabled;
+    opt.palette.setCurrentColorGroup(QPalette::Active);
     opt.rect = corner->rect();
     opt.position = QStyleOptionHeader::OnlyOneSection;
     opt.text = model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString();
