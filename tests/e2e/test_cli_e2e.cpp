@@ -1,0 +1,220 @@
+#include "sim/demoradio.h"
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+// Hang guard only.
+constexpr int GuardMs = 60000;
+
+// kt520-sim on a pseudo-terminal, started with the sample codeplug and dumping its memory after
+// every end-of-transfer frame.
+class Sim {
+public:
+    Sim(const QTemporaryDir& dir, const QStringList& extra = {})
+        : m_dump(dir.filePath(QStringLiteral("dump.bin"))) {
+        const QString image = dir.filePath(QStringLiteral("image.bin"));
+        QFile f(image);
+        if (f.open(QIODevice::WriteOnly)) f.write(demoRadioImage());
+        f.close();
+        QFile::remove(m_dump);
+        m_process.start(QStringLiteral(KT520_SIM_EXE),
+                        QStringList{QStringLiteral("--image"), image, QStringLiteral("--dump"), m_dump} +
+                            extra);
+        if (m_process.waitForReadyRead(GuardMs))
+            m_device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
+    ~Sim() {
+        m_process.kill();
+        m_process.waitForFinished(GuardMs);
+    }
+    QString device() const { return m_device; }
+    QByteArray dump() const {
+        QFile f(m_dump);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private:
+    QProcess m_process;
+    QString m_dump;
+    QString m_device;
+};
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Run cli(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(KT520_CLI_EXE), args);
+    Run r;
+    if (!p.waitForFinished(GuardMs)) {
+        p.kill();
+        return r;
+    }
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
+class TestCliE2e : public QObject {
+    Q_OBJECT
+private slots:
+    void infoShowsStamps();
+    void readWriteRead();
+    void damagedDocumentSendsNothing_data();
+    void damagedDocumentSendsNothing();
+    void badArguments_data();
+    void badArguments();
+    void missingPort();
+    void echoingCable();
+};
+
+void TestCliE2e::infoShowsStamps() {
+    QTemporaryDir dir;
+    Sim sim(dir);
+    QVERIFY(!sim.device().isEmpty());
+    const Run r = cli({QStringLiteral("info"), QStringLiteral("--port"), sim.device(),
+                       QStringLiteral("--lang"), QStringLiteral("2")});
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.out.contains(QStringLiteral("Administrator: DEALER")), qPrintable(r.out));
+    QVERIFY(r.out.contains(QStringLiteral("Factory Date: 2024-01-15  14:02:45")));
+    QVERIFY(r.out.contains(QStringLiteral("User: DEMO")));
+    QVERIFY(r.out.contains(QStringLiteral("Model: --------")));
+}
+
+// Read, edit the file, write, read again: the edit and the new stamp are in the radio.
+void TestCliE2e::readWriteRead() {
+    QTemporaryDir dir;
+    Sim sim(dir);
+    const QString doc = dir.filePath(QStringLiteral("radio.qv19"));
+    const QString trace = dir.filePath(QStringLiteral("trace.txt"));
+    Run r = cli({QStringLiteral("read"), QStringLiteral("--port"), sim.device(), QStringLiteral("--out"), doc,
+                 QStringLiteral("--lang"), QStringLiteral("2"), QStringLiteral("--trace"), trace});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QByteArray text = readFile(doc);
+    QVERIFY(text.startsWith("QOVRAN MEMORY CHANNEL\r\n"));
+    QVERIFY(text.contains("RPT-70"));
+    const QString frames = QString::fromUtf8(readFile(trace));
+    QVERIFY(frames.contains(QStringLiteral("> 0206514F5652414E11")));
+    QVERIFY(frames.contains(QStringLiteral("> 64016F0A")));
+
+    text.replace("RPT-70", "EDITED");
+    QFile out(doc);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(text);
+    out.close();
+    r = cli({QStringLiteral("write"), QStringLiteral("--port"), sim.device(), QStringLiteral("--in"), doc,
+             QStringLiteral("--lang"), QStringLiteral("2")});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QTRY_VERIFY_WITH_TIMEOUT(sim.dump().contains("EDITED"), GuardMs);
+    QCOMPARE(sim.dump().mid(0x0168, 8), QByteArray("Qovran\xFF\x06", 8));
+
+    const QString again = dir.filePath(QStringLiteral("again.qv19"));
+    r = cli({QStringLiteral("read"), QStringLiteral("--port"), sim.device(), QStringLiteral("--out"), again,
+             QStringLiteral("--lang"), QStringLiteral("2"), QStringLiteral("--channels"),
+             QStringLiteral("5")});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QVERIFY(readFile(again).contains("EDITED"));
+}
+
+void TestCliE2e::damagedDocumentSendsNothing_data() {
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    QTest::newRow("frequency text") << QByteArray("438.50000") << QByteArray("4x8.50000");
+    QTest::newRow("name too long") << QByteArray("RPT-70") << QByteArray("RPT-70-LONG");
+    QTest::newRow("not a document") << QByteArray("QOVRAN MEMORY CHANNEL") << QByteArray("SOMETHING ELSE");
+}
+
+void TestCliE2e::damagedDocumentSendsNothing() {
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QTemporaryDir dir;
+    const QString doc = dir.filePath(QStringLiteral("radio.qv19"));
+    {
+        Sim source(dir);
+        QCOMPARE(cli({QStringLiteral("read"), QStringLiteral("--port"), source.device(),
+                      QStringLiteral("--out"), doc, QStringLiteral("--lang"), QStringLiteral("2")})
+                     .code,
+                 0);
+    }
+    QByteArray text = readFile(doc);
+    QVERIFY(text.contains(from));
+    text.replace(from, to);
+    QFile out(doc);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(text);
+    out.close();
+
+    Sim sim(dir); // a fresh radio that dumps its memory after any transfer
+    QVERIFY(sim.dump().isEmpty());
+    const Run r = cli({QStringLiteral("write"), QStringLiteral("--port"), sim.device(),
+                       QStringLiteral("--in"), doc, QStringLiteral("--lang"), QStringLiteral("2"),
+                       QStringLiteral("--trace"), dir.filePath(QStringLiteral("t.txt"))});
+    QCOMPARE(r.code, 1);
+    QVERIFY(!r.err.isEmpty());
+    // Not even the handshake went out: the trace holds no frame and the radio saw no end frame.
+    QVERIFY(!readFile(dir.filePath(QStringLiteral("t.txt"))).contains(" > "));
+    QTest::qWait(100);
+    QVERIFY(sim.dump().isEmpty());
+}
+
+void TestCliE2e::badArguments_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("no port") << QStringList{QStringLiteral("info")};
+    QTest::newRow("channels 0") << QStringList{QStringLiteral("read"),      QStringLiteral("--port"),
+                                               QStringLiteral("/dev/null"), QStringLiteral("--out"),
+                                               QStringLiteral("x.qv19"),    QStringLiteral("--channels"),
+                                               QStringLiteral("0")};
+    QTest::newRow("channels #") << QStringList{QStringLiteral("info"), QStringLiteral("--port"),
+                                               QStringLiteral("COM1"), QStringLiteral("--channels"),
+                                               QStringLiteral("#")};
+    QTest::newRow("COM17") << QStringList{QStringLiteral("info"), QStringLiteral("--port"),
+                                          QStringLiteral("COM17")};
+    QTest::newRow("write without file")
+        << QStringList{QStringLiteral("write"), QStringLiteral("--port"), QStringLiteral("COM1")};
+    QTest::newRow("language 4") << QStringList{QStringLiteral("info"), QStringLiteral("--port"),
+                                               QStringLiteral("COM1"), QStringLiteral("--lang"),
+                                               QStringLiteral("4")};
+}
+
+void TestCliE2e::badArguments() {
+    QFETCH(QStringList, args);
+    const Run r = cli(args);
+    QCOMPARE(r.code, 2);
+    QVERIFY(r.err.startsWith(QStringLiteral("kt520-cli: ")));
+}
+
+void TestCliE2e::missingPort() {
+    const Run r =
+        cli({QStringLiteral("info"), QStringLiteral("--port"), QStringLiteral("/dev/kt520-no-such-port"),
+             QStringLiteral("--lang"), QStringLiteral("2")});
+    QCOMPARE(r.code, 3);
+    QVERIFY(r.err.contains(QStringLiteral("/dev/kt520-no-such-port")));
+}
+
+void TestCliE2e::echoingCable() {
+    QTemporaryDir dir;
+    Sim sim(dir, {QStringLiteral("--echo")});
+    const QString doc = dir.filePath(QStringLiteral("radio.qv19"));
+    Run r = cli({QStringLiteral("read"), QStringLiteral("--port"), sim.device(), QStringLiteral("--out"), doc,
+                 QStringLiteral("--channels"), QStringLiteral("3")});
+    QCOMPARE(r.code, 3); // without single-port mode the echo spoils every reply
+    r = cli({QStringLiteral("read"), QStringLiteral("--port"), sim.device(), QStringLiteral("--out"), doc,
+             QStringLiteral("--channels"), QStringLiteral("3"), QStringLiteral("--single-port")});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QVERIFY(readFile(doc).contains("RPT-70"));
+}
+
+QTEST_MAIN(TestCliE2e)
+#include "test_cli_e2e.moc"
