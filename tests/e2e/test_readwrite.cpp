@@ -1,4 +1,5 @@
 #include "bench.h"
+#include "link/radioport.h"
 #include "link/readprocedure.h"
 #include "link/writeprocedure.h"
 #include "shell/document.h"
@@ -136,6 +137,7 @@ private slots:
     void firstNumbersInBlockOne();
     void writeFailsPartWay();
     void demoRadioReads();
+    void demoRadioServesComPort();
 };
 
 void TestReadWrite::fullReadOfRichImage_data() {
@@ -794,6 +796,27 @@ void TestReadWrite::demoRadioReads() {
     auto again = startedSession(2);
     QVERIFY(readRadio(*again, bench.link, TransferOptions{}).ok());
     COMPARE_DOCUMENTS(documentOf(*again), shown);
+}
+
+// The demo maps a COM number to its pseudo-terminal for as long as it runs, and a read through
+// that COM number goes over a real serial device.
+void TestReadWrite::demoRadioServesComPort() {
+    PortDirectory ports;
+    const QString before = ports.device(3);
+    {
+        auto started = DemoRadio::start(3);
+        QVERIFY(std::holds_alternative<std::unique_ptr<DemoRadio>>(started));
+        DemoRadio& demo = *std::get<std::unique_ptr<DemoRadio>>(started);
+        QCOMPARE(ports.device(3), demo.devicePath());
+        QVERIFY(ports.probe(3));
+        Link link;
+        link.setPort(ports.create(3));
+        auto s = startedSession(2);
+        QVERIFY(readRadio(*s, link, range(QStringLiteral("2"))).ok());
+        QCOMPARE(s->radioInfo.user, QStringLiteral("DEMO"));
+        link.closePort();
+    }
+    QCOMPARE(ports.device(3), before);
 }
 
 QTEST_MAIN(TestReadWrite)

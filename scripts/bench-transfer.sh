@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Transfer benchmark (not a test): a full 99-channel write and read through kt520-cli against
+# kt520-sim paced at 9600 baud. For each it prints the elapsed time, the wire-time lower bound
+# (every byte sent and received at 960 bytes/s, plus the fixed waits of the protocol: the port
+# reset's 2 x 150 ms and the 70 ms after the end frame), their ratio (target: at most 1.05) and
+# the CPU time of kt520-cli as a share of the elapsed time (target: under 5 %).
+#
+# Usage: scripts/bench-transfer.sh [BUILD_DIR]     (default: build/)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+cli=$build/kt520-cli
+sim=$build/kt520-sim
+for exe in "$cli" "$sim"; do
+    [[ -x $exe ]] || { echo "bench-transfer: $exe is missing; build first (scripts/build.sh)" >&2; exit 2; }
+done
+
+work=$(mktemp -d)
+sim_pid=
+cleanup() {
+    [[ -n $sim_pid ]] && kill "$sim_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$sim" --baud 9600 >"$work/sim.out" 2>"$work/sim.err" &
+sim_pid=$!
+for _ in $(seq 100); do
+    [[ -s $work/sim.out ]] && break
+    sleep 0.05
+done
+port=$(head -n 1 "$work/sim.out")
+[[ -n $port ]] || { echo "bench-transfer: kt520-sim did not start" >&2; cat "$work/sim.err" >&2; exit 2; }
+
+"$cli" new --out "$work/new.qv19" --lang 2
+
+# Bytes on the wire from a trace: every hex character pair of the ">" and "<" lines.
+wire_bytes() {
+    awk '$2 == ">" || $2 == "<" { n += length($3) / 2 } END { print n + 0 }' "$1"
+}
+
+# run NAME ARGS...: one transfer, timed by the shell (real, user, system seconds).
+run() {
+    local name=$1
+    shift
+    local trace=$work/$name.trace
+    local TIMEFORMAT='%R %U %S'
+    local times
+    times=$({ time "$cli" "$@" --port "$port" --lang 2 --trace "$trace" >/dev/null 2>"$work/$name.err"; } 2>&1) || {
+        echo "bench-transfer: $name failed:" >&2
+        cat "$work/$name.err" >&2
+        exit 1
+    }
+    local bytes
+    bytes=$(wire_bytes "$trace")
+    read -r real user sys <<<"$times"
+    awk -v name="$name" -v real="$real" -v user="$user" -v sys="$sys" -v bytes="$bytes" 'BEGIN {
+        bound = bytes / 960 + 0.300 + 0.070
+        printf "%-6s %6d bytes  elapsed %6.2f s  lower bound %6.2f s  ratio %.3f  cpu %5.2f s (%.1f %%)\n",
+               name, bytes, real, bound, real / bound, user + sys, 100 * (user + sys) / real
+    }'
+}
+
+run write write --in "$work/new.qv19"
+run read read --out "$work/read.qv19"
