@@ -39,6 +39,12 @@ wire_bytes() {
     awk '$2 == ">" || $2 == "<" { n += length($3) / 2 } END { print n + 0 }' "$1"
 }
 
+# The transfer alone, without the process start: the time stamp of the trace's last line (the
+# link's clock starts just before the port reset) plus the 70 ms wait after the end frame.
+transfer_seconds() {
+    awk '$2 == ">" || $2 == "<" { t = $1 } END { print t + 0.070 }' "$1"
+}
+
 # run NAME ARGS...: one transfer, timed by the shell (real, user, system seconds).
 run() {
     local name=$1
@@ -51,13 +57,14 @@ run() {
         cat "$work/$name.err" >&2
         exit 1
     }
-    local bytes
+    local bytes transfer
     bytes=$(wire_bytes "$trace")
+    transfer=$(transfer_seconds "$trace")
     read -r real user sys <<<"$times"
-    awk -v name="$name" -v real="$real" -v user="$user" -v sys="$sys" -v bytes="$bytes" 'BEGIN {
+    awk -v name="$name" -v real="$real" -v user="$user" -v sys="$sys" -v bytes="$bytes" -v transfer="$transfer" 'BEGIN {
         bound = bytes / 960 + 0.300 + 0.070
-        printf "%-6s %6d bytes  elapsed %6.2f s  lower bound %6.2f s  ratio %.3f  cpu %5.2f s (%.1f %%)\n",
-               name, bytes, real, bound, real / bound, user + sys, 100 * (user + sys) / real
+        printf "%-6s %6d bytes  lower bound %6.2f s  process %6.2f s (ratio %.3f)  transfer %6.2f s (ratio %.3f)  cpu %5.2f s (%.1f %%)\n",
+               name, bytes, bound, real, real / bound, transfer, transfer / bound, user + sys, 100 * (user + sys) / real
     }'
 }
 

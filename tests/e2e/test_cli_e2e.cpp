@@ -77,7 +77,6 @@ private slots:
     void badArguments_data();
     void badArguments();
     void missingPort();
-    void echoingCable();
 };
 
 void TestCliE2e::infoShowsStamps() {
@@ -201,19 +200,6 @@ void TestCliE2e::missingPort() {
              QStringLiteral("--lang"), QStringLiteral("2")});
     QCOMPARE(r.code, 3);
     QVERIFY(r.err.contains(QStringLiteral("/dev/kt520-no-such-port")));
-}
-
-void TestCliE2e::echoingCable() {
-    QTemporaryDir dir;
-    Sim sim(dir, {QStringLiteral("--echo")});
-    const QString doc = dir.filePath(QStringLiteral("radio.qv19"));
-    Run r = cli({QStringLiteral("read"), QStringLiteral("--port"), sim.device(), QStringLiteral("--out"), doc,
-                 QStringLiteral("--channels"), QStringLiteral("3")});
-    QCOMPARE(r.code, 3); // without single-port mode the echo spoils every reply
-    r = cli({QStringLiteral("read"), QStringLiteral("--port"), sim.device(), QStringLiteral("--out"), doc,
-             QStringLiteral("--channels"), QStringLiteral("3"), QStringLiteral("--single-port")});
-    QVERIFY2(r.code == 0, qPrintable(r.err));
-    QVERIFY(readFile(doc).contains("RPT-70"));
 }
 
 QTEST_MAIN(TestCliE2e)

@@ -49,8 +49,6 @@ struct DialogBench {
 class TestRWForm : public QObject {
     Q_OBJECT
 private slots:
-    void controls();
-    void prepareSetsCaptionModeProgress();
     void rangeKeys_data();
     void rangeKeys();
     void upDown_data();
@@ -63,45 +61,7 @@ private slots:
     void emptyRangeBecomes99();
     void writeModeRunsFormShow();
     void traceFile();
-    void languageSwitch();
 };
-
-void TestRWForm::controls() {
-    DialogBench b;
-    QCOMPARE(b.start()->text(), QStringLiteral("读 频"));
-    QCOMPARE(b.child<QPushButton>("Button2")->text(), QStringLiteral("OK")); // string 2 in English
-    QCOMPARE(b.range()->text(), QStringLiteral("99"));
-    QVERIFY(b.child<QWidget>("UpDown1"));
-    QVERIFY(b.child<QProgressBar>("ProgressBar1"));
-    QCOMPARE(b.child<QProgressBar>("ProgressBar1")->maximum(), ProgressMaximum);
-    b.open(1);
-    // The service controls exist but nobody sees them.
-    QCOMPARE(b.child<QPushButton>("Button3")->text(), QStringLiteral("初始化"));
-    QVERIFY(!b.child<QPushButton>("Button3")->isVisible());
-    QCOMPARE(b.child<QCheckBox>("CheckBox1")->text(), QStringLiteral("调试频"));
-    QVERIFY(!b.child<QCheckBox>("CheckBox1")->isVisible());
-    auto* usage = b.child<QComboBox>("ComboBox1");
-    QCOMPARE(usage->count(), 4);
-    QCOMPARE(usage->itemText(3), QStringLiteral("超常发射"));
-    QCOMPARE(usage->currentIndex(), 0);
-    QCOMPARE(b.child<QPushButton>("Button5")->text(), QStringLiteral("修改"));
-    const QRect panel = b.child<QWidget>("Panel1")->geometry();
-    QVERIFY(!b.form.rect().intersects(panel));
-    QVERIFY(b.child<QStatusBar>("StatusBar1")->currentMessage().startsWith(QStringLiteral("     ")));
-    b.form.close();
-}
-
-void TestRWForm::prepareSetsCaptionModeProgress() {
-    DialogBench b;
-    b.child<QProgressBar>("ProgressBar1")->setValue(300);
-    b.form.prepareFor(2, QStringLiteral("写频"), QStringLiteral("写 频"));
-    QCOMPARE(b.form.windowTitle(), QStringLiteral("写频"));
-    QCOMPARE(b.start()->text(), QStringLiteral("写 频"));
-    QCOMPARE(b.form.mode(), 2);
-    QCOMPARE(b.child<QProgressBar>("ProgressBar1")->value(), 0);
-    b.form.prepareFor(1, QStringLiteral("读频"), QStringLiteral("读 频"));
-    QCOMPARE(b.form.mode(), 1);
-}
 
 void TestRWForm::rangeKeys_data() {
     QTest::addColumn<QString>("typed");
@@ -287,17 +247,6 @@ void TestRWForm::traceFile() {
     b.start()->click();
     QCOMPARE(QFileInfo(path).size(), size);
     b.form.close();
-}
-
-void TestRWForm::languageSwitch() {
-    DialogBench b;
-    QCOMPARE(b.child<QCheckBox>("TraceCheck")->text(), b.session->lang.text(Str::TraceCheck));
-    b.session->lang.index = 1;
-    applyLanguage(*b.session, Language::baseName(1));
-    QCOMPARE(b.child<QCheckBox>("TraceCheck")->text(), QStringLiteral("记录通信数据"));
-    QCOMPARE(b.child<QPushButton>("Button2")->text(), QStringLiteral("确定"));
-    QCOMPARE(b.child<QStatusBar>("StatusBar1")->currentMessage(),
-             QStringLiteral("     ") + b.session->lang.text(Str::StatusLine));
 }
 
 QTEST_MAIN(TestRWForm)
