@@ -191,7 +191,9 @@ void decodeSquelchBase(const QByteArray& block, ControlStore& func) {
 }
 
 Encoded encodePowerOnMessage(const ControlStore& func) {
-    const auto bytes = radioTextBytes(func.text(PowerOnText), 7, BlockSize::PowerOnMessage);
+    // The edit takes 7 characters, but a read fills all 8 bytes: such a message goes back as it came.
+    const auto bytes =
+        radioTextBytes(func.text(PowerOnText), BlockSize::PowerOnMessage, BlockSize::PowerOnMessage);
     if (!bytes) return Encoded::failed(BadField{PowerOnText, -1, -1, Str::BadText});
     return Encoded::of(*bytes);
 }

@@ -50,7 +50,8 @@ void decodeBandTwo(const QByteArray& bytes, ControlStore& func);
 QByteArray encodeSquelchBase(const ControlStore& func);
 void decodeSquelchBase(const QByteArray& block, ControlStore& func);
 
-// Power-on message Edit16: at most 7 characters padded with blanks to 8 bytes.
+// Power-on message Edit16: its characters padded with blanks to 8 bytes (the edit takes 7, a read
+// may bring 8).
 Encoded encodePowerOnMessage(const ControlStore& func);
 void decodePowerOnMessage(const QByteArray& bytes, ControlStore& func);
 
