@@ -47,7 +47,7 @@ quint8 checksum(const QByteArray& bytes) {
 
 std::optional<QByteArray> compose(QStringView hex) {
     std::optional<QByteArray> bytes = fromHex(hex);
-    if (!bytes || bytes->isEmpty()) return std::nullopt;
+    if (!bytes || bytes->size() < 2 || quint8(bytes->at(1)) != bytes->size() - 2) return std::nullopt;
     bytes->append(char(checksum(*bytes)));
     return bytes;
 }

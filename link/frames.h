@@ -26,8 +26,9 @@ QString toHex(const QByteArray& bytes);
 
 // XOR of every byte, starting from 0.
 quint8 checksum(const QByteArray& bytes);
-// The bytes of `hex` followed by their checksum; empty when `hex` is not valid hex text or is
-// empty.
+// The bytes of `hex` followed by their checksum. Empty when `hex` is not valid hex text or is
+// not a frame: at least command and length, and the length byte equal to the body that follows.
+// A typed field one digit short therefore never reaches the radio as a shifted frame.
 std::optional<QByteArray> compose(QStringView hex);
 
 // True when `reply` (hex text of one whole reply) ends with the XOR of its other bytes written
@@ -37,10 +38,13 @@ bool replyChecksumOk(QStringView reply);
 
 // "5203" + address (four hex digits) + byte count (two hex digits).
 QString readRequest(quint16 address, int count);
-// "57" + (N + 2) + address + the N data bytes; N is 1 to 253.
+// "57" + (N + 2) + address + the N data bytes (N from 1 to MaxBlock).
 QString writeRequest(quint16 address, const QByteArray& data);
 // "5507" + yyMMddhhmmss as six BCD bytes + the weekday (00 = Sunday to 06 = Saturday).
 QString clockRequest(const QDateTime& local);
+
+// Most data bytes one read or write frame can carry: its length byte counts N + 2.
+inline constexpr int MaxBlock = 250;
 
 // Hex characters a block-read reply occupies: 57, length, address (2), data, checksum.
 constexpr int readReplyChars(int count) {

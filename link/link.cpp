@@ -188,6 +188,7 @@ std::optional<QString> Link::askUntilNotBusy(QStringView requestHex, int chars, 
 }
 
 std::optional<QByteArray> Link::readBlock(quint16 address, int count, Tolerance tolerance, int timeoutMs) {
+    if (count < 1 || count > Frame::MaxBlock) return std::nullopt;
     const QString request = Frame::readRequest(address, count);
     const int chars = Frame::readReplyChars(count);
     int allowance = tolerance == Tolerance::Tolerant ? 2 : 1;
@@ -219,6 +220,7 @@ std::optional<QByteArray> Link::readBlock(quint16 address, int count, Tolerance 
 }
 
 bool Link::writeBlock(quint16 address, const QByteArray& data, Tolerance tolerance, int timeoutMs) {
+    if (data.isEmpty() || data.size() > Frame::MaxBlock) return false;
     return writeFrame(Frame::writeRequest(address, data), tolerance, timeoutMs);
 }
 

@@ -87,7 +87,8 @@ public:
 
     // Sends the hex text (even length, either case) plus its checksum in one write; clears
     // ReceiveText and sets EchoLength to the hex length + 2. False (nothing sent) for text that
-    // is not hex, a closed or failed port, or a refused write.
+    // is not hex or whose length byte disagrees with its body, a closed or failed port, or a
+    // refused write.
     bool SendFrame(QStringView hex);
     // Sleeps until the reply holds `chars` hex characters or `ms` milliseconds have passed since
     // the call; 0 characters waits the full time. In single-port mode only characters after the
@@ -106,7 +107,8 @@ public:
 
     // Handshake until the brand word comes back, then the ready query until not busy.
     bool handshake(const HandshakeTiming& timing = {});
-    // One block of `count` bytes (8 or 16) at `address`; the data bytes, or empty on failure.
+    // One block of `count` bytes (8 or 16; 1 to Frame::MaxBlock) at `address`; the data bytes,
+    // or empty on failure.
     // The wait is the full reply (2 * (count + 5) characters) or `timeoutMs`.
     std::optional<QByteArray> readBlock(quint16 address, int count, Tolerance tolerance, int timeoutMs);
     // One block written; the radio must answer "060006".

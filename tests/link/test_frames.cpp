@@ -68,6 +68,16 @@ void TestFrames::compose_data() {
                                             << "570501A42D3E33D7";
     QTest::newRow("radio's brand reply") << "0606716F7672616E"
                                          << "0606716F7672616E15";
+    QTest::newRow("clock") << "550724030310203000"
+                           << "55072403031020300076";
+    QTest::newRow("length byte too big") << "0206514F5652"
+                                         << "";
+    QTest::newRow("length byte too small") << "570A0150FFFFFFFFFFFFFFFFFF"
+                                           << "";
+    QTest::newRow("typed field one digit short") << "570A017051562D520585FF"
+                                                 << "";
+    QTest::newRow("command alone") << "06"
+                                   << "";
     QTest::newRow("empty") << ""
                            << "";
     QTest::newRow("odd") << "520"

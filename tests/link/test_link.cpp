@@ -264,7 +264,12 @@ void TestLink::tolerance() {
 void TestLink::shortReplyWithLuckySum() {
     ScriptPort* port = useScript();
     const QByteArray data = QByteArray::fromHex("00112233445566778899AABBCCDDEEFF");
-    port->script = {sealed(QStringLiteral("57120160001122")), readReply(0x0160, data)};
+    // 57 12 01 60 00 11 22 and their XOR: a 16-byte reply broken off after two data bytes.
+    port->script = {QStringLiteral("57120160001122") +
+                        QStringLiteral("%1")
+                            .arg(0x57 ^ 0x12 ^ 0x01 ^ 0x60 ^ 0x11 ^ 0x22, 2, 16, QLatin1Char('0'))
+                            .toUpper(),
+                    readReply(0x0160, data)};
     const std::optional<QByteArray> got = m_link->readBlock(0x0160, 16, Tolerance::Strict, 50);
     QVERIFY(got.has_value());
     QCOMPARE(*got, data);
@@ -459,6 +464,10 @@ void TestLink::refusesMalformedText() {
     QVERIFY(!m_link->SendFrame(u"520"));
     QVERIFY(!m_link->SendFrame(u""));
     QVERIFY(!m_link->writeFrame(u"570a0170xx", Tolerance::Strict));
+    QVERIFY(!m_link->writeFrame(u"570a01705156", Tolerance::Strict)); // length byte says 8 data bytes
+    QVERIFY(!m_link->writeBlock(0x0C00, QByteArray(), Tolerance::Strict));
+    QVERIFY(!m_link->writeBlock(0x0C00, QByteArray(251, 'x'), Tolerance::Strict));
+    QVERIFY(!m_link->readBlock(0x0C00, 0, Tolerance::Strict, 10).has_value());
     QVERIFY(port->written.isEmpty());
 }
 
