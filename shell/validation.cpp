@@ -227,7 +227,10 @@ public:
 private:
     void add(Problem::Place place, const QString& control, int gridRow, QString label, int reason,
              const QString& value, Severity severity, int entry = 0) {
+        // Labels such as "开机语：" end in a colon; the message adds its own.
         label = label.trimmed();
+        while (label.endsWith(QChar(':')) || label.endsWith(QChar(0xFF1A)))
+            label.chop(1);
         label = label.isEmpty() ? control : label + QStringLiteral(" (") + control + QChar(')');
         Problem p;
         p.severity = severity;

@@ -146,12 +146,10 @@ void TestCli::badArguments_data() {
     QTest::newRow("unknown verb") << QStringList{"frobnicate"} << 2 << "unknown verb";
     QTest::newRow("help") << QStringList{"--help"} << 0 << "check";
     QTest::newRow("new help") << QStringList{"new", "--help"} << 0 << "--out";
-    QTest::newRow("check help") << QStringList{"check", "--help"} << 0 << "FILE";
     QTest::newRow("new without --out") << QStringList{"new"} << 2 << "--out";
     QTest::newRow("language 7") << QStringList{"new", "--out", "x.qv19", "--lang", "7"} << 2 << "--lang";
     QTest::newRow("unknown option") << QStringList{"check", "--fast", "a.qv19"} << 2 << "fast";
     QTest::newRow("check without file") << QStringList{"check"} << 2 << "FILE";
-    QTest::newRow("check two files") << QStringList{"check", "a", "b"} << 2 << "one FILE";
     QTest::newRow("check missing file") << QStringList{"check", missing} << 3 << "y.qv19";
     QTest::newRow("new into missing folder") << QStringList{"new", "--out", missing} << 3 << "y.qv19";
 }

@@ -50,8 +50,6 @@ private slots:
     void freshDocumentLines_data();
     void freshDocumentLines();
     void chineseTextsAreGbk();
-    void lineTable_data();
-    void lineTable();
     void channelLineParsing_data();
     void channelLineParsing();
     void richRoundTrip_data();
@@ -136,42 +134,6 @@ void TestDocument::freshDocumentLines() {
 void TestDocument::chineseTextsAreGbk() {
     // "禁用" in GBK, never UTF-8.
     QCOMPARE(fileLines(freshBytes()).at(5), QByteArray("0 \xBD\xFB\xD3\xC3"));
-}
-
-void TestDocument::lineTable_data() {
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<int>("gridRow");
-    QTest::addColumn<int>("line");
-    QTest::newRow("first list") << "ComboBox1" << 0 << 6;
-    QTest::newRow("power-on text") << "Edit16" << 0 << 18;
-    QTest::newRow("band two") << "ComboBox26" << 0 << 32;
-    QTest::newRow("VHF from field") << "Edit13" << 0 << 33;
-    QTest::newRow("VHF from up-down") << "UpDown8" << 0 << 33;
-    QTest::newRow("UHF to") << "Edit28" << 0 << 36;
-    QTest::newRow("announce time") << "Edit24" << 0 << 59;
-    QTest::newRow("call list first") << "StringGrid1" << 1 << 60;
-    QTest::newRow("call list last") << "StringGrid1" << 16 << 75;
-    QTest::newRow("group ID") << "ComboBox17" << 0 << 76;
-    QTest::newRow("long-press") << "Edit1" << 0 << 87;
-    QTest::newRow("rental 2") << "Edit31" << 0 << 98;
-    QTest::newRow("rental") << "Edit32" << 0 << 99;
-    QTest::newRow("calls per minute") << "Edit17" << 0 << 104;
-    QTest::newRow("last flag") << "CheckBox4" << 0 << 107;
-    QTest::newRow("FM first") << "StringGrid2" << 1 << 108;
-    QTest::newRow("FM last") << "StringGrid2" << 31 << 138;
-    QTest::newRow("not filed: password") << "Edit22" << 0 << 0;
-    QTest::newRow("not filed: 32nd FM slot") << "StringGrid2" << 32 << 0;
-}
-
-void TestDocument::lineTable() {
-    QFETCH(QString, control);
-    QFETCH(int, gridRow);
-    QFETCH(int, line);
-    QCOMPARE(settingLineOf(control, gridRow), line);
-    const QList<SettingLine>& lines = settingLines();
-    QCOMPARE(lines.size(), DocumentFormat::LastSettingLine - DocumentFormat::FirstSettingLine + 1);
-    QCOMPARE(channelLineOf(Side::A, 1), 141);
-    QCOMPARE(channelLineOf(Side::B, 102), 344);
 }
 
 void TestDocument::channelLineParsing_data() {
