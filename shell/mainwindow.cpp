@@ -1,7 +1,10 @@
 #include "shell/mainwindow.h"
 #include "codeplug/channelwindow.h"
+#include "codeplug/funcgridswidgets.h"
 #include "codeplug/funcwindow.h"
 #include "link/portdialog.h"
+#include "link/radioport.h"
+#include "shell/documentdialog.h"
 #include "link/rwform.h"
 #include "service/radioinfowindow.h"
 #include "service/testform.h"
@@ -273,13 +276,49 @@ void TMainForm::newDocumentCommand() {
                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
+    // A pending edit is dropped, not committed: the document is about to be emptied.
+    m_channelA->hideEditors();
+    m_channelB->hideEditors();
+    m_func->fmList()->closeEditor();
+    m_func->callList()->closeEditor();
     setWindowTitle(newDocument(m_session));
 }
 
-void TMainForm::openCommand() {}
-void TMainForm::saveCommand() {}
+void TMainForm::commitTableA() {
+    if (m_channelA->frequencyEditorVisible())
+        m_channelA->commitPendingEdit();
+}
+
+void TMainForm::openCommand() {
+    const auto caption = openDocumentDialog(this, m_session, [this] {
+        commitTableA();
+        m_channelA->hideEditors();
+    });
+    m_channelA->hideEditors();
+    if (caption)
+        setWindowTitle(*caption);
+}
+
+void TMainForm::saveCommand() {
+    saveDocumentDialog(this, m_session, [this] {
+        commitTableA();
+        m_channelA->hideEditors();
+    });
+}
 
 void TMainForm::readCommand() { transferCommand(1); }
 void TMainForm::writeCommand() { transferCommand(2); }
 
-void TMainForm::transferCommand(int) {}
+void TMainForm::transferCommand(int mode) {
+    commitTableA();
+    m_channelA->hideEditors();
+    // A port that another program holds, or that is missing, is reported before the dialog opens.
+    if (!PortDirectory(settingsPath(m_session.appDir)).probe(m_session.portNumber)) {
+        QMessageBox::warning(this, m_session.lang.messages.warnCaption, m_session.lang.messages.portOpenFailed);
+        return;
+    }
+    if (mode == 1)
+        m_rw->openFor(1, m_readMenu->text(), m_readTool->text());
+    else
+        m_rw->openFor(2, m_writeMenu->text(), m_portTool->text());
+}

@@ -66,6 +66,7 @@ private:
     void runStartUp();
     void applyTexts();
     void transferCommand(int mode);
+    void commitTableA();
     void bindMainList(QComboBox* combo, const QString& name);
     QMdiSubWindow* addChild(QWidget* child);
 

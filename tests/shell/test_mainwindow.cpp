@@ -1,4 +1,7 @@
 #include "codeplug/channelwindow.h"
+#include "codeplug/funcwindow.h"
+#include "service/radioinfowindow.h"
+#include "service/testform.h"
 #include "shell/language.h"
 #include "shell/mainwindow.h"
 #include "shell/session.h"
