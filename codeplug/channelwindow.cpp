@@ -610,6 +610,8 @@ void ChannelWindow::activated() {
 
 void ChannelWindow::deactivated() {
     if (m_inMessage) return;
+    // A button held while the window lost the mouse may never see its release.
+    m_timer->stop();
     for (EditorId id : {Name, Ctcss, Tone, Compander})
         closeEditor(id);
     if (editorOpen(Freq)) {

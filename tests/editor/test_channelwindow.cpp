@@ -5,6 +5,7 @@
 #include "shell/session.h"
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -54,6 +55,10 @@ private slots:
     void editorsSitOverTheirCell();
     void widenAndNarrow();
     void languageWordsFollow();
+    void gridTypingOnlyInFrequencyColumns_data();
+    void gridTypingOnlyInFrequencyColumns();
+    void gridLayout_data();
+    void gridLayout();
 
 private:
     ChannelGrid* grid() const { return m_window->findChild<ChannelGrid*>(QStringLiteral("StringGrid1")); }
@@ -639,6 +644,63 @@ void TestChannelWindow::languageWordsFollow() {
     QCOMPARE(compander->count(), 5);
     QCOMPARE(compander->itemText(4), QStringLiteral("RX scrambler"));
     QCOMPARE(compander->currentIndex(), 2);
+}
+
+void TestChannelWindow::gridTypingOnlyInFrequencyColumns_data() {
+    QTest::addColumn<int>("col");
+    QTest::addColumn<bool>("used");
+    QTest::addColumn<bool>("starts");
+    QTest::newRow("RX of an empty row") << 1 << false << true;
+    QTest::newRow("RX of a used row") << 1 << true << true;
+    QTest::newRow("TX of a used row") << 3 << true << true;
+    QTest::newRow("TX of an empty row") << 3 << false << false;
+    QTest::newRow("power") << 5 << true << false;
+    QTest::newRow("CTCSS") << 18 << true << false;
+}
+
+// A digit typed on the grid starts a new frequency in the frequency columns and nowhere else.
+void TestChannelWindow::gridTypingOnlyInFrequencyColumns() {
+    QFETCH(int, col);
+    QFETCH(bool, used);
+    QFETCH(bool, starts);
+    if (used) useRow(15);
+    click(col, 15);
+    const QString before = cell(col, 15);
+    grid()->setFocus();
+    QTest::keyClick(grid(), Qt::Key_4);
+    auto* edit1 = child<QLineEdit>("Edit1");
+    QCOMPARE(edit1->isVisible() && QApplication::focusWidget() == edit1, starts);
+    QCOMPARE(cell(col, 15), starts ? QStringLiteral("4") : before);
+}
+
+void TestChannelWindow::gridLayout_data() {
+    QTest::addColumn<Side>("side");
+    QTest::addColumn<QColor>("vfo");
+    QTest::newRow("A light blue") << Side::A << QColor(166, 202, 240);
+    QTest::newRow("B light green") << Side::B << QColor(192, 220, 192);
+}
+
+void TestChannelWindow::gridLayout() {
+    QFETCH(Side, side);
+    QFETCH(QColor, vfo);
+    makeWindow(side);
+    const int widths[] = {70, 69, 70, 70, 61, 59, 57, 56, 54, 57, 42, 51, 49, 64, 54, 49, 61, 80};
+    for (int c = 1; c < ChannelTable::Columns; ++c)
+        QCOMPARE(grid()->columnWidth(c), widths[c - 1]);
+    QCOMPARE(grid()->verticalHeader()->width(), 30);
+    QCOMPARE(grid()->rowHeight(50), 20);
+    QAbstractItemModel* model = grid()->model();
+    for (int row : {1, 3})
+        QCOMPARE(model->data(grid()->cellIndex(18, row), Qt::BackgroundRole).value<QColor>(), vfo);
+    QVERIFY(!model->data(grid()->cellIndex(1, 4), Qt::BackgroundRole).isValid());
+    QCOMPARE(model->data(grid()->cellIndex(5, 60), Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+    // Row 0 and column 0 of the table are the headers of the view.
+    table().setCell(Col::Power, 0, QStringLiteral("Power"));
+    QCOMPARE(model->headerData(Col::Power, Qt::Horizontal).toString(), QStringLiteral("Power"));
+    QCOMPARE(model->headerData(ChannelTableModel::modelRow(102), Qt::Vertical).toString(),
+             QStringLiteral("99"));
+    QCOMPARE(model->headerData(ChannelTableModel::modelRow(2), Qt::Vertical).toString(),
+             QStringLiteral("245"));
 }
 
 QTEST_MAIN(TestChannelWindow)
