@@ -2,8 +2,8 @@
 #include "codeplug/channeltable.h"
 #include <QtTest>
 
-// The widget-free rules of the channel editor: stepping words, typed characters, CTCSS field
-// clamping, step increments and the auto-add frequency arithmetic.
+// The widget-free rules of the channel editor: stepping words, typed frequency characters and
+// the auto-add frequency arithmetic at the band limits.
 class TestChannelEditing : public QObject {
     Q_OBJECT
 private slots:
@@ -11,12 +11,6 @@ private slots:
     void steppedValue();
     void frequencyChar_data();
     void frequencyChar();
-    void nameFilter_data();
-    void nameFilter();
-    void toneChar_data();
-    void toneChar();
-    void ctcssField_data();
-    void ctcssField();
     void nextAutoAdd_data();
     void nextAutoAdd();
 };
@@ -73,69 +67,6 @@ void TestChannelEditing::frequencyChar() {
     QFETCH(int, minBefore);
     QFETCH(bool, accepted);
     QCOMPARE(frequencyCharAccepted(text, typed, QChar('.'), minBefore), accepted);
-}
-
-void TestChannelEditing::nameFilter_data() {
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("kept");
-    QTest::newRow("plain") << "Base 1"
-                           << "Base 1";
-    QTest::newRow("field separator") << "A|B"
-                                     << "AB";
-    QTest::newRow("Chinese") << u"中继1"_qs << "1";
-    QTest::newRow("Latin-1") << u"Café"_qs << "Caf";
-    QTest::newRow("control characters") << "a\tb\nc\x7f"
-                                        << "abc";
-    QTest::newRow("edges of ASCII") << " ~"
-                                    << " ~";
-}
-
-void TestChannelEditing::nameFilter() {
-    QFETCH(QString, input);
-    QFETCH(QString, kept);
-    QCOMPARE(nameFiltered(input), kept);
-}
-
-void TestChannelEditing::toneChar_data() {
-    QTest::addColumn<QChar>("typed");
-    QTest::addColumn<QString>("result"); // empty: dropped
-    QTest::newRow("d") << QChar('d') << "D";
-    QTest::newRow("n") << QChar('n') << "N";
-    QTest::newRow("i") << QChar('i') << "I";
-    QTest::newRow("digit") << QChar('7') << "7";
-    QTest::newRow("dot") << QChar('.') << ".";
-    QTest::newRow("other letter") << QChar('x') << "";
-    QTest::newRow("comma") << QChar(',') << "";
-}
-
-void TestChannelEditing::toneChar() {
-    QFETCH(QChar, typed);
-    QFETCH(QString, result);
-    const auto c = ::toneChar(typed);
-    QCOMPARE(c ? QString(*c) : QString(), result);
-}
-
-void TestChannelEditing::ctcssField_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("stored"); // empty: the cell keeps its text
-    QTest::newRow("above 255") << "300"
-                               << "255.0";
-    QTest::newRow("below 55") << "50"
-                              << "55.0";
-    QTest::newRow("in range") << "123.45"
-                              << "123.5";
-    QTest::newRow("whole") << "88"
-                           << "88.0";
-    QTest::newRow("empty") << ""
-                           << "";
-    QTest::newRow("no number") << "12a"
-                               << "";
-}
-
-void TestChannelEditing::ctcssField() {
-    QFETCH(QString, text);
-    QFETCH(QString, stored);
-    QCOMPARE(ctcssFieldValue(text, QChar('.')).value_or(QString()), stored);
 }
 
 void TestChannelEditing::nextAutoAdd_data() {
