@@ -92,8 +92,10 @@ void TestSim::answers_data() {
     QTest::newRow("write acknowledged") << QByteArrayList{hs, frame("570501A42D3E33")} << ReadyReply;
     QTest::newRow("clock") << QByteArrayList{hs, frame("550724030310203000")} << ReadyReply;
     QTest::newRow("battery") << QByteArrayList{hs, frame("5503079010")}
-                             << frame("5496969696"
-                                      "0000000000000000000000000000");
+                             // 54, four samples of 0x96, padding; 20 bytes in all with the XOR
+                             << QByteArray::fromHex("5496969696"
+                                                    "0000000000000000000000000000"
+                                                    "54");
     QTest::newRow("read past the end") << QByteArrayList{hs, frame("52031FF810")} << QByteArray();
     QTest::newRow("read of nothing") << QByteArrayList{hs, frame("5203000000")} << QByteArray();
     QTest::newRow("write past the end") << QByteArrayList{hs, frame("57061FFE01020304")} << QByteArray();
