@@ -13,7 +13,7 @@ namespace {
 constexpr int GuardMs = 5000;
 
 QString sealed(const QString& hex) {
-    return Frame::toHex(*Frame::compose(hex));
+    return Frame::toHex(Frame::compose(hex).value_or(QByteArray()));
 }
 
 // A whole block-read reply carrying `data`.

@@ -14,8 +14,9 @@
 namespace {
 constexpr int GuardMs = 5000;
 
+// A malformed row gives no bytes, which fails its comparison instead of crashing the test.
 QByteArray frame(const char* hex) {
-    return *Frame::compose(QString::fromLatin1(hex));
+    return Frame::compose(QString::fromLatin1(hex)).value_or(QByteArray());
 }
 QByteArray handshakeFrame() {
     return frame("0206514F5652414E");
