@@ -4,6 +4,7 @@
 #include "sim/demoradio.h"
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -12,6 +13,9 @@ int main(int argc, char** argv) {
     const bool demoMode = app.arguments().contains(QStringLiteral("--demo"));
     Session session;
     TMainForm w(session);
+    // Without a window manager "maximised" means nothing, so the window starts screen-sized.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        w.setGeometry(screen->availableGeometry());
     w.showMaximized(); // runs the start-up, which chooses the COM port from sysini.ini
     std::unique_ptr<DemoRadio> demo;
     if (demoMode) {

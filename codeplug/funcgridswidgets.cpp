@@ -37,7 +37,7 @@ public:
 } // namespace
 
 FuncGrid::FuncGrid(ControlStore& store, const QString& name, int shownRows, int valueWidth, QWidget* parent)
-    : QTableWidget(shownRows, 2, parent), m_store(store), m_name(name) {
+    : QTableWidget(shownRows, 2, parent), m_store(store), m_name(name), m_valueWidth(valueWidth) {
     setObjectName(name);
     horizontalHeader()->hide();
     verticalHeader()->hide();
@@ -49,6 +49,7 @@ FuncGrid::FuncGrid(ControlStore& store, const QString& name, int shownRows, int 
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setCornerButtonEnabled(false);
+    setMinimumWidth(sizeHint().width());
     const QBrush fixed = palette().button();
     for (int r = 0; r < rowCount(); ++r)
         for (int c = 0; c < columnCount(); ++c) {
@@ -69,8 +70,8 @@ FuncGrid::FuncGrid(ControlStore& store, const QString& name, int shownRows, int 
 }
 
 QSize FuncGrid::sizeHint() const {
-    const int width =
-        columnWidth(0) + columnWidth(1) + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    // The value column stretches, so its width is not a hint; the designed widths are.
+    const int width = 40 + m_valueWidth + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
     return {width, verticalHeader()->defaultSectionSize() * std::min(rowCount(), 12) + 2 * frameWidth()};
 }
 

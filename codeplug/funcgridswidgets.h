@@ -19,6 +19,7 @@ protected:
     void hideEditor();
     ControlStore& m_store;
     const QString m_name;
+    int m_valueWidth;
     QLineEdit* m_editor = nullptr;
 };
 

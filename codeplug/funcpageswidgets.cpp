@@ -46,7 +46,8 @@ QComboBox* FuncFormBuilder::combo(const char* name) {
     auto* c = new QComboBox;
     c->setObjectName(latin(name));
     c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    c->setMinimumContentsLength(6);
+    // Room for the longest word of any language, so a switch never truncates an item.
+    c->setMinimumContentsLength(11);
     return c;
 }
 

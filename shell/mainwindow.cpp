@@ -26,6 +26,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 
 void ChildFrame::closeEvent(QCloseEvent* event) {
@@ -37,6 +39,7 @@ void ChildFrame::closeEvent(QCloseEvent* event) {
 TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), m_session(session) {
     setObjectName(QStringLiteral("TMainForm"));
     setWindowTitle(QStringLiteral("KT-520"));
+    setWindowIcon(toolIcon(ToolIcon::Read));
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MdiArea"));
     m_mdi->setBackground(QColor(128, 128, 128));
@@ -72,7 +75,7 @@ QMdiSubWindow* TMainForm::addChild(QWidget* child) {
     auto* frame = new ChildFrame;
     frame->setWidget(child);
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
-    frame->setWindowIcon(QIcon());
+    frame->setWindowIcon(toolIcon(ToolIcon::ChannelEdit));
     m_mdi->addSubWindow(frame);
     // Follow the child's caption, which the language switch changes.
     connect(child, &QWidget::windowTitleChanged, frame, &QWidget::setWindowTitle);
@@ -248,10 +251,27 @@ void TMainForm::runStartUp() {
                        ? QStringLiteral("KT-520")
                        : m_session.doc.main.currentItem(MainCtl::Model));
     frameOf(m_info)->close();
-    // Optional functions at the back, table B, then table A in front.
     for (QWidget* w : {static_cast<QWidget*>(m_func), static_cast<QWidget*>(m_channelB),
                        static_cast<QWidget*>(m_channelA)})
         showChild(w);
+    // The area has its final size only once the maximised window is laid out.
+    QTimer::singleShot(0, this, &TMainForm::arrangeChildren);
+}
+
+void TMainForm::arrangeChildren() {
+    // Table A in front at the left, table B just behind it with its title bar in sight, and
+    // the optional functions beside them where the area is wide enough.
+    const QSize area = m_mdi->viewport()->size();
+    QMdiSubWindow* a = frameOf(m_channelA);
+    QMdiSubWindow* b = frameOf(m_channelB);
+    QMdiSubWindow* f = frameOf(m_func);
+    const int tableHeight = std::max(360, area.height() - 40);
+    b->setGeometry(0, 0, a->width(), tableHeight);
+    a->setGeometry(0, 32, a->width(), tableHeight);
+    const QSize funcSize = f->sizeHint();
+    const int funcX = std::max(0, std::min(a->width() + 8, area.width() - funcSize.width()));
+    f->setGeometry(funcX, 0, std::min(area.width(), funcSize.width()), std::min(area.height(), funcSize.height()));
+    m_mdi->setActiveSubWindow(a);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

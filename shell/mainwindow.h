@@ -64,6 +64,7 @@ private:
     void buildToolBar();
     void buildSelectionPanel();
     void runStartUp();
+    void arrangeChildren();
     void applyTexts();
     void transferCommand(int mode);
     void commitTableA();
