@@ -10,5 +10,5 @@ cmake --build "$build" --target fuzz_document
 work="$build/corpus-document"
 mkdir -p "$work"
 cd "$build"
-"$build/fuzz_document" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=4096 \
+"$build/fuzz_document" -max_total_time="$seconds" -max_len=20000 -timeout=10 -rss_limit_mb=4096 \
     -print_final_stats=1 "$work" "$root/fuzz/corpus/document"
