@@ -30,12 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     auto s = startedSession();
     const OpenResult result = openDocument(*s, bytes);
-    if (!result.accepted())
-        return 0;
+    if (!result.accepted()) return 0;
     validateDocument(*s);
     const QByteArray saved = saveDocument(*s);
     auto again = startedSession();
-    if (!openDocument(*again, saved).accepted() || saveDocument(*again) != saved)
-        std::abort();
+    if (!openDocument(*again, saved).accepted() || saveDocument(*again) != saved) std::abort();
     return 0;
 }
