@@ -61,6 +61,8 @@ bool Link::isPortOpen() const {
 
 bool Link::resetPort() {
     closePort();
+    // The closed port has nothing left to fail; the pause must be a real one even after a failure.
+    m_portFailed = false;
     aSysDelay(0, 150);
     const bool open = openPort();
     aSysDelay(0, 150);
