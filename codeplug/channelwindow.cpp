@@ -198,9 +198,6 @@ void ChannelWindow::onCellMoved(int col, int row, bool byMouse) {
 
 void ChannelWindow::clickCell(int col, int row, bool byMouse) {
     Codeplug& doc = m_session.doc;
-    // The suppression is meant for the selection move a key, the wheel or auto-add makes; a
-    // flag left over from a move that stepped nothing must not swallow a real click.
-    if (byMouse) m_suppressToggle = false;
     hideEditors();
     doc.currentCol = col;
     doc.currentRow = row;
@@ -236,6 +233,9 @@ void ChannelWindow::clickCell(int col, int row, bool byMouse) {
     default:
         break;
     }
+    // Only a real mouse click steps a value. A move by keys, wheel or auto-add sets the
+    // suppression flag, and the first click after it only clears the flag.
+    if (!byMouse) return;
     if (const auto next = steppedValue(col, m_table.cell(col, row), doc.words)) {
         if (m_suppressToggle)
             m_suppressToggle = false;

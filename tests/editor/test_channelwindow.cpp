@@ -229,19 +229,27 @@ void TestChannelWindow::keyMovesDoNotStep() {
     useRow(6);
     click(Col::TxFreq, 5);
     key(Qt::Key_Right); // tone column
-    key(Qt::Key_Right); // power: the move clicks, suppressed
+    key(Qt::Key_Right); // power: a move by key never steps
     QCOMPARE(m_session->doc.currentCol, int(Col::Power));
     QCOMPARE(cell(Col::Power, 5), w.high);
     key(Qt::Key_Down);
     QCOMPARE(cell(Col::Power, 6), w.high);
+    QVERIFY(m_window->toggleSuppressed());
+    // The first click after the arrow keys only clears the suppression; the next one steps.
+    click(Col::Power, 6);
+    QCOMPARE(cell(Col::Power, 6), w.high);
     QVERIFY(!m_window->toggleSuppressed());
-    // A turn of the wheel in a value column and then a real click: the click steps.
+    click(Col::Power, 6);
+    QCOMPARE(cell(Col::Power, 6), w.mid);
+    // A turn of the wheel in a value column swallows the next click the same way.
     QWheelEvent wheel(QPointF(50, 50), grid()->viewport()->mapToGlobal(QPointF(50, 50)), {}, {0, -120},
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(grid()->viewport(), &wheel);
     QVERIFY(m_window->toggleSuppressed());
     click(Col::Power, 6);
     QCOMPARE(cell(Col::Power, 6), w.mid);
+    click(Col::Power, 6);
+    QCOMPARE(cell(Col::Power, 6), w.low);
 }
 
 void TestChannelWindow::emptyRowIgnoresClicks_data() {
