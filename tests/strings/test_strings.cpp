@@ -167,7 +167,12 @@ void TestStrings::usedNumbersExist_data() {
                                                  Str::BadText,
                                                  Str::ReadDone,
                                                  Str::Transferring,
-                                                 Str::DemoPort};
+                                                 Str::DemoPort,
+                                                 Str::LineTooLong,
+                                                 Str::DamagedLine,
+                                                 Str::BadBandText,
+                                                 Str::NothingSelected,
+                                                 Str::BadValue};
 }
 
 void TestStrings::usedNumbersExist() {
