@@ -14,8 +14,7 @@ int main(int argc, char** argv) {
     Session session;
     TMainForm w(session);
     // Without a window manager "maximised" means nothing, so the window starts screen-sized.
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        w.setGeometry(screen->availableGeometry());
+    if (QScreen* screen = QGuiApplication::primaryScreen()) w.setGeometry(screen->availableGeometry());
     w.showMaximized(); // runs the start-up, which chooses the COM port from sysini.ini
     std::unique_ptr<DemoRadio> demo;
     if (demoMode) {

@@ -4,12 +4,12 @@
 #include "codeplug/funcwindow.h"
 #include "link/portdialog.h"
 #include "link/radioport.h"
-#include "shell/documentdialog.h"
 #include "link/rwform.h"
 #include "service/radioinfowindow.h"
 #include "service/testform.h"
 #include "shell/aboutdialog.h"
 #include "shell/applylanguage.h"
+#include "shell/documentdialog.h"
 #include "shell/iconwidgets.h"
 #include "shell/messages.h"
 #include "shell/model.h"
@@ -25,8 +25,8 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QStatusBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
@@ -59,6 +59,10 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), m
     m_test = new TTestForm(session);
     addChild(m_test);
 
+    // A transfer may reset the model selector, which renames the window.
+    connect(m_rw, &TRWForm::captionChanged, this, &QWidget::setWindowTitle);
+    // A pending FM list edit is finished before the transfer dialog looks at the list.
+    m_rw->setBeforeShow([this] { m_func->deactivated(); });
     buildMenus();
     buildToolBar();
     buildSelectionPanel();
@@ -68,7 +72,8 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), m
 }
 
 QList<QWidget*> TMainForm::windowsInOrder() const {
-    return {const_cast<TMainForm*>(this), m_about, m_rw, m_func, m_channelB, m_channelA, m_port, m_info, m_test};
+    return {
+        const_cast<TMainForm*>(this), m_about, m_rw, m_func, m_channelB, m_channelA, m_port, m_info, m_test};
 }
 
 QMdiSubWindow* TMainForm::addChild(QWidget* child) {
@@ -89,8 +94,7 @@ QMdiSubWindow* TMainForm::frameOf(QWidget* child) const {
 
 void TMainForm::showChild(QWidget* child) {
     QMdiSubWindow* frame = frameOf(child);
-    if (!frame)
-        return;
+    if (!frame) return;
     frame->showNormal();
     frame->show();
     child->show();
@@ -99,8 +103,7 @@ void TMainForm::showChild(QWidget* child) {
 }
 
 void TMainForm::showPortDialog() {
-    if (auto* dialog = qobject_cast<QDialog*>(static_cast<QWidget*>(m_port)))
-        dialog->exec();
+    if (auto* dialog = qobject_cast<QDialog*>(static_cast<QWidget*>(m_port))) dialog->exec();
 }
 
 void TMainForm::buildMenus() {
@@ -181,14 +184,11 @@ void TMainForm::buildToolBar() {
 void TMainForm::bindMainList(QComboBox* combo, const QString& name) {
     ControlStore& store = m_session.doc.main;
     auto refresh = [combo, &store, name](const QString& changed) {
-        if (changed != name)
-            return;
+        if (changed != name) return;
         const QSignalBlocker block(combo);
-        if (combo->count() != store.items(name).size() ||
-            [&] {
+        if (combo->count() != store.items(name).size() || [&] {
                 for (int i = 0; i < combo->count(); ++i)
-                    if (combo->itemText(i) != store.items(name).at(i))
-                        return true;
+                    if (combo->itemText(i) != store.items(name).at(i)) return true;
                 return false;
             }()) {
             combo->clear();
@@ -200,8 +200,7 @@ void TMainForm::bindMainList(QComboBox* combo, const QString& name) {
     refresh(name);
     connect(combo, &QComboBox::activated, this, [this, name](int index) {
         m_session.doc.main.setIndex(name, index);
-        if (name == MainCtl::Model)
-            setWindowTitle(changeModel(m_session));
+        if (name == MainCtl::Model) setWindowTitle(changeModel(m_session));
     });
 }
 
@@ -270,7 +269,8 @@ void TMainForm::arrangeChildren() {
     a->setGeometry(0, 32, a->width(), tableHeight);
     const QSize funcSize = f->sizeHint();
     const int funcX = std::max(0, std::min(a->width() + 8, area.width() - funcSize.width()));
-    f->setGeometry(funcX, 0, std::min(area.width(), funcSize.width()), std::min(area.height(), funcSize.height()));
+    f->setGeometry(funcX, 0, std::min(area.width(), funcSize.width()),
+                   std::min(area.height(), funcSize.height()));
     m_mdi->setActiveSubWindow(a);
 }
 
@@ -291,11 +291,10 @@ void TMainForm::selectLanguage(int index) {
 }
 
 void TMainForm::newDocumentCommand() {
-    const auto answer = QMessageBox::warning(this, m_session.lang.messages.newCaption,
-                                             m_session.lang.messages.newQuestion,
-                                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes)
-        return;
+    const auto answer =
+        QMessageBox::warning(this, m_session.lang.messages.newCaption, m_session.lang.messages.newQuestion,
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes) return;
     // A pending edit is dropped, not committed: the document is about to be emptied.
     m_channelA->hideEditors();
     m_channelB->hideEditors();
@@ -305,8 +304,7 @@ void TMainForm::newDocumentCommand() {
 }
 
 void TMainForm::commitTableA() {
-    if (m_channelA->frequencyEditorVisible())
-        m_channelA->commitPendingEdit();
+    if (m_channelA->frequencyEditorVisible()) m_channelA->commitPendingEdit();
 }
 
 void TMainForm::openCommand() {
@@ -315,8 +313,7 @@ void TMainForm::openCommand() {
         m_channelA->hideEditors();
     });
     m_channelA->hideEditors();
-    if (caption)
-        setWindowTitle(*caption);
+    if (caption) setWindowTitle(*caption);
 }
 
 void TMainForm::saveCommand() {
@@ -326,15 +323,20 @@ void TMainForm::saveCommand() {
     });
 }
 
-void TMainForm::readCommand() { transferCommand(1); }
-void TMainForm::writeCommand() { transferCommand(2); }
+void TMainForm::readCommand() {
+    transferCommand(1);
+}
+void TMainForm::writeCommand() {
+    transferCommand(2);
+}
 
 void TMainForm::transferCommand(int mode) {
     commitTableA();
     m_channelA->hideEditors();
     // A port that another program holds, or that is missing, is reported before the dialog opens.
     if (!PortDirectory(settingsPath(m_session.appDir)).probe(m_session.portNumber)) {
-        QMessageBox::warning(this, m_session.lang.messages.warnCaption, m_session.lang.messages.portOpenFailed);
+        QMessageBox::warning(this, m_session.lang.messages.warnCaption,
+                             m_session.lang.messages.portOpenFailed);
         return;
     }
     if (mode == 1)
