@@ -59,7 +59,7 @@ void TRWForm::buildControls() {
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
     m_progress->setRange(0, ProgressMaximum);
     m_progress->setValue(0);
-    m_progress->setMinimumWidth(300);
+    m_progress->setMinimumWidth(420); // room for the status line in every language
     outer->addWidget(m_progress);
 
     m_rangeLabel = new QLabel(QStringLiteral("Limite the range of channels to read and written"), this);

@@ -30,19 +30,20 @@ constexpr SampleChannel SampleChannels[] = {
     {Side::B, 3, 439.250, 431.650, "D754I", "D754I", "ECHO", false},
     {Side::B, 10, 440.000, 0, "", "", "TEN", false},
 };
-// VFO rows 1-3 of both sides, inside the default bands.
-constexpr double SampleVfo[] = {430.000, 435.000, 440.000};
+// VFO rows 1-3 of both sides, one in each of the three bands of the delivered settings file.
+constexpr double SampleVfo[] = {145.000, 223.500, 438.000};
 constexpr double SampleFm[] = {87.5, 98.15, 101.7, 104.3};
 constexpr const char* SampleCalls[] = {"1001", "1002", "1234", "A5B"};
 
 void fillSample(Session& session) {
     Codeplug& doc = session.doc;
     doc.words = ValueWords::english();
-    const QStringList bands(3, QStringLiteral("400-470MHz"));
+    const QStringList bands = {QStringLiteral("136-174MHz"), QStringLiteral("220-260MHz"),
+                               QStringLiteral("400-470MHz")};
     doc.main.setItems(MainCtl::Model, {QStringLiteral("KT-520RX")});
     doc.main.setIndex(MainCtl::Model, 0);
     doc.main.setItems(MainCtl::Band1, bands);
-    doc.main.setIndex(MainCtl::Band1, 0);
+    doc.main.setIndex(MainCtl::Band1, 2); // the UHF band is the working band
     doc.main.setItems(MainCtl::Band2, {QStringLiteral("400-470MHz")});
     doc.main.setIndex(MainCtl::Band2, 0);
     const QChar point = systemDecimalPoint();
