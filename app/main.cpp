@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -28,5 +29,8 @@ int main(int argc, char** argv) {
         else
             demo = std::move(std::get<std::unique_ptr<DemoRadio>>(started));
     }
+    // --exit-after-start quits once the first frame is painted: used to measure the start.
+    if (app.arguments().contains(QStringLiteral("--exit-after-start")))
+        QTimer::singleShot(0, &app, [&app] { QTimer::singleShot(0, &app, &QCoreApplication::quit); });
     return app.exec();
 }
