@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QTextStream>
 #include <optional>
+#include <variant>
 class Session;
 
 // Exit codes of every verb.
@@ -43,6 +44,11 @@ private:
 // stored language), the language files, the model change; then the --lang choice, if any.
 // Returns an error message for a --lang that is not 1, 2 or 3.
 std::optional<QString> startSession(Session& session, const VerbParser& verb);
+
+// Starts the session and opens the document at `path` as "打开" does. A bad --lang or a file
+// that cannot be read is reported here, and the exit code comes back instead of the result.
+struct OpenResult;
+std::variant<OpenResult, int> openForVerb(Session& session, VerbParser& verb, const QString& path);
 
 int runNew(const QStringList& args);
 int runCheck(const QStringList& args);

@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 #include "shell/applylanguage.h"
 #include "shell/appsettings.h"
+#include "shell/document.h"
 #include "shell/session.h"
 #include "shell/startup.h"
 #include <cstdio>
@@ -61,4 +62,14 @@ std::optional<QString> startSession(Session& session, const VerbParser& verb) {
         applyLanguage(session, Language::baseName(*language));
     }
     return std::nullopt;
+}
+
+std::variant<OpenResult, int> openForVerb(Session& session, VerbParser& verb, const QString& path) {
+    if (auto error = startSession(session, verb)) return verb.usageError(*error);
+    const FileRead read = readDocumentFile(path, session);
+    if (!read.bytes) {
+        err() << read.error << "\n";
+        return int(Exit::Failure);
+    }
+    return openDocument(session, *read.bytes);
 }

@@ -45,13 +45,9 @@ int runCheck(const QStringList& args) {
     const QString path = files.first();
 
     Session session;
-    if (auto error = startSession(session, verb)) return verb.usageError(*error);
-    const FileRead read = readDocumentFile(path, session);
-    if (!read.bytes) {
-        err() << read.error << "\n";
-        return Exit::Failure;
-    }
-    const OpenResult opened = openDocument(session, *read.bytes);
+    auto result = openForVerb(session, verb, path);
+    if (const int* exit = std::get_if<int>(&result)) return *exit;
+    const OpenResult& opened = std::get<OpenResult>(result);
     if (opened.refusal == OpenResult::Refusal::NotADocument) {
         out() << path << ": line 1: not a document: the first line is not \"QOVRAN MEMORY CHANNEL\"\n";
         return Exit::Problems;

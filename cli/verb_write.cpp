@@ -18,13 +18,9 @@ int runWrite(const QStringList& args) {
     if (path.isEmpty()) return verb.usageError(QStringLiteral("--in FILE is required"));
 
     Session session;
-    if (auto error = startSession(session, verb)) return verb.usageError(*error);
-    const FileRead read = readDocumentFile(path, session);
-    if (!read.bytes) {
-        err() << read.error << "\n";
-        return Exit::Failure;
-    }
-    const OpenResult opened = openDocument(session, *read.bytes);
+    auto result = openForVerb(session, verb, path);
+    if (const int* exit = std::get_if<int>(&result)) return *exit;
+    const OpenResult& opened = std::get<OpenResult>(result);
     if (!opened.accepted()) {
         err() << path << ": not a document of this radio; nothing was sent\n";
         return Exit::Problems;

@@ -3,7 +3,7 @@
 
 namespace {
 // One row per setting in file order; a grid row stands for `rows` consecutive lines.
-struct Spec {
+struct LineRule {
     LineKind kind;
     const char* control;
     const char* upDown = nullptr;
@@ -12,7 +12,7 @@ struct Spec {
 
 using K = LineKind;
 // clang-format off
-const Spec specs[] = {
+const LineRule lineRules[] = {
     {K::List, "ComboBox1"},  {K::List, "ComboBox2"},  {K::List, "ComboBox4"},  {K::List, "ComboBox5"},
     {K::List, "ComboBox10"}, {K::List, "ComboBox20"}, {K::List, "ComboBox3"},  {K::List, "ComboBox19"},
     {K::List, "ComboBox27"}, {K::List, "ComboBox28"}, {K::List, "ComboBox21"}, {K::List, "ComboBox18"},
@@ -48,7 +48,7 @@ const Spec specs[] = {
 QList<SettingLine> expand() {
     QList<SettingLine> lines;
     int number = DocumentFormat::FirstSettingLine;
-    for (const Spec& s : specs) {
+    for (const LineRule& s : lineRules) {
         const bool grid = s.kind == K::CallCell || s.kind == K::FmCell;
         for (int row = 1; row <= s.rows; ++row) {
             SettingLine line;

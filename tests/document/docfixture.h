@@ -6,24 +6,9 @@
 #include "shell/model.h"
 #include "shell/session.h"
 #include "shell/startup.h"
+#include "tests/common/startedsession.h"
 #include <QList>
 #include <memory>
-
-// A session as the program has it after start-up, in a chosen language, with the three band
-// entries a dealer's sysini.ini typically holds.
-inline std::unique_ptr<Session> startedSession(int language = 1) {
-    auto s = std::make_unique<Session>();
-    AppSettings settings;
-    settings.band1 = {QStringLiteral("136-174MHz"), QStringLiteral("220-260MHz"),
-                      QStringLiteral("400-470MHz")};
-    settings.band1Index = 2;
-    settings.band2 = {QStringLiteral("136-174MHz"), QStringLiteral("400-470MHz")};
-    settings.band2Index = 0;
-    startUp(*s, settings);
-    s->lang.index = language;
-    applyLanguage(*s, Language::baseName(language));
-    return s;
-}
 
 inline std::unique_ptr<Session> freshDocument(int language = 1) {
     auto s = startedSession(language);

@@ -8,23 +8,8 @@
 #include "shell/startup.h"
 #include "sim/simwire.h"
 #include "sim/virtualradio.h"
+#include "tests/common/startedsession.h"
 #include <memory>
-
-// A session as the program has it after start-up, in the given language, with a dealer's three
-// bands: row 1 of each table belongs to 136-174, row 2 to 220-260, row 3 to 400-470 MHz.
-inline std::unique_ptr<Session> startedSession(int language) {
-    auto s = std::make_unique<Session>();
-    AppSettings settings;
-    settings.band1 = {QStringLiteral("136-174MHz"), QStringLiteral("220-260MHz"),
-                      QStringLiteral("400-470MHz")};
-    settings.band1Index = 2;
-    settings.band2 = {QStringLiteral("136-174MHz"), QStringLiteral("400-470MHz")};
-    settings.band2Index = 0;
-    startUp(*s, settings);
-    s->lang.index = language;
-    applyLanguage(*s, Language::baseName(language));
-    return s;
-}
 
 // The virtual radio on an in-process port, with a short repeat bound so that fault runs end
 // quickly.
