@@ -18,11 +18,21 @@ StringTable StringTable::parse(const QByteArray& utf8) {
             continue;
         QByteArray bytes = line.mid(tab + 1);
         bytes.replace("\\n", "\n");
-        QString text = QString::fromUtf8(bytes);
-        // Cut over-long texts at a character boundary within the byte limit.
-        while (text.toUtf8().size() > MaxTextBytes)
-            text.chop(1);
-        t.m_texts.insert(number, text);
+        // Cut over-long texts at a character boundary within the byte limit, counting each
+        // character's UTF-8 length once: a damaged file may hold a line of a megabyte.
+        const QString decoded = QString::fromUtf8(bytes);
+        qsizetype used = 0;
+        qsizetype keep = 0;
+        while (keep < decoded.size()) {
+            const char32_t c = decoded.at(keep).isHighSurrogate() && keep + 1 < decoded.size()
+                                   ? QChar::surrogateToUcs4(decoded.at(keep), decoded.at(keep + 1))
+                                   : decoded.at(keep).unicode();
+            const int bytesOf = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+            if (used + bytesOf > MaxTextBytes) break;
+            used += bytesOf;
+            keep += c >= 0x10000 ? 2 : 1;
+        }
+        t.m_texts.insert(number, decoded.left(keep));
     }
     return t;
 }

@@ -23,6 +23,8 @@ class TestLanguage : public QObject {
     Q_OBJECT
 private slots:
     void parseSkipsBadLines();
+    void parseCutsLongTexts_data();
+    void parseCutsLongTexts();
     void startupRule_data();
     void startupRule();
     void translateCells_data();
@@ -53,6 +55,25 @@ void TestLanguage::parseSkipsBadLines() {
     // Cutting never splits a character: 90 three-byte characters are cut to 84.
     const StringTable cjk = StringTable::parse("7\t" + QString(90, QChar(0x4E2D)).toUtf8());
     QCOMPARE(cjk.text(7).value_or(QString()).size(), 84);
+}
+
+void TestLanguage::parseCutsLongTexts_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("kept");
+    const QString emoji = QString::fromUcs4(U"\U0001F4FB");
+    QTest::newRow("exactly the limit") << QString(253, 'a') << QString(253, 'a');
+    // A damaged file may hold one line of a megabyte: cut at once, not character by character.
+    QTest::newRow("a megabyte") << QString(1 << 20, 'x') << QString(253, 'x');
+    QTest::newRow("four-byte characters stay whole") << emoji.repeated(70) << emoji.repeated(63);
+    QTest::newRow("two-byte after ascii") << QString(252, 'a') + QString(QChar(0xE9)) << QString(252, 'a');
+}
+
+void TestLanguage::parseCutsLongTexts() {
+    QFETCH(QString, text);
+    QFETCH(QString, kept);
+    const StringTable t = StringTable::parse("9\t" + text.toUtf8() + "\n10\tnext\n");
+    QCOMPARE(t.text(9).value_or(QString()), kept);
+    QCOMPARE(t.text(10).value_or(QString()), QStringLiteral("next"));
 }
 
 void TestLanguage::startupRule_data() {
