@@ -612,6 +612,11 @@ void ChannelWindow::deactivated() {
     if (m_inMessage) return;
     // A button held while the window lost the mouse may never see its release.
     m_timer->stop();
+    // Another program taking the activation moves no focus inside this window, so the tone and
+    // CTCSS fields are left here: their leaving rules hold as on any other way out (a DCS tone
+    // drops the CTCSS frequency, which is clamped to 55-255 Hz).
+    if (editorOpen(Tone)) onToneLeft();
+    if (editorOpen(Ctcss)) onCtcssLeft();
     for (EditorId id : {Name, Ctcss, Tone, Compander})
         closeEditor(id);
     if (editorOpen(Freq)) {

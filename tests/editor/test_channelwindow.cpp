@@ -272,25 +272,33 @@ void TestChannelWindow::toneLeavingClearsCtcss_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("tone");
     QTest::addColumn<QString>("ctcss");
+    QTest::addColumn<bool>("otherWindow"); // left by another program taking the activation
     QTest::newRow("DCS code") << "d023n"
                               << "D023N"
-                              << "";
+                              << "" << false;
     QTest::newRow("inverted DCS") << "D754I"
                                   << "D754I"
-                                  << "";
+                                  << "" << false;
     QTest::newRow("standard tone keeps it") << "88.5"
                                             << "88.5"
-                                            << "100.0";
+                                            << "100.0" << false;
     QTest::newRow("250.3 clears it") << "250.3"
                                      << "250.3"
-                                     << "";
-    QTest::newRow("partly typed shows OFF, keeps it") << "88." << w.off << "100.0";
+                                     << "" << false;
+    QTest::newRow("partly typed shows OFF, keeps it") << "88." << w.off << "100.0" << false;
+    QTest::newRow("DCS code, other window") << "D023N"
+                                            << "D023N"
+                                            << "" << true;
+    QTest::newRow("standard tone, other window") << "88.5"
+                                                 << "88.5"
+                                                 << "100.0" << true;
 }
 
 void TestChannelWindow::toneLeavingClearsCtcss() {
     QFETCH(QString, typed);
     QFETCH(QString, tone);
     QFETCH(QString, ctcss);
+    QFETCH(bool, otherWindow);
     useRow(7);
     table().setCell(Col::TxTone, 7, QStringLiteral("67.0"));
     table().setCell(Col::CtcssFreq, 7, QStringLiteral("100.0"));
@@ -307,7 +315,14 @@ void TestChannelWindow::toneLeavingClearsCtcss() {
     for (QChar c : typed)
         QTest::sendKeyEvent(QTest::Click, combo, Qt::Key_unknown, QString(c), Qt::NoModifier);
     QCOMPARE(cell(Col::TxTone, 7), tone);
-    click(Col::RxFreq, 7); // leaving the combo
+    QWidget other;
+    if (otherWindow) {
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+    } else {
+        click(Col::RxFreq, 7); // leaving the combo
+    }
     QVERIFY(!combo->isVisible());
     QCOMPARE(cell(Col::CtcssFreq, 7), ctcss);
 }
@@ -315,27 +330,38 @@ void TestChannelWindow::toneLeavingClearsCtcss() {
 void TestChannelWindow::ctcssEditorClamps_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
-    QTest::addColumn<bool>("leaveByEnter");
-    QTest::newRow("300") << "300" << dp("255.0") << true;
-    QTest::newRow("50") << "50" << dp("55.0") << false;
-    QTest::newRow("in range") << "123.4" << dp("123.4") << true;
-    QTest::newRow("letters dropped") << "1a2b0" << dp("120.0") << false;
+    QTest::addColumn<QString>("leaveBy");
+    QTest::newRow("300") << "300" << dp("255.0") << "enter";
+    QTest::newRow("50") << "50" << dp("55.0") << "click";
+    QTest::newRow("in range") << "123.4" << dp("123.4") << "enter";
+    QTest::newRow("letters dropped") << "1a2b0" << dp("120.0") << "click";
+    // Another program taking the activation hides the editor without a focus change inside the
+    // window: the field is still left, and the cell must not keep the raw "300".
+    QTest::newRow("300, other window") << "300" << dp("255.0") << "other window";
+    QTest::newRow("5, other window") << "5" << dp("55.0") << "other window";
 }
 
 void TestChannelWindow::ctcssEditorClamps() {
     QFETCH(QString, typed);
     QFETCH(QString, stored);
-    QFETCH(bool, leaveByEnter);
+    QFETCH(QString, leaveBy);
     useRow(8);
     table().setCell(Col::TxTone, 8, QStringLiteral("88.5"));
     click(Col::CtcssFreq, 8);
     auto* edit3 = child<QLineEdit>("Edit3");
     QCOMPARE(QApplication::focusWidget(), edit3);
     type(typed);
-    if (leaveByEnter)
+    QWidget other;
+    if (leaveBy == QLatin1String("enter")) {
         key(Qt::Key_Return);
-    else
+    } else if (leaveBy == QLatin1String("click")) {
         click(Col::Name, 9);
+    } else {
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(!edit3->isVisible());
+    }
     QCOMPARE(cell(Col::CtcssFreq, 8), stored);
     QVERIFY(table().rowEmpty(9));
 }
