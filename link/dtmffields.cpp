@@ -1,6 +1,7 @@
 #include "link/dtmffields.h"
 #include "link/tonecodec.h"
 #include "shell/messages.h"
+#include <algorithm>
 
 namespace {
 
@@ -21,6 +22,17 @@ const DtmfCodeBlock* findBlock(quint16 address) {
 
 bool rawFor(const ControlStore& func, const DtmfCodeBlock& b) {
     return b.pttId && func.checked(VoiceAnnounce);
+}
+
+// The PTT ID edits take digit codes (0-9, "*", "#"), and with voice announcement only the digits
+// the radio speaks, as many as the edit holds. Nibbles that give anything else (a never-written
+// radio's FF reads as fifteen "C") are no code of these edits, which then keep their text.
+bool editCanHold(const ControlStore& func, const DtmfCodeBlock& b, const QString& edit, const QString& code) {
+    if (!b.pttId) return true;
+    const int longest = func.maxLength(edit);
+    if (longest > 0 && code.size() > longest) return false;
+    const QString allowed = rawFor(func, b) ? QStringLiteral("0123456789") : QStringLiteral("0123456789*#");
+    return std::all_of(code.begin(), code.end(), [&](QChar c) { return allowed.contains(c); });
 }
 
 } // namespace
@@ -75,10 +87,11 @@ void decodeDtmfCodeBlock(const QByteArray& block, ControlStore& func, quint16 ad
     const DtmfCodeBlock* b = findBlock(address);
     if (!b) return;
     const bool raw = rawFor(func, *b);
-    if (const auto code = decodeDtmfField(block.mid(0, BlockSize::DtmfField), raw))
-        func.setText(QString::fromLatin1(b->first), *code);
-    if (const auto code = decodeDtmfField(block.mid(BlockSize::DtmfField, BlockSize::DtmfField), raw))
-        func.setText(QString::fromLatin1(b->second), *code);
+    for (int half = 0; half < 2; ++half) {
+        const QString edit = QString::fromLatin1(half == 0 ? b->first : b->second);
+        const auto code = decodeDtmfField(block.mid(half * BlockSize::DtmfField, BlockSize::DtmfField), raw);
+        if (code && editCanHold(func, *b, edit, *code)) func.setText(edit, *code);
+    }
 }
 
 Encoded encodeCallListBlock(const ControlStore& func, int block) {

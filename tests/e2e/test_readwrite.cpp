@@ -136,6 +136,7 @@ private slots:
     void firstNumbersInBlockOne_data();
     void firstNumbersInBlockOne();
     void writeFailsPartWay();
+    void freshRadioWritesBack();
     void demoRadioReads();
     void demoRadioServesComPort();
 };
@@ -776,6 +777,18 @@ void TestReadWrite::writeFailsPartWay() {
     QCOMPARE(bench.framesTo(0x57, channelRecordAddress(Side::B, 4)), 2);
     QCOMPARE(bench.framesTo(0x57, channelNameAddress(Side::B, 4)), 0);
     QCOMPARE(bench.framesTo(0x57, Addr::Settings1), 0);
+}
+
+// A radio fresh from the factory holds FF almost everywhere: what a read makes of it must be
+// a document that the radio takes back.
+void TestReadWrite::freshRadioWritesBack() {
+    Bench bench;
+    auto s = startedSession(2);
+    QVERIFY(readRadio(*s, bench.link, TransferOptions{}).ok());
+    formShow(*s, TransferMode::Write);
+    const TransferResult written = writeRadio(*s, bench.link, TransferOptions{}, firstNumbers(s->doc));
+    QVERIFY2(written.ok(), qPrintable(written.problems.join(QChar('\n'))));
+    QCOMPARE(s->doc.func.text(QStringLiteral("Edit7")), QStringLiteral("510"));
 }
 
 void TestReadWrite::demoRadioReads() {

@@ -22,6 +22,8 @@ private slots:
     void dtmfField_data();
     void dtmfField();
     void pttIdCodesRawWithVoiceAnnounce();
+    void pttIdCodesKeepWhatTheirEditsCannotHold_data();
+    void pttIdCodesKeepWhatTheirEditsCannotHold();
     void callListBlocks();
     void dates();
     void stamps();
@@ -146,9 +148,9 @@ void TestRadioBlocks::pttIdCodesRawWithVoiceAnnounce() {
     QCOMPARE(hex(encodeDtmfCodeBlock(f, Addr::IdAndStartCode).bytes).left(16),
              QStringLiteral("1AAAFFFFFFFFFFF4"));
 
-    decodeDtmfCodeBlock(bytes("A0FFFFFFFFFFFFF2FFFFFFFFFFFFFFFF"), f, Addr::PttIdCodes);
-    QCOMPARE(f.text(QStringLiteral("Edit7")), QStringLiteral("A0"));
-    QCOMPARE(f.text(QStringLiteral("Edit8")), QStringLiteral("FFFFFFFFFFFFFFF"));
+    decodeDtmfCodeBlock(bytes("42FFFFFFFFFFFFF2FFFFFFFFFFFFFFF0"), f, Addr::PttIdCodes);
+    QCOMPARE(f.text(QStringLiteral("Edit7")), QStringLiteral("42"));
+    QCOMPARE(f.text(QStringLiteral("Edit8")), QString());
     f.setChecked(QStringLiteral("CheckBox34"), false);
     decodeDtmfCodeBlock(bytes("B1CFFFFFFFFFFFF31FFFFFFFFFFFFFF1"), f, Addr::StunAndKillCode);
     QCOMPARE(f.text(QStringLiteral("Edit11")), QStringLiteral("*1#"));
@@ -156,6 +158,46 @@ void TestRadioBlocks::pttIdCodesRawWithVoiceAnnounce() {
     decodeDtmfCodeBlock(bytes("B1CFFFFFFFFFFFF3"), f, Addr::IdAndStartCode); // short: only the first half
     QCOMPARE(f.text(QStringLiteral("Edit9")), QStringLiteral("*1#"));
     QCOMPARE(f.text(QStringLiteral("Edit23")), QStringLiteral("51099"));
+}
+
+void TestRadioBlocks::pttIdCodesKeepWhatTheirEditsCannotHold_data() {
+    QTest::addColumn<bool>("voiceAnnounce");
+    QTest::addColumn<QString>("block");
+    QTest::addColumn<QString>("edit7");
+    QTest::addColumn<QString>("edit8");
+    // Edit7 and Edit8 hold "510" before the read, or "123" once voice announcement is ticked.
+    QTest::newRow("never written") << false << QString(32, QChar('F')) << "510"
+                                   << "510";
+    QTest::newRow("never written, voice announce") << true << QString(32, QChar('F')) << "123"
+                                                   << "123";
+    QTest::newRow("digit codes are read") << false << "B1CFFFFFFFFFFFF3A9FFFFFFFFFFFFF2"
+                                          << "*1#"
+                                          << "09";
+    QTest::newRow("DTMF letters are no digit code") << false << "D0FFFFFFFFFFFFF2123FFFFFFFFFFFF3"
+                                                    << "510"
+                                                    << "123";
+    QTest::newRow("voice announce: hex letters") << true << "A0FFFFFFFFFFFFF245FFFFFFFFFFFFF2"
+                                                 << "123"
+                                                 << "45";
+    QTest::newRow("voice announce: more than 5 digits") << true << "123456FFFFFFFFF6FFFFFFFFFFFFFFF0"
+                                                        << "123"
+                                                        << "";
+}
+
+// The PTT ID codes are digit codes, with voice announcement at most 5 plain digits: a code the
+// edit could not hold (the FF of a never-written radio reads as 15 "C") keeps the edit's text,
+// so a read radio can be written back.
+void TestRadioBlocks::pttIdCodesKeepWhatTheirEditsCannotHold() {
+    QFETCH(bool, voiceAnnounce);
+    QFETCH(QString, block);
+    QFETCH(QString, edit7);
+    QFETCH(QString, edit8);
+    Codeplug doc;
+    ControlStore& f = doc.func;
+    f.setChecked(QStringLiteral("CheckBox34"), voiceAnnounce);
+    decodeDtmfCodeBlock(bytes(block.toLatin1().constData()), f, Addr::PttIdCodes);
+    QCOMPARE(f.text(QStringLiteral("Edit7")), edit7);
+    QCOMPARE(f.text(QStringLiteral("Edit8")), edit8);
 }
 
 void TestRadioBlocks::callListBlocks() {
