@@ -202,11 +202,3 @@ void decodePowerOnMessage(const QByteArray& bytes, ControlStore& func) {
     if (bytes.size() < BlockSize::PowerOnMessage) return;
     func.setText(PowerOnText, radioText(bytes.left(BlockSize::PowerOnMessage)));
 }
-
-QString clockFrameBody(const QDateTime& when) {
-    const QDate d = when.date();
-    const QTime t = when.time();
-    return QStringLiteral("5507") + QString::asprintf("%02d%02d%02d%02d%02d%02d%02d", d.year() % 100,
-                                                      d.month(), d.day(), t.hour(), t.minute(), t.second(),
-                                                      d.dayOfWeek() % 7);
-}

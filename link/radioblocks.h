@@ -54,7 +54,3 @@ void decodeSquelchBase(const QByteArray& block, ControlStore& func);
 // may bring 8).
 Encoded encodePowerOnMessage(const ControlStore& func);
 void decodePowerOnMessage(const QByteArray& bytes, ControlStore& func);
-
-// The set-clock frame without its checksum, as hex text: "5507", yyMMddhhmmss as 6 BCD bytes and
-// the weekday (00 Sunday ... 06 Saturday).
-QString clockFrameBody(const QDateTime& when);

@@ -2,6 +2,7 @@
 #include "codeplug/funcrules.h"
 #include "link/channelrecord.h"
 #include "link/dtmffields.h"
+#include "link/frames.h"
 #include "link/link.h"
 #include "link/memorymap.h"
 #include "link/radioblocks.h"
@@ -218,7 +219,7 @@ TransferResult writeRadio(Session& session, Link& link, const TransferOptions& o
                 sent = link.writeFrame(step.literal, Tolerance::Strict);
                 break;
             case WriteStep::Kind::Clock:
-                sent = link.writeFrame(clockFrameBody(nowOf(options)), Tolerance::Strict);
+                sent = link.writeFrame(Frame::clockRequest(nowOf(options)), Tolerance::Strict);
                 break;
             }
             if (!sent) return false;

@@ -1,6 +1,7 @@
 #include "codeplug/codeplug.h"
 #include "link/channelrecord.h"
 #include "link/dtmffields.h"
+#include "link/frames.h"
 #include "link/radioblocks.h"
 #include "link/settingsblocks.h"
 #include "service/radioinfo.h"
@@ -346,7 +347,7 @@ void TestRadioBlocks::clockFrame_data() {
 void TestRadioBlocks::clockFrame() {
     QFETCH(QDateTime, when);
     QFETCH(QString, body);
-    QCOMPARE(clockFrameBody(when), body);
+    QCOMPARE(Frame::clockRequest(when), body);
 }
 
 void TestRadioBlocks::decodersTakeAnyBytes() {
