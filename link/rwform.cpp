@@ -1,6 +1,7 @@
 #include "link/rwform.h"
 #include "link/readprocedure.h"
 #include "link/tracefile.h"
+#include "shell/appsettings.h"
 #include "shell/messages.h"
 #include "shell/session.h"
 #include "shell/translatewidgets.h"
@@ -190,8 +191,7 @@ void TRWForm::FormShow() {
     if (m_portFactory)
         m_link.setPort(m_portFactory());
     else
-        m_link.setPort(PortDirectory(QDir(m_session.appDir).filePath(QStringLiteral("sysini.ini")))
-                           .create(m_session.portNumber));
+        m_link.setPort(PortDirectory(settingsPath(m_session.appDir)).create(m_session.portNumber));
     m_link.openPort();
 }
 
