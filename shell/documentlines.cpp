@@ -85,8 +85,15 @@ int channelLineOf(Side side, int row) {
 
 QString formatChannelLine(int row, const QStringList& cells) {
     QString line = QStringLiteral("CH") + QString::asprintf("%.3d", row);
-    for (int col = 0; col < ChannelTable::Columns - 1; ++col)
-        line += QStringLiteral(" | ") + cells.value(col);
+    for (int col = 0; col < ChannelTable::Columns - 1; ++col) {
+        // The editors refuse "|" and line breaks, but a name read from a radio may hold "|":
+        // written as it is it would shift every later cell of the row, so it goes as a blank,
+        // as the radio's unshowable characters do.
+        QString cell = cells.value(col);
+        for (QChar& c : cell)
+            if (c == QChar('|') || c == QChar('\r') || c == QChar('\n')) c = QChar(' ');
+        line += QStringLiteral(" | ") + cell;
+    }
     return line + QStringLiteral(" | ");
 }
 

@@ -49,7 +49,7 @@ int settingLineOf(const QString& control, int gridRow = 0);
 int channelLineOf(Side side, int row);
 
 // A channel line: "CH", the row as three digits, then " | " before each of the cells of columns
-// 1-18 and a closing " | ".
+// 1-18 and a closing " | ". A "|" or line break inside a cell is written as a blank.
 QString formatChannelLine(int row, const QStringList& cells);
 // The 18 cells of a channel line. A line whose character 9 is a blank (column 1 empty) or that
 // is shorter than 9 characters is an empty row; empty when the separators are missing.

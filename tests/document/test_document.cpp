@@ -167,6 +167,17 @@ void TestDocument::channelLineParsing_data() {
     QTest::newRow("empty line") << "" << true << QStringList();
     QTest::newRow("separators missing") << "CH007 | 145.00000 | OFF" << false << QStringList();
     QTest::newRow("no separators") << "just some words here" << false << QStringList();
+    // A radio keeps "|" in a channel name; written as it is, it would shift every later column.
+    QStringList barName = full;
+    barName[13] = QStringLiteral("A|B|");
+    QStringList barExpect = fullExpect;
+    barExpect[13] = QStringLiteral("14=A B ");
+    QTest::newRow("name with separators from a radio") << line(barName) << true << barExpect;
+    QStringList breakName = full;
+    breakName[13] = QStringLiteral("A\r\nB");
+    QStringList breakExpect = fullExpect;
+    breakExpect[13] = QStringLiteral("14=A  B");
+    QTest::newRow("name with a line break") << line(breakName) << true << breakExpect;
     QTest::newRow("Chinese words") << line({"438.50000", "禁用", "438.50000", "禁用", "高功率"}) << true
                                    << QStringList{"1=438.50000", "2=禁用", "3=438.50000", "4=禁用",
                                                   "5=高功率"};
