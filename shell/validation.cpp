@@ -5,6 +5,7 @@
 #include "shell/session.h"
 #include "shell/texttable.h"
 #include <QDate>
+#include <algorithm>
 
 namespace {
 using Severity = Problem::Severity;
@@ -61,7 +62,8 @@ struct FieldCheck {
 
 // clang-format off
 const FieldCheck fieldChecks[] = {
-    {"Edit16", FieldRule::PrintedText, 0, 7,    nullptr,      Str::BadName},
+    // The window types at most 7, but the radio holds 8 bytes and a read can bring 8 back.
+    {"Edit16", FieldRule::PrintedText, 0, 8,    nullptr,      Str::BadName},
     {"Edit9",  FieldRule::Dtmf,        0, 15,   nullptr,      Str::BadDtmf},
     {"Edit23", FieldRule::Dtmf,        0, 15,   nullptr,      Str::BadDtmf},
     {"Edit11", FieldRule::Dtmf,        0, 15,   nullptr,      Str::BadDtmf},
@@ -171,7 +173,8 @@ bool fieldOk(const FieldCheck& check, const QString& text, const Context& c) {
         return value && *value * 10 >= check.min - 1e-9 && *value * 10 <= check.max + 1e-9;
     }
     case FieldRule::PrintedText:
-        return cellOk(CellRule::Name, text, c) && text.size() <= check.max;
+        return text.size() <= check.max &&
+               std::all_of(text.begin(), text.end(), [](QChar ch) { return ch >= u' ' && ch <= u'~'; });
     }
     return false;
 }

@@ -204,9 +204,16 @@ void TestValidation::fields_data() {
     QTest::newRow("power-on text Chinese") << "Edit16"
                                            << "你好"
                                            << "" << 18;
+    // A radio holds 8 bytes of power-on text; a read can bring 8 back, and they write back.
     QTest::newRow("power-on text of 8") << "Edit16"
                                         << "ABCDEFGH"
+                                        << "" << -1;
+    QTest::newRow("power-on text of 9") << "Edit16"
+                                        << "ABCDEFGHI"
                                         << "" << 18;
+    QTest::newRow("power-on text with a line break") << "Edit16"
+                                                     << "AB\nC"
+                                                     << "" << 18;
     QTest::newRow("power-on text empty") << "Edit16"
                                          << ""
                                          << "" << -1;
