@@ -1,6 +1,6 @@
-#include "link/radioport.h"
-#include "shell/mainwindow.h"
-#include "shell/session.h"
+#include "core/link/radioport.h"
+#include "app/mainwindow.h"
+#include "core/codeplug/session.h"
 #include "sim/demoradio.h"
 #include <QApplication>
 #include <QMessageBox>

@@ -1,9 +1,9 @@
 #include "cli/cli.h"
-#include "shell/applylanguage.h"
-#include "shell/appsettings.h"
-#include "shell/document.h"
-#include "shell/session.h"
-#include "shell/startup.h"
+#include "core/codeplug/applylanguage.h"
+#include "core/base/appsettings.h"
+#include "core/codeplug/document.h"
+#include "core/codeplug/session.h"
+#include "core/codeplug/startup.h"
 #include <cstdio>
 
 QTextStream& out() {

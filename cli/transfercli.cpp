@@ -1,9 +1,9 @@
 #include "cli/transfercli.h"
-#include "link/radioport.h"
-#include "link/tracefile.h"
-#include "shell/appsettings.h"
-#include "shell/messages.h"
-#include "shell/session.h"
+#include "core/link/radioport.h"
+#include "core/link/tracefile.h"
+#include "core/base/appsettings.h"
+#include "core/base/messages.h"
+#include "core/codeplug/session.h"
 #include <QRegularExpression>
 #include <unistd.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 #include "cli/cli.h"
-#include "link/link.h"
-#include "link/transfer.h"
+#include "core/link/link.h"
+#include "core/transfer/transfer.h"
 #include <memory>
 
 class Session;

@@ -1,7 +1,7 @@
 #include "cli/cli.h"
-#include "shell/document.h"
-#include "shell/session.h"
-#include "shell/validation.h"
+#include "core/codeplug/document.h"
+#include "core/codeplug/session.h"
+#include "core/codeplug/validation.h"
 #include <algorithm>
 
 namespace {

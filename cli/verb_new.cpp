@@ -1,7 +1,7 @@
 #include "cli/cli.h"
-#include "shell/document.h"
-#include "shell/model.h"
-#include "shell/session.h"
+#include "core/codeplug/document.h"
+#include "core/codeplug/model.h"
+#include "core/codeplug/session.h"
 
 int runNew(const QStringList& args) {
     VerbParser verb(QStringLiteral("Writes a fresh document: the one \"New\" followed by \"Save\" writes."));

@@ -1,7 +1,7 @@
 #include "cli/transfercli.h"
-#include "link/readprocedure.h"
-#include "shell/document.h"
-#include "shell/session.h"
+#include "core/transfer/readprocedure.h"
+#include "core/codeplug/document.h"
+#include "core/codeplug/session.h"
 
 int runRead(const QStringList& args) {
     VerbParser verb(

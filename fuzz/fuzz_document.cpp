@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the document reader. Beyond "no crash, no sanitizer report", whatever
 // an accepted file leaves in the session must save as a document that reads back to itself.
-#include "shell/document.h"
-#include "shell/session.h"
-#include "shell/validation.h"
+#include "core/codeplug/document.h"
+#include "core/codeplug/session.h"
+#include "core/codeplug/validation.h"
 #include <QByteArray>
 #include <cstdint>
 #include <cstdlib>

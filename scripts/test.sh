@@ -5,4 +5,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh"
 cd "$root/build"
-ctest --output-on-failure -j "$(nproc)" -LE benchmark "$@"
+ctest --output-on-failure -j "$(nproc)" "$@"

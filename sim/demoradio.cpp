@@ -1,8 +1,8 @@
 #include "sim/demoradio.h"
-#include "link/radioblocks.h"
-#include "link/radioport.h"
-#include "link/writeprocedure.h"
-#include "shell/session.h"
+#include "core/memmap/radioblocks.h"
+#include "core/link/radioport.h"
+#include "core/transfer/writeprocedure.h"
+#include "core/codeplug/session.h"
 
 namespace {
 const QString FmList = QStringLiteral("StringGrid2");

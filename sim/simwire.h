@@ -1,5 +1,5 @@
 #pragma once
-#include "link/radioport.h"
+#include "core/link/radioport.h"
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>

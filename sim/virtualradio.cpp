@@ -1,5 +1,5 @@
 #include "sim/virtualradio.h"
-#include "link/frames.h"
+#include "core/link/frames.h"
 #include <QFile>
 #include <QSaveFile>
 

@@ -1,8 +1,8 @@
 #pragma once
-#include "shell/applylanguage.h"
-#include "shell/appsettings.h"
-#include "shell/session.h"
-#include "shell/startup.h"
+#include "core/codeplug/applylanguage.h"
+#include "core/base/appsettings.h"
+#include "core/codeplug/session.h"
+#include "core/codeplug/startup.h"
 #include <memory>
 
 // A session as the program has it after start-up, in the given language, with a dealer's three

@@ -1,0 +1,68 @@
+#include "app/documentdialog.h"
+#include "core/codeplug/document.h"
+#include "core/codeplug/documentlines.h"
+#include "core/base/messages.h"
+#include "core/codeplug/session.h"
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+const QString Filter = QStringLiteral("QOVRAN  文件 (*.qv19)");
+const QString Suffix = QStringLiteral("qv19");
+
+void warn(QWidget* parent, const Session& s, const QString& text, const QString& details = {}) {
+    QMessageBox box(QMessageBox::Warning, s.lang.text(Str::WarnCaption), text, QMessageBox::Ok, parent);
+    box.setDetailedText(details);
+    box.exec();
+}
+
+// The file dialog of the command; empty when the user cancels.
+QString askFileName(QWidget* parent, const Session& s, QFileDialog::AcceptMode mode) {
+    const bool saving = mode == QFileDialog::AcceptSave;
+    QFileDialog dialog(parent, s.lang.caption(saving ? QStringLiteral("保存") : QStringLiteral("打开")));
+    dialog.setAcceptMode(mode);
+    dialog.setNameFilter(Filter);
+    if (saving) {
+        // A name typed without extension is saved as .qv19, where the open dialog's filter finds
+        // it; QFileDialog asks before it replaces an existing file.
+        dialog.setDefaultSuffix(Suffix);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+} // namespace
+
+void saveDocumentDialog(QWidget* parent, Session& session, std::function<void()> commitPendingEdit) {
+    if (commitPendingEdit) commitPendingEdit();
+    const QString path = askFileName(parent, session, QFileDialog::AcceptSave);
+    if (path.isEmpty()) return;
+    if (auto error = writeDocumentFile(path, session)) warn(parent, session, *error);
+}
+
+std::optional<QString> openDocumentDialog(QWidget* parent, Session& session,
+                                          std::function<void()> commitPendingEdit) {
+    if (commitPendingEdit) commitPendingEdit();
+    const QString path = askFileName(parent, session, QFileDialog::AcceptOpen);
+    if (path.isEmpty()) return std::nullopt;
+    const FileRead read = readDocumentFile(path, session);
+    if (!read.bytes) {
+        warn(parent, session, read.error);
+        return std::nullopt;
+    }
+    const OpenResult result = openDocument(session, *read.bytes);
+    if (!result.accepted()) return std::nullopt;
+    if (!result.notApplied.isEmpty()) {
+        QList<int> lines;
+        QStringList details;
+        for (const LineProblem& p : result.notApplied) {
+            lines << p.line;
+            details << QStringLiteral("%1: %2").arg(QString::number(p.line), p.reason);
+        }
+        warn(parent, session, session.lang.text(Str::LinesNotApplied).arg(lineRanges(lines)),
+             details.join(QChar('\n')));
+    }
+    return result.caption;
+}

@@ -1,0 +1,346 @@
+#include "app/mainwindow.h"
+#include "ui/channels/channelwindow.h"
+#include "ui/options/funcgridswidgets.h"
+#include "ui/options/funcwindow.h"
+#include "ui/transfer/portdialog.h"
+#include "core/link/radioport.h"
+#include "ui/transfer/rwform.h"
+#include "ui/service/radioinfowindow.h"
+#include "ui/service/testform.h"
+#include "app/aboutdialog.h"
+#include "core/codeplug/applylanguage.h"
+#include "app/documentdialog.h"
+#include "ui/common/iconwidgets.h"
+#include "core/base/messages.h"
+#include "core/codeplug/model.h"
+#include "core/codeplug/session.h"
+#include "core/codeplug/startup.h"
+#include "ui/common/translatewidgets.h"
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+void ChildFrame::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    showMinimized();
+    hide();
+}
+
+TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), m_session(session) {
+    setObjectName(QStringLiteral("TMainForm"));
+    setWindowTitle(QStringLiteral("KT-520"));
+    setWindowIcon(toolIcon(ToolIcon::Read));
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("MdiArea"));
+    m_mdi->setBackground(QColor(128, 128, 128));
+    setCentralWidget(m_mdi);
+
+    m_about = new TAboutBox(this);
+    m_rw = new TRWForm(session, this);
+    m_func = new Tfunc(session);
+    addChild(m_func);
+    m_channelB = new Tchannelb(session);
+    addChild(m_channelB);
+    m_channelA = new Tchannela(session);
+    addChild(m_channelA);
+    m_port = new Tcommuny(session, this);
+    m_info = new Taddmessage(session);
+    addChild(m_info);
+    m_test = new TTestForm(session);
+    addChild(m_test);
+
+    // A transfer may reset the model selector, which renames the window.
+    connect(m_rw, &TRWForm::captionChanged, this, &QWidget::setWindowTitle);
+    // A pending FM list edit is finished before the transfer dialog looks at the list.
+    m_rw->setBeforeShow([this] { m_func->deactivated(); });
+    buildMenus();
+    buildToolBar();
+    buildSelectionPanel();
+    m_status = new QLabel(this);
+    statusBar()->addWidget(m_status, 1);
+    connect(&session.lang, &Language::applied, this, &TMainForm::applyTexts);
+}
+
+QList<QWidget*> TMainForm::windowsInOrder() const {
+    return {
+        const_cast<TMainForm*>(this), m_about, m_rw, m_func, m_channelB, m_channelA, m_port, m_info, m_test};
+}
+
+QMdiSubWindow* TMainForm::addChild(QWidget* child) {
+    auto* frame = new ChildFrame;
+    frame->setWidget(child);
+    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    frame->setWindowIcon(toolIcon(ToolIcon::ChannelEdit));
+    m_mdi->addSubWindow(frame);
+    // Follow the child's caption, which the language switch changes.
+    connect(child, &QWidget::windowTitleChanged, frame, &QWidget::setWindowTitle);
+    frame->setWindowTitle(child->windowTitle());
+    return frame;
+}
+
+QMdiSubWindow* TMainForm::frameOf(QWidget* child) const {
+    return child ? qobject_cast<QMdiSubWindow*>(child->parentWidget()) : nullptr;
+}
+
+void TMainForm::showChild(QWidget* child) {
+    QMdiSubWindow* frame = frameOf(child);
+    if (!frame) return;
+    frame->showNormal();
+    frame->show();
+    child->show();
+    m_mdi->setActiveSubWindow(frame);
+    frame->raise();
+}
+
+void TMainForm::showPortDialog() {
+    if (auto* dialog = qobject_cast<QDialog*>(static_cast<QWidget*>(m_port))) dialog->exec();
+}
+
+void TMainForm::buildMenus() {
+    auto action = [this](QMenu* menu, const QString& text, auto slot, const QKeySequence& key = {}) {
+        QAction* a = menu->addAction(text);
+        a->setShortcut(key);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
+    action(file, QStringLiteral("新建"), &TMainForm::newDocumentCommand, QKeySequence::New);
+    action(file, QStringLiteral("打开"), &TMainForm::openCommand, QKeySequence::Open);
+    action(file, QStringLiteral("保存"), &TMainForm::saveCommand, QKeySequence::Save);
+    file->addSeparator();
+    action(file, QStringLiteral("退出"), &QWidget::close);
+
+    QMenu* program = menuBar()->addMenu(QStringLiteral("编程"));
+    m_readMenu = action(program, QStringLiteral("读频"), &TMainForm::readCommand);
+    m_writeMenu = action(program, QStringLiteral("写频"), &TMainForm::writeCommand);
+    program->addSeparator();
+    action(program, QStringLiteral("信道编辑"), [this] { showChild(m_channelA); });
+    action(program, QStringLiteral("可选功能"), [this] { showChild(m_func); });
+    program->addSeparator();
+    action(program, QStringLiteral("本机信息"), [this] { showChild(m_info); });
+
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("工具"));
+    action(tools, QStringLiteral("通信端口"), [this] { showPortDialog(); });
+    QMenu* language = tools->addMenu(QStringLiteral("语言"));
+    m_languages = new QActionGroup(this);
+    const QString names[] = {QStringLiteral("中文"), QStringLiteral("英文"), QStringLiteral("中文(繁體)")};
+    for (int i = 0; i < 3; ++i) {
+        QAction* a = language->addAction(names[i]);
+        a->setCheckable(true);
+        a->setData(i + 1);
+        a->setObjectName(QStringLiteral("Language%1").arg(i + 1));
+        m_languages->addAction(a);
+        connect(a, &QAction::triggered, this, [this, i] { selectLanguage(i + 1); });
+    }
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
+    help->addAction(QStringLiteral("帮助"));
+    action(help, QStringLiteral("关于"), [this] { m_about->exec(); });
+}
+
+void TMainForm::buildToolBar() {
+    QToolBar* bar = addToolBar(QStringLiteral("tools"));
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    bar->setIconSize(QSize(32, 32));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    auto tool = [&](ToolIcon icon, const QString& text, auto slot) {
+        QAction* a = bar->addAction(toolIcon(icon), text);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    tool(ToolIcon::New, QStringLiteral("新建"), &TMainForm::newDocumentCommand);
+    tool(ToolIcon::Open, QStringLiteral("打开"), &TMainForm::openCommand);
+    tool(ToolIcon::Save, QStringLiteral("保存"), &TMainForm::saveCommand);
+    bar->addSeparator();
+    m_readTool = tool(ToolIcon::Read, QStringLiteral("读频"), &TMainForm::readCommand);
+    m_portTool = tool(ToolIcon::Port, QStringLiteral("写频"), [this] { showPortDialog(); });
+    tool(ToolIcon::Write, QStringLiteral("写频"), &TMainForm::writeCommand);
+    bar->addSeparator();
+    tool(ToolIcon::ChannelEdit, QStringLiteral("信道编辑"), [this] { showChild(m_channelA); });
+    tool(ToolIcon::Options, QStringLiteral("可选功能"), [this] { showChild(m_func); });
+    tool(ToolIcon::RadioInfo, QStringLiteral("本机信息"), [this] { showChild(m_info); });
+    bar->addSeparator();
+    // The factory alignment is for service technicians only: its button exists but stays hidden.
+    m_alignmentTool = tool(ToolIcon::Alignment, QStringLiteral("调试"), [this] { showChild(m_test); });
+    m_alignmentTool->setVisible(false);
+    m_alignmentTool->setObjectName(QStringLiteral("AlignmentTool"));
+    bar->addSeparator();
+    // The read and port buttons carry the read and write labels that the transfer dialog borrows.
+    m_readTool->setProperty("kt520_fixed", true);
+    m_portTool->setProperty("kt520_fixed", true);
+}
+
+void TMainForm::bindMainList(QComboBox* combo, const QString& name) {
+    ControlStore& store = m_session.doc.main;
+    auto refresh = [combo, &store, name](const QString& changed) {
+        if (changed != name) return;
+        const QSignalBlocker block(combo);
+        if (combo->count() != store.items(name).size() || [&] {
+                for (int i = 0; i < combo->count(); ++i)
+                    if (combo->itemText(i) != store.items(name).at(i)) return true;
+                return false;
+            }()) {
+            combo->clear();
+            combo->addItems(store.items(name));
+        }
+        combo->setCurrentIndex(store.index(name));
+    };
+    connect(&store, &ControlStore::controlChanged, combo, refresh);
+    refresh(name);
+    connect(combo, &QComboBox::activated, this, [this, name](int index) {
+        m_session.doc.main.setIndex(name, index);
+        if (name == MainCtl::Model) setWindowTitle(changeModel(m_session));
+    });
+}
+
+void TMainForm::buildSelectionPanel() {
+    QToolBar* bar = addToolBar(QStringLiteral("selection"));
+    bar->setObjectName(QStringLiteral("SelectionPanel"));
+    bar->setMovable(false);
+    auto add = [&](const QString& caption, const QString& name, int width) {
+        auto* label = new QLabel(caption, bar);
+        label->setContentsMargins(8, 0, 4, 0);
+        bar->addWidget(label);
+        auto* combo = new QComboBox(bar);
+        combo->setObjectName(name);
+        combo->setMinimumWidth(width);
+        bar->addWidget(combo);
+        bindMainList(combo, name);
+    };
+    add(QStringLiteral("频段一："), MainCtl::Band1, 120);
+    add(QStringLiteral("频段二："), MainCtl::Band2, 120);
+    add(QStringLiteral("型号："), MainCtl::Model, 110);
+}
+
+void TMainForm::applyTexts() {
+    translateWidgetTree(this, m_session.lang);
+    translateWidgetTree(m_about, m_session.lang);
+    m_readTool->setText(m_session.lang.text(Str::ReadLabel));
+    m_portTool->setText(m_session.lang.text(Str::WriteLabel));
+    m_status->setText(QStringLiteral("     ") + m_session.lang.messages.statusLine);
+    for (QAction* a : m_languages->actions())
+        a->setChecked(a->data().toInt() == m_session.lang.index);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_started) {
+        m_started = true;
+        runStartUp();
+    }
+}
+
+void TMainForm::runStartUp() {
+    frameOf(m_test)->close();
+    startUp(m_session, AppSettings::read(IniFile::load(settingsPath(m_session.appDir))));
+    for (QAction* a : m_languages->actions())
+        a->setChecked(a->data().toInt() == m_session.lang.index);
+    setWindowTitle(m_session.doc.main.currentItem(MainCtl::Model).isEmpty()
+                       ? QStringLiteral("KT-520")
+                       : m_session.doc.main.currentItem(MainCtl::Model));
+    frameOf(m_info)->close();
+    for (QWidget* w : {static_cast<QWidget*>(m_func), static_cast<QWidget*>(m_channelB),
+                       static_cast<QWidget*>(m_channelA)})
+        showChild(w);
+    // The area has its final size only once the maximised window is laid out.
+    QTimer::singleShot(0, this, &TMainForm::arrangeChildren);
+}
+
+void TMainForm::arrangeChildren() {
+    // Table A in front at the left, table B just behind it with its title bar in sight, and
+    // the optional functions beside them where the area is wide enough.
+    const QSize area = m_mdi->viewport()->size();
+    QMdiSubWindow* a = frameOf(m_channelA);
+    QMdiSubWindow* b = frameOf(m_channelB);
+    QMdiSubWindow* f = frameOf(m_func);
+    const int tableHeight = std::max(360, area.height() - 40);
+    b->setGeometry(0, 0, a->width(), tableHeight);
+    a->setGeometry(0, 32, a->width(), tableHeight);
+    const QSize funcSize = f->sizeHint();
+    const int funcX = std::max(0, std::min(a->width() + 8, area.width() - funcSize.width()));
+    f->setGeometry(funcX, 0, std::min(area.width(), funcSize.width()),
+                   std::min(area.height(), funcSize.height()));
+    m_mdi->setActiveSubWindow(a);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (!m_settingsSaved) {
+        m_settingsSaved = true;
+        if (auto error = saveSettings(settingsPath(m_session.appDir), exitSettings(m_session)))
+            QMessageBox::warning(this, QStringLiteral("KT-520"), *error);
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void TMainForm::selectLanguage(int index) {
+    m_session.lang.index = index;
+    for (QAction* a : m_languages->actions())
+        a->setChecked(a->data().toInt() == index);
+    applyLanguage(m_session, Language::baseName(index));
+}
+
+void TMainForm::newDocumentCommand() {
+    const auto answer =
+        QMessageBox::warning(this, m_session.lang.messages.newCaption, m_session.lang.messages.newQuestion,
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes) return;
+    // A pending edit is dropped, not committed: the document is about to be emptied.
+    m_channelA->hideEditors();
+    m_channelB->hideEditors();
+    m_func->fmList()->closeEditor();
+    m_func->callList()->closeEditor();
+    setWindowTitle(newDocument(m_session));
+}
+
+void TMainForm::commitTableA() {
+    if (m_channelA->frequencyEditorVisible()) m_channelA->commitPendingEdit();
+}
+
+void TMainForm::openCommand() {
+    const auto caption = openDocumentDialog(this, m_session, [this] {
+        commitTableA();
+        m_channelA->hideEditors();
+    });
+    m_channelA->hideEditors();
+    if (caption) setWindowTitle(*caption);
+}
+
+void TMainForm::saveCommand() {
+    saveDocumentDialog(this, m_session, [this] {
+        commitTableA();
+        m_channelA->hideEditors();
+    });
+}
+
+void TMainForm::readCommand() {
+    transferCommand(1);
+}
+void TMainForm::writeCommand() {
+    transferCommand(2);
+}
+
+void TMainForm::transferCommand(int mode) {
+    commitTableA();
+    m_channelA->hideEditors();
+    // A port that another program holds, or that is missing, is reported before the dialog opens.
+    if (!PortDirectory(settingsPath(m_session.appDir)).probe(m_session.portNumber)) {
+        QMessageBox::warning(this, m_session.lang.messages.warnCaption,
+                             m_session.lang.messages.portOpenFailed);
+        return;
+    }
+    if (mode == 1)
+        m_rw->openFor(1, m_readMenu->text(), m_readTool->text());
+    else
+        m_rw->openFor(2, m_writeMenu->text(), m_portTool->text());
+}

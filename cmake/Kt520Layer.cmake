@@ -1,0 +1,9 @@
+# One static library per layer folder, made of every .cpp in it (a new file needs no change
+# here), linking exactly the layers the folder includes. The folder's place among the layers is
+# checked over the #include lines by scripts/check-layers.sh.
+function(kt520_layer target)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/main(_[^/]*)?\\.cpp$")
+  add_library(${target} STATIC ${sources})
+  target_link_libraries(${target} PUBLIC ${ARGN})
+endfunction()

@@ -1,0 +1,279 @@
+#include "core/codeplug/document.h"
+#include "core/codeplug/documentlines.h"
+#include "core/base/messages.h"
+#include "core/codeplug/model.h"
+#include "core/codeplug/session.h"
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+// No line the program writes comes near this; a longer one is damage, not a setting.
+constexpr qsizetype MaxLineBytes = 4096;
+// A document is about 50 KB; reading stops here so that a wrong file cannot exhaust memory.
+constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
+// Only the first characters of the TYPE and BAND lines are looked at.
+constexpr qsizetype HeaderPrefixBytes = 64;
+
+// Lines end in CR LF; a lone LF or CR ends a line as well, so files passed through other
+// systems still read.
+struct RawLine {
+    QByteArrayView bytes;
+    bool terminated = false; // false for the last bytes of a file that ends inside a line
+};
+
+class LineReader {
+public:
+    explicit LineReader(const QByteArray& bytes) : m_bytes(bytes) {}
+
+    std::optional<RawLine> next() {
+        if (m_pos >= m_bytes.size()) return std::nullopt;
+        const qsizetype start = m_pos;
+        qsizetype end = start;
+        while (end < m_bytes.size() && m_bytes.at(end) != '\n' && m_bytes.at(end) != '\r')
+            ++end;
+        m_pos = end;
+        if (m_pos < m_bytes.size() && m_bytes.at(m_pos) == '\r') ++m_pos;
+        if (m_pos < m_bytes.size() && m_bytes.at(m_pos) == '\n') ++m_pos;
+        return RawLine{QByteArrayView(m_bytes).sliced(start, end - start), end < m_bytes.size()};
+    }
+
+private:
+    const QByteArray& m_bytes;
+    qsizetype m_pos = 0;
+};
+
+// Chinese texts travel in GBK, as files from other installations carry them. Invalid bytes
+// decode to replacement characters, never to a failure.
+class Gbk {
+public:
+    QString decode(QByteArrayView bytes) {
+        if (!m_decoder.isValid()) return QString::fromLatin1(bytes);
+        m_decoder.resetState();
+        return m_decoder.decode(bytes);
+    }
+
+private:
+    QStringDecoder m_decoder{"GBK"};
+};
+
+QByteArray encodeGbk(const QString& text) {
+    QStringEncoder encoder("GBK");
+    if (!encoder.isValid()) return text.toLatin1();
+    return encoder.encode(text);
+}
+
+// A whole number as the file writes it: an optional minus and decimal digits.
+std::optional<int> toInt(const QString& text) {
+    const QString t = text.trimmed();
+    qsizetype i = t.startsWith(QChar('-')) ? 1 : 0;
+    if (t.size() <= i || t.size() > 9) return std::nullopt;
+    for (; i < t.size(); ++i)
+        if (t.at(i) < QChar('0') || t.at(i) > QChar('9')) return std::nullopt;
+    return t.toInt();
+}
+
+QString settingText(const Session& s, const SettingLine& line) {
+    const ControlStore& func = s.doc.func;
+    switch (line.kind) {
+    case LineKind::List:
+    case LineKind::ListFirstChar:
+        return QString::number(func.index(line.control)) + QChar(' ') + func.currentItem(line.control);
+    case LineKind::Flag:
+        return QString(func.checked(line.control) ? QChar('1') : QChar('0')) + QChar(' ') +
+               s.lang.caption(func.state(line.control).caption);
+    case LineKind::Text:
+    case LineKind::Position:
+        return func.text(line.control);
+    case LineKind::CallCell:
+    case LineKind::FmCell:
+        return func.cell(line.control, 1, line.gridRow);
+    }
+    return {};
+}
+
+// Applies one settings line; the reason when it cannot be applied (the control keeps its state).
+std::optional<QString> applySetting(Session& s, const SettingLine& line, const QString& text) {
+    ControlStore& func = s.doc.func;
+    const auto notANumber = [&](const QString& part) { return s.lang.text(Str::NumberConversion).arg(part); };
+    switch (line.kind) {
+    case LineKind::List:
+    case LineKind::ListFirstChar: {
+        // One character holds the index of the two-entry band-two list; a "-1" (no selection)
+        // still reads as such rather than failing on its minus.
+        const int width = line.kind == LineKind::List || text.startsWith(QChar('-')) ? 2 : 1;
+        const QString part = text.left(width);
+        const auto index = toInt(part);
+        if (!index) return notANumber(part);
+        func.setIndex(line.control, *index);
+        return std::nullopt;
+    }
+    case LineKind::Flag: {
+        const QString part = text.left(1);
+        if (part.isEmpty() || !part.at(0).isDigit() || part.at(0).unicode() > 0x7f) return notANumber(part);
+        func.setChecked(line.control, part == QStringLiteral("1"));
+        return std::nullopt;
+    }
+    case LineKind::Position: {
+        const QString part = text.left(3);
+        const auto position = toInt(part);
+        if (!position) return notANumber(part);
+        // The up-down keeps the position inside its range and its field shows the result.
+        func.setPosition(line.upDown, *position);
+        func.setText(line.control, QString::number(func.position(line.upDown)));
+        return std::nullopt;
+    }
+    case LineKind::Text:
+        func.setText(line.control, text);
+        return std::nullopt;
+    case LineKind::CallCell:
+    case LineKind::FmCell:
+        func.setCell(line.control, 1, line.gridRow, text);
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// The BAND line selects its band; a band text that is not yet listed becomes a new entry.
+std::optional<QString> applyBand(Session& s, const QString& band) {
+    if (!bandLimits(band)) return s.lang.text(Str::BadBandText) + QStringLiteral(" \"%1\"").arg(band);
+    ControlStore& main = s.doc.main;
+    QStringList items = main.items(MainCtl::Band1);
+    qsizetype index = items.indexOf(band);
+    if (index < 0) {
+        items << band;
+        main.setItems(MainCtl::Band1, items);
+        index = items.size() - 1;
+    }
+    main.setIndex(MainCtl::Band1, int(index));
+    return std::nullopt;
+}
+} // namespace
+
+QString documentCaption(const QString& model, const QString& band) {
+    return model + QStringLiteral("   [") + band + QChar(']');
+}
+
+QByteArray saveDocument(const Session& s) {
+    const ControlStore& main = s.doc.main;
+    QStringList lines;
+    lines << DocumentFormat::Header << QString() << QString();
+    lines << QStringLiteral("TYPE") + QString::number(main.index(MainCtl::Model)) + QChar(' ') +
+                 main.currentItem(MainCtl::Model) + DocumentFormat::Version;
+    lines << QStringLiteral("BAND ") + main.currentItem(MainCtl::Band1);
+    for (const SettingLine& line : settingLines())
+        lines << settingText(s, line);
+    lines << QString() << QString();
+    for (const ChannelTable* table : {&s.doc.tableA, &s.doc.tableB})
+        for (int row = 1; row <= ChannelTable::LastRow; ++row) {
+            QStringList cells;
+            for (int col = 1; col < ChannelTable::Columns; ++col)
+                cells << table->cell(col, row);
+            lines << formatChannelLine(row, cells);
+        }
+    const QString crlf = QStringLiteral("\r\n");
+    return encodeGbk(lines.join(crlf) + crlf);
+}
+
+OpenResult openDocument(Session& s, const QByteArray& bytes) {
+    OpenResult result;
+    LineReader in(bytes);
+    Gbk gbk;
+    const auto header = in.next();
+    if (!header || header->bytes != DocumentFormat::Header.toLatin1()) return result;
+    in.next();
+    in.next();
+
+    const auto prefix = [&](std::optional<RawLine> line) {
+        return gbk.decode(line ? line->bytes.first(std::min(line->bytes.size(), HeaderPrefixBytes))
+                               : QByteArrayView());
+    };
+    // TYPE line: character 5 the model index, characters 7-14 the model text; the version after
+    // them is written but never compared.
+    const QString type = prefix(in.next());
+    const auto modelIndex = toInt(type.mid(4, 1));
+    const QString modelText = type.mid(6, 8);
+    ControlStore& main = s.doc.main;
+    if (!modelIndex || *modelIndex < 0 || *modelIndex >= main.items(MainCtl::Model).size() ||
+        main.items(MainCtl::Model).at(*modelIndex) != modelText) {
+        result.refusal = OpenResult::Refusal::UnknownModel;
+        return result;
+    }
+    result.refusal = OpenResult::Refusal::None;
+    main.setIndex(MainCtl::Model, *modelIndex);
+    changeModel(s);
+
+    // BAND line: characters 6-15.
+    if (auto reason = applyBand(s, prefix(in.next()).mid(5, 10)))
+        result.notApplied << LineProblem{5, *reason};
+    result.caption = documentCaption(modelText, main.currentItem(MainCtl::Band1));
+
+    const auto missing = [&](int line) {
+        result.notApplied << LineProblem{line, s.lang.text(Str::DamagedLine)};
+    };
+    const auto tooLong = [&](int line) {
+        result.notApplied << LineProblem{line, s.lang.text(Str::LineTooLong)};
+    };
+    // A file that ends early, or inside a line, leaves the remaining settings as they were: the
+    // last line of a cut file holds only part of its text.
+    const auto usable = [&](const std::optional<RawLine>& raw, int number) {
+        if (!raw || (!raw->terminated && number < DocumentFormat::LineCount))
+            missing(number);
+        else if (raw->bytes.size() > MaxLineBytes)
+            tooLong(number);
+        else
+            return true;
+        return false;
+    };
+    for (const SettingLine& line : settingLines()) {
+        const auto raw = in.next();
+        if (!usable(raw, line.number)) continue;
+        if (auto reason = applySetting(s, line, gbk.decode(raw->bytes)))
+            result.notApplied << LineProblem{line.number, *reason};
+    }
+    in.next();
+    in.next();
+
+    s.doc.tableA.clearAll();
+    s.doc.tableB.clearAll();
+    for (ChannelTable* table : {&s.doc.tableA, &s.doc.tableB})
+        for (int row = 1; row <= ChannelTable::LastRow; ++row) {
+            const int number = channelLineOf(table->side(), row);
+            const auto raw = in.next();
+            if (!usable(raw, number)) continue;
+            const auto cells = parseChannelLine(gbk.decode(raw->bytes));
+            if (!cells) {
+                missing(number);
+                continue;
+            }
+            for (int col = 1; col < ChannelTable::Columns; ++col)
+                table->setCell(col, row, cells->at(col - 1));
+        }
+    return result;
+}
+
+std::optional<QString> writeDocumentFile(const QString& path, const Session& s) {
+    QSaveFile file(path);
+    const QByteArray bytes = saveDocument(s);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return std::nullopt;
+    return s.lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), file.errorString());
+}
+
+FileRead readDocumentFile(const QString& path, const Session& s) {
+    FileRead result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = s.lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), file.errorString());
+        return result;
+    }
+    QByteArray bytes = file.read(MaxFileBytes);
+    if (file.error() != QFileDevice::NoError) {
+        result.error = s.lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), file.errorString());
+        return result;
+    }
+    result.bytes = std::move(bytes);
+    return result;
+}

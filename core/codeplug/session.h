@@ -1,0 +1,23 @@
+#pragma once
+#include "core/codeplug/codeplug.h"
+#include "core/codeplug/radioinfo.h"
+#include "core/base/language.h"
+#include <QObject>
+
+// Everything that exists once for the whole run: the document, the language, the port choice,
+// the model identification and the radio information. The program, the command line and the
+// tests each make one.
+class Session : public QObject {
+    Q_OBJECT
+public:
+    explicit Session(QObject* parent = nullptr);
+
+    Codeplug doc;
+    Language lang;         // LanguageIndex, value words (also in doc.words), message and window texts
+    RadioInfo radioInfo;
+    int portNumber = 1;    // PortNumber, 1-16
+    bool singlePortMode = false; // SinglePortMode: the cable echoes every byte sent
+    QString modelIdentHex; // ModelIdentHex, set by the model change
+    QString administrator = QStringLiteral("Qovran");
+    QString appDir;        // where sysini.ini and the language files live
+};

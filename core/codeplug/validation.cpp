@@ -1,0 +1,345 @@
+#include "core/codeplug/validation.h"
+#include "core/codeplug/documentlines.h"
+#include "core/base/messages.h"
+#include "core/codeplug/model.h"
+#include "core/codeplug/session.h"
+#include "core/base/texttable.h"
+#include <QDate>
+#include <algorithm>
+
+namespace {
+using Severity = Problem::Severity;
+
+// What the radio's memory can hold of a cell: frequencies are 8 BCD digits, tones a list
+// number, names 7 bytes of printable ASCII, the CTCSS frequency three hex digits of tenths.
+enum class CellRule { RxFrequency, TxFrequency, Tone, Power, Bandwidth, OnOff, Compander, Name, Ctcss };
+
+struct ColumnCheck {
+    int col;
+    CellRule rule;
+    int reason;
+};
+
+const ColumnCheck columnChecks[] = {
+    {Col::RxFreq, CellRule::RxFrequency, Str::BadFrequency},
+    {Col::RxTone, CellRule::Tone, Str::BadTone},
+    {Col::TxFreq, CellRule::TxFrequency, Str::BadFrequency},
+    {Col::TxTone, CellRule::Tone, Str::BadTone},
+    {Col::Power, CellRule::Power, Str::BadValue},
+    {Col::Bandwidth, CellRule::Bandwidth, Str::BadValue},
+    {Col::Opt7, CellRule::OnOff, Str::BadValue},
+    {Col::Opt8, CellRule::OnOff, Str::BadValue},
+    {Col::Opt9, CellRule::OnOff, Str::BadValue},
+    {Col::Compander, CellRule::Compander, Str::BadValue},
+    {Col::Opt11, CellRule::OnOff, Str::BadValue},
+    {Col::PttId, CellRule::OnOff, Str::BadValue},
+    {Col::Dtmf, CellRule::OnOff, Str::BadValue},
+    {Col::Name, CellRule::Name, Str::BadName},
+    {Col::Opt15, CellRule::OnOff, Str::BadValue},
+    {Col::Reverse, CellRule::OnOff, Str::BadValue},
+    {Col::Talkaround, CellRule::OnOff, Str::BadValue},
+    {Col::CtcssFreq, CellRule::Ctcss, Str::BadCtcssFrequency},
+};
+
+enum class FieldRule {
+    Dtmf,        // DTMF nibbles: 0-9, A-D, "*", "#"
+    PttIdCode,   // digit code; raw hex digits (0-9 only, at most 5) while voice announce is ticked
+    Password,    // digits as nibbles
+    Date,        // yyyy-MM-dd, stored as three BCD bytes of a year 20yy
+    Integer,     // decimal digits, value in [min, max]
+    Tenths,      // "1.5" in the system's separator, tenths in [min, max]
+    PrintedText, // power-on text: bytes 0x20-0x7E
+};
+
+struct FieldCheck {
+    const char* control;
+    FieldRule rule;
+    int min;
+    int max;                    // Integer/Tenths: largest value; texts: longest length
+    const char* onlyWhenTicked; // checked only while this box is ticked
+    int reason;
+};
+
+// clang-format off
+const FieldCheck fieldChecks[] = {
+    // The window types at most 7, but the radio holds 8 bytes and a read can bring 8 back.
+    {"Edit16", FieldRule::PrintedText, 0, 8,    nullptr,      Str::BadName},
+    {"Edit9",  FieldRule::Dtmf,        0, 15,   nullptr,      Str::BadDtmf},
+    {"Edit23", FieldRule::Dtmf,        0, 15,   nullptr,      Str::BadDtmf},
+    {"Edit11", FieldRule::Dtmf,        0, 15,   nullptr,      Str::BadDtmf},
+    {"Edit19", FieldRule::Dtmf,        0, 15,   nullptr,      Str::BadDtmf},
+    {"Edit7",  FieldRule::PttIdCode,   0, 15,   nullptr,      Str::BadDtmf},
+    {"Edit8",  FieldRule::PttIdCode,   0, 15,   nullptr,      Str::BadDtmf},
+    {"Edit22", FieldRule::Password,    0, 12,   nullptr,      Str::BadPassword},
+    {"Edit20", FieldRule::Password,    0, 12,   "CheckBox35", Str::BadPassword},
+    {"Edit32", FieldRule::Date,        0, 0,    nullptr,      Str::BadDate},
+    {"Edit31", FieldRule::Date,        0, 0,    nullptr,      Str::BadDate},
+    {"Edit1",  FieldRule::Tenths,      5, 25,   nullptr,      Str::OutOfRange},
+    {"Edit17", FieldRule::Integer,     0, 255,  nullptr,      Str::OutOfRange},
+    {"Edit24", FieldRule::Integer,     5, 35,   nullptr,      Str::OutOfRange},
+    {"Edit10", FieldRule::Integer,     3, 120,  nullptr,      Str::OutOfRange},
+    {"Edit2",  FieldRule::Integer,     50, 200, nullptr,      Str::OutOfRange},
+    {"Edit3",  FieldRule::Integer,     50, 200, nullptr,      Str::OutOfRange},
+    {"Edit4",  FieldRule::Integer,     0, 500,  nullptr,      Str::OutOfRange},
+    {"Edit5",  FieldRule::Integer,     100, 1000, nullptr,    Str::OutOfRange},
+    {"Edit6",  FieldRule::Integer,     0, 400,  nullptr,      Str::OutOfRange},
+    {"Edit13", FieldRule::Integer,     136, 173, nullptr,     Str::OutOfRange},
+    {"Edit14", FieldRule::Integer,     145, 174, nullptr,     Str::OutOfRange},
+    {"Edit15", FieldRule::Integer,     400, 469, nullptr,     Str::OutOfRange},
+    {"Edit28", FieldRule::Integer,     431, 470, nullptr,     Str::OutOfRange},
+};
+// clang-format on
+
+const QString DtmfChars = QStringLiteral("0123456789ABCD*#");
+const QString DigitCodeChars = QStringLiteral("0123456789*#");
+const QString Digits = QStringLiteral("0123456789");
+
+bool onlyFrom(const QString& text, const QString& allowed, int maxLength) {
+    if (text.size() > maxLength) return false;
+    for (QChar c : text)
+        if (!allowed.contains(c)) return false;
+    return true;
+}
+
+// "ddd.ddddd" and its relatives: an exact count of integer and decimal digits around the
+// system's separator or a '.', and a value within [low, high].
+bool fixedPoint(const QString& text, int minIntDigits, int maxIntDigits, int decimals, double low,
+                double high, QChar point) {
+    qsizetype sep = 0;
+    while (sep < text.size() && Digits.contains(text.at(sep)))
+        ++sep;
+    if (sep < minIntDigits || sep > maxIntDigits || text.size() != sep + 1 + decimals) return false;
+    if (text.at(sep) != point && text.at(sep) != QChar('.')) return false;
+    if (!onlyFrom(text.mid(sep + 1), Digits, decimals)) return false;
+    const auto value = parseDecimal(text, point);
+    return value && *value >= low && *value <= high;
+}
+
+struct Context {
+    const Session& session;
+    const ValueWords& words;
+    QStringList tones;
+    QChar point = systemDecimalPoint();
+};
+
+bool cellOk(CellRule rule, const QString& text, const Context& c) {
+    const ValueWords& w = c.words;
+    switch (rule) {
+    case CellRule::RxFrequency:
+        return fixedPoint(text, 3, 3, 5, 100.0, 550.0, c.point);
+    case CellRule::TxFrequency:
+        return text.isEmpty() || fixedPoint(text, 3, 3, 5, 100.0, 550.0, c.point);
+    case CellRule::Tone:
+        return toneIsOff(text, w) || c.tones.contains(text.trimmed());
+    case CellRule::Power:
+        return text == w.high || text == w.mid || text == w.low;
+    case CellRule::Bandwidth:
+        return text == w.wide || text == w.narrow;
+    case CellRule::OnOff:
+        return text == w.on || text == w.off;
+    case CellRule::Compander:
+        return companderList(w).contains(text);
+    case CellRule::Name:
+        return text.size() <= 7 && std::all_of(text.begin(), text.end(), [](QChar ch) {
+                   return ch.unicode() >= 0x20 && ch.unicode() <= 0x7e;
+               });
+    case CellRule::Ctcss:
+        return text.isEmpty() || fixedPoint(text, 2, 3, 1, 55.0, 255.0, c.point);
+    }
+    return false;
+}
+
+bool fieldOk(const FieldCheck& check, const QString& text, const Context& c) {
+    const ControlStore& func = c.session.doc.func;
+    switch (check.rule) {
+    case FieldRule::Dtmf:
+        return onlyFrom(text, DtmfChars, check.max);
+    case FieldRule::PttIdCode:
+        // With voice announce the codes are stored as the text's own hex digits, which "*" and
+        // "#" are not, in a field of five characters.
+        return func.checked(QStringLiteral("CheckBox34")) ? onlyFrom(text, Digits, 5)
+                                                          : onlyFrom(text, DigitCodeChars, check.max);
+    case FieldRule::Password:
+        return onlyFrom(text, Digits, check.max);
+    case FieldRule::Date: {
+        const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+        return text.size() == 10 && date.isValid() && date.year() >= 2000 && date.year() <= 2099;
+    }
+    case FieldRule::Integer:
+        return !text.isEmpty() && onlyFrom(text, Digits, 4) && text.toInt() >= check.min &&
+               text.toInt() <= check.max;
+    case FieldRule::Tenths: {
+        const auto value = parseDecimal(text, c.point);
+        return value && *value * 10 >= check.min - 1e-9 && *value * 10 <= check.max + 1e-9;
+    }
+    case FieldRule::PrintedText:
+        return text.size() <= check.max &&
+               std::all_of(text.begin(), text.end(), [](QChar ch) { return ch >= u' ' && ch <= u'~'; });
+    }
+    return false;
+}
+
+QString reasonWithValue(const Language& lang, int reason, const QString& value) {
+    const QString r = lang.text(reason);
+    return value.isEmpty() ? r : r + QStringLiteral(" \"%1\"").arg(value);
+}
+
+class Collector {
+public:
+    explicit Collector(const Context& c) : m_c(c), m_lang(c.session.lang) {}
+
+    void cell(Side side, int row, int col, int reason, const QString& value) {
+        const ChannelTable& table = m_c.session.doc.table(side);
+        QString label = table.cell(Col::Label, row);
+        if (label.isEmpty()) label = QString::number(row);
+        const int headerNumber = channelHeaderNumber(col);
+        const QString header = headerNumber > 0    ? m_lang.text(headerNumber)
+                               : col == Col::PttId ? QStringLiteral("PTT ID")
+                               : col == Col::Dtmf  ? QStringLiteral("DTMF")
+                                                   : QString::number(col);
+        Problem p;
+        p.place = Problem::Place::Cell;
+        p.side = side;
+        p.row = row;
+        p.col = col;
+        p.message = m_lang.text(Str::ProblemCell)
+                        .arg(side == Side::A ? QStringLiteral("A") : QStringLiteral("B"), label, header,
+                             reasonWithValue(m_lang, reason, value));
+        m_problems << p;
+    }
+
+    void field(const QString& control, int gridRow, int reason, const QString& value,
+               Severity severity = Severity::Error) {
+        const ControlStore& func = m_c.session.doc.func;
+        QString label = m_lang.caption(func.state(control).caption);
+        if (control == DocumentFormat::CallList)
+            label += QChar(' ') + QString::number(gridRow - 1); // the call list counts from 0
+        else if (gridRow > 0)
+            label += QChar(' ') + QString::number(gridRow);
+        add(Problem::Place::Field, control, gridRow, label, reason, value, severity);
+    }
+
+    void selection(const QString& control, const QString& builtinLabel, int reason, const QString& value,
+                   Severity severity, int entry = 0) {
+        add(Problem::Place::MainSelection, control, 0, m_lang.caption(builtinLabel), reason, value, severity,
+            entry);
+    }
+
+    QList<Problem> problems() const { return m_problems; }
+
+private:
+    void add(Problem::Place place, const QString& control, int gridRow, QString label, int reason,
+             const QString& value, Severity severity, int entry = 0) {
+        // Labels such as "开机语：" end in a colon; the message adds its own.
+        label = label.trimmed();
+        while (label.endsWith(QChar(':')) || label.endsWith(QChar(0xFF1A)))
+            label.chop(1);
+        label = label.isEmpty() ? control : label + QStringLiteral(" (") + control + QChar(')');
+        Problem p;
+        p.severity = severity;
+        p.place = place;
+        p.row = entry;
+        p.control = control;
+        p.gridRow = gridRow;
+        p.message = m_lang.text(Str::ProblemField).arg(label, reasonWithValue(m_lang, reason, value));
+        m_problems << p;
+    }
+
+    const Context& m_c;
+    const Language& m_lang;
+    QList<Problem> m_problems;
+};
+
+void checkTables(const Context& c, Collector& out) {
+    for (Side side : {Side::A, Side::B}) {
+        const ChannelTable& table = c.session.doc.table(side);
+        for (int row = 1; row <= ChannelTable::LastRow; ++row) {
+            if (!table.rowInUse(row)) continue; // an unused row is written as 16 bytes FF whatever it holds
+            for (const ColumnCheck& check : columnChecks) {
+                const QString text = table.cell(check.col, row);
+                if (!cellOk(check.rule, text, c)) out.cell(side, row, check.col, check.reason, text);
+            }
+        }
+    }
+}
+
+void checkFields(const Context& c, Collector& out) {
+    const ControlStore& func = c.session.doc.func;
+    for (const FieldCheck& check : fieldChecks) {
+        const QString control = QString::fromLatin1(check.control);
+        if (!func.has(control)) continue;
+        if (check.onlyWhenTicked && !func.checked(QString::fromLatin1(check.onlyWhenTicked))) continue;
+        const QString text = func.text(control);
+        if (!fieldOk(check, text, c)) out.field(control, 0, check.reason, text);
+    }
+    // Every list is written as its position; a list without selection has none to write.
+    for (const SettingLine& line : settingLines())
+        if ((line.kind == LineKind::List || line.kind == LineKind::ListFirstChar) && func.has(line.control) &&
+            func.index(line.control) < 0)
+            out.field(line.control, 0, Str::NothingSelected, {});
+}
+
+void checkGrids(const Context& c, Collector& out) {
+    const ControlStore& func = c.session.doc.func;
+    const FieldCheck callCode{"StringGrid1", FieldRule::Dtmf, 0, 15, nullptr, Str::BadDtmf};
+    for (int row = 1; row <= DocumentFormat::CallListRows && row < func.rowCount(DocumentFormat::CallList);
+         ++row) {
+        const QString text = func.cell(DocumentFormat::CallList, 1, row);
+        if (!fieldOk(callCode, text, c)) out.field(DocumentFormat::CallList, row, Str::BadDtmf, text);
+    }
+    // Rows 1-31 and the 32nd slot that a read carries to the write.
+    for (int row = 1; row < func.rowCount(DocumentFormat::FmList); ++row) {
+        const QString text = func.cell(DocumentFormat::FmList, 1, row);
+        if (!text.isEmpty() && !fixedPoint(text, 2, 3, 3, 87.5, 108.0, c.point))
+            out.field(DocumentFormat::FmList, row, Str::BadFmFrequency, text);
+    }
+}
+
+// The band-one index travels in two bits of the settings block, where 3 means "keep the radio's
+// own"; the band-two index likewise. A band text the write procedure cannot read holds no
+// frequency, so the band check would empty every VFO row.
+void checkBands(const Context& c, Collector& out) {
+    const ControlStore& main = c.session.doc.main;
+    const int band1 = main.index(MainCtl::Band1);
+    if (band1 < 0)
+        out.selection(MainCtl::Band1, QStringLiteral("频段一："), Str::NothingSelected, {}, Severity::Error);
+    else if (band1 > 2)
+        out.selection(MainCtl::Band1, QStringLiteral("频段一："), Str::OutOfRange,
+                      main.currentItem(MainCtl::Band1), Severity::Warning);
+    const QStringList bands = main.items(MainCtl::Band1);
+    for (int i = 0; i < std::min<int>(3, int(bands.size())); ++i)
+        if (!bandLimits(bands.at(i)))
+            out.selection(MainCtl::Band1, QStringLiteral("频段一："), Str::BadBandText, bands.at(i),
+                          Severity::Error, i + 1);
+    if (main.index(MainCtl::Band2) > 2)
+        out.selection(MainCtl::Band2, QStringLiteral("频段二："), Str::OutOfRange,
+                      main.currentItem(MainCtl::Band2), Severity::Warning);
+}
+} // namespace
+
+QList<Problem> validateDocument(const Session& session) {
+    const Context c{session, session.doc.words, toneList(session.doc.words)};
+    Collector out(c);
+    checkTables(c, out);
+    checkFields(c, out);
+    checkGrids(c, out);
+    checkBands(c, out);
+    return out.problems();
+}
+
+bool hasErrors(const QList<Problem>& problems) {
+    return std::any_of(problems.begin(), problems.end(),
+                       [](const Problem& p) { return p.severity == Problem::Severity::Error; });
+}
+
+int documentLineOf(const Problem& p) {
+    switch (p.place) {
+    case Problem::Place::Cell:
+        return channelLineOf(p.side, p.row);
+    case Problem::Place::Field:
+        return settingLineOf(p.control, p.gridRow);
+    case Problem::Place::MainSelection:
+        return p.control == MainCtl::Band1 && p.row == 0 ? 5 : 0;
+    }
+    return 0;
+}

@@ -1,0 +1,156 @@
+#pragma once
+#include "core/link/radioport.h"
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QEventLoop;
+
+// One line of the trace: a frame sent, a chunk received, or a note (port failure, bound hit).
+struct TraceEvent {
+    enum Kind { Sent, Received, Note };
+    Kind kind;
+    QString text; // upper-case hex for Sent and Received
+    qint64 ms;    // milliseconds since the link was made
+};
+// "   1234.567 > 0206514F5652414E15" style line for a trace file.
+QString formatTrace(const TraceEvent& event);
+
+// How a retry pattern treats a reply that is neither the expected one nor "busy".
+enum class Tolerance {
+    Strict,   // fails the transfer at once
+    Tolerant, // asks again once; the second such reply within one block fails
+};
+
+// Waits of the handshake. The defaults are those of the read and write procedures; the factory
+// alignment exchanges use fewer attempts, shorter waits and a pause between attempts.
+struct HandshakeTiming {
+    int attempts = 6;
+    int replyMs = 150;  // wait for the 18-character reply
+    int pauseChars = 0; // wait after a failed attempt (0 ms = none)
+    int pauseMs = 0;
+    int readyMs = 100; // wait for the answer to the ready query
+};
+
+// The radio link: frames out, the receive text in, and the retry patterns built from them.
+//
+// Everything runs on the one user-interface thread. Waits sleep in a nested event loop (the
+// user interface keeps painting, the receive handler keeps appending), so a pattern reads as
+// straight-line code. Typical use by a transfer procedure:
+//
+//     link.resetPort();
+//     bool ok = link.runTransfer([&] {
+//         auto stamp = link.readBlock(0x0160, 16, Tolerance::Strict, 180);
+//         if (!stamp) return false;
+//         ...
+//         return link.writeBlock(0x0180, block1, Tolerance::Strict);
+//     });
+//
+// runTransfer() sends the end frame whatever happens, also when the handshake fails.
+//
+// Repeats on "busy" or a bad checksum go on as long as the radio keeps answering that way, but
+// never longer than repeatBoundMs() for one request; then the request fails like a broken link.
+// Once the port reports a failure every pattern fails at once (portFailed()).
+class Link : public QObject {
+    Q_OBJECT
+public:
+    explicit Link(QObject* parent = nullptr);
+    ~Link() override;
+
+    static constexpr int ReceiveCapChars = 2048; // the 1024-byte input buffer, as hex text
+    static constexpr int DefaultRepeatBoundMs = 10000;
+
+    // The link owns its port; a new port replaces (and closes) the old one. Null detaches.
+    void setPort(std::unique_ptr<RadioPort> port);
+    RadioPort* port() const { return m_port.get(); }
+    bool openPort(); // also clears portFailed() on success
+    void closePort();
+    bool isPortOpen() const;
+    // Close, 150 ms, open, 150 ms: empties both directions before a transfer. False when the
+    // port cannot be opened again.
+    bool resetPort();
+
+    void setSinglePortMode(bool on) { m_singlePort = on; }
+    bool singlePortMode() const { return m_singlePort; }
+    void setRepeatBoundMs(int ms) { m_repeatBoundMs = ms; }
+    int repeatBoundMs() const { return m_repeatBoundMs; }
+    bool portFailed() const { return m_portFailed; }
+    QString lastPortError() const { return m_portError; }
+
+    // Every frame sent and every chunk received, with its time; empty to stop tracing.
+    void setTraceHook(std::function<void(const TraceEvent&)> hook) { m_trace = std::move(hook); }
+
+    // --- The primitives, as the procedures know them ---
+
+    // Sends the hex text (even length, either case) plus its checksum in one write; clears
+    // ReceiveText and sets EchoLength to the hex length + 2. False (nothing sent) for text that
+    // is not hex or whose length byte disagrees with its body, a closed or failed port, or a
+    // refused write.
+    bool SendFrame(QStringView hex);
+    // Sleeps until the reply holds `chars` hex characters or `ms` milliseconds have passed since
+    // the call; 0 characters waits the full time. In single-port mode only characters after the
+    // echo count. Returns early when the port fails.
+    void aSysDelay(int chars, int ms);
+    // Every received byte since the last send, as upper-case hex (echo included until removed).
+    const QString& ReceiveText() const { return m_receiveText; }
+    int EchoLength() const { return m_echoLength; }
+    // The received text that follows the echo of the last frame: ReceiveText itself outside
+    // single-port mode, empty while the echo is still incomplete in single-port mode.
+    QString reply() const;
+    // True when the reply's last byte is the XOR of its others.
+    bool ReplyChecksumOk() const;
+
+    // --- The patterns; each returns whether the transfer may go on ---
+
+    // Handshake until the brand word comes back, then the ready query until not busy.
+    bool handshake(const HandshakeTiming& timing = {});
+    // One block of `count` bytes (8 or 16; 1 to Frame::MaxBlock) at `address`; the data bytes,
+    // or empty on failure.
+    // The wait is the full reply (2 * (count + 5) characters) or `timeoutMs`.
+    std::optional<QByteArray> readBlock(quint16 address, int count, Tolerance tolerance, int timeoutMs);
+    // One block written; the radio must answer "060006".
+    bool writeBlock(quint16 address, const QByteArray& data, Tolerance tolerance, int timeoutMs = 100);
+    // Any request acknowledged like a write ("060006", "090009" = again): literal write frames
+    // typed as hex text, the clock frame.
+    bool writeFrame(QStringView requestHex, Tolerance tolerance, int timeoutMs = 100, int chars = 6);
+    // Sends `requestHex` and asks again while the radio answers busy (bounded); returns the
+    // reply as received for the caller to judge, or empty when the port failed, the text is
+    // not hex or the bound was hit.
+    std::optional<QString> askUntilNotBusy(QStringView requestHex, int chars, int timeoutMs);
+    // End of transfer: "64016F", then the full wait. Never answered.
+    void endTransfer(int chars = 0, int ms = 70);
+    // Handshake, `body`, end frame: the end frame goes out whatever happened before it.
+    bool runTransfer(const std::function<bool()>& body, const HandshakeTiming& timing = {});
+
+signals:
+    void portError(const QString& message);
+
+private:
+    void onReadyRead();
+    void onPortFailed(const QString& message);
+    void trace(TraceEvent::Kind kind, const QString& text);
+    void note(const QString& text) { trace(TraceEvent::Note, text); }
+    int countedChars() const;
+    // After a bad reply, lets the rest of it arrive so it cannot spoil the next one.
+    void settle();
+    // Sends and waits again; false once the repeat bound for this request is spent.
+    bool repeat(QStringView hex, int chars, int ms, const QElapsedTimer& since);
+
+    std::unique_ptr<RadioPort> m_port;
+    bool m_singlePort = false;
+    bool m_portFailed = false;
+    QString m_portError;
+    int m_repeatBoundMs = DefaultRepeatBoundMs;
+    QString m_receiveText;
+    int m_echoLength = 0;
+    quint64 m_received = 0; // bytes ever received, to notice any arrival while settling
+
+    QEventLoop* m_wait = nullptr;
+    int m_waitChars = 0;
+
+    std::function<void(const TraceEvent&)> m_trace;
+    QElapsedTimer m_clock;
+};

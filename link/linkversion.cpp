@@ -1,1 +1,0 @@
-// Serial link, frames, codecs and memory map live in this folder.

@@ -1,0 +1,117 @@
+#include "ui/channels/channelwindow.h"
+#include "ui/options/funcwindow.h"
+#include "ui/service/radioinfowindow.h"
+#include "ui/service/testform.h"
+#include "core/base/language.h"
+#include "app/mainwindow.h"
+#include "core/codeplug/session.h"
+#include "core/base/settingsfile.h"
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Runs the program's windows in a folder of their own, with the language files beside them.
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void windowsCreatedInOrder();
+    void startUpShowsEditors();
+    void languageSwitchFollowsEverywhere();
+    void exitWritesSettings();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestMainWindow::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    for (const char* name : {"cha_dll.dll", "eng_dll.dll", "ty.dll"})
+        QFile::copy(QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(name)),
+                    m_dir->filePath(QString::fromLatin1(name)));
+    QFile ini(m_dir->filePath(QStringLiteral("sysini.ini")));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Open]\r\ncom=2\r\nlang=3\r\nnote=kept\r\n[list1]\r\nlist1count=2\r\ncom1bo0=400-430MHz\r\n");
+}
+
+void TestMainWindow::windowsCreatedInOrder() {
+    Session s;
+    s.appDir = m_dir->path();
+    TMainForm w(s);
+    QStringList classes;
+    for (QWidget* window : w.windowsInOrder())
+        classes << QString::fromLatin1(window->metaObject()->className());
+    QCOMPARE(classes, QStringList({"TMainForm", "TAboutBox", "TRWForm", "Tfunc", "Tchannelb", "Tchannela", "Tcommuny",
+                                   "Taddmessage", "TTestForm"}));
+    QCOMPARE(w.windowTitle(), QStringLiteral("KT-520"));
+}
+
+void TestMainWindow::startUpShowsEditors() {
+    Session s;
+    s.appDir = m_dir->path();
+    TMainForm w(s);
+    w.showMaximized();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(w.frameOf(w.funcWindow())->isVisible());
+    QVERIFY(w.frameOf(w.channelA())->isVisible());
+    QVERIFY(w.frameOf(w.channelB())->isVisible());
+    QVERIFY(!w.frameOf(w.radioInfoWindow())->isVisible());
+    QVERIFY(!w.frameOf(w.testForm())->isVisible());
+    QCOMPARE(s.portNumber, 2);
+    QCOMPARE(s.lang.index, 3); // a stored 3 always selects Traditional Chinese
+    QCOMPARE(w.windowTitle(), QStringLiteral("KT-520RX"));
+    QCOMPARE(s.doc.main.items(MainCtl::Band2),
+             QStringList({QStringLiteral("400-430MHz"), QStringLiteral("400-470MHz")}));
+    QCOMPARE(s.doc.main.items(MainCtl::Band1).size(), 3);
+    QCOMPARE(s.doc.tableA.cell(0, 4), QStringLiteral("01"));
+    QCOMPARE(s.doc.tableB.cell(0, 3), QStringLiteral("400"));
+    // Closing table B and choosing channel edit brings back table A only.
+    w.frameOf(w.channelB())->close();
+    QVERIFY(!w.frameOf(w.channelB())->isVisible());
+    w.showChild(w.channelA());
+    QVERIFY(!w.frameOf(w.channelB())->isVisible());
+    QVERIFY(w.frameOf(w.channelA())->isVisible());
+}
+
+void TestMainWindow::languageSwitchFollowsEverywhere() {
+    Session s;
+    s.appDir = m_dir->path();
+    TMainForm w(s);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.selectLanguage(2);
+    QCOMPARE(s.lang.index, 2);
+    QCOMPARE(s.doc.words.off, QStringLiteral("OFF"));
+    const QString englishCaption = s.lang.text(19) + QStringLiteral(" A");
+    QCOMPARE(w.channelA()->windowTitle(), englishCaption);
+    QCOMPARE(s.doc.tableA.cell(1, 0), s.lang.text(26));
+    w.selectLanguage(1);
+    QCOMPARE(s.doc.words.off, u"禁用"_qs);
+    QCOMPARE(w.channelA()->windowTitle(), s.lang.text(19) + QStringLiteral(" A"));
+    QVERIFY(w.channelA()->windowTitle() != englishCaption);
+}
+
+void TestMainWindow::exitWritesSettings() {
+    {
+        Session s;
+        s.appDir = m_dir->path();
+        TMainForm w(s);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        s.doc.main.setIndex(MainCtl::Band2, -1);
+        w.close();
+    }
+    const IniFile ini = IniFile::load(m_dir->filePath(QStringLiteral("sysini.ini")));
+    QCOMPARE(ini.integer(QStringLiteral("open"), QStringLiteral("com"), 0), 2);
+    QCOMPARE(ini.integer(QStringLiteral("open"), QStringLiteral("lang"), 0), 3);
+    QCOMPARE(ini.integer(QStringLiteral("list1"), QStringLiteral("list1now"), 0), -1);
+    QCOMPARE(ini.integer(QStringLiteral("list0"), QStringLiteral("list0now"), -5), 0);
+    QCOMPARE(ini.text(QStringLiteral("open"), QStringLiteral("note")), QStringLiteral("kept"));
+    QVERIFY(!ini.contains(QStringLiteral("list0"), QStringLiteral("com0bo0")));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"

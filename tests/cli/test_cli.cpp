@@ -1,0 +1,167 @@
+#include "tests/common/docfixture.h"
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run cli(const QStringList& args) {
+    QProcess p;
+    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kt520-cli"), args);
+    Run r;
+    if (!p.waitForStarted(30000) || !p.waitForFinished(120000)) { // hang guards only
+        p.kill();
+        p.waitForFinished(5000);
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void newThenCheck_data();
+    void newThenCheck();
+    void richDocumentChecksClean();
+    void damagedFiles_data();
+    void damagedFiles();
+    void badArguments_data();
+    void badArguments();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestCli::newThenCheck_data() {
+    QTest::addColumn<QString>("lang");
+    QTest::newRow("1") << "1";
+    QTest::newRow("2") << "2";
+    QTest::newRow("3") << "3";
+}
+
+void TestCli::newThenCheck() {
+    QFETCH(QString, lang);
+    const QString path = m_dir.filePath(QStringLiteral("new%1.qv19").arg(lang));
+    const Run made =
+        cli({QStringLiteral("new"), QStringLiteral("--out"), path, QStringLiteral("--lang"), lang});
+    QCOMPARE(made.exitCode, 0);
+    const QList<QByteArray> lines = fileLines(readAll(path));
+    QCOMPARE(lines.size(), DocumentFormat::LineCount);
+    QCOMPARE(lines.at(0), QByteArray("QOVRAN MEMORY CHANNEL"));
+    QCOMPARE(lines.at(3), QByteArray("TYPE0 KT-520RX1.05"));
+    QVERIFY(lines.at(4).startsWith("BAND "));
+    // The same bytes as "新建" then "保存" in the program, given the same language and bands.
+    auto s = startedSession(lang.toInt());
+    s->doc.main.setItems(MainCtl::Band1, {QString::fromLatin1(lines.at(4).mid(5))});
+    s->doc.main.setIndex(MainCtl::Band1, 0);
+    newDocument(*s);
+    QCOMPARE(readAll(path), saveDocument(*s));
+
+    const Run checked = cli({QStringLiteral("check"), path, QStringLiteral("--lang"), lang});
+    QCOMPARE(checked.exitCode, 0);
+    QVERIFY2(checked.out.contains(QStringLiteral("no problems")), qPrintable(checked.out));
+}
+
+void TestCli::richDocumentChecksClean() {
+    auto s = freshDocument(2);
+    fillRichDocument(*s);
+    const QString path = m_dir.filePath(QStringLiteral("rich.qv19"));
+    writeAll(path, saveDocument(*s));
+    const Run checked = cli({QStringLiteral("check"), path, QStringLiteral("--lang"), QStringLiteral("2")});
+    QCOMPARE(checked.exitCode, 0);
+}
+
+void TestCli::damagedFiles_data() {
+    QTest::addColumn<QList<int>>("lines");        // lines replaced ...
+    QTest::addColumn<QList<QByteArray>>("texts"); // ... by these texts
+    QTest::addColumn<int>("cut");                 // bytes kept, -1: all
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("named"); // texts the report must hold
+    const QByteArray badRow =
+        formatChannelLine(4, {"438.50000", "88.6", "438.50000", "OFF", "High", "Wide", "ON", "OFF", "ON",
+                              "OFF", "OFF", "OFF", "OFF", "TOOLONGNAME", "OFF", "OFF", "OFF", "300.0"})
+            .toLatin1();
+    QTest::newRow("position not a number")
+        << QList<int>{33} << QList<QByteArray>{"ab1"} << -1 << 1 << QStringList{"line 33:"};
+    QTest::newRow("bad values in a channel row") << QList<int>{144} << QList<QByteArray>{badRow} << -1 << 1
+                                                 << QStringList{"line 144:", "88.6", "TOOLONGNAME"};
+    QTest::newRow("bad DTMF and date") << QList<int>{77, 99} << QList<QByteArray>{"12E", "2099-13-01"} << -1
+                                       << 1 << QStringList{"line 77:", "line 99:"};
+    QTest::newRow("band not in the list: warning only")
+        << QList<int>{5} << QList<QByteArray>{"BAND 400-480MHz"} << -1 << 0 << QStringList{"line 5: warning"};
+    QTest::newRow("truncated") << QList<int>() << QList<QByteArray>() << 3000 << 1 << QStringList{"-344:"};
+    QTest::newRow("not a document") << QList<int>{1} << QList<QByteArray>{"QOVRAN MEMORY"} << -1 << 1
+                                    << QStringList{"line 1:"};
+    QTest::newRow("unknown model") << QList<int>{4} << QList<QByteArray>{"TYPE0 KT-999RX1.05"} << -1 << 1
+                                   << QStringList{"line 4:"};
+}
+
+void TestCli::damagedFiles() {
+    QFETCH(QList<int>, lines);
+    QFETCH(QList<QByteArray>, texts);
+    QFETCH(int, cut);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, named);
+    auto s = freshDocument(2);
+    QList<QByteArray> fileText = fileLines(saveDocument(*s));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        fileText[lines.at(i) - 1] = texts.at(i);
+    QByteArray bytes = joinLines(fileText);
+    if (cut >= 0) bytes.truncate(cut);
+    const QString path = m_dir.filePath(QStringLiteral("damaged.qv19"));
+    writeAll(path, bytes);
+    const Run checked = cli({QStringLiteral("check"), path, QStringLiteral("--lang"), QStringLiteral("2")});
+    QCOMPARE(checked.exitCode, exitCode);
+    for (const QString& text : named)
+        QVERIFY2(checked.out.contains(text), qPrintable(checked.out));
+}
+
+void TestCli::badArguments_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said"); // part of standard output or error
+    const QString missing = QDir::tempPath() + QStringLiteral("/kt520-no-such-dir/x/y.qv19");
+    QTest::newRow("no verb") << QStringList() << 2 << "Usage";
+    QTest::newRow("unknown verb") << QStringList{"frobnicate"} << 2 << "unknown verb";
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "check";
+    QTest::newRow("new help") << QStringList{"new", "--help"} << 0 << "--out";
+    QTest::newRow("new without --out") << QStringList{"new"} << 2 << "--out";
+    QTest::newRow("language 7") << QStringList{"new", "--out", "x.qv19", "--lang", "7"} << 2 << "--lang";
+    QTest::newRow("unknown option") << QStringList{"check", "--fast", "a.qv19"} << 2 << "fast";
+    QTest::newRow("check without file") << QStringList{"check"} << 2 << "FILE";
+    QTest::newRow("check missing file") << QStringList{"check", missing} << 3 << "y.qv19";
+    QTest::newRow("new into missing folder") << QStringList{"new", "--out", missing} << 3 << "y.qv19";
+}
+
+void TestCli::badArguments() {
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    const Run r = cli(args);
+    QCOMPARE(r.exitCode, exitCode);
+    QVERIFY2((r.out + r.err).contains(said), qPrintable(r.out + r.err));
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "test_cli.moc"

@@ -1,0 +1,143 @@
+#include "ui/transfer/portdialog.h"
+#include "core/link/radioport.h"
+#include "core/base/messages.h"
+#include "core/codeplug/session.h"
+#include "sim/ptyserver.h"
+#include "sim/virtualradio.h"
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestPortDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void controls();
+    void probesEveryShowing();
+    void selection_data();
+    void selection();
+
+private:
+    QString missing(int com) const { return QStringLiteral("/dev/kt520-missing-%1").arg(com); }
+    void showAgain(Tcommuny& dialog);
+
+    QTemporaryDir m_dir;
+    VirtualRadio m_radio;
+    PtyServer* m_server = nullptr;
+};
+
+void TestPortDialog::init() {
+    m_server = new PtyServer(m_radio);
+    QVERIFY(!m_server->start().has_value());
+    // Every number mapped here, so the machine's own serial ports do not matter.
+    for (int n = PortDirectory::FirstCom; n <= PortDirectory::LastCom; ++n)
+        PortDirectory::overrideDevice(n, missing(n));
+    PortDirectory::overrideDevice(3, m_server->devicePath());
+}
+
+void TestPortDialog::cleanup() {
+    PortDirectory::clearOverrides();
+    delete m_server;
+}
+
+void TestPortDialog::showAgain(Tcommuny& dialog) {
+    dialog.hide();
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+}
+
+void TestPortDialog::controls() {
+    Session session;
+    session.appDir = m_dir.path();
+    Tcommuny dialog(session);
+    QVERIFY(dialog.isModal() && (dialog.windowFlags() & Qt::WindowStaysOnTopHint));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    // Four to a row: COM1-COM4 side by side, COM5 under COM1, each device beside its number.
+    const auto pos = [&](int n) {
+        return dialog.findChild<QRadioButton*>(QStringLiteral("com%1").arg(n))->geometry();
+    };
+    QCOMPARE(pos(4).y(), pos(1).y());
+    QVERIFY(pos(2).x() > pos(1).x());
+    QCOMPARE(pos(5).x(), pos(1).x());
+    QVERIFY(pos(5).y() > pos(1).y() && pos(16).y() > pos(12).y());
+    QCOMPARE(dialog.portButton(16)->text(), QStringLiteral("COM16"));
+    QVERIFY(dialog.deviceLabel(3)->text().contains(m_server->devicePath()));
+    QVERIFY(dialog.deviceLabel(3)->text().contains(session.lang.text(Str::DemoPort)));
+    QVERIFY(dialog.deviceLabel(3)->geometry().x() > pos(3).x());
+    dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    QVERIFY(!dialog.isVisible());
+}
+
+void TestPortDialog::probesEveryShowing() {
+    Session session;
+    session.appDir = m_dir.path();
+    Tcommuny dialog(session);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(dialog.portButton(3)->isEnabled());
+    for (int n : {1, 2, 4, 16})
+        QVERIFY(!dialog.portButton(n)->isEnabled());
+    {
+        // Held by another program, the port is not offered.
+        QSerialPort holder;
+        holder.setPortName(m_server->devicePath());
+        QVERIFY(holder.open(QIODevice::ReadWrite));
+        showAgain(dialog);
+        QVERIFY(!dialog.portButton(3)->isEnabled());
+    }
+    showAgain(dialog);
+    QVERIFY(dialog.portButton(3)->isEnabled());
+    // A port that appears between two showings is offered at the next one.
+    VirtualRadio other;
+    PtyServer second(other);
+    QVERIFY(!second.start().has_value());
+    PortDirectory::overrideDevice(7, second.devicePath());
+    QVERIFY(!dialog.portButton(7)->isEnabled());
+    showAgain(dialog);
+    QVERIFY(dialog.portButton(7)->isEnabled());
+}
+
+void TestPortDialog::selection_data() {
+    QTest::addColumn<int>("stored"); // port number in the session before showing
+    QTest::addColumn<bool>("storedSingle");
+    QTest::addColumn<int>("click");        // radio button clicked, 0 = none
+    QTest::addColumn<bool>("clickSingle"); // the single-port box clicked
+    QTest::addColumn<int>("port");
+    QTest::addColumn<bool>("single");
+    QTest::newRow("nothing clicked keeps the choice") << 5 << true << 0 << false << 5 << true;
+    QTest::newRow("a port clicked") << 1 << false << 3 << false << 3 << false;
+    QTest::newRow("single-port ticked") << 3 << false << 0 << true << 3 << true;
+    QTest::newRow("single-port cleared") << 3 << true << 0 << true << 3 << false;
+    QTest::newRow("both") << 16 << false << 3 << true << 3 << true;
+}
+
+void TestPortDialog::selection() {
+    QFETCH(int, stored);
+    QFETCH(bool, storedSingle);
+    QFETCH(int, click);
+    QFETCH(bool, clickSingle);
+    QFETCH(int, port);
+    QFETCH(bool, single);
+    Session session;
+    session.appDir = m_dir.path();
+    session.portNumber = stored;
+    session.singlePortMode = storedSingle;
+    Tcommuny dialog(session);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(dialog.portButton(stored)->isChecked());
+    QCOMPARE(dialog.singlePortBox()->isChecked(), storedSingle);
+    if (click) QTest::mouseClick(dialog.portButton(click), Qt::LeftButton);
+    if (clickSingle) QTest::mouseClick(dialog.singlePortBox(), Qt::LeftButton);
+    QCOMPARE(session.portNumber, port);
+    QCOMPARE(session.singlePortMode, single);
+}
+
+QTEST_MAIN(TestPortDialog)
+#include "test_portdialog.moc"

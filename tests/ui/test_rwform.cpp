@@ -1,0 +1,253 @@
+#include "tests/common/bench.h"
+#include "ui/transfer/rwform.h"
+#include "core/base/messages.h"
+#include "sim/demoradio.h"
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+struct Shown {
+    QString caption;
+    QString text;
+};
+
+// The dialog on the virtual radio, with its warnings collected instead of shown.
+struct DialogBench {
+    std::unique_ptr<Session> session = startedSession(2);
+    VirtualRadio radio;
+    TRWForm form{*session};
+    QList<Shown> messages;
+
+    DialogBench() {
+        form.setPortFactory([this] { return std::make_unique<SimPort>(radio); });
+        form.setMessageSink([this](const QString& c, const QString& t) { messages << Shown{c, t}; });
+        form.setClock([] { return QDateTime(QDate(2024, 3, 3), QTime(10, 20, 30)); });
+        form.link().setRepeatBoundMs(1500);
+    }
+    template <typename T> T* child(const char* name) { return form.findChild<T*>(QString::fromLatin1(name)); }
+    QPushButton* start() { return child<QPushButton>("Button1"); }
+    QLineEdit* range() { return child<QLineEdit>("Edit1"); }
+    void open(int mode) {
+        form.prepareFor(mode, mode == 1 ? QStringLiteral("Read") : QStringLiteral("Write"),
+                        mode == 1 ? QStringLiteral("Read") : QStringLiteral("Write"));
+        form.show();
+    }
+};
+} // namespace
+
+class TestRWForm : public QObject {
+    Q_OBJECT
+private slots:
+    void rangeKeys_data();
+    void rangeKeys();
+    void upDown_data();
+    void upDown();
+    void portHeldWhileShown();
+    void readThroughStartButton();
+    void refusesToCloseWhileRunning();
+    void failureWarns_data();
+    void failureWarns();
+    void emptyRangeBecomes99();
+    void writeModeRunsFormShow();
+    void traceFile();
+};
+
+void TestRWForm::rangeKeys_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("digits") << "12"
+                            << "12";
+    QTest::newRow("letters dropped") << "1a2b"
+                                     << "12";
+    QTest::newRow("hash and star taken") << "#*5"
+                                         << "#*5";
+    QTest::newRow("signs and blanks dropped") << "-1 +2."
+                                              << "12";
+}
+
+void TestRWForm::rangeKeys() {
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    DialogBench b;
+    b.range()->clear();
+    QTest::keyClicks(b.range(), typed);
+    QCOMPARE(b.range()->text(), shown);
+    QTest::keyClick(b.range(), Qt::Key_Backspace);
+    QCOMPARE(b.range()->text(), shown.chopped(1));
+}
+
+void TestRWForm::upDown_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("clicks"); // positive up, negative down
+    QTest::addColumn<QString>("after");
+    QTest::newRow("up from typed number") << "41" << 2 << "43";
+    QTest::newRow("stops at 99") << "98" << 3 << "99";
+    QTest::newRow("down") << "50" << -1 << "49";
+    QTest::newRow("stops at 1") << "2" << -5 << "1";
+    QTest::newRow("no number starts at 99") << "#" << -1 << "98";
+}
+
+void TestRWForm::upDown() {
+    QFETCH(QString, before);
+    QFETCH(int, clicks);
+    QFETCH(QString, after);
+    DialogBench b;
+    b.range()->setText(before);
+    auto* button = b.child<QToolButton>(clicks > 0 ? "UpDown1Up" : "UpDown1Down");
+    for (int i = 0; i < std::abs(clicks); ++i)
+        button->click();
+    QCOMPARE(b.range()->text(), after);
+}
+
+void TestRWForm::portHeldWhileShown() {
+    DialogBench b;
+    QVERIFY(!b.form.link().isPortOpen());
+    b.open(1);
+    QVERIFY(b.form.link().isPortOpen());
+    QVERIFY(b.start()->hasFocus() || !QApplication::focusWidget());
+    b.form.close();
+    QVERIFY(!b.form.link().isPortOpen());
+}
+
+void TestRWForm::readThroughStartButton() {
+    DialogBench b;
+    b.radio.setMemory(demoRadioImage());
+    QSignalSpy finished(&b.form, &TRWForm::transferFinished);
+    b.open(1);
+    b.start()->click();
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(finished.first().first().toBool(), true);
+    QVERIFY(b.messages.isEmpty());
+    QCOMPARE(b.child<QProgressBar>("ProgressBar1")->value(), ProgressMaximum);
+    QVERIFY(b.start()->isEnabled());
+    QCOMPARE(b.session->doc.tableA.cell(Col::Name, 4), QStringLiteral("RPT-70"));
+    QCOMPARE(b.child<QStatusBar>("StatusBar1")->currentMessage().trimmed(),
+             b.session->lang.text(Str::ReadDone));
+    b.form.close();
+}
+
+void TestRWForm::refusesToCloseWhileRunning() {
+    DialogBench b;
+    b.open(1);
+    bool startEnabledDuring = true;
+    bool visibleAfterClose = false;
+    bool visibleAfterEscape = false;
+    QTimer::singleShot(100, &b.form, [&] {
+        startEnabledDuring = b.start()->isEnabled();
+        b.form.close();
+        visibleAfterClose = b.form.isVisible();
+        QTest::keyClick(&b.form, Qt::Key_Escape);
+        b.child<QPushButton>("Button2")->click();
+        visibleAfterEscape = b.form.isVisible();
+    });
+    b.start()->click();
+    QVERIFY(!startEnabledDuring);
+    QVERIFY(visibleAfterClose);
+    QVERIFY(visibleAfterEscape);
+    QVERIFY(b.form.isVisible());
+    b.form.close();
+    QVERIFY(!b.form.isVisible());
+}
+
+void TestRWForm::failureWarns_data() {
+    QTest::addColumn<QString>("range");
+    QTest::addColumn<bool>("silent");
+    QTest::addColumn<int>("message");
+    QTest::newRow("radio silent") << "99" << true << int(Str::LinkFailed);
+    QTest::newRow("range not a number") << "#" << false << int(Str::ChannelRangeInvalid);
+    QTest::newRow("range too large") << "120" << false << int(Str::ChannelRangeInvalid);
+}
+
+void TestRWForm::failureWarns() {
+    QFETCH(QString, range);
+    QFETCH(bool, silent);
+    QFETCH(int, message);
+    DialogBench b;
+    SimFaults f;
+    f.silentAfter = silent ? 0 : -1;
+    b.radio.setFaults(f);
+    b.open(1);
+    b.range()->setText(range);
+    b.start()->click();
+    QCOMPARE(b.messages.size(), 1);
+    QCOMPARE(b.messages.first().caption, b.session->lang.text(Str::WarnCaption));
+    QCOMPARE(b.messages.first().text, b.session->lang.text(message));
+    QVERIFY(b.start()->isEnabled());
+    if (!silent) QCOMPARE(b.radio.framesReceived(), 0);
+    b.form.close();
+}
+
+void TestRWForm::emptyRangeBecomes99() {
+    DialogBench b;
+    b.open(1);
+    b.range()->clear();
+    b.start()->click();
+    QCOMPARE(b.range()->text(), QStringLiteral("99"));
+    QVERIFY(b.messages.isEmpty());
+    b.form.close();
+}
+
+void TestRWForm::writeModeRunsFormShow() {
+    DialogBench b;
+    ChannelTable& a = b.session->doc.tableA;
+    a.setCell(Col::RxFreq, 1, point("440.00000")); // outside 136-174 of band item 1
+    a.setCell(Col::RxFreq, 9, point("150.00000")); // channel 6 inside band item 1
+    a.newChannelDefaults(9, b.session->doc.words);
+    b.open(2);
+    QCOMPARE(a.cell(Col::RxFreq, 1), point("136.00000"));
+    QCOMPARE(b.form.preparation().channelA, 6);
+    QCOMPARE(b.form.preparation().channelB, 0xFF);
+    b.start()->click();
+    QVERIFY(b.messages.isEmpty());
+    QCOMPARE(Frame::toHex(b.radio.memory().mid(Addr::Settings1 + 1, 2)), QStringLiteral("FF06"));
+    // A value the radio cannot take is named, and nothing is sent.
+    a.setCell(Col::Name, 9, QStringLiteral("EIGHT CH"));
+    const int frames = b.radio.framesReceived();
+    b.start()->click();
+    QCOMPARE(b.messages.size(), 1);
+    QVERIFY(b.messages.first().text.startsWith(b.session->lang.text(Str::ValidationFailed)));
+    QVERIFY(b.messages.first().text.contains(QStringLiteral("EIGHT CH")));
+    QCOMPARE(b.radio.framesReceived(), frames);
+    b.form.close();
+}
+
+void TestRWForm::traceFile() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("trace.txt"));
+    DialogBench b;
+    b.form.setTracePathChooser([&](const QString&) { return path; });
+    b.open(1);
+    b.child<QToolButton>("TraceFile")->click();
+    auto* box = b.child<QCheckBox>("TraceCheck");
+    QVERIFY(box->isChecked());
+    QCOMPARE(b.form.tracePath(), path);
+    QVERIFY(b.child<QStatusBar>("StatusBar1")->currentMessage().contains(path));
+    b.range()->setText(QStringLiteral("1"));
+    b.start()->click();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString trace = QString::fromUtf8(file.readAll());
+    QVERIFY(trace.contains(QStringLiteral("> 0206514F5652414E11")));
+    QVERIFY(trace.contains(QStringLiteral("< 0606716F7672616E15")));
+    QVERIFY(trace.contains(QStringLiteral("> 64016F0A")));
+    // Unticked, the next transfer adds nothing.
+    box->setChecked(false);
+    const qint64 size = file.size();
+    b.start()->click();
+    QCOMPARE(QFileInfo(path).size(), size);
+    b.form.close();
+}
+
+QTEST_MAIN(TestRWForm)
+#include "test_rwform.moc"

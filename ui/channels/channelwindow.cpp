@@ -1,0 +1,651 @@
+#include "ui/channels/channelwindow.h"
+#include "core/codeplug/channelediting.h"
+#include "ui/channels/channeleditorwidgets.h"
+#include "ui/channels/channelgridwidgets.h"
+#include "core/base/messages.h"
+#include "core/codeplug/model.h"
+#include "core/codeplug/session.h"
+#include "ui/common/translatewidgets.h"
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+// Geometry of the two views: narrow shows the first columns, wide shows all of them.
+constexpr int NarrowGrid = 753;
+constexpr int WideGrid = 1146;
+constexpr int NarrowWindow = 778;
+constexpr int WideWindow = 1170;
+constexpr int WidenWindowBelow = 1143;
+constexpr int NarrowButton6X = 686;
+constexpr int WideButton6X = 1079;
+constexpr int ButtonRow = 40;
+constexpr int WindowHeight = 480;
+
+// Auto-add waits a second before repeating, then adds a channel every 200 ms.
+constexpr int FirstRepeatMs = 1000;
+constexpr int RepeatMs = 200;
+
+// Tone list positions above this one ("250.3", "254.1" and every DCS code) and position 0 (OFF)
+// leave no place for a CTCSS frequency of the channel's own.
+constexpr int LastToneKeepingCtcss = 56;
+
+struct ButtonSpec {
+    const char* name;
+    const char* caption;
+};
+constexpr ButtonSpec Buttons[] = {{"Button1", "自动添加"}, {"Button2", "全部删除"}, {"Button3", "信道上移"},
+                                  {"Button4", "信道下移"}, {"Button5", "信道删除"}, {"Button6", ">>"}};
+
+bool isFrequencyColumn(int col) {
+    return col == Col::RxFreq || col == Col::TxFreq;
+}
+bool isEnterKey(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// A CTCSS frequency belongs beside a CTCSS transmit tone or none: a tone text that starts with a
+// digit, not a DCS code and not an OFF word.
+bool ctcssAllowed(const QString& txTone) {
+    return txTone.isEmpty() || txTone.at(0) <= QChar('9');
+}
+
+QMessageBox::StandardButton showMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                                           const QString& text, QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, caption, text, buttons, parent);
+    return QMessageBox::StandardButton(box.exec());
+}
+} // namespace
+
+ChannelWindow::ChannelWindow(Session& session, Side side, QWidget* parent)
+    : QWidget(parent), messageBox(showMessageBox), m_session(session), m_table(session.doc.table(side)) {
+    setWindowTitle(side == Side::A ? QStringLiteral("信道编辑 A") : QStringLiteral("信道编辑 B"));
+    m_model =
+        new ChannelTableModel(m_table, side == Side::A ? QColor(166, 202, 240) : QColor(192, 220, 192), this);
+    m_grid = new ChannelGrid(m_model, this);
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    connect(m_timer, &QTimer::timeout, this, &ChannelWindow::autoAddTick);
+    buildEditors();
+    buildButtons();
+
+    connect(m_grid, &ChannelGrid::cellMoved, this, &ChannelWindow::onCellMoved);
+    connect(m_grid, &ChannelGrid::cellClicked, this, [this](int col, int row) { clickCell(col, row, true); });
+    connect(m_grid, &ChannelGrid::keyTyped, this, &ChannelWindow::onGridKey);
+    connect(m_grid, &ChannelGrid::navigating, this, [this] { m_suppressToggle = true; });
+    connect(m_grid, &ChannelGrid::wheelTurned, this, [this] {
+        if (m_session.doc.currentCol > Col::TxTone) m_suppressToggle = true;
+    });
+    connect(m_grid, &ChannelGrid::viewChanged, this, &ChannelWindow::placeEditors);
+    connect(&session.lang, &Language::applied, this, &ChannelWindow::applyLanguageTexts);
+    applyLanguageTexts();
+    resize(sizeHint());
+}
+
+ChannelWindow::~ChannelWindow() {
+    // The editors outlive this object's members while QWidget deletes them: nothing they
+    // report on the way out may reach the window.
+    for (QObject* c : findChildren<QObject*>())
+        disconnect(c, nullptr, this, nullptr);
+}
+
+QSize ChannelWindow::sizeHint() const {
+    return {NarrowWindow, WindowHeight};
+}
+
+void ChannelWindow::buildEditors() {
+    QWidget* viewport = m_grid->viewport();
+    m_edit1 = new FrequencyEdit(QStringLiteral("Edit1"), 3, viewport);
+    m_edit2 = new NameEdit(viewport);
+    m_edit3 = new FrequencyEdit(QStringLiteral("Edit3"), 2, viewport);
+    m_tone = new ToneCombo(viewport);
+    m_compander = new CompanderCombo(viewport);
+    m_editors[Freq].widget = m_edit1;
+    m_editors[Name].widget = m_edit2;
+    m_editors[Ctcss].widget = m_edit3;
+    m_editors[Tone].widget = m_tone;
+    m_editors[Compander].widget = m_compander;
+
+    // Each line editor writes its whole text into its cell as the user types.
+    const std::pair<CellLineEdit*, EditorId> lineEditors[] = {
+        {m_edit1, Freq}, {m_edit2, Name}, {m_edit3, Ctcss}};
+    for (auto [edit, id] : lineEditors) {
+        connect(edit, &QLineEdit::textEdited, this, [this, id = id](const QString& text) {
+            const Editor& e = m_editors[id];
+            m_table.setCell(e.col, e.row, text);
+        });
+        connect(edit, &CellLineEdit::escapePressed, this, [this, id = id] { leaveEditorToGrid(id); });
+        connect(edit, &CellLineEdit::gridKey, this, [this](QKeyEvent* event) {
+            m_grid->setFocus(Qt::OtherFocusReason);
+            QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text());
+            QCoreApplication::sendEvent(m_grid, &copy);
+        });
+    }
+    connect(m_edit1, &CellLineEdit::enterPressed, this, &ChannelWindow::onFrequencyEnter);
+    connect(m_edit2, &CellLineEdit::enterPressed, this, [this] { leaveEditorToGrid(Name); });
+    connect(m_edit3, &CellLineEdit::enterPressed, this, [this] { leaveEditorToGrid(Ctcss); });
+    connect(m_edit3, &CellLineEdit::focusLeft, this, &ChannelWindow::onCtcssLeft);
+
+    connect(m_tone, &QComboBox::editTextChanged, this, &ChannelWindow::onToneEdited);
+    connect(m_tone, &ToneCombo::focusLeft, this, &ChannelWindow::onToneLeft);
+    connect(m_tone, &ToneCombo::closeRequested, this, [this] { leaveEditorToGrid(Tone); });
+    connect(m_compander, &QComboBox::activated, this, &ChannelWindow::onCompanderChosen);
+    connect(m_compander, &CompanderCombo::focusLeft, this, [this] { closeEditor(Compander); });
+    connect(m_compander, &CompanderCombo::closeRequested, this, [this] { leaveEditorToGrid(Compander); });
+}
+
+void ChannelWindow::buildButtons() {
+    for (int i = 0; i < int(m_buttons.size()); ++i) {
+        auto* b = new QPushButton(QString::fromUtf8(Buttons[i].caption), this);
+        b->setObjectName(QString::fromLatin1(Buttons[i].name));
+        // A click on a button leaves the keyboard with the grid (or the open editor).
+        b->setFocusPolicy(Qt::TabFocus);
+        m_buttons[i] = b;
+    }
+    // ">>" and "<<" are the same in every language and change with the view.
+    m_buttons[5]->setProperty("kt520_fixed", true);
+    connect(m_buttons[0], &QPushButton::pressed, this, &ChannelWindow::autoAddPressed);
+    connect(m_buttons[0], &QPushButton::released, m_timer, &QTimer::stop);
+    connect(m_buttons[1], &QPushButton::clicked, this, &ChannelWindow::deleteAll);
+    connect(m_buttons[2], &QPushButton::clicked, this, [this] { moveChannel(-1); });
+    connect(m_buttons[3], &QPushButton::clicked, this, [this] { moveChannel(+1); });
+    connect(m_buttons[4], &QPushButton::clicked, this, &ChannelWindow::deleteChannel);
+    connect(m_buttons[5], &QPushButton::clicked, this, &ChannelWindow::toggleWidth);
+}
+
+void ChannelWindow::layoutChildren() {
+    const int buttonsTop = height() - ButtonRow + 6;
+    m_grid->setGeometry(0, 0, m_gridWidth, std::max(3 * ChannelGrid::RowHeight, height() - ButtonRow));
+    for (int i = 0; i < 5; ++i)
+        m_buttons[i]->setGeometry(8 + i * 110, buttonsTop, 100, 28);
+    m_buttons[5]->setGeometry(m_gridWidth == NarrowGrid ? NarrowButton6X : WideButton6X, buttonsTop, 64, 28);
+    placeEditors();
+}
+
+void ChannelWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutChildren();
+}
+
+void ChannelWindow::applyLanguageTexts() {
+    const ValueWords& w = m_session.doc.words;
+    m_tones = toneList(w);
+    m_loading = true;
+    // The tone list changes only its OFF entry; the selection stays where it is.
+    if (m_tone->count() != m_tones.size()) {
+        m_tone->clear();
+        m_tone->addItems(m_tones);
+    } else {
+        m_tone->setItemText(0, w.off);
+    }
+    const int keep = m_compander->currentIndex();
+    m_compander->clear();
+    m_compander->addItems(companderList(w));
+    m_compander->setCurrentIndex(keep);
+    m_loading = false;
+    if (m_session.lang.loaded) translateWidgetTree(this, m_session.lang);
+}
+
+// ---- Grid ----
+
+void ChannelWindow::onCellMoved(int col, int row, bool byMouse) {
+    // The row being left is committed before anything happens at the new cell.
+    commitRow(m_session.doc.currentCol, m_session.doc.currentRow);
+    if (!byMouse) clickCell(col, row, false);
+}
+
+void ChannelWindow::clickCell(int col, int row, bool byMouse) {
+    Codeplug& doc = m_session.doc;
+    hideEditors();
+    doc.currentCol = col;
+    doc.currentRow = row;
+    if (col < 1 || row < 1) return;
+    if (col == Col::RxFreq) {
+        openEditor(Freq, col, row);
+        return;
+    }
+    if (!m_table.rowInUse(row)) return;
+    switch (col) {
+    case Col::TxFreq:
+        openEditor(Freq, col, row);
+        return;
+    case Col::RxTone:
+    case Col::TxTone:
+        openEditor(Tone, col, row);
+        return;
+    case Col::Compander:
+        openEditor(Compander, col, row);
+        return;
+    case Col::Name:
+        if (row >= ChannelTable::FirstChannelRow) {
+            openEditor(Name, col, row);
+            if (byMouse) m_edit2->setFocus(Qt::MouseFocusReason);
+        }
+        return;
+    case Col::CtcssFreq:
+        if (ctcssAllowed(m_table.cell(Col::TxTone, row))) {
+            openEditor(Ctcss, col, row);
+            if (byMouse) m_edit3->setFocus(Qt::MouseFocusReason);
+        }
+        return;
+    default:
+        break;
+    }
+    // Only a real mouse click steps a value. A move by keys, wheel or auto-add sets the
+    // suppression flag, and the first click after it only clears the flag.
+    if (!byMouse) return;
+    if (const auto next = steppedValue(col, m_table.cell(col, row), doc.words)) {
+        if (m_suppressToggle)
+            m_suppressToggle = false;
+        else
+            m_table.setCell(col, row, *next);
+    }
+}
+
+bool ChannelWindow::typingAllowed() const {
+    const Codeplug& doc = m_session.doc;
+    return doc.currentCol == Col::RxFreq ||
+           (doc.currentCol == Col::TxFreq && m_table.rowInUse(doc.currentRow));
+}
+
+void ChannelWindow::onGridKey(QKeyEvent* event) {
+    const Codeplug& doc = m_session.doc;
+    const int col = doc.currentCol;
+    const int row = doc.currentRow;
+    if (row < 1) return;
+    const int key = event->key();
+    if (key == Qt::Key_Delete) {
+        hideEditors();
+        m_table.clearRow(row);
+        event->accept();
+        return;
+    }
+    if (key == Qt::Key_Backspace) {
+        // A whole normalised frequency ("438.50000") goes at once, ready for a new one.
+        if (isFrequencyColumn(col) && m_table.cell(col, row).size() == 9) {
+            m_table.setCell(col, row, {});
+            m_edit1->clear();
+        }
+        event->accept();
+        return;
+    }
+    if (isEnterKey(key)) {
+        event->accept();
+        if (!typingAllowed()) {
+            // Other editors open at the current cell take the keyboard on Enter as well.
+            for (EditorId id : {Name, Ctcss, Tone, Compander})
+                if (editorOpen(id) && m_editors[id].col == col && m_editors[id].row == row)
+                    m_editors[id].widget->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        if (!m_table.rowInUse(row)) {
+            hideEditors();
+            m_table.clearRow(row);
+            return;
+        }
+        if (!editorOpen(Freq) || m_editors[Freq].col != col || m_editors[Freq].row != row)
+            openEditor(Freq, col, row);
+        m_edit1->setFocus(Qt::OtherFocusReason);
+        m_edit1->end(false);
+        return;
+    }
+    const QString text = event->text();
+    if (text.size() == 1 && text.at(0) >= QChar('0') && text.at(0) <= QChar('9') &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        if (typingAllowed()) startFrequency(text);
+        event->accept();
+    }
+}
+
+bool ChannelWindow::commitRow(int col, int row) {
+    if (row < 1 || row > ChannelTable::LastRow) return true;
+    if (m_table.sendallcell(col, row, m_session.doc.words)) return true;
+    const QString here = m_table.cell(col, row);
+    const bool hereFails = isFrequencyColumn(col) && !here.isEmpty() && !parseDecimal(here);
+    warnNumber(hereFails ? here : m_table.cell(Col::RxFreq, row));
+    return false;
+}
+
+// ---- Editors ----
+
+bool ChannelWindow::editorOpen(EditorId id) const {
+    return !m_editors[id].widget->isHidden();
+}
+
+bool ChannelWindow::frequencyEditorVisible() const {
+    return editorOpen(Freq);
+}
+
+bool ChannelWindow::editorHasFocus() const {
+    const QWidget* focus = QApplication::focusWidget();
+    for (const Editor& e : m_editors)
+        if (focus && (focus == e.widget || e.widget->isAncestorOf(focus))) return true;
+    return false;
+}
+
+void ChannelWindow::openEditor(EditorId id, int col, int row) {
+    Editor& e = m_editors[id];
+    e.col = col;
+    e.row = row;
+    const QString text = m_table.cell(col, row);
+    m_loading = true;
+    switch (id) {
+    case Freq:
+        m_edit1->setText(text);
+        break;
+    case Name:
+        m_edit2->setText(text);
+        break;
+    case Ctcss:
+        m_edit3->setText(text);
+        break;
+    case Tone: {
+        // A cell that holds no list entry is shown as it is, not as the last tone used.
+        const int i = m_tones.indexOf(text);
+        if (i >= 0) m_tone->setCurrentIndex(i);
+        m_tone->setEditText(text);
+        m_tone->lineEdit()->selectAll();
+        break;
+    }
+    case Compander:
+        m_compander->setCurrentIndex(companderList(m_session.doc.words).indexOf(text));
+        break;
+    case EditorCount:
+        break;
+    }
+    m_loading = false;
+    e.widget->setGeometry(m_grid->cellRect(col, row));
+    e.widget->show();
+    e.widget->raise();
+}
+
+void ChannelWindow::closeEditor(EditorId id) {
+    QWidget* w = m_editors[id].widget;
+    if (w->isHidden()) return;
+    const QWidget* focus = QApplication::focusWidget();
+    // The keyboard goes back to the grid, not to whatever widget comes next; the editor sees
+    // its focus leave first, so its leaving rules run before it hides.
+    if (focus && (focus == w || w->isAncestorOf(focus))) m_grid->setFocus(Qt::OtherFocusReason);
+    w->hide();
+}
+
+void ChannelWindow::hideEditors() {
+    for (int id = 0; id < EditorCount; ++id)
+        closeEditor(EditorId(id));
+}
+
+void ChannelWindow::leaveEditorToGrid(EditorId id) {
+    m_grid->setFocus(Qt::OtherFocusReason);
+    closeEditor(id);
+}
+
+void ChannelWindow::placeEditors() {
+    for (const Editor& e : m_editors)
+        if (!e.widget->isHidden()) e.widget->setGeometry(m_grid->cellRect(e.col, e.row));
+}
+
+void ChannelWindow::startFrequency(const QString& digit) {
+    const Codeplug& doc = m_session.doc;
+    const int col = doc.currentCol;
+    const int row = doc.currentRow;
+    if (!editorOpen(Freq) || m_editors[Freq].col != col || m_editors[Freq].row != row)
+        openEditor(Freq, col, row);
+    m_edit1->setText(digit);
+    m_table.setCell(col, row, digit);
+    m_edit1->setFocus(Qt::OtherFocusReason);
+    m_edit1->end(false);
+}
+
+void ChannelWindow::onFrequencyEnter() {
+    const Editor e = m_editors[Freq];
+    leaveEditorToGrid(Freq);
+    commitRow(e.col, e.row);
+}
+
+void ChannelWindow::commitPendingEdit() {
+    if (editorOpen(Freq)) commitRow(m_editors[Freq].col, m_editors[Freq].row);
+}
+
+void ChannelWindow::onCtcssLeft() {
+    const Editor& e = m_editors[Ctcss];
+    if (e.row < 1) return;
+    if (const auto value = ctcssFieldValue(m_edit3->text())) {
+        m_edit3->setText(*value);
+        m_table.setCell(Col::CtcssFreq, e.row, *value);
+    }
+}
+
+void ChannelWindow::onToneEdited(const QString& text) {
+    if (m_loading || m_tones.isEmpty()) return;
+    const Editor& e = m_editors[Tone];
+    if (text.isEmpty()) {
+        // An emptied tone is OFF, shown selected so that the next character replaces it.
+        m_loading = true;
+        m_tone->setCurrentIndex(0);
+        m_tone->setEditText(m_tones.first());
+        m_tone->lineEdit()->selectAll();
+        m_loading = false;
+        m_table.setCell(e.col, e.row, m_tones.first());
+        return;
+    }
+    // A partly typed tone shows as OFF until it matches an entry.
+    m_table.setCell(e.col, e.row, m_tones.contains(text) ? text : m_tones.first());
+}
+
+void ChannelWindow::onToneLeft() {
+    const Editor& e = m_editors[Tone];
+    const int i = m_tones.indexOf(m_tone->currentText());
+    if (e.row >= 1 && (i == 0 || i > LastToneKeepingCtcss)) m_table.setCell(Col::CtcssFreq, e.row, {});
+    closeEditor(Tone);
+}
+
+void ChannelWindow::onCompanderChosen(int index) {
+    const Editor& e = m_editors[Compander];
+    if (!m_loading && e.row >= 1 && index >= 0)
+        m_table.setCell(Col::Compander, e.row, m_compander->itemText(index));
+}
+
+// ---- Buttons ----
+
+void ChannelWindow::autoAddPressed() {
+    m_suppressToggle = true;
+    m_timer->start(FirstRepeatMs);
+    autoAddStep(true);
+}
+
+void ChannelWindow::autoAddTick() {
+    m_timer->setInterval(RepeatMs);
+    m_suppressToggle = true;
+    autoAddStep(false);
+}
+
+void ChannelWindow::autoAddStep(bool mouseDown) {
+    Codeplug& doc = m_session.doc;
+    const auto band = bandLimits(doc.main.currentItem(MainCtl::Band1));
+    if (!band) {
+        m_timer->stop(); // a band that holds no frequency gives nothing to add
+        return;
+    }
+    const QString stepName = QStringLiteral("ComboBox10");
+    const int increment =
+        stepIncrement(doc.func.currentItem(stepName))
+            .value_or(stepIncrementAt(doc.func.index(stepName)).value_or(*stepIncrementAt(5)));
+    doc.currentRow = std::max(doc.currentRow, 1);
+    const int col = doc.currentCol;
+    int row = doc.currentRow;
+    if (mouseDown && !m_table.rowInUse(row)) {
+        m_table.setCell(Col::RxFreq, row, QString::number(band->lower));
+        m_table.sendcell(Col::RxFreq, row);
+        m_table.newChannelDefaults(row, doc.words);
+        m_grid->selectCell(col, row);
+    } else if (mouseDown && m_table.cell(Col::RxTone, row).isEmpty()) {
+        commitRow(col, row); // a row just typed is completed, not followed
+        return;
+    } else if (row < ChannelTable::LastRow) {
+        const QString rx = m_table.cell(Col::RxFreq, row);
+        const auto next = nextAutoAddFrequency(rx, increment, band->lower, band->upper);
+        if (!next) {
+            m_timer->stop();
+            if (!rx.isEmpty()) warnNumber(rx);
+            return;
+        }
+        ++row;
+        m_table.setCell(Col::RxFreq, row, *next);
+        m_table.sendcell(Col::RxFreq, row);
+        m_table.newChannelDefaults(row, doc.words);
+        doc.currentRow = row;
+        m_grid->selectCell(col, row);
+    }
+    if (isFrequencyColumn(doc.currentCol)) m_edit1->setText(m_table.cell(doc.currentCol, doc.currentRow));
+}
+
+void ChannelWindow::deleteAll() {
+    const auto answer = ask(QMessageBox::Warning, QStringLiteral("警告"), QStringLiteral("删除所有信道!"),
+                            QMessageBox::Yes | QMessageBox::No);
+    if (answer != QMessageBox::Yes) return;
+    hideEditors();
+    m_table.clearAll();
+}
+
+void ChannelWindow::moveChannel(int direction) {
+    Codeplug& doc = m_session.doc;
+    const int col = doc.currentCol;
+    const int row = doc.currentRow;
+    if (!commitRow(col, row)) return;
+    // Channel 1 never moves into the VFO rows and VFO rows never move.
+    const bool allowed = direction < 0 ? row > ChannelTable::FirstChannelRow
+                                       : row >= ChannelTable::FirstChannelRow && row < ChannelTable::LastRow;
+    if (allowed && !m_table.cell(col, row).isEmpty()) {
+        m_table.swapRows(row, row + direction);
+        doc.currentRow = row + direction;
+    }
+    followCurrentCell();
+}
+
+void ChannelWindow::followCurrentCell() {
+    const Codeplug& doc = m_session.doc;
+    const int col = doc.currentCol;
+    const int row = doc.currentRow;
+    // Editors of the other channel close; the frequency editor travels with the channel, and
+    // so does the highlight, so that the keys act on the channel the user sees selected.
+    for (EditorId id : {Name, Ctcss, Tone, Compander})
+        if (m_editors[id].row != row) closeEditor(id);
+    if (isFrequencyColumn(col)) {
+        m_edit1->setText(m_table.cell(col, row));
+        if (editorOpen(Freq)) m_editors[Freq] = {m_edit1, col, row};
+    }
+    m_grid->setCurrentCellQuietly(col, row, true);
+    placeEditors();
+}
+
+void ChannelWindow::deleteChannel() {
+    const int row = m_session.doc.currentRow;
+    if (row < 1) return;
+    // Editors close first: a CTCSS editor that loses the keyboard writes its value.
+    hideEditors();
+    m_table.clearRow(row);
+}
+
+void ChannelWindow::setWindowWidth(int width) {
+    if (m_frame)
+        m_frame->resize(width + m_frame->width() - this->width(), m_frame->height());
+    else
+        resize(width, height());
+}
+
+void ChannelWindow::toggleWidth() {
+    if (m_gridWidth == NarrowGrid) {
+        m_gridWidth = WideGrid;
+        if (width() < WidenWindowBelow) setWindowWidth(WideWindow);
+        closeEditor(Name);
+        m_buttons[5]->setText(QStringLiteral("<<"));
+    } else {
+        m_gridWidth = NarrowGrid;
+        setWindowWidth(NarrowWindow);
+        m_buttons[5]->setText(QStringLiteral(">>"));
+    }
+    layoutChildren();
+}
+
+// ---- Activation and messages ----
+
+bool ChannelWindow::event(QEvent* event) {
+    if (event->type() == QEvent::ParentChange) followFrame();
+    return QWidget::event(event);
+}
+
+void ChannelWindow::followFrame() {
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (frame == m_frame) return;
+    if (m_frame) disconnect(m_frame, nullptr, this, nullptr);
+    m_frame = frame;
+    if (!frame) return;
+    // Inside the main window the frame, not the top-level window, gains and loses activation.
+    connect(frame, &QMdiSubWindow::windowStateChanged, this,
+            [this](Qt::WindowStates before, Qt::WindowStates now) {
+                if ((before & Qt::WindowActive) && !(now & Qt::WindowActive))
+                    deactivated();
+                else if (!(before & Qt::WindowActive) && (now & Qt::WindowActive))
+                    activated();
+            });
+}
+
+void ChannelWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange) return;
+    if (isActiveWindow())
+        activated();
+    else
+        deactivated();
+}
+
+void ChannelWindow::activated() {
+    // Show the shared current cell, which a click in the other table may have moved.
+    const Codeplug& doc = m_session.doc;
+    if (m_grid->currentCell() != QPoint(doc.currentCol, doc.currentRow))
+        m_grid->setCurrentCellQuietly(doc.currentCol, doc.currentRow, false);
+}
+
+void ChannelWindow::deactivated() {
+    if (m_inMessage) return;
+    // A button held while the window lost the mouse may never see its release.
+    m_timer->stop();
+    // Another program taking the activation moves no focus inside this window, so the tone and
+    // CTCSS fields are left here: their leaving rules hold as on any other way out (a DCS tone
+    // drops the CTCSS frequency, which is clamped to 55-255 Hz).
+    if (editorOpen(Tone)) onToneLeft();
+    if (editorOpen(Ctcss)) onCtcssLeft();
+    for (EditorId id : {Name, Ctcss, Tone, Compander})
+        closeEditor(id);
+    if (editorOpen(Freq)) {
+        const Editor e = m_editors[Freq];
+        commitRow(e.col, e.row);
+        closeEditor(Freq);
+    }
+}
+
+QMessageBox::StandardButton ChannelWindow::ask(QMessageBox::Icon icon, const QString& caption,
+                                               const QString& text, QMessageBox::StandardButtons buttons) {
+    // A modal box takes the mouse: a held auto-add button would never see its release.
+    m_timer->stop();
+    m_inMessage = true;
+    const auto answer = messageBox ? messageBox(this, icon, caption, text, buttons) : QMessageBox::NoButton;
+    m_inMessage = false;
+    return answer;
+}
+
+void ChannelWindow::warnNumber(const QString& text) {
+    QString message = m_session.lang.text(Str::NumberConversion);
+    message = message.contains(QStringLiteral("%1")) ? message.arg(text) : message + QLatin1Char(' ') + text;
+    ask(QMessageBox::Warning, m_session.lang.messages.warnCaption, message, QMessageBox::Ok);
+}
+
+Tchannela::Tchannela(Session& session, QWidget* parent) : ChannelWindow(session, Side::A, parent) {
+    setObjectName(QStringLiteral("Tchannela"));
+}
+
+Tchannelb::Tchannelb(Session& session, QWidget* parent) : ChannelWindow(session, Side::B, parent) {
+    setObjectName(QStringLiteral("Tchannelb"));
+}

@@ -1,0 +1,60 @@
+#include "ui/common/translatewidgets.h"
+#include "core/base/language.h"
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTabWidget>
+#include <QWidget>
+
+namespace {
+const char* const BuiltinProperty = "kt520_builtin";
+
+QString builtinFor(QObject* o, const char* key, const QString& current) {
+    const QVariant v = o->property(key);
+    if (v.isValid())
+        return v.toString();
+    o->setProperty(key, current);
+    return current;
+}
+
+QString tr(const Language& lang, QObject* o, const char* key, const QString& current) {
+    return lang.caption(builtinFor(o, key, current));
+}
+} // namespace
+
+QString builtinCaption(const QObject* element, const QString& current) {
+    const QVariant v = element->property(BuiltinProperty);
+    return v.isValid() ? v.toString() : current;
+}
+
+void translateWidgetTree(QWidget* root, const Language& lang) {
+    if (!root)
+        return;
+    if (!root->windowTitle().isEmpty() || root->property(BuiltinProperty).isValid())
+        root->setWindowTitle(tr(lang, root, BuiltinProperty, root->windowTitle()));
+    for (QLabel* l : root->findChildren<QLabel*>())
+        if (!l->property("kt520_fixed").toBool())
+            l->setText(tr(lang, l, BuiltinProperty, l->text()));
+    for (QAbstractButton* b : root->findChildren<QAbstractButton*>())
+        if (!b->property("kt520_fixed").toBool())
+            b->setText(tr(lang, b, BuiltinProperty, b->text()));
+    for (QGroupBox* g : root->findChildren<QGroupBox*>())
+        g->setTitle(tr(lang, g, BuiltinProperty, g->title()));
+    for (QTabWidget* t : root->findChildren<QTabWidget*>())
+        for (int i = 0; i < t->count(); ++i) {
+            QWidget* page = t->widget(i);
+            page->setProperty("kt520_tab", true);
+            const QString key = QStringLiteral("kt520_tabtitle");
+            QVariant v = page->property(key.toLatin1());
+            if (!v.isValid())
+                page->setProperty(key.toLatin1(), t->tabText(i));
+            t->setTabText(i, lang.caption(page->property(key.toLatin1()).toString()));
+        }
+    for (QMenu* m : root->findChildren<QMenu*>())
+        m->setTitle(tr(lang, m, BuiltinProperty, m->title()));
+    for (QAction* a : root->findChildren<QAction*>())
+        if (!a->isSeparator() && !a->property("kt520_fixed").toBool())
+            a->setText(tr(lang, a, BuiltinProperty, a->text()));
+}

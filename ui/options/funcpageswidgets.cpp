@@ -1,0 +1,320 @@
+#include "ui/options/funcpageswidgets.h"
+#include "ui/common/bindwidgets.h"
+#include "core/codeplug/controlstore.h"
+#include "ui/options/funcgridswidgets.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace {
+QString latin(const char* s) {
+    return QString::fromLatin1(s);
+}
+
+QGridLayout* gridIn(QWidget* w) {
+    auto* g = new QGridLayout(w);
+    g->setHorizontalSpacing(8);
+    g->setVerticalSpacing(4);
+    return g;
+}
+
+// A column of group boxes (or other widgets) with the spare height at the bottom.
+QVBoxLayout* column(QGridLayout* page, int col, const QList<QWidget*>& widgets) {
+    auto* v = new QVBoxLayout;
+    for (QWidget* w : widgets)
+        v->addWidget(w);
+    v->addStretch(1);
+    page->addLayout(v, 0, col);
+    return v;
+}
+
+// Check boxes below each other in `columns` columns.
+void checkColumns(FuncFormBuilder& b, QGridLayout* grid, const QList<const char*>& names, int columns,
+                  int firstRow = 0) {
+    const int perColumn = int((names.size() + columns - 1) / columns);
+    for (int i = 0; i < names.size(); ++i)
+        grid->addWidget(b.check(names.at(i)), firstRow + i % perColumn, i / perColumn);
+}
+} // namespace
+
+QComboBox* FuncFormBuilder::combo(const char* name) {
+    auto* c = new QComboBox;
+    c->setObjectName(latin(name));
+    c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Room for the longest word of any language, so a switch never truncates an item.
+    c->setMinimumContentsLength(11);
+    return c;
+}
+
+QCheckBox* FuncFormBuilder::check(const char* name) {
+    auto* c = new QCheckBox(m_store.state(latin(name)).caption);
+    c->setObjectName(latin(name));
+    return c;
+}
+
+QLineEdit* FuncFormBuilder::edit(const char* name, std::optional<KeyRule> rule, bool readOnly) {
+    auto* e = new QLineEdit;
+    e->setObjectName(latin(name));
+    e->setReadOnly(readOnly);
+    if (rule) {
+        e->setValidator(new KeyRuleValidator(*rule, e));
+        e->setAcceptDrops(false);
+    }
+    const int chars = std::clamp(m_store.maxLength(latin(name)), 4, 15);
+    e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('0')) * chars + 12);
+    return e;
+}
+
+QWidget* FuncFormBuilder::editUpDown(const char* editName, const char* upDownName, bool readOnly) {
+    auto* box = new QWidget;
+    auto* h = new QHBoxLayout(box);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->setSpacing(0);
+    QLineEdit* e = edit(editName, std::nullopt, readOnly);
+    e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+    e->setMaximumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
+    auto* u = new UpDownButtons;
+    u->setObjectName(latin(upDownName));
+    h->addWidget(e);
+    h->addWidget(u);
+    h->addStretch(1);
+    return box;
+}
+
+QLabel* FuncFormBuilder::label(const QString& caption) {
+    return new QLabel(caption);
+}
+
+QLabel* FuncFormBuilder::captionOf(const char* name) {
+    return label(m_store.state(latin(name)).caption);
+}
+
+QGroupBox* FuncFormBuilder::group(const char* title, const char* objectName) {
+    auto* g = new QGroupBox(QString::fromUtf8(title));
+    if (objectName) g->setObjectName(latin(objectName));
+    return g;
+}
+
+void FuncFormBuilder::row(QGridLayout* grid, const char* name, QWidget* field) {
+    const int r = grid->rowCount();
+    QLabel* caption = captionOf(name);
+    caption->setBuddy(field);
+    grid->addWidget(caption, r, 0);
+    grid->addWidget(field, r, 1);
+}
+
+void FuncFormBuilder::hideRow(QGridLayout* grid, QWidget* field) {
+    const int index = grid->indexOf(field);
+    if (index < 0) return;
+    int r = 0, c = 0, rs = 0, cs = 0;
+    grid->getItemPosition(index, &r, &c, &rs, &cs);
+    for (int col = 0; col < grid->columnCount(); ++col)
+        if (QLayoutItem* item = grid->itemAtPosition(r, col); item && item->widget()) item->widget()->hide();
+}
+
+QWidget* buildBasicPage(FuncFormBuilder& b, FmList* fmList) {
+    auto* page = new QWidget;
+    QGridLayout* p = gridIn(page);
+
+    auto* lists = new QWidget;
+    QGridLayout* l = gridIn(lists);
+    l->setContentsMargins(0, 6, 0, 0);
+    for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox4", "ComboBox5", "ComboBox10", "ComboBox20",
+                             "ComboBox21", "ComboBox18"})
+        b.row(l, name, b.combo(name));
+    b.row(l, "Edit16", b.edit("Edit16", KeyRule::RadioText));
+    for (const char* name : {"ComboBox9", "ComboBox22", "ComboBox24"})
+        b.row(l, name, b.combo(name));
+
+    auto* checks = new QWidget;
+    QGridLayout* c = gridIn(checks);
+    c->setContentsMargins(0, 6, 0, 0);
+    checkColumns(b, c,
+                 {"CheckBox1", "CheckBox2", "CheckBox24", "CheckBox15", "CheckBox6", "CheckBox5",
+                  "CheckBox21", "CheckBox36", "CheckBox32", "CheckBox22", "CheckBox23", "CheckBox25",
+                  "CheckBox18", "CheckBox28", "CheckBox27", "CheckBox26", "CheckBox30", "CheckBox29"},
+                 2);
+
+    QGroupBox* vox = b.group("VOX");
+    QGridLayout* v = gridIn(vox);
+    b.row(v, "ComboBox6", b.combo("ComboBox6"));
+    b.row(v, "ComboBox7", b.combo("ComboBox7"));
+    v->addWidget(b.check("CheckBox4"), v->rowCount(), 0, 1, 2);
+
+    QGroupBox* calls = b.group("通话设置");
+    b.row(gridIn(calls), "Edit17", b.editUpDown("Edit17", "UpDown11", false));
+
+    QGroupBox* sideA = b.group("Channel A");
+    QGridLayout* a = gridIn(sideA);
+    b.row(a, "ComboBox27", b.combo("ComboBox27"));
+    b.row(a, "ComboBox28", b.combo("ComboBox28"));
+    QGroupBox* sideB = b.group("Channel B");
+    QGridLayout* bb = gridIn(sideB);
+    b.row(bb, "ComboBox3", b.combo("ComboBox3"));
+    b.row(bb, "ComboBox19", b.combo("ComboBox19"));
+
+    QGroupBox* fm = b.group("Fm");
+    (new QVBoxLayout(fm))->addWidget(fmList);
+
+    column(p, 0, {lists});
+    column(p, 1, {checks});
+    column(p, 2, {vox, calls, sideA, sideB});
+    p->addWidget(fm, 0, 3);
+    p->setColumnStretch(4, 1);
+    return page;
+}
+
+QWidget* buildSignallingPage(FuncFormBuilder& b) {
+    auto* page = new QWidget;
+    QGridLayout* p = gridIn(page);
+
+    QGroupBox* system = b.group("系统");
+    QGridLayout* s = gridIn(system);
+    for (auto [edit, upDown] : {std::pair{"Edit2", "UpDown2"},
+                                {"Edit3", "UpDown3"},
+                                {"Edit4", "UpDown4"},
+                                {"Edit5", "UpDown5"},
+                                {"Edit6", "UpDown6"}})
+        b.row(s, edit, b.editUpDown(edit, upDown, true));
+    s->addWidget(b.check("CheckBox7"), s->rowCount(), 0);
+    s->addWidget(b.check("CheckBox8"), s->rowCount() - 1, 1);
+
+    QGroupBox* pttId = b.group("PTT ID");
+    QGridLayout* t = gridIn(pttId);
+    t->addWidget(b.check("CheckBox31"), 0, 0);
+    t->addWidget(b.check("CheckBox34"), 0, 1);
+    b.row(t, "ComboBox16", b.combo("ComboBox16"));
+    b.row(t, "Edit7", b.edit("Edit7", KeyRule::DigitCode));
+    b.row(t, "Edit8", b.edit("Edit8", KeyRule::DigitCode));
+    b.row(t, "ComboBox15", b.combo("ComboBox15"));
+    b.row(t, "ComboBox25", b.combo("ComboBox25"));
+    b.row(t, "Edit24", b.editUpDown("Edit24", "UpDown12", false));
+
+    QGroupBox* decode = b.group("解码");
+    QGridLayout* d = gridIn(decode);
+    b.row(d, "ComboBox17", b.combo("ComboBox17"));
+    b.row(d, "Edit9", b.edit("Edit9", KeyRule::DtmfCode));
+    b.row(d, "Edit10", b.editUpDown("Edit10", "UpDown7", false));
+    const int checksRow = d->rowCount();
+    d->addWidget(b.check("CheckBox10"), checksRow, 0);
+    d->addWidget(b.check("CheckBox9"), checksRow, 1);
+    d->addWidget(b.check("CheckBox11"), checksRow + 1, 0);
+    d->addWidget(b.check("CheckBox38"), checksRow + 1, 1);
+
+    // The second decode group's built-in title carries one trailing blank, which tells the
+    // language table the two groups apart.
+    QGroupBox* stun = b.group("解码 ");
+    QGridLayout* k = gridIn(stun);
+    k->addWidget(b.check("CheckBox13"), 0, 0, 1, 2);
+    b.row(k, "Edit11", b.edit("Edit11", KeyRule::DtmfCode));
+    k->addWidget(b.check("CheckBox12"), k->rowCount(), 1);
+    b.row(k, "Edit19", b.edit("Edit19", KeyRule::DtmfCode));
+    k->addWidget(b.check("CheckBox17"), k->rowCount(), 1);
+
+    QGroupBox* ota = b.group("无线改频");
+    QGridLayout* o = gridIn(ota);
+    o->addWidget(b.check("CheckBox19"), 0, 0);
+    o->addWidget(b.check("CheckBox20"), 0, 1);
+    o->addWidget(b.check("CheckBox14"), 1, 0);
+    b.row(o, "Edit23", b.edit("Edit23", KeyRule::DtmfCode));
+    QWidget* firstChannel = b.editUpDown("Edit21", "UpDown15", true);
+    b.row(o, "Edit21", firstChannel);
+    o->addWidget(b.label(QStringLiteral("被改信道")), o->rowCount() - 1, 2);
+    b.hideRow(o, firstChannel);
+
+    QGroupBox* rental = b.group("租赁");
+    QGridLayout* r = gridIn(rental);
+    r->addWidget(b.check("CheckBox16"), 0, 0);
+    QGroupBox* rentalTime = b.group("租赁时间");
+    QGridLayout* rt = gridIn(rentalTime);
+    b.row(rt, "Edit32", b.edit("Edit32", std::nullopt, true));
+    rt->addWidget(b.check("CheckBox42"), rt->rowCount(), 0, 1, 2);
+    r->addWidget(rentalTime, 1, 0);
+    r->addWidget(b.check("CheckBox3"), 2, 0);
+
+    QGroupBox* rental2 = b.group("租赁", "GroupBox16");
+    QGridLayout* r2 = gridIn(rental2);
+    r2->addWidget(b.check("CheckBox40"), 0, 0, 1, 2);
+    b.row(r2, "Edit31", b.edit("Edit31", std::nullopt, true));
+
+    QGroupBox* password = b.group("通信密码");
+    QGridLayout* w = gridIn(password);
+    b.row(w, "Edit22", b.edit("Edit22", KeyRule::DigitCode));
+    b.row(w, "Edit20", b.edit("Edit20", KeyRule::DigitCode));
+    w->addWidget(b.check("CheckBox35"), w->rowCount(), 1);
+
+    QGroupBox* squelch = b.group("静噪基值");
+    QGridLayout* q = gridIn(squelch);
+    QLabel* hint = b.label(QStringLiteral("请根据您的机器频段调整相应的基值"));
+    hint->setWordWrap(true);
+    q->addWidget(hint, 0, 0, 1, 2);
+    b.row(q, "Edit27", b.editUpDown("Edit27", "UpDown16", true));
+    QWidget* rssi245 = b.editUpDown("Edit25", "UpDown13", true);
+    b.row(q, "Edit25", rssi245);
+    b.hideRow(q, rssi245);
+    b.row(q, "Edit26", b.editUpDown("Edit26", "UpDown14", true));
+    q->addWidget(b.check("CheckBox37"), q->rowCount(), 0, 1, 2);
+
+    column(p, 0, {system, pttId});
+    column(p, 1, {decode, stun, ota});
+    column(p, 2, {rental, rental2, password, squelch});
+    p->setColumnStretch(3, 1);
+    return page;
+}
+
+QWidget* buildSideKeyPage(FuncFormBuilder& b, CallList* callList) {
+    auto* page = new QWidget;
+    QGridLayout* p = gridIn(page);
+
+    QGroupBox* keys = b.group("侧键设定");
+    QGridLayout* k = gridIn(keys);
+    b.row(k, "Edit1", b.editUpDown("Edit1", "UpDown1", false));
+    for (const char* name :
+         {"ComboBox11", "ComboBox12", "ComboBox8", "ComboBox119", "ComboBox13", "ComboBox14", "ComboBox23"})
+        b.row(k, name, b.combo(name));
+    k->addWidget(b.check("CheckBox33"), k->rowCount(), 1);
+
+    QGroupBox* calls = b.group("呼叫列表");
+    (new QVBoxLayout(calls))->addWidget(callList);
+
+    column(p, 0, {keys});
+    p->addWidget(calls, 0, 1);
+    p->setColumnStretch(2, 1);
+    return page;
+}
+
+QWidget* buildBandPage(FuncFormBuilder& b) {
+    auto* page = new QWidget;
+    QGridLayout* p = gridIn(page);
+
+    QGroupBox* select = b.group("频段选择");
+    QGridLayout* s = gridIn(select);
+    s->addWidget(b.check("CheckBox39"), 0, 0, 1, 2);
+    b.row(s, "ComboBox26", b.combo("ComboBox26"));
+
+    QGroupBox* bandTwo = b.group("Band Two");
+    QGridLayout* t = gridIn(bandTwo);
+    const std::pair<const char*, const char*> rows[][2] = {
+        {{"Edit13", "UpDown8"}, {"Edit14", "UpDown9"}},
+        {{"Edit15", "UpDown10"}, {"Edit28", "UpDown17"}},
+    };
+    for (int r = 0; r < 2; ++r) {
+        const auto [lower, upper] = rows[r];
+        t->addWidget(b.captionOf(lower.first), r, 0);
+        t->addWidget(b.editUpDown(lower.first, lower.second, true), r, 1);
+        t->addWidget(b.captionOf(upper.first), r, 2);
+        t->addWidget(b.editUpDown(upper.first, upper.second, true), r, 3);
+    }
+    QCheckBox* write = b.check("CheckBox41");
+    write->setProperty("kt520_fixed", true); // composed by the window from two language texts
+    t->addWidget(write, 2, 0, 1, 4);
+
+    column(p, 0, {select, bandTwo});
+    p->setColumnStretch(1, 1);
+    return page;
+}

@@ -1,0 +1,137 @@
+#include "ui/options/funcwindow.h"
+#include "ui/common/bindwidgets.h"
+#include "ui/options/funcgridswidgets.h"
+#include "ui/options/funcpageswidgets.h"
+#include "core/codeplug/funcrules.h"
+#include "core/base/messages.h"
+#include "core/codeplug/session.h"
+#include "ui/common/translatewidgets.h"
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+const QString DateFormat = QStringLiteral("yyyy-MM-dd");
+// The edits whose text the user types as a whole number.
+const char* const TypedNumberEdits[] = {"Edit17", "Edit10", "Edit24"};
+} // namespace
+
+Tfunc::Tfunc(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
+    setObjectName(QStringLiteral("Tfunc"));
+    setWindowTitle(QStringLiteral("功能选项"));
+    warn = [this](const QString& caption, const QString& text) { QMessageBox::warning(this, caption, text); };
+
+    ControlStore& store = session.doc.func;
+    FuncFormBuilder b(store);
+    m_fm = new FmList(store, nullptr);
+    m_calls = new CallList(store, nullptr);
+    m_tabs = new QTabWidget;
+    m_tabs->setObjectName(QStringLiteral("PageControl1"));
+    m_tabs->addTab(buildBasicPage(b, m_fm), QStringLiteral("基本功能"));
+    m_tabs->addTab(buildSignallingPage(b), QStringLiteral("PTT-ID设置/遥毙/无线改频/租赁/通信密码"));
+    m_tabs->addTab(buildSideKeyPage(b, m_calls), QStringLiteral("侧键设定"));
+    m_tabs->addTab(buildBandPage(b), QStringLiteral("Band Change"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_tabs);
+
+    // One month calendar serves both end dates; it floats over the window while chosen from.
+    m_calendar = new QCalendarWidget(this);
+    m_calendar->setObjectName(QStringLiteral("MonthCalendar1"));
+    m_calendar->setAutoFillBackground(true);
+    m_calendar->hide();
+    connect(m_calendar, &QCalendarWidget::activated, this, [this] { calendarChosen(); });
+
+    m_binder = new ControlBinder(this, store);
+
+    for (const char* name : {"Edit32", "Edit31"})
+        if (auto* e = findChild<QLineEdit*>(QString::fromLatin1(name))) e->installEventFilter(this);
+    for (const char* name : TypedNumberEdits)
+        if (auto* e = findChild<QLineEdit*>(QString::fromLatin1(name)))
+            connect(
+                e, &QLineEdit::textEdited, this,
+                [this, n = QString::fromLatin1(name)](const QString& text) { checkTypedNumber(n, text); });
+
+    connect(&session.lang, &Language::applied, this, &Tfunc::applyLanguageTexts);
+    applyLanguageTexts();
+}
+
+void Tfunc::applyLanguageTexts() {
+    translateWidgetTree(this, m_session.lang);
+    // "Write Band Two": the write label followed by the band-two group's current title.
+    QString bandTwo;
+    for (QGroupBox* g : findChildren<QGroupBox*>())
+        if (builtinCaption(g, g->title()) == QLatin1String("Band Two")) bandTwo = g->title();
+    if (auto* write = findChild<QCheckBox*>(QStringLiteral("CheckBox41")))
+        write->setText(m_session.lang.text(Str::WriteLabel) + QLatin1Char(' ') + bandTwo);
+    m_binder->refreshAll();
+}
+
+void Tfunc::checkTypedNumber(const QString& editName, const QString& text) {
+    if (text.isEmpty() || parseWholeNumber(text)) return;
+    Q_UNUSED(editName);
+    QString message = m_session.lang.text(Str::NumberConversion);
+    message = message.contains(QLatin1String("%1")) ? message.arg(text) : message + QLatin1Char(' ') + text;
+    warn(m_session.lang.messages.warnCaption, message);
+}
+
+void Tfunc::deactivated() {
+    m_fm->closeEditor();
+    m_calls->closeEditor();
+    settleFuncEdits(m_session.doc.func);
+}
+
+void Tfunc::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) deactivated();
+}
+
+void Tfunc::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Inside the main window the frame tells when this child stops being the active one.
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (frame && frame != m_frame) {
+        m_frame = frame;
+        connect(frame, &QMdiSubWindow::windowStateChanged, this,
+                [this](Qt::WindowStates before, Qt::WindowStates now) {
+                    if (before.testFlag(Qt::WindowActive) && !now.testFlag(Qt::WindowActive)) deactivated();
+                });
+    }
+}
+
+bool Tfunc::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick)
+        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+            openCalendarFor(edit);
+            return true;
+        }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Tfunc::openCalendarFor(QLineEdit* edit) {
+    m_calendarTarget = edit;
+    const QDate shown = QDate::fromString(edit->text(), DateFormat);
+    m_calendar->setSelectedDate(shown.isValid() ? shown : QDate::currentDate());
+    m_calendar->resize(m_calendar->sizeHint());
+    QPoint at = edit->mapTo(this, QPoint(0, edit->height()));
+    at.setX(std::clamp(at.x(), 0, std::max(0, width() - m_calendar->width())));
+    at.setY(std::clamp(at.y(), 0, std::max(0, height() - m_calendar->height())));
+    m_calendar->move(at);
+    m_calendar->show();
+    m_calendar->raise();
+    m_calendar->setFocus();
+}
+
+void Tfunc::calendarChosen() {
+    m_calendar->hide();
+    if (!m_calendarTarget) return;
+    m_session.doc.func.setText(m_calendarTarget->objectName(),
+                               m_calendar->selectedDate().toString(DateFormat));
+    m_calendarTarget = nullptr;
+}

@@ -1,0 +1,318 @@
+#include "ui/transfer/rwform.h"
+#include "core/transfer/readprocedure.h"
+#include "core/link/tracefile.h"
+#include "core/base/appsettings.h"
+#include "core/base/messages.h"
+#include "core/codeplug/session.h"
+#include "ui/common/translatewidgets.h"
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int RangeMinimum = 1;
+constexpr int RangeMaximum = 99;
+
+// The channel-range field takes digits, "#", "*" and Backspace; other typed characters are
+// dropped. Keys that type nothing (arrows, Delete, Tab) keep their usual meaning.
+bool rangeKeyAccepted(const QKeyEvent* key) {
+    if (key->key() == Qt::Key_Backspace) return true;
+    const QString text = key->text();
+    if (text.isEmpty() || !text.at(0).isPrint()) return true;
+    for (const QChar c : text)
+        if (!c.isDigit() && c != QChar('#') && c != QChar('*')) return false;
+    return true;
+}
+} // namespace
+
+TRWForm::TRWForm(Session& session, QWidget* parent) : QDialog(parent), m_session(session) {
+    setObjectName(QStringLiteral("TRWForm"));
+    setWindowTitle(QStringLiteral("读频"));
+    setModal(true);
+    buildControls();
+    connect(&session.lang, &Language::applied, this, &TRWForm::applyTexts);
+    applyTexts();
+}
+
+TRWForm::~TRWForm() {
+    stopTrace();
+    m_link.closePort();
+}
+
+void TRWForm::buildControls() {
+    auto* outer = new QVBoxLayout(this);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progress->setRange(0, ProgressMaximum);
+    m_progress->setValue(0);
+    m_progress->setMinimumWidth(420); // room for the status line in every language
+    outer->addWidget(m_progress);
+
+    m_rangeLabel = new QLabel(QStringLiteral("Limite the range of channels to read and written"), this);
+    m_rangeLabel->setObjectName(QStringLiteral("Label1"));
+    outer->addWidget(m_rangeLabel);
+
+    auto* rangeRow = new QHBoxLayout;
+    m_range = new QLineEdit(QStringLiteral("99"), this);
+    m_range->setObjectName(QStringLiteral("Edit1"));
+    m_range->setMaximumWidth(60);
+    m_range->installEventFilter(this);
+    auto* upDown = new QWidget(this);
+    upDown->setObjectName(QStringLiteral("UpDown1"));
+    auto* arrows = new QVBoxLayout(upDown);
+    arrows->setContentsMargins(0, 0, 0, 0);
+    arrows->setSpacing(0);
+    m_rangeUp = new QToolButton(upDown);
+    m_rangeUp->setObjectName(QStringLiteral("UpDown1Up"));
+    m_rangeUp->setArrowType(Qt::UpArrow);
+    m_rangeUp->setAutoRepeat(true);
+    m_rangeUp->setFixedSize(18, 12);
+    m_rangeDown = new QToolButton(upDown);
+    m_rangeDown->setObjectName(QStringLiteral("UpDown1Down"));
+    m_rangeDown->setArrowType(Qt::DownArrow);
+    m_rangeDown->setAutoRepeat(true);
+    m_rangeDown->setFixedSize(18, 12);
+    arrows->addWidget(m_rangeUp);
+    arrows->addWidget(m_rangeDown);
+    connect(m_rangeUp, &QToolButton::clicked, this, [this] { stepRange(+1); });
+    connect(m_rangeDown, &QToolButton::clicked, this, [this] { stepRange(-1); });
+    rangeRow->addWidget(m_range);
+    rangeRow->addWidget(upDown);
+    rangeRow->addStretch(1);
+    outer->addLayout(rangeRow);
+
+    auto* traceRow = new QHBoxLayout;
+    m_trace = new QCheckBox(QStringLiteral("记录通信数据"), this);
+    m_trace->setObjectName(QStringLiteral("TraceCheck"));
+    m_trace->setProperty("kt520_fixed", true);
+    m_traceChoose = new QToolButton(this);
+    m_traceChoose->setObjectName(QStringLiteral("TraceFile"));
+    m_traceChoose->setText(QStringLiteral("..."));
+    m_traceChoose->setProperty("kt520_fixed", true);
+    connect(m_trace, &QCheckBox::toggled, this,
+            [this](bool on) { showStatus(on ? tracePath() : m_session.lang.text(Str::StatusLine)); });
+    connect(m_traceChoose, &QToolButton::clicked, this, &TRWForm::chooseTracePath);
+    traceRow->addWidget(m_trace);
+    traceRow->addWidget(m_traceChoose);
+    traceRow->addStretch(1);
+    outer->addLayout(traceRow);
+
+    auto* buttons = new QHBoxLayout;
+    m_start = new QPushButton(QStringLiteral("读 频"), this);
+    m_start->setObjectName(QStringLiteral("Button1"));
+    // Captioned by the read or write command each time the dialog opens.
+    m_start->setProperty("kt520_fixed", true);
+    m_start->setAutoDefault(false);
+    m_exit = new QPushButton(QStringLiteral("退 出"), this);
+    m_exit->setObjectName(QStringLiteral("Button2"));
+    m_exit->setAutoDefault(false);
+    connect(m_start, &QPushButton::clicked, this, &TRWForm::Button1Click);
+    connect(m_exit, &QPushButton::clicked, this, &QDialog::close);
+    buttons->addWidget(m_start);
+    buttons->addWidget(m_exit);
+
+    // Service controls of the dealer's edition: the initialise command and the debug box are
+    // created hidden, the transmit-usage adjustment sits on a panel outside the dialog's area.
+    m_initialise = new QPushButton(QStringLiteral("初始化"), this);
+    m_initialise->setObjectName(QStringLiteral("Button3"));
+    m_initialise->setProperty("tag", 0);
+    m_initialise->hide();
+    m_debugRows = new QCheckBox(QStringLiteral("调试频"), this);
+    m_debugRows->setObjectName(QStringLiteral("CheckBox1"));
+    m_debugRows->hide();
+    buttons->addWidget(m_initialise);
+    buttons->addWidget(m_debugRows);
+    outer->addLayout(buttons);
+
+    m_status = new QStatusBar(this);
+    m_status->setObjectName(QStringLiteral("StatusBar1"));
+    m_status->setSizeGripEnabled(false);
+    outer->addWidget(m_status);
+
+    m_servicePanel = new QWidget(this);
+    m_servicePanel->setObjectName(QStringLiteral("Panel1"));
+    auto* panelRow = new QHBoxLayout(m_servicePanel);
+    m_usage = new QComboBox(m_servicePanel);
+    m_usage->setObjectName(QStringLiteral("ComboBox1"));
+    m_usage->addItems({QStringLiteral("不常发射"), QStringLiteral("较常发射"), QStringLiteral("常常发射"),
+                       QStringLiteral("超常发射")});
+    m_usage->setCurrentIndex(0);
+    m_usageApply = new QPushButton(QStringLiteral("修改"), m_servicePanel);
+    m_usageApply->setObjectName(QStringLiteral("Button5"));
+    panelRow->addWidget(m_usage);
+    panelRow->addWidget(m_usageApply);
+    m_servicePanel->adjustSize();
+    m_servicePanel->move(2000, 0); // the dialog's fixed size keeps it out of sight
+}
+
+void TRWForm::applyTexts() {
+    translateWidgetTree(this, m_session.lang);
+    m_trace->setText(m_session.lang.text(Str::TraceCheck));
+    showStatus(m_trace->isChecked() ? tracePath() : m_session.lang.text(Str::StatusLine));
+}
+
+void TRWForm::showStatus(const QString& text) {
+    m_status->showMessage(QStringLiteral("     ") + text);
+}
+
+void TRWForm::prepareFor(int mode, const QString& caption, const QString& startButtonLabel) {
+    setWindowTitle(caption);
+    m_start->setText(startButtonLabel);
+    m_mode = mode == int(TransferMode::Write) ? int(TransferMode::Write) : int(TransferMode::Read);
+    m_progress->setValue(0);
+}
+
+int TRWForm::openFor(int mode, const QString& caption, const QString& startButtonLabel) {
+    prepareFor(mode, caption, startButtonLabel);
+    return exec();
+}
+
+void TRWForm::FormShow() {
+    if (m_beforeShow) m_beforeShow();
+    m_preparation = formShow(m_session, TransferMode(m_mode));
+    m_start->setFocus();
+    // The port belongs to the dialog while it is shown.
+    m_link.setSinglePortMode(m_session.singlePortMode);
+    if (m_portFactory)
+        m_link.setPort(m_portFactory());
+    else
+        m_link.setPort(PortDirectory(settingsPath(m_session.appDir)).create(m_session.portNumber));
+    m_link.openPort();
+}
+
+void TRWForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+void TRWForm::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (!event->spontaneous() && !m_running) m_link.closePort();
+}
+
+void TRWForm::closeEvent(QCloseEvent* event) {
+    if (m_running)
+        event->ignore();
+    else
+        QDialog::closeEvent(event);
+}
+
+void TRWForm::reject() {
+    if (!m_running) QDialog::reject();
+}
+
+void TRWForm::done(int result) {
+    if (!m_running) QDialog::done(result);
+}
+
+bool TRWForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_range && event->type() == QEvent::KeyPress &&
+        !rangeKeyAccepted(static_cast<QKeyEvent*>(event)))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+void TRWForm::stepRange(int delta) {
+    // Like an up-down tied to its field, a click starts from the number the field shows.
+    bool ok = false;
+    int value = m_range->text().trimmed().toInt(&ok);
+    if (!ok) value = RangeMaximum;
+    value = std::clamp(value + delta, RangeMinimum, RangeMaximum);
+    m_range->setText(QString::number(value));
+}
+
+void TRWForm::setTracePath(const QString& path) {
+    m_tracePath = path;
+    if (m_trace->isChecked()) showStatus(tracePath());
+}
+
+QString TRWForm::tracePath() const {
+    return m_tracePath.isEmpty() ? defaultTracePath() : m_tracePath;
+}
+
+QString TRWForm::defaultTracePath() {
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (dir.isEmpty() || !QDir(dir).exists()) dir = QDir::homePath();
+    return QDir(dir).filePath(QStringLiteral("kt520-trace.txt"));
+}
+
+void TRWForm::chooseTracePath() {
+    const QString chosen = m_choosePath ? m_choosePath(tracePath())
+                                        : QFileDialog::getSaveFileName(this, m_trace->text(), tracePath());
+    if (chosen.isEmpty()) return;
+    setTracePath(chosen);
+    m_trace->setChecked(true);
+}
+
+bool TRWForm::startTrace() {
+    if (!m_trace->isChecked()) return true;
+    auto opened = TraceFile::open(tracePath());
+    if (auto* error = std::get_if<QString>(&opened)) {
+        warn(m_session.lang.text(Str::FileError).arg(tracePath(), *error));
+        return false;
+    }
+    m_traceFile = std::move(std::get<std::unique_ptr<TraceFile>>(opened));
+    m_traceFile->attach(m_link, m_link.port() ? m_link.port()->deviceName() : QString());
+    return true;
+}
+
+void TRWForm::stopTrace() {
+    m_traceFile.reset();
+}
+
+void TRWForm::warn(const QString& text) {
+    const QString caption = m_session.lang.text(Str::WarnCaption);
+    if (m_message)
+        m_message(caption, text);
+    else
+        QMessageBox::warning(this, caption, text);
+}
+
+void TRWForm::Button1Click() {
+    if (m_running) return;
+    if (m_range->text().isEmpty()) m_range->setText(QStringLiteral("99"));
+    if (!startTrace()) return;
+    m_running = true;
+    m_start->setEnabled(false);
+    m_progress->setValue(0);
+    showStatus(m_session.lang.text(Str::Transferring));
+
+    TransferOptions options;
+    options.channelRange = m_range->text();
+    options.debugRows = m_debugRows->isChecked();
+    options.initialise = m_initialise->property("tag").toInt() == 1;
+    options.writeFactoryDate = m_factoryDate;
+    options.now = m_now;
+    options.progress = [this](int value) { m_progress->setValue(std::min(value, m_progress->maximum())); };
+
+    const TransferResult result = m_mode == int(TransferMode::Write)
+                                      ? writeRadio(m_session, m_link, options, m_preparation)
+                                      : readRadio(m_session, m_link, options);
+    stopTrace();
+    m_start->setEnabled(true);
+    m_running = false;
+    if (result.caption) emit captionChanged(*result.caption);
+    emit transferFinished(result.ok());
+    if (result.ok()) {
+        m_progress->setValue(m_progress->maximum());
+        showStatus(m_session.lang.text(Str::ReadDone));
+    } else {
+        showStatus(m_session.lang.text(Str::StatusLine));
+        warn(transferMessage(result, m_session.lang));
+    }
+}

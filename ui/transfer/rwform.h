@@ -1,0 +1,120 @@
+#pragma once
+#include "core/link/link.h"
+#include "core/transfer/transfer.h"
+#include "core/transfer/writeprocedure.h"
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class TraceFile;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QToolButton;
+class RadioPort;
+class Session;
+
+// The read/write dialog: one start button runs the whole transfer of the current mode (1 read,
+// 2 write). The serial port is held open only while the dialog is shown; while a transfer runs
+// the start button is disabled and the dialog refuses to close.
+class TRWForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TRWForm(Session& session, QWidget* parent = nullptr);
+    ~TRWForm() override;
+
+    // The read and write commands of the main window: caption, start button caption, mode,
+    // progress 0, then the modal showing. Returns when the dialog has been closed.
+    int openFor(int mode, const QString& caption, const QString& startButtonLabel);
+    // The same without the modal loop, for callers that drive the dialog themselves.
+    void prepareFor(int mode, const QString& caption, const QString& startButtonLabel);
+
+    int mode() const { return m_mode; }
+    bool transferRunning() const { return m_running; }
+    // Button1Click: the transfer of the current mode.
+    void Button1Click();
+    // The values FormShow computed for the write (first channels, first FM slot).
+    const WritePreparation& preparation() const { return m_preparation; }
+    Link& link() { return m_link; }
+
+    // --- Seams for the program's other windows and for tests ---
+    using MessageSink = std::function<void(const QString& caption, const QString& text)>;
+    // How warnings reach the user; by default a message box with a warning icon.
+    void setMessageSink(MessageSink sink) { m_message = std::move(sink); }
+    using PortFactory = std::function<std::unique_ptr<RadioPort>()>;
+    // Where the port comes from; by default the COM port of the session.
+    void setPortFactory(PortFactory factory) { m_portFactory = std::move(factory); }
+    // Local date and time for the stamps and the clock; by default the system clock.
+    void setClock(std::function<QDateTime()> now) { m_now = std::move(now); }
+    // "写入出厂日期" of the factory alignment window.
+    void setFactoryDateRequested(bool on) { m_factoryDate = on; }
+    // Runs before FormShow; the main window commits pending edits of other windows here.
+    void setBeforeShow(std::function<void()> hook) { m_beforeShow = std::move(hook); }
+    // The trace file used when the trace box is ticked; empty restores the default path.
+    void setTracePath(const QString& path);
+    QString tracePath() const;
+    static QString defaultTracePath();
+    using PathChooser = std::function<QString(const QString& current)>;
+    void setTracePathChooser(PathChooser chooser) { m_choosePath = std::move(chooser); }
+
+signals:
+    // The model selector was reset by a transfer; the main window shows the new caption.
+    void captionChanged(const QString& caption);
+    // A transfer has ended (successful or not); the editors refresh what they show.
+    void transferFinished(bool ok);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+    void done(int result) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void applyTexts();
+    void FormShow();
+    void stepRange(int delta);
+    void showStatus(const QString& text);
+    bool startTrace();
+    void stopTrace();
+    void warn(const QString& text);
+    void chooseTracePath();
+
+    Session& m_session;
+    Link m_link;
+    int m_mode = 1;
+    bool m_running = false;
+    bool m_factoryDate = false;
+    WritePreparation m_preparation;
+
+    QProgressBar* m_progress = nullptr;
+    QPushButton* m_start = nullptr;
+    QPushButton* m_exit = nullptr;
+    QLineEdit* m_range = nullptr;
+    QToolButton* m_rangeUp = nullptr;
+    QToolButton* m_rangeDown = nullptr;
+    QLabel* m_rangeLabel = nullptr;
+    QCheckBox* m_trace = nullptr;
+    QToolButton* m_traceChoose = nullptr;
+    QStatusBar* m_status = nullptr;
+    // Service controls: created now, not shown.
+    QPushButton* m_initialise = nullptr;
+    QCheckBox* m_debugRows = nullptr;
+    QWidget* m_servicePanel = nullptr;
+    QComboBox* m_usage = nullptr;
+    QPushButton* m_usageApply = nullptr;
+
+    MessageSink m_message;
+    PortFactory m_portFactory;
+    std::function<QDateTime()> m_now;
+    std::function<void()> m_beforeShow;
+    PathChooser m_choosePath;
+    QString m_tracePath;
+    std::unique_ptr<TraceFile> m_traceFile;
+};
