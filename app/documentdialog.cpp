@@ -1,19 +1,17 @@
+#include "ui/common/messagebox.h"
 #include "app/documentdialog.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/documentlines.h"
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
 #include <QFileDialog>
-#include <QMessageBox>
 
 namespace {
 const QString Filter = QStringLiteral("QOVRAN  文件 (*.qv19)");
 const QString Suffix = QStringLiteral("qv19");
 
 void warn(QWidget* parent, const Session& s, const QString& text, const QString& details = {}) {
-    QMessageBox box(QMessageBox::Warning, s.lang.text(Str::WarnCaption), text, QMessageBox::Ok, parent);
-    box.setDetailedText(details);
-    box.exec();
+    showWarning(parent, s.lang.text(Str::WarnCaption), text, details);
 }
 
 // The file dialog of the command; empty when the user cancels.

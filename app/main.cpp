@@ -1,9 +1,9 @@
+#include "ui/common/messagebox.h"
 #include "core/link/radioport.h"
 #include "app/mainwindow.h"
 #include "core/codeplug/session.h"
 #include "sim/demoradio.h"
 #include <QApplication>
-#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
             session.portNumber = PortDirectory::FirstCom;
         auto started = DemoRadio::start(session.portNumber);
         if (auto* error = std::get_if<QString>(&started))
-            QMessageBox::warning(&w, QStringLiteral("KT-520"), *error);
+            showWarning(&w, QStringLiteral("KT-520"), *error);
         else
             demo = std::move(std::get<std::unique_ptr<DemoRadio>>(started));
     }

@@ -1,3 +1,4 @@
+#include "ui/common/messagebox.h"
 #include "app/mainwindow.h"
 #include "ui/channels/channelwindow.h"
 #include "ui/options/funcgridswidgets.h"
@@ -278,7 +279,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     if (!m_settingsSaved) {
         m_settingsSaved = true;
         if (auto error = saveSettings(settingsPath(m_session.appDir), exitSettings(m_session)))
-            QMessageBox::warning(this, QStringLiteral("KT-520"), *error);
+            showWarning(this, QStringLiteral("KT-520"), *error);
     }
     QMainWindow::closeEvent(event);
 }
@@ -292,8 +293,8 @@ void TMainForm::selectLanguage(int index) {
 
 void TMainForm::newDocumentCommand() {
     const auto answer =
-        QMessageBox::warning(this, m_session.lang.messages.newCaption, m_session.lang.messages.newQuestion,
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        showMessageBox(this, QMessageBox::Warning, m_session.lang.messages.newCaption,
+                       m_session.lang.messages.newQuestion, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) return;
     // A pending edit is dropped, not committed: the document is about to be emptied.
     m_channelA->hideEditors();
@@ -324,23 +325,22 @@ void TMainForm::saveCommand() {
 }
 
 void TMainForm::readCommand() {
-    transferCommand(1);
+    transferCommand(TransferMode::Read);
 }
 void TMainForm::writeCommand() {
-    transferCommand(2);
+    transferCommand(TransferMode::Write);
 }
 
-void TMainForm::transferCommand(int mode) {
+void TMainForm::transferCommand(TransferMode mode) {
     commitTableA();
     m_channelA->hideEditors();
     // A port that another program holds, or that is missing, is reported before the dialog opens.
     if (!PortDirectory(settingsPath(m_session.appDir)).probe(m_session.portNumber)) {
-        QMessageBox::warning(this, m_session.lang.messages.warnCaption,
-                             m_session.lang.messages.portOpenFailed);
+        showWarning(this, m_session.lang.messages.warnCaption, m_session.lang.messages.portOpenFailed);
         return;
     }
-    if (mode == 1)
-        m_rw->openFor(1, m_readMenu->text(), m_readTool->text());
+    if (mode == TransferMode::Read)
+        m_rw->openFor(mode, m_readMenu->text(), m_readTool->text());
     else
-        m_rw->openFor(2, m_writeMenu->text(), m_portTool->text());
+        m_rw->openFor(mode, m_writeMenu->text(), m_portTool->text());
 }

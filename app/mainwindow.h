@@ -1,4 +1,5 @@
 #pragma once
+#include "core/transfer/transfer.h"
 #include <QMainWindow>
 #include <QMdiSubWindow>
 class QActionGroup;
@@ -66,7 +67,7 @@ private:
     void runStartUp();
     void arrangeChildren();
     void applyTexts();
-    void transferCommand(int mode);
+    void transferCommand(TransferMode mode);
     void commitTableA();
     void bindMainList(QComboBox* combo, const QString& name);
     QMdiSubWindow* addChild(QWidget* child);

@@ -2,6 +2,7 @@
 #include "core/codeplug/documentlines.h"
 #include "core/base/messages.h"
 #include "core/codeplug/model.h"
+#include "core/codeplug/problemtext.h"
 #include "core/codeplug/session.h"
 #include "core/base/texttable.h"
 #include <QDate>
@@ -179,74 +180,48 @@ bool fieldOk(const FieldCheck& check, const QString& text, const Context& c) {
     return false;
 }
 
-QString reasonWithValue(const Language& lang, int reason, const QString& value) {
-    const QString r = lang.text(reason);
-    return value.isEmpty() ? r : r + QStringLiteral(" \"%1\"").arg(value);
-}
-
 class Collector {
 public:
-    explicit Collector(const Context& c) : m_c(c), m_lang(c.session.lang) {}
+    explicit Collector(const Context& c) : m_c(c) {}
 
     void cell(Side side, int row, int col, int reason, const QString& value) {
-        const ChannelTable& table = m_c.session.doc.table(side);
-        QString label = table.cell(Col::Label, row);
-        if (label.isEmpty()) label = QString::number(row);
-        const int headerNumber = channelHeaderNumber(col);
-        const QString header = headerNumber > 0    ? m_lang.text(headerNumber)
-                               : col == Col::PttId ? QStringLiteral("PTT ID")
-                               : col == Col::Dtmf  ? QStringLiteral("DTMF")
-                                                   : QString::number(col);
         Problem p;
         p.place = Problem::Place::Cell;
         p.side = side;
         p.row = row;
         p.col = col;
-        p.message = m_lang.text(Str::ProblemCell)
-                        .arg(side == Side::A ? QStringLiteral("A") : QStringLiteral("B"), label, header,
-                             reasonWithValue(m_lang, reason, value));
+        p.message = cellProblemText(m_c.session, side, row, col, reason, value);
         m_problems << p;
     }
 
     void field(const QString& control, int gridRow, int reason, const QString& value,
                Severity severity = Severity::Error) {
-        const ControlStore& func = m_c.session.doc.func;
-        QString label = m_lang.caption(func.state(control).caption);
-        if (control == DocumentFormat::CallList)
-            label += QChar(' ') + QString::number(gridRow - 1); // the call list counts from 0
-        else if (gridRow > 0)
-            label += QChar(' ') + QString::number(gridRow);
-        add(Problem::Place::Field, control, gridRow, label, reason, value, severity);
+        add(Problem::Place::Field, control, gridRow, severity, 0,
+            fieldProblemText(m_c.session, control, gridRow, reason, value));
     }
 
     void selection(const QString& control, const QString& builtinLabel, int reason, const QString& value,
                    Severity severity, int entry = 0) {
-        add(Problem::Place::MainSelection, control, 0, m_lang.caption(builtinLabel), reason, value, severity,
-            entry);
+        add(Problem::Place::MainSelection, control, 0, severity, entry,
+            labelledProblemText(m_c.session, builtinLabel, control, reason, value));
     }
 
     QList<Problem> problems() const { return m_problems; }
 
 private:
-    void add(Problem::Place place, const QString& control, int gridRow, QString label, int reason,
-             const QString& value, Severity severity, int entry = 0) {
-        // Labels such as "开机语：" end in a colon; the message adds its own.
-        label = label.trimmed();
-        while (label.endsWith(QChar(':')) || label.endsWith(QChar(0xFF1A)))
-            label.chop(1);
-        label = label.isEmpty() ? control : label + QStringLiteral(" (") + control + QChar(')');
+    void add(Problem::Place place, const QString& control, int gridRow, Severity severity, int entry,
+             const QString& message) {
         Problem p;
         p.severity = severity;
         p.place = place;
         p.row = entry;
         p.control = control;
         p.gridRow = gridRow;
-        p.message = m_lang.text(Str::ProblemField).arg(label, reasonWithValue(m_lang, reason, value));
+        p.message = message;
         m_problems << p;
     }
 
     const Context& m_c;
-    const Language& m_lang;
     QList<Problem> m_problems;
 };
 

@@ -8,6 +8,7 @@
 #include "core/memmap/radioblocks.h"
 #include "core/base/messages.h"
 #include "core/codeplug/model.h"
+#include "core/codeplug/problemtext.h"
 #include "core/codeplug/session.h"
 #include "core/codeplug/validation.h"
 
@@ -88,23 +89,15 @@ public:
 
 private:
     void bad(const BadField& f, std::optional<Side> side) {
-        const Language& lang = m_session.lang;
         if (f.control.isEmpty() && side) {
-            const ChannelTable& table = m_session.doc.table(*side);
-            m_plan.problems << lang.text(Str::ProblemCell)
-                                   .arg(*side == Side::A ? QStringLiteral("A") : QStringLiteral("B"),
-                                        table.cell(Col::Label, f.row), QString::number(f.column),
-                                        lang.text(f.reason) +
-                                            QStringLiteral(" \"%1\"").arg(table.cell(f.column, f.row)));
+            m_plan.problems << cellProblemText(m_session, *side, f.row, f.column, f.reason,
+                                               m_session.doc.table(*side).cell(f.column, f.row));
             return;
         }
         field(f.control, f.reason, f.row);
     }
     void field(const QString& control, int reason, int gridRow = -1) {
-        const Language& lang = m_session.lang;
-        QString label = control;
-        if (gridRow > 0) label += QChar(' ') + QString::number(gridRow);
-        m_plan.problems << lang.text(Str::ProblemField).arg(label, lang.text(reason));
+        m_plan.problems << fieldProblemText(m_session, control, gridRow, reason, {});
     }
 
     Session& m_session;

@@ -39,7 +39,7 @@ struct DialogBench {
     QPushButton* start() { return child<QPushButton>("Button1"); }
     QLineEdit* range() { return child<QLineEdit>("Edit1"); }
     void open(int mode) {
-        form.prepareFor(mode, mode == 1 ? QStringLiteral("Read") : QStringLiteral("Write"),
+        form.prepareFor(TransferMode(mode), mode == 1 ? QStringLiteral("Read") : QStringLiteral("Write"),
                         mode == 1 ? QStringLiteral("Read") : QStringLiteral("Write"));
         form.show();
     }

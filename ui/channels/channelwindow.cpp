@@ -52,15 +52,10 @@ bool ctcssAllowed(const QString& txTone) {
     return txTone.isEmpty() || txTone.at(0) <= QChar('9');
 }
 
-QMessageBox::StandardButton showMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
-                                           const QString& text, QMessageBox::StandardButtons buttons) {
-    QMessageBox box(icon, caption, text, buttons, parent);
-    return QMessageBox::StandardButton(box.exec());
-}
 } // namespace
 
 ChannelWindow::ChannelWindow(Session& session, Side side, QWidget* parent)
-    : QWidget(parent), messageBox(showMessageBox), m_session(session), m_table(session.doc.table(side)) {
+    : QWidget(parent), messageBox([](QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text, QMessageBox::StandardButtons buttons) { return showMessageBox(parent, icon, caption, text, buttons); }), m_session(session), m_table(session.doc.table(side)) {
     setWindowTitle(side == Side::A ? QStringLiteral("信道编辑 A") : QStringLiteral("信道编辑 B"));
     m_model =
         new ChannelTableModel(m_table, side == Side::A ? QColor(166, 202, 240) : QColor(192, 220, 192), this);
@@ -68,6 +63,9 @@ ChannelWindow::ChannelWindow(Session& session, Side side, QWidget* parent)
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
     connect(m_timer, &QTimer::timeout, this, &ChannelWindow::autoAddTick);
+    m_activation = new ActivationWatch(this);
+    connect(m_activation, &ActivationWatch::activated, this, &ChannelWindow::activated);
+    connect(m_activation, &ActivationWatch::deactivated, this, &ChannelWindow::deactivated);
     buildEditors();
     buildButtons();
 
@@ -549,8 +547,8 @@ void ChannelWindow::deleteChannel() {
 }
 
 void ChannelWindow::setWindowWidth(int width) {
-    if (m_frame)
-        m_frame->resize(width + m_frame->width() - this->width(), m_frame->height());
+    if (QMdiSubWindow* frame = m_activation->frame())
+        frame->resize(width + frame->width() - this->width(), frame->height());
     else
         resize(width, height());
 }
@@ -570,36 +568,6 @@ void ChannelWindow::toggleWidth() {
 }
 
 // ---- Activation and messages ----
-
-bool ChannelWindow::event(QEvent* event) {
-    if (event->type() == QEvent::ParentChange) followFrame();
-    return QWidget::event(event);
-}
-
-void ChannelWindow::followFrame() {
-    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (frame == m_frame) return;
-    if (m_frame) disconnect(m_frame, nullptr, this, nullptr);
-    m_frame = frame;
-    if (!frame) return;
-    // Inside the main window the frame, not the top-level window, gains and loses activation.
-    connect(frame, &QMdiSubWindow::windowStateChanged, this,
-            [this](Qt::WindowStates before, Qt::WindowStates now) {
-                if ((before & Qt::WindowActive) && !(now & Qt::WindowActive))
-                    deactivated();
-                else if (!(before & Qt::WindowActive) && (now & Qt::WindowActive))
-                    activated();
-            });
-}
-
-void ChannelWindow::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange) return;
-    if (isActiveWindow())
-        activated();
-    else
-        deactivated();
-}
 
 void ChannelWindow::activated() {
     // Show the shared current cell, which a click in the other table may have moved.
@@ -637,9 +605,8 @@ QMessageBox::StandardButton ChannelWindow::ask(QMessageBox::Icon icon, const QSt
 }
 
 void ChannelWindow::warnNumber(const QString& text) {
-    QString message = m_session.lang.text(Str::NumberConversion);
-    message = message.contains(QStringLiteral("%1")) ? message.arg(text) : message + QLatin1Char(' ') + text;
-    ask(QMessageBox::Warning, m_session.lang.messages.warnCaption, message, QMessageBox::Ok);
+    ask(QMessageBox::Warning, m_session.lang.messages.warnCaption, numberConversionText(m_session.lang, text),
+        QMessageBox::Ok);
 }
 
 Tchannela::Tchannela(Session& session, QWidget* parent) : ChannelWindow(session, Side::A, parent) {

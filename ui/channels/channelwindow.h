@@ -1,4 +1,6 @@
 #pragma once
+#include "ui/common/activationwatch.h"
+#include "ui/common/messagebox.h"
 #include "core/codeplug/channeltable.h"
 #include <QMessageBox>
 #include <QPointer>
@@ -23,9 +25,6 @@ class ChannelWindow : public QWidget {
     Q_OBJECT
 public:
     // Shows a message box and returns the button chosen. Tests answer here without a modal loop.
-    using MessageBoxHook = std::function<QMessageBox::StandardButton(
-        QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text,
-        QMessageBox::StandardButtons buttons)>;
     MessageBoxHook messageBox;
 
     ~ChannelWindow() override;
@@ -41,8 +40,6 @@ public:
 
 protected:
     ChannelWindow(Session& session, Side side, QWidget* parent);
-    bool event(QEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -58,7 +55,6 @@ private:
     void buildButtons();
     void layoutChildren();
     void applyLanguageTexts();
-    void followFrame();
 
     // Grid
     void onCellMoved(int col, int row, bool byMouse);
@@ -111,7 +107,7 @@ private:
     std::array<QPushButton*, 6> m_buttons{};
     QTimer* m_timer = nullptr;
     QStringList m_tones;
-    QPointer<QMdiSubWindow> m_frame;
+    ActivationWatch* m_activation;
     int m_gridWidth = 753;
     bool m_suppressToggle = false;
     bool m_loading = false;   // an editor is being filled from its cell: no write back

@@ -1,3 +1,5 @@
+#include "ui/common/activationwatch.h"
+#include "ui/common/messagebox.h"
 #include "ui/options/funcwindow.h"
 #include "ui/common/bindwidgets.h"
 #include "ui/options/funcgridswidgets.h"
@@ -12,7 +14,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QMessageBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -25,7 +26,8 @@ const char* const TypedNumberEdits[] = {"Edit17", "Edit10", "Edit24"};
 Tfunc::Tfunc(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
     setObjectName(QStringLiteral("Tfunc"));
     setWindowTitle(QStringLiteral("功能选项"));
-    warn = [this](const QString& caption, const QString& text) { QMessageBox::warning(this, caption, text); };
+    warn = [this](const QString& caption, const QString& text) { showWarning(this, caption, text); };
+    connect(new ActivationWatch(this), &ActivationWatch::deactivated, this, &Tfunc::deactivated);
 
     ControlStore& store = session.doc.func;
     FuncFormBuilder b(store);
@@ -76,33 +78,13 @@ void Tfunc::applyLanguageTexts() {
 void Tfunc::checkTypedNumber(const QString& editName, const QString& text) {
     if (text.isEmpty() || parseWholeNumber(text)) return;
     Q_UNUSED(editName);
-    QString message = m_session.lang.text(Str::NumberConversion);
-    message = message.contains(QLatin1String("%1")) ? message.arg(text) : message + QLatin1Char(' ') + text;
-    warn(m_session.lang.messages.warnCaption, message);
+    warn(m_session.lang.messages.warnCaption, numberConversionText(m_session.lang, text));
 }
 
 void Tfunc::deactivated() {
     m_fm->closeEditor();
     m_calls->closeEditor();
     settleFuncEdits(m_session.doc.func);
-}
-
-void Tfunc::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) deactivated();
-}
-
-void Tfunc::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // Inside the main window the frame tells when this child stops being the active one.
-    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (frame && frame != m_frame) {
-        m_frame = frame;
-        connect(frame, &QMdiSubWindow::windowStateChanged, this,
-                [this](Qt::WindowStates before, Qt::WindowStates now) {
-                    if (before.testFlag(Qt::WindowActive) && !now.testFlag(Qt::WindowActive)) deactivated();
-                });
-    }
 }
 
 bool Tfunc::eventFilter(QObject* watched, QEvent* event) {

@@ -8,7 +8,6 @@ class FmList;
 class CallList;
 class QCalendarWidget;
 class QLineEdit;
-class QMdiSubWindow;
 class QTabWidget;
 
 // The optional functions window "功能选项": four tabs with every radio-wide setting, the FM
@@ -32,8 +31,6 @@ public:
     void deactivated();
 
 protected:
-    void changeEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -49,5 +46,4 @@ private:
     QCalendarWidget* m_calendar = nullptr;
     QPointer<QLineEdit> m_calendarTarget;
     ControlBinder* m_binder = nullptr;
-    QPointer<QMdiSubWindow> m_frame;
 };

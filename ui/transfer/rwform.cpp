@@ -1,3 +1,4 @@
+#include "ui/common/messagebox.h"
 #include "ui/transfer/rwform.h"
 #include "core/transfer/readprocedure.h"
 #include "core/link/tracefile.h"
@@ -14,7 +15,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -170,21 +170,21 @@ void TRWForm::showStatus(const QString& text) {
     m_status->showMessage(QStringLiteral("     ") + text);
 }
 
-void TRWForm::prepareFor(int mode, const QString& caption, const QString& startButtonLabel) {
+void TRWForm::prepareFor(TransferMode mode, const QString& caption, const QString& startButtonLabel) {
     setWindowTitle(caption);
     m_start->setText(startButtonLabel);
-    m_mode = mode == int(TransferMode::Write) ? int(TransferMode::Write) : int(TransferMode::Read);
+    m_mode = mode;
     m_progress->setValue(0);
 }
 
-int TRWForm::openFor(int mode, const QString& caption, const QString& startButtonLabel) {
+int TRWForm::openFor(TransferMode mode, const QString& caption, const QString& startButtonLabel) {
     prepareFor(mode, caption, startButtonLabel);
     return exec();
 }
 
 void TRWForm::FormShow() {
     if (m_beforeShow) m_beforeShow();
-    m_preparation = formShow(m_session, TransferMode(m_mode));
+    m_preparation = formShow(m_session, m_mode);
     m_start->setFocus();
     // The port belongs to the dialog while it is shown.
     m_link.setSinglePortMode(m_session.singlePortMode);
@@ -280,7 +280,7 @@ void TRWForm::warn(const QString& text) {
     if (m_message)
         m_message(caption, text);
     else
-        QMessageBox::warning(this, caption, text);
+        showWarning(this, caption, text);
 }
 
 void TRWForm::Button1Click() {
@@ -300,7 +300,7 @@ void TRWForm::Button1Click() {
     options.now = m_now;
     options.progress = [this](int value) { m_progress->setValue(std::min(value, m_progress->maximum())); };
 
-    const TransferResult result = m_mode == int(TransferMode::Write)
+    const TransferResult result = m_mode == TransferMode::Write
                                       ? writeRadio(m_session, m_link, options, m_preparation)
                                       : readRadio(m_session, m_link, options);
     stopTrace();

@@ -18,8 +18,8 @@ class QToolButton;
 class RadioPort;
 class Session;
 
-// The read/write dialog: one start button runs the whole transfer of the current mode (1 read,
-// 2 write). The serial port is held open only while the dialog is shown; while a transfer runs
+// The read/write dialog: one start button runs the whole transfer of the current mode (read
+// or write). The serial port is held open only while the dialog is shown; while a transfer runs
 // the start button is disabled and the dialog refuses to close.
 class TRWForm : public QDialog {
     Q_OBJECT
@@ -29,11 +29,11 @@ public:
 
     // The read and write commands of the main window: caption, start button caption, mode,
     // progress 0, then the modal showing. Returns when the dialog has been closed.
-    int openFor(int mode, const QString& caption, const QString& startButtonLabel);
+    int openFor(TransferMode mode, const QString& caption, const QString& startButtonLabel);
     // The same without the modal loop, for callers that drive the dialog themselves.
-    void prepareFor(int mode, const QString& caption, const QString& startButtonLabel);
+    void prepareFor(TransferMode mode, const QString& caption, const QString& startButtonLabel);
 
-    int mode() const { return m_mode; }
+    TransferMode mode() const { return m_mode; }
     bool transferRunning() const { return m_running; }
     // Button1Click: the transfer of the current mode.
     void Button1Click();
@@ -88,7 +88,7 @@ private:
 
     Session& m_session;
     Link m_link;
-    int m_mode = 1;
+    TransferMode m_mode = TransferMode::Read;
     bool m_running = false;
     bool m_factoryDate = false;
     WritePreparation m_preparation;
