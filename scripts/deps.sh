@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the program need, if any is missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ clang qt6-base-dev qt6-serialport-dev libqt6serialport6-dev
+packages=(cmake ninja-build g++ clang clang-format qt6-base-dev qt6-serialport-dev libqt6serialport6-dev
           xvfb xauth imagemagick fonts-wqy-microhei)
 missing=()
 for p in "${packages[@]}"; do
