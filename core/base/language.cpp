@@ -2,6 +2,7 @@
 #include "core/base/texttable.h"
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 
 StringTable StringTable::parse(const QByteArray& utf8) {
     StringTable t;
@@ -50,6 +51,12 @@ std::optional<QString> StringTable::text(int number) const {
     if (it == m_texts.constEnd())
         return std::nullopt;
     return *it;
+}
+
+QList<int> StringTable::numbers() const {
+    QList<int> n = m_texts.keys();
+    std::sort(n.begin(), n.end());
+    return n;
 }
 
 QString Language::text(int number) const {

@@ -2,6 +2,7 @@
 #include "core/base/valuewords.h"
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -17,7 +18,7 @@ public:
     static std::optional<StringTable> load(const QString& path);
 
     std::optional<QString> text(int number) const;
-    int size() const { return int(m_texts.size()); }
+    QList<int> numbers() const; // ascending
 
 private:
     QHash<int, QString> m_texts;

@@ -17,8 +17,8 @@ struct CaptionRule {
 // keeps its caption in every language.
 std::optional<CaptionRule> captionRule(const QString& builtin);
 
-// The built-in Simplified Chinese text of a string number, or a short label where the windows
-// have no built-in text (channel table headers, list items of the language tables).
+// The built-in Simplified Chinese text of a string number: the text of lang/cha_dll.dll, which is
+// compiled in, so that a missing or damaged language file still leaves readable windows.
 QString builtinText(int number);
 
 // Every string number that has a built-in text, ascending; and every caption that has a rule, in
