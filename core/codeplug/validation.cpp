@@ -1,4 +1,5 @@
 #include "core/codeplug/validation.h"
+#include "core/codeplug/controlnames.h"
 #include "core/codeplug/documentlines.h"
 #include "core/base/messages.h"
 #include "core/codeplug/model.h"
@@ -63,30 +64,30 @@ struct FieldCheck {
 // clang-format off
 const FieldCheck fieldChecks[] = {
     // The window types at most 7, but the radio holds 8 bytes and a read can bring 8 back.
-    {"Edit16", FieldRule::PrintedText, 0, 8,    nullptr,      Str::BadName},
-    {"Edit9",  FieldRule::Dtmf,        0, 15,   nullptr,      Str::BadDtmf},
-    {"Edit23", FieldRule::Dtmf,        0, 15,   nullptr,      Str::BadDtmf},
-    {"Edit11", FieldRule::Dtmf,        0, 15,   nullptr,      Str::BadDtmf},
-    {"Edit19", FieldRule::Dtmf,        0, 15,   nullptr,      Str::BadDtmf},
-    {"Edit7",  FieldRule::PttIdCode,   0, 15,   nullptr,      Str::BadDtmf},
-    {"Edit8",  FieldRule::PttIdCode,   0, 15,   nullptr,      Str::BadDtmf},
-    {"Edit22", FieldRule::Password,    0, 12,   nullptr,      Str::BadPassword},
-    {"Edit20", FieldRule::Password,    0, 12,   "CheckBox35", Str::BadPassword},
-    {"Edit32", FieldRule::Date,        0, 0,    nullptr,      Str::BadDate},
-    {"Edit31", FieldRule::Date,        0, 0,    nullptr,      Str::BadDate},
-    {"Edit1",  FieldRule::Tenths,      5, 25,   nullptr,      Str::OutOfRange},
-    {"Edit17", FieldRule::Integer,     0, 255,  nullptr,      Str::OutOfRange},
-    {"Edit24", FieldRule::Integer,     5, 35,   nullptr,      Str::OutOfRange},
-    {"Edit10", FieldRule::Integer,     3, 120,  nullptr,      Str::OutOfRange},
-    {"Edit2",  FieldRule::Integer,     50, 200, nullptr,      Str::OutOfRange},
-    {"Edit3",  FieldRule::Integer,     50, 200, nullptr,      Str::OutOfRange},
-    {"Edit4",  FieldRule::Integer,     0, 500,  nullptr,      Str::OutOfRange},
-    {"Edit5",  FieldRule::Integer,     100, 1000, nullptr,    Str::OutOfRange},
-    {"Edit6",  FieldRule::Integer,     0, 400,  nullptr,      Str::OutOfRange},
-    {"Edit13", FieldRule::Integer,     136, 173, nullptr,     Str::OutOfRange},
-    {"Edit14", FieldRule::Integer,     145, 174, nullptr,     Str::OutOfRange},
-    {"Edit15", FieldRule::Integer,     400, 469, nullptr,     Str::OutOfRange},
-    {"Edit28", FieldRule::Integer,     431, 470, nullptr,     Str::OutOfRange},
+    {Ctl::Edit16, FieldRule::PrintedText, 0,   8,    nullptr,         Str::BadName},
+    {Ctl::Edit9,  FieldRule::Dtmf,        0,   15,   nullptr,         Str::BadDtmf},
+    {Ctl::Edit23, FieldRule::Dtmf,        0,   15,   nullptr,         Str::BadDtmf},
+    {Ctl::Edit11, FieldRule::Dtmf,        0,   15,   nullptr,         Str::BadDtmf},
+    {Ctl::Edit19, FieldRule::Dtmf,        0,   15,   nullptr,         Str::BadDtmf},
+    {Ctl::Edit7,  FieldRule::PttIdCode,   0,   15,   nullptr,         Str::BadDtmf},
+    {Ctl::Edit8,  FieldRule::PttIdCode,   0,   15,   nullptr,         Str::BadDtmf},
+    {Ctl::Edit22, FieldRule::Password,    0,   12,   nullptr,         Str::BadPassword},
+    {Ctl::Edit20, FieldRule::Password,    0,   12,   Ctl::CheckBox35, Str::BadPassword},
+    {Ctl::Edit32, FieldRule::Date,        0,   0,    nullptr,         Str::BadDate},
+    {Ctl::Edit31, FieldRule::Date,        0,   0,    nullptr,         Str::BadDate},
+    {Ctl::Edit1,  FieldRule::Tenths,      5,   25,   nullptr,         Str::OutOfRange},
+    {Ctl::Edit17, FieldRule::Integer,     0,   255,  nullptr,         Str::OutOfRange},
+    {Ctl::Edit24, FieldRule::Integer,     5,   35,   nullptr,         Str::OutOfRange},
+    {Ctl::Edit10, FieldRule::Integer,     3,   120,  nullptr,         Str::OutOfRange},
+    {Ctl::Edit2,  FieldRule::Integer,     50,  200,  nullptr,         Str::OutOfRange},
+    {Ctl::Edit3,  FieldRule::Integer,     50,  200,  nullptr,         Str::OutOfRange},
+    {Ctl::Edit4,  FieldRule::Integer,     0,   500,  nullptr,         Str::OutOfRange},
+    {Ctl::Edit5,  FieldRule::Integer,     100, 1000, nullptr,         Str::OutOfRange},
+    {Ctl::Edit6,  FieldRule::Integer,     0,   400,  nullptr,         Str::OutOfRange},
+    {Ctl::Edit13, FieldRule::Integer,     136, 173,  nullptr,         Str::OutOfRange},
+    {Ctl::Edit14, FieldRule::Integer,     145, 174,  nullptr,         Str::OutOfRange},
+    {Ctl::Edit15, FieldRule::Integer,     400, 469,  nullptr,         Str::OutOfRange},
+    {Ctl::Edit28, FieldRule::Integer,     431, 470,  nullptr,         Str::OutOfRange},
 };
 // clang-format on
 
@@ -157,8 +158,8 @@ bool fieldOk(const FieldCheck& check, const QString& text, const Context& c) {
     case FieldRule::PttIdCode:
         // With voice announce the codes are stored as the text's own hex digits, which "*" and
         // "#" are not, in a field of five characters.
-        return func.checked(QStringLiteral("CheckBox34")) ? onlyFrom(text, Digits, 5)
-                                                          : onlyFrom(text, DigitCodeChars, check.max);
+        return func.checked(Ctl::CheckBox34) ? onlyFrom(text, Digits, 5)
+                                             : onlyFrom(text, DigitCodeChars, check.max);
     case FieldRule::Password:
         return onlyFrom(text, Digits, check.max);
     case FieldRule::Date: {
@@ -212,7 +213,7 @@ public:
                Severity severity = Severity::Error) {
         const ControlStore& func = m_c.session.doc.func;
         QString label = m_lang.caption(func.state(control).caption);
-        if (control == DocumentFormat::CallList)
+        if (control == Ctl::CallList)
             label += QChar(' ') + QString::number(gridRow - 1); // the call list counts from 0
         else if (gridRow > 0)
             label += QChar(' ') + QString::number(gridRow);
@@ -281,17 +282,16 @@ void checkFields(const Context& c, Collector& out) {
 
 void checkGrids(const Context& c, Collector& out) {
     const ControlStore& func = c.session.doc.func;
-    const FieldCheck callCode{"StringGrid1", FieldRule::Dtmf, 0, 15, nullptr, Str::BadDtmf};
-    for (int row = 1; row <= DocumentFormat::CallListRows && row < func.rowCount(DocumentFormat::CallList);
-         ++row) {
-        const QString text = func.cell(DocumentFormat::CallList, 1, row);
-        if (!fieldOk(callCode, text, c)) out.field(DocumentFormat::CallList, row, Str::BadDtmf, text);
+    const FieldCheck callCode{Ctl::CallList, FieldRule::Dtmf, 0, 15, nullptr, Str::BadDtmf};
+    for (int row = 1; row <= DocumentFormat::CallListRows && row < func.rowCount(Ctl::CallList); ++row) {
+        const QString text = func.cell(Ctl::CallList, 1, row);
+        if (!fieldOk(callCode, text, c)) out.field(Ctl::CallList, row, Str::BadDtmf, text);
     }
     // Rows 1-31 and the 32nd slot that a read carries to the write.
-    for (int row = 1; row < func.rowCount(DocumentFormat::FmList); ++row) {
-        const QString text = func.cell(DocumentFormat::FmList, 1, row);
+    for (int row = 1; row < func.rowCount(Ctl::FmList); ++row) {
+        const QString text = func.cell(Ctl::FmList, 1, row);
         if (!text.isEmpty() && !fixedPoint(text, 2, 3, 3, 87.5, 108.0, c.point))
-            out.field(DocumentFormat::FmList, row, Str::BadFmFrequency, text);
+            out.field(Ctl::FmList, row, Str::BadFmFrequency, text);
     }
 }
 
