@@ -87,9 +87,6 @@ const Rule Rules[] = {
     {Ctl::ComboBox16, pttIdType},     {Ctl::CheckBox34, voiceAnnounce}, {Ctl::CheckBox19, reprogramming},
 };
 
-// The edits whose text the user types as a number; the others change only through their up-down.
-const char* const TypedNumberEdits[] = {Ctl::Edit17, Ctl::Edit10, Ctl::Edit24};
-
 constexpr qint64 Saturated = std::numeric_limits<qint64>::max() / 64;
 } // namespace
 
@@ -130,6 +127,11 @@ std::optional<qint64> parseScaled(const QString& text, int decimals, QChar decim
     return negative ? -value : value;
 }
 
+std::span<const char* const> typedNumberEdits() {
+    static const char* const edits[] = {Ctl::Edit17, Ctl::Edit10, Ctl::Edit24};
+    return edits;
+}
+
 std::optional<int> parseWholeNumber(const QString& text) {
     bool ok = false;
     const int v = text.trimmed().toInt(&ok, 10);
@@ -162,7 +164,7 @@ void settleFuncEdits(ControlStore& f, QChar decimalPoint) {
         f.setPosition(upDown1, std::clamp(*tenths, s.minimum, s.maximum));
     }
     f.setText(edit1, upDownText(upDown1, f.position(upDown1), decimalPoint));
-    for (const char* e : TypedNumberEdits) {
+    for (const char* e : typedNumberEdits()) {
         const QString upDown = pairedUpDown(n(e));
         f.setText(n(e), upDownText(upDown, f.position(upDown), decimalPoint));
     }

@@ -19,8 +19,6 @@
 
 namespace {
 const QString DateFormat = QStringLiteral("yyyy-MM-dd");
-// The edits whose text the user types as a whole number.
-const char* const TypedNumberEdits[] = {Ctl::Edit17, Ctl::Edit10, Ctl::Edit24};
 } // namespace
 
 Tfunc::Tfunc(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
@@ -53,7 +51,7 @@ Tfunc::Tfunc(Session& session, QWidget* parent) : QWidget(parent), m_session(ses
 
     for (const char* name : {Ctl::Edit32, Ctl::Edit31})
         if (auto* e = findChild<QLineEdit*>(QString::fromLatin1(name))) e->installEventFilter(this);
-    for (const char* name : TypedNumberEdits)
+    for (const char* name : typedNumberEdits())
         if (auto* e = findChild<QLineEdit*>(QString::fromLatin1(name)))
             connect(
                 e, &QLineEdit::textEdited, this,
