@@ -295,6 +295,12 @@ QString upDownText(const QString& upDown, int position, QChar decimalPoint) {
     return QString::number(position);
 }
 
+const ControlState& funcControlDefinition(const QString& name) {
+    for (const Def& d : funcControlTable())
+        if (d.name == name) return d.state;
+    qFatal("funcControlDefinition: no control is named \"%s\"", qPrintable(name));
+}
+
 void defineFuncControls(ControlStore& func) {
     for (const Def& d : funcControlTable())
         func.define(d.name, d.state);
