@@ -1,12 +1,11 @@
 #include "sim/demoradio.h"
+#include "core/codeplug/controlnames.h"
 #include "core/memmap/radioblocks.h"
 #include "core/link/radioport.h"
 #include "core/transfer/writeprocedure.h"
 #include "core/codeplug/session.h"
 
 namespace {
-const QString FmList = QStringLiteral("StringGrid2");
-const QString CallList = QStringLiteral("StringGrid1");
 
 // One sample channel: table row 4 is channel 1. Tones are tone-list texts, empty = off.
 struct SampleChannel {
@@ -67,10 +66,10 @@ void fillSample(Session& session) {
         if (c.low) table.setCell(Col::Power, row, doc.words.low);
     }
     for (int row = 1; row <= int(std::size(SampleFm)); ++row)
-        doc.func.setCell(FmList, 1, row, formatFixed(SampleFm[row - 1], 3, point));
+        doc.func.setCell(Ctl::FmList, 1, row, formatFixed(SampleFm[row - 1], 3, point));
     for (int row = 1; row <= int(std::size(SampleCalls)); ++row)
-        doc.func.setCell(CallList, 1, row, QString::fromLatin1(SampleCalls[row - 1]));
-    doc.func.setText(QStringLiteral("Edit16"), QStringLiteral("HELLO"));
+        doc.func.setCell(Ctl::CallList, 1, row, QString::fromLatin1(SampleCalls[row - 1]));
+    doc.func.setText(Ctl::Edit16, QStringLiteral("HELLO"));
 }
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "core/codeplug/applylanguage.h"
+#include "core/codeplug/controlnames.h"
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
 #include "core/base/texttable.h"
@@ -33,22 +34,22 @@ const QList<Item>& shortPressItems() {
 // The optional-function lists whose items are language words, rebuilt on every switch.
 const QList<ListRule>& listRules() {
     static const QList<ListRule> rules = {
-        {"ComboBox25", {{51, ""}, {52, ""}}},
-        {"ComboBox16", {{118, ""}, {119, ""}, {120, ""}}},
-        {"ComboBox20", {{0, "CTC/DCS"}, {0, "DTMF"}, {104, ""}, {105, ""}}},
-        {"ComboBox3", {{209, ""}, {210, ""}}},
-        {"ComboBox27", {{209, ""}, {210, ""}}},
-        {"ComboBox19", {{212, ""}, {213, ""}}},
-        {"ComboBox28", {{212, ""}, {213, ""}}},
-        {"ComboBox18", {{216, ""}, {217, ""}, {218, ""}, {219, ""}}},
-        {"ComboBox24", {{224, "B "}, {224, "A "}}},
-        {"ComboBox11", longPressItems()},
-        {"ComboBox8", longPressItems()},
-        {"ComboBox13", longPressItems()},
-        {"ComboBox12", shortPressItems()},
-        {"ComboBox119", shortPressItems()},
-        {"ComboBox14", shortPressItems()},
-        {"ComboBox23", shortPressItems()},
+        {Ctl::ComboBox25, {{51, ""}, {52, ""}}},
+        {Ctl::ComboBox16, {{118, ""}, {119, ""}, {120, ""}}},
+        {Ctl::ComboBox20, {{0, "CTC/DCS"}, {0, "DTMF"}, {104, ""}, {105, ""}}},
+        {Ctl::ComboBox3, {{209, ""}, {210, ""}}},
+        {Ctl::ComboBox27, {{209, ""}, {210, ""}}},
+        {Ctl::ComboBox19, {{212, ""}, {213, ""}}},
+        {Ctl::ComboBox28, {{212, ""}, {213, ""}}},
+        {Ctl::ComboBox18, {{216, ""}, {217, ""}, {218, ""}, {219, ""}}},
+        {Ctl::ComboBox24, {{224, "B "}, {224, "A "}}},
+        {Ctl::ComboBox11, longPressItems()},
+        {Ctl::ComboBox8, longPressItems()},
+        {Ctl::ComboBox13, longPressItems()},
+        {Ctl::ComboBox12, shortPressItems()},
+        {Ctl::ComboBox119, shortPressItems()},
+        {Ctl::ComboBox14, shortPressItems()},
+        {Ctl::ComboBox23, shortPressItems()},
     };
     return rules;
 }
@@ -140,19 +141,19 @@ bool applyLanguage(Session& s, const QString& baseName) {
     w.scrambler = lang.text(Str::WordScrambler);
 
     ControlStore& func = s.doc.func;
-    func.setItems(QStringLiteral("ComboBox26"), {w.on, w.off});
+    func.setItems(Ctl::ComboBox26, {w.on, w.off});
     for (const ListRule& rule : listRules())
         func.setItems(QString::fromLatin1(rule.control), buildItems(lang, rule.items));
-    replaceFirstItem(func, QStringLiteral("ComboBox1"), w.off);
+    replaceFirstItem(func, Ctl::ComboBox1, w.off);
     // The time-out list starts with the same word; keeping it in step avoids a list that
     // shows two languages at once until the next model change.
-    replaceFirstItem(func, QStringLiteral("ComboBox5"), w.off);
+    replaceFirstItem(func, Ctl::ComboBox5, w.off);
 
     // Header cells of the call list and the FM list.
-    func.setCell(QStringLiteral("StringGrid1"), 0, 0, lang.text(122));
-    func.setCell(QStringLiteral("StringGrid1"), 1, 0, lang.text(123));
-    func.setCell(QStringLiteral("StringGrid2"), 0, 0, lang.text(25));
-    func.setCell(QStringLiteral("StringGrid2"), 0, 1, lang.text(179));
+    func.setCell(Ctl::StringGrid1, 0, 0, lang.text(122));
+    func.setCell(Ctl::StringGrid1, 1, 0, lang.text(123));
+    func.setCell(Ctl::StringGrid2, 0, 0, lang.text(25));
+    func.setCell(Ctl::StringGrid2, 0, 1, lang.text(179));
     applyHeaders(s);
 
     lang.words = w;

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/codeplug/channeltable.h"
+#include "core/codeplug/controlnames.h"
 #include "core/codeplug/controlstore.h"
 #include "core/base/valuewords.h"
 
@@ -24,10 +25,3 @@ public:
     ChannelTable& table(Side side) { return side == Side::A ? tableA : tableB; }
     const ChannelTable& table(Side side) const { return side == Side::A ? tableA : tableB; }
 };
-
-// Names of the main window's selection panel controls in Codeplug::main.
-namespace MainCtl {
-inline const QString Model = QStringLiteral("ComboBox1");
-inline const QString Band1 = QStringLiteral("ComboBand1");
-inline const QString Band2 = QStringLiteral("ComboBox26");
-} // namespace MainCtl

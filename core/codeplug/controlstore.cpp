@@ -6,6 +6,21 @@ const ControlState& emptyState() {
     static const ControlState s;
     return s;
 }
+
+// A name that no control has is a slip in the program. Debug builds and the tests
+// (KT520_STRICT_NAMES=1) stop at it; a user's build goes on without the value, as it always has.
+bool strictNames() {
+#ifdef QT_NO_DEBUG
+    static const bool strict = qEnvironmentVariableIntValue("KT520_STRICT_NAMES") == 1;
+    return strict;
+#else
+    return true;
+#endif
+}
+
+void unknownName(const QString& name) {
+    if (strictNames()) qFatal("ControlStore: no control is named \"%s\"", qPrintable(name));
+}
 } // namespace
 
 void ControlStore::define(const QString& name, const ControlState& state) {
@@ -22,12 +37,16 @@ void ControlStore::define(const QString& name, const ControlState& state) {
 
 const ControlState& ControlStore::state(const QString& name) const {
     auto it = m_controls.constFind(name);
-    return it == m_controls.constEnd() ? emptyState() : *it;
+    if (it != m_controls.constEnd()) return *it;
+    unknownName(name);
+    return emptyState();
 }
 
 ControlState* ControlStore::find(const QString& name) {
     auto it = m_controls.find(name);
-    return it == m_controls.end() ? nullptr : &*it;
+    if (it != m_controls.end()) return &*it;
+    unknownName(name);
+    return nullptr;
 }
 
 QString ControlStore::currentItem(const QString& name) const {

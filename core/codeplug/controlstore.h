@@ -35,6 +35,8 @@ public:
     explicit ControlStore(QObject* parent = nullptr) : QObject(parent) {}
 
     void define(const QString& name, const ControlState& state);
+    // The one quiet question about a name. Every other call with a name no control has stops a
+    // debug build or a run with KT520_STRICT_NAMES=1, and does nothing in a user's build.
     bool has(const QString& name) const { return m_controls.contains(name); }
     const ControlState& state(const QString& name) const;
     QStringList names() const { return m_order; }

@@ -1,4 +1,5 @@
 #include "core/codeplug/documentlines.h"
+#include "core/codeplug/controlnames.h"
 #include <algorithm>
 
 namespace {
@@ -13,35 +14,42 @@ struct LineRule {
 using K = LineKind;
 // clang-format off
 const LineRule lineRules[] = {
-    {K::List, "ComboBox1"},  {K::List, "ComboBox2"},  {K::List, "ComboBox4"},  {K::List, "ComboBox5"},
-    {K::List, "ComboBox10"}, {K::List, "ComboBox20"}, {K::List, "ComboBox3"},  {K::List, "ComboBox19"},
-    {K::List, "ComboBox27"}, {K::List, "ComboBox28"}, {K::List, "ComboBox21"}, {K::List, "ComboBox18"},
-    {K::Text, "Edit16"},                                                              // 18
-    {K::List, "ComboBox9"},  {K::List, "ComboBox22"}, {K::List, "ComboBox24"},
-    {K::Flag, "CheckBox1"},  {K::Flag, "CheckBox2"},  {K::Flag, "CheckBox24"}, {K::Flag, "CheckBox15"},
-    {K::Flag, "CheckBox6"},  {K::Flag, "CheckBox5"},  {K::Flag, "CheckBox21"}, {K::Flag, "CheckBox29"},
-    {K::Flag, "CheckBox32"}, {K::Flag, "CheckBox39"},                                 // 31
-    {K::ListFirstChar, "ComboBox26"},                                                 // 32
-    {K::Position, "Edit13", "UpDown8"}, {K::Position, "Edit14", "UpDown9"},
-    {K::Position, "Edit15", "UpDown10"}, {K::Position, "Edit28", "UpDown17"},         // 36
-    {K::Flag, "CheckBox22"}, {K::Flag, "CheckBox23"}, {K::Flag, "CheckBox25"}, {K::Flag, "CheckBox18"},
-    {K::Flag, "CheckBox28"}, {K::Flag, "CheckBox27"}, {K::Flag, "CheckBox26"}, {K::Flag, "CheckBox30"},
-    {K::Text, "Edit2"}, {K::Text, "Edit3"}, {K::Text, "Edit4"}, {K::Text, "Edit5"}, {K::Text, "Edit6"}, // 49
-    {K::Flag, "CheckBox7"},  {K::Flag, "CheckBox8"},  {K::Flag, "CheckBox31"}, {K::Flag, "CheckBox34"},
-    {K::List, "ComboBox16"}, {K::Text, "Edit7"}, {K::Text, "Edit8"},
-    {K::List, "ComboBox15"}, {K::List, "ComboBox25"}, {K::Text, "Edit24"},            // 59
-    {K::CallCell, "StringGrid1", nullptr, DocumentFormat::CallListRows},              // 60-75
-    {K::List, "ComboBox17"}, {K::Text, "Edit9"}, {K::Text, "Edit10"},
-    {K::Flag, "CheckBox10"}, {K::Flag, "CheckBox9"}, {K::Flag, "CheckBox11"}, {K::Flag, "CheckBox13"},
-    {K::Text, "Edit11"}, {K::Flag, "CheckBox12"}, {K::Text, "Edit19"}, {K::Flag, "CheckBox17"},
-    {K::Text, "Edit1"},                                                               // 87
-    {K::List, "ComboBox11"}, {K::List, "ComboBox12"}, {K::List, "ComboBox8"}, {K::List, "ComboBox119"},
-    {K::List, "ComboBox13"}, {K::List, "ComboBox14"}, {K::List, "ComboBox23"},        // 94
-    {K::Flag, "CheckBox33"}, {K::Flag, "CheckBox16"}, {K::Flag, "CheckBox3"},
-    {K::Text, "Edit31"}, {K::Text, "Edit32"},
-    {K::Flag, "CheckBox19"}, {K::Flag, "CheckBox14"}, {K::Text, "Edit23"}, {K::Flag, "CheckBox20"},
-    {K::Text, "Edit17"}, {K::List, "ComboBox6"}, {K::List, "ComboBox7"}, {K::Flag, "CheckBox4"}, // 107
-    {K::FmCell, "StringGrid2", nullptr, DocumentFormat::FmRows},                      // 108-138
+    {K::List, Ctl::ComboBox1},  {K::List, Ctl::ComboBox2},  {K::List, Ctl::ComboBox4},
+    {K::List, Ctl::ComboBox5},  {K::List, Ctl::ComboBox10}, {K::List, Ctl::ComboBox20},
+    {K::List, Ctl::ComboBox3},  {K::List, Ctl::ComboBox19}, {K::List, Ctl::ComboBox27},
+    {K::List, Ctl::ComboBox28}, {K::List, Ctl::ComboBox21}, {K::List, Ctl::ComboBox18},
+    {K::Text, Ctl::Edit16},                                                             // 18
+    {K::List, Ctl::ComboBox9},  {K::List, Ctl::ComboBox22}, {K::List, Ctl::ComboBox24},
+    {K::Flag, Ctl::CheckBox1},  {K::Flag, Ctl::CheckBox2},  {K::Flag, Ctl::CheckBox24},
+    {K::Flag, Ctl::CheckBox15}, {K::Flag, Ctl::CheckBox6},  {K::Flag, Ctl::CheckBox5},
+    {K::Flag, Ctl::CheckBox21}, {K::Flag, Ctl::CheckBox29}, {K::Flag, Ctl::CheckBox32},
+    {K::Flag, Ctl::CheckBox39},                                                         // 31
+    {K::ListFirstChar, Ctl::ComboBox26},                                                // 32
+    {K::Position, Ctl::Edit13, Ctl::UpDown8},  {K::Position, Ctl::Edit14, Ctl::UpDown9},
+    {K::Position, Ctl::Edit15, Ctl::UpDown10}, {K::Position, Ctl::Edit28, Ctl::UpDown17}, // 36
+    {K::Flag, Ctl::CheckBox22}, {K::Flag, Ctl::CheckBox23}, {K::Flag, Ctl::CheckBox25},
+    {K::Flag, Ctl::CheckBox18}, {K::Flag, Ctl::CheckBox28}, {K::Flag, Ctl::CheckBox27},
+    {K::Flag, Ctl::CheckBox26}, {K::Flag, Ctl::CheckBox30},
+    {K::Text, Ctl::Edit2},      {K::Text, Ctl::Edit3},      {K::Text, Ctl::Edit4},
+    {K::Text, Ctl::Edit5},      {K::Text, Ctl::Edit6},                                  // 49
+    {K::Flag, Ctl::CheckBox7},  {K::Flag, Ctl::CheckBox8},  {K::Flag, Ctl::CheckBox31},
+    {K::Flag, Ctl::CheckBox34}, {K::List, Ctl::ComboBox16}, {K::Text, Ctl::Edit7},
+    {K::Text, Ctl::Edit8},      {K::List, Ctl::ComboBox15}, {K::List, Ctl::ComboBox25},
+    {K::Text, Ctl::Edit24},                                                             // 59
+    {K::CallCell, Ctl::CallList, nullptr, DocumentFormat::CallListRows},                // 60-75
+    {K::List, Ctl::ComboBox17}, {K::Text, Ctl::Edit9},      {K::Text, Ctl::Edit10},
+    {K::Flag, Ctl::CheckBox10}, {K::Flag, Ctl::CheckBox9},  {K::Flag, Ctl::CheckBox11},
+    {K::Flag, Ctl::CheckBox13}, {K::Text, Ctl::Edit11},     {K::Flag, Ctl::CheckBox12},
+    {K::Text, Ctl::Edit19},     {K::Flag, Ctl::CheckBox17}, {K::Text, Ctl::Edit1},      // 87
+    {K::List, Ctl::ComboBox11}, {K::List, Ctl::ComboBox12}, {K::List, Ctl::ComboBox8},
+    {K::List, Ctl::ComboBox119}, {K::List, Ctl::ComboBox13}, {K::List, Ctl::ComboBox14},
+    {K::List, Ctl::ComboBox23},                                                         // 94
+    {K::Flag, Ctl::CheckBox33}, {K::Flag, Ctl::CheckBox16}, {K::Flag, Ctl::CheckBox3},
+    {K::Text, Ctl::Edit31},     {K::Text, Ctl::Edit32},
+    {K::Flag, Ctl::CheckBox19}, {K::Flag, Ctl::CheckBox14}, {K::Text, Ctl::Edit23},
+    {K::Flag, Ctl::CheckBox20}, {K::Text, Ctl::Edit17},     {K::List, Ctl::ComboBox6},
+    {K::List, Ctl::ComboBox7},  {K::Flag, Ctl::CheckBox4},                              // 107
+    {K::FmCell, Ctl::FmList, nullptr, DocumentFormat::FmRows},                          // 108-138
 };
 // clang-format on
 

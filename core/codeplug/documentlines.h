@@ -17,8 +17,6 @@ inline constexpr int CallListRows = 16;
 inline constexpr int FmRows = 31; // the 32nd FM slot is carried from read to write, never filed
 inline const QString Header = QStringLiteral("QOVRAN MEMORY CHANNEL");
 inline const QString Version = QStringLiteral("1.05");
-inline const QString CallList = QStringLiteral("StringGrid1");
-inline const QString FmList = QStringLiteral("StringGrid2");
 } // namespace DocumentFormat
 
 enum class LineKind {

@@ -10,6 +10,11 @@
 // the radio read alike.
 void defineFuncControls(ControlStore& func);
 
+// The state a control of the window is defined with: its range, maximum length and initial value,
+// before any rule or document moves them (band two's upper limits follow their lower limits).
+// Ends the program for a name the window does not have.
+const ControlState& funcControlDefinition(const QString& name);
+
 // How an edit shows the position of its up-down.
 enum class EditShows {
     Number, // the position itself ("144", "600" ms)

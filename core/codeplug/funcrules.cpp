@@ -1,4 +1,5 @@
 #include "core/codeplug/funcrules.h"
+#include "core/codeplug/controlnames.h"
 #include "core/codeplug/controlstore.h"
 #include "core/codeplug/funccontrols.h"
 #include <algorithm>
@@ -22,22 +23,22 @@ void channelMode(ControlStore& f, const QString& mode, const QString& display) {
 }
 
 void channelModeA(ControlStore& f) {
-    channelMode(f, n("ComboBox28"), n("ComboBox27"));
+    channelMode(f, Ctl::ComboBox28, Ctl::ComboBox27);
 }
 void channelModeB(ControlStore& f) {
-    channelMode(f, n("ComboBox19"), n("ComboBox3"));
+    channelMode(f, Ctl::ComboBox19, Ctl::ComboBox3);
 }
 
 // With "M键菜单键" the M key opens the menu and has no short-press function of its own.
 void mKeyMenu(ControlStore& f) {
-    f.setEnabled(n("ComboBox23"), !f.checked(n("CheckBox33")));
+    f.setEnabled(Ctl::ComboBox23, !f.checked(Ctl::CheckBox33));
 }
 
 // Band two can only be switched on with the band extension; without it band two is off.
 void bandExtension(ControlStore& f) {
-    const bool on = f.checked(n("CheckBox39"));
-    f.setEnabled(n("ComboBox26"), on);
-    if (!on) f.setIndex(n("ComboBox26"), 1);
+    const bool on = f.checked(Ctl::CheckBox39);
+    f.setEnabled(Ctl::ComboBox26, on);
+    if (!on) f.setIndex(Ctl::ComboBox26, 1);
 }
 
 // An upper band-two limit is always above its lower limit.
@@ -46,23 +47,23 @@ void bandTwoLower(ControlStore& f, const QString& lower, const QString& upper) {
     f.setRange(upper, low + 1, f.state(upper).maximum); // clamps the position up as well
 }
 void vhfLower(ControlStore& f) {
-    bandTwoLower(f, n("UpDown8"), n("UpDown9"));
+    bandTwoLower(f, Ctl::UpDown8, Ctl::UpDown9);
 }
 void uhfLower(ControlStore& f) {
-    bandTwoLower(f, n("UpDown10"), n("UpDown17"));
+    bandTwoLower(f, Ctl::UpDown10, Ctl::UpDown17);
 }
 
 // Which PTT ID codes are sent: 0 at the start of transmission, 1 at its end, 2 both.
 void pttIdType(ControlStore& f) {
-    const int type = f.index(n("ComboBox16"));
-    f.setEnabled(n("Edit7"), type != 1);
-    f.setEnabled(n("Edit8"), type != 0);
+    const int type = f.index(Ctl::ComboBox16);
+    f.setEnabled(Ctl::Edit7, type != 1);
+    f.setEnabled(Ctl::Edit8, type != 0);
 }
 
 // With voice announcement the radio speaks the ID, which it keeps as at most 5 digits.
 void voiceAnnounce(ControlStore& f) {
-    const bool on = f.checked(n("CheckBox34"));
-    for (const char* e : {"Edit7", "Edit8"}) {
+    const bool on = f.checked(Ctl::CheckBox34);
+    for (const char* e : {Ctl::Edit7, Ctl::Edit8}) {
         f.setMaxLength(n(e), on ? 5 : 15);
         if (on) f.setText(n(e), QStringLiteral("123"));
     }
@@ -70,9 +71,9 @@ void voiceAnnounce(ControlStore& f) {
 
 // Only a radio with over-the-air reprogramming can be the reprogramming master.
 void reprogramming(ControlStore& f) {
-    const bool on = f.checked(n("CheckBox19"));
-    f.setEnabled(n("CheckBox20"), on);
-    if (!on) f.setChecked(n("CheckBox20"), false);
+    const bool on = f.checked(Ctl::CheckBox19);
+    f.setEnabled(Ctl::CheckBox20, on);
+    if (!on) f.setChecked(Ctl::CheckBox20, false);
 }
 
 struct Rule {
@@ -81,13 +82,10 @@ struct Rule {
 };
 
 const Rule Rules[] = {
-    {"ComboBox28", channelModeA},  {"ComboBox19", channelModeB},  {"CheckBox33", mKeyMenu},
-    {"CheckBox39", bandExtension}, {"UpDown8", vhfLower},         {"UpDown10", uhfLower},
-    {"ComboBox16", pttIdType},     {"CheckBox34", voiceAnnounce}, {"CheckBox19", reprogramming},
+    {Ctl::ComboBox28, channelModeA},  {Ctl::ComboBox19, channelModeB},  {Ctl::CheckBox33, mKeyMenu},
+    {Ctl::CheckBox39, bandExtension}, {Ctl::UpDown8, vhfLower},         {Ctl::UpDown10, uhfLower},
+    {Ctl::ComboBox16, pttIdType},     {Ctl::CheckBox34, voiceAnnounce}, {Ctl::CheckBox19, reprogramming},
 };
-
-// The edits whose text the user types as a number; the others change only through their up-down.
-const char* const TypedNumberEdits[] = {"Edit17", "Edit10", "Edit24"};
 
 constexpr qint64 Saturated = std::numeric_limits<qint64>::max() / 64;
 } // namespace
@@ -129,6 +127,11 @@ std::optional<qint64> parseScaled(const QString& text, int decimals, QChar decim
     return negative ? -value : value;
 }
 
+std::span<const char* const> typedNumberEdits() {
+    static const char* const edits[] = {Ctl::Edit17, Ctl::Edit10, Ctl::Edit24};
+    return edits;
+}
+
 std::optional<int> parseWholeNumber(const QString& text) {
     bool ok = false;
     const int v = text.trimmed().toInt(&ok, 10);
@@ -154,24 +157,24 @@ std::optional<int> longPressTenths(const QString& text, QChar decimalPoint) {
 }
 
 void settleFuncEdits(ControlStore& f, QChar decimalPoint) {
-    const QString edit1 = n("Edit1");
-    const QString upDown1 = n("UpDown1");
+    const QString edit1 = Ctl::Edit1;
+    const QString upDown1 = Ctl::UpDown1;
     if (const auto tenths = longPressTenths(f.text(edit1), decimalPoint)) {
         const ControlState& s = f.state(upDown1);
         f.setPosition(upDown1, std::clamp(*tenths, s.minimum, s.maximum));
     }
     f.setText(edit1, upDownText(upDown1, f.position(upDown1), decimalPoint));
-    for (const char* e : TypedNumberEdits) {
+    for (const char* e : typedNumberEdits()) {
         const QString upDown = pairedUpDown(n(e));
         f.setText(n(e), upDownText(upDown, f.position(upDown), decimalPoint));
     }
 }
 
 void setBandTwoLimits(ControlStore& f, const BandTwoLimits& l) {
-    f.setPosition(n("UpDown8"), l.vhfLower);
-    f.setPosition(n("UpDown10"), l.uhfLower);
-    f.setPosition(n("UpDown9"), l.vhfUpper);
-    f.setPosition(n("UpDown17"), l.uhfUpper);
+    f.setPosition(Ctl::UpDown8, l.vhfLower);
+    f.setPosition(Ctl::UpDown10, l.uhfLower);
+    f.setPosition(Ctl::UpDown9, l.vhfUpper);
+    f.setPosition(Ctl::UpDown17, l.uhfUpper);
 }
 
 FuncRules::FuncRules(ControlStore& store) : QObject(&store), m_store(store) {
@@ -216,7 +219,7 @@ void FuncRules::syncEditToUpDown(const QString& edit) {
     const QString upDown = pairedUpDown(edit);
     const QString text = m_store.text(edit);
     if (upDown.isEmpty() || text.isEmpty()) return;
-    const bool tenths = upDown == QLatin1String("UpDown1");
+    const bool tenths = upDown == QLatin1String(Ctl::UpDown1);
     const std::optional<int> position = tenths ? longPressTenths(text) : parseWholeNumber(text);
     if (!position) return; // the window tells the user; the up-down keeps its value
     // The edit keeps what was typed ("1.55" stays while UpDown1 takes 15).

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <optional>
+#include <span>
 class ControlStore;
 
 // The data rules between the controls of the optional functions window. They follow every
@@ -35,6 +36,10 @@ void attachFuncRules(ControlStore& func);
 // to hold saturate. Empty when the text is not a number.
 std::optional<qint64> parseScaled(const QString& text, int decimals,
                                   QChar decimalPoint = systemDecimalPoint());
+
+// The edits whose text the user types as a whole number (Edit17, Edit10, Edit24); the other
+// edits beside an up-down change only through it.
+std::span<const char* const> typedNumberEdits();
 
 // An integer as the calls-per-minute, auto-reset and announce-time edits take it.
 std::optional<int> parseWholeNumber(const QString& text);

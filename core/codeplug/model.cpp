@@ -1,4 +1,5 @@
 #include "core/codeplug/model.h"
+#include "core/codeplug/controlnames.h"
 #include "core/codeplug/applylanguage.h"
 #include "core/codeplug/session.h"
 
@@ -16,93 +17,93 @@ struct NewValue {
 // The optional functions of a new document, applied in this order (the order matters: a rule
 // may move a control that a later row sets again).
 const NewValue NewDocumentValues[] = {
-    {"UpDown8", 144},
-    {"UpDown9", 146},
-    {"UpDown10", 430},
-    {"UpDown17", 440},
-    {"ComboBox1", 0},
-    {"ComboBox2", 2},
-    {"ComboBox4", 1},
-    {"ComboBox5", 3},
-    {"ComboBox10", 4},
-    {"ComboBox20", 0},
-    {"ComboBox3", 1},
-    {"ComboBox19", 1},
-    {"ComboBox27", 1},
-    {"ComboBox28", 1},
-    {"ComboBox21", 4},
-    {"ComboBox18", 2},
-    {"Edit16", 0, "KT-510"},
-    {"ComboBox9", 2},
-    {"ComboBox22", 0},
-    {"ComboBox24", 0},
-    {"CheckBox1", 1},
-    {"CheckBox2", 0},
-    {"CheckBox24", 0},
-    {"CheckBox15", 0},
-    {"CheckBox6", 0},
-    {"CheckBox5", 0},
-    {"CheckBox21", 1},
-    {"CheckBox29", 1},
-    {"CheckBox32", 1},
-    {"CheckBox39", 0},
-    {"ComboBox26", 1},
-    {"CheckBox22", 0},
-    {"CheckBox23", 0},
-    {"CheckBox25", 0},
-    {"CheckBox18", 1},
-    {"CheckBox28", 1},
-    {"CheckBox27", 1},
-    {"CheckBox26", 1},
-    {"CheckBox30", 1},
-    {"Edit2", 0, "100"},
-    {"Edit3", 0, "100"},
-    {"Edit4", 0, "0"},
-    {"Edit5", 0, "600"},
-    {"Edit6", 0, "0"},
-    {"CheckBox7", 0},
-    {"CheckBox8", 1},
-    {"CheckBox31", 1},
-    {"CheckBox34", 0},
-    {"ComboBox16", 1},
-    {"Edit7", 0, "510"},
-    {"Edit8", 0, "510"},
-    {"ComboBox15", 5},
-    {"ComboBox25", 0},
-    {"Edit24", 0, "8"},
-    {"ComboBox17", 0},
-    {"Edit9", 0, "1000"},
-    {"Edit10", 0, "30"},
-    {"CheckBox10", 0},
-    {"CheckBox9", 0},
-    {"CheckBox11", 0},
-    {"CheckBox13", 1},
-    {"Edit11", 0, ""},
-    {"CheckBox12", 1},
-    {"Edit19", 0, ""},
-    {"CheckBox17", 1},
-    {"ComboBox11", 1},
-    {"ComboBox12", 13},
-    {"ComboBox8", 3},
-    {"ComboBox119", 7},
-    {"ComboBox13", 6},
-    {"ComboBox14", 5},
-    {"ComboBox23", 0},
-    {"CheckBox33", 1},
-    {"CheckBox16", 0},
-    {"CheckBox3", 1},
-    {"Edit32", 0, "2099-10-01"},
-    {"Edit31", 0, "2099-10-01"},
-    {"CheckBox19", 0},
-    {"CheckBox14", 0},
-    {"Edit23", 0, "51099"},
-    {"CheckBox20", 0},
-    {"ComboBox6", 5},
-    {"ComboBox7", 0},
-    {"CheckBox4", 0},
+    {Ctl::UpDown8, 144},
+    {Ctl::UpDown9, 146},
+    {Ctl::UpDown10, 430},
+    {Ctl::UpDown17, 440},
+    {Ctl::ComboBox1, 0},
+    {Ctl::ComboBox2, 2},
+    {Ctl::ComboBox4, 1},
+    {Ctl::ComboBox5, 3},
+    {Ctl::ComboBox10, 4},
+    {Ctl::ComboBox20, 0},
+    {Ctl::ComboBox3, 1},
+    {Ctl::ComboBox19, 1},
+    {Ctl::ComboBox27, 1},
+    {Ctl::ComboBox28, 1},
+    {Ctl::ComboBox21, 4},
+    {Ctl::ComboBox18, 2},
+    {Ctl::Edit16, 0, "KT-510"},
+    {Ctl::ComboBox9, 2},
+    {Ctl::ComboBox22, 0},
+    {Ctl::ComboBox24, 0},
+    {Ctl::CheckBox1, 1},
+    {Ctl::CheckBox2, 0},
+    {Ctl::CheckBox24, 0},
+    {Ctl::CheckBox15, 0},
+    {Ctl::CheckBox6, 0},
+    {Ctl::CheckBox5, 0},
+    {Ctl::CheckBox21, 1},
+    {Ctl::CheckBox29, 1},
+    {Ctl::CheckBox32, 1},
+    {Ctl::CheckBox39, 0},
+    {Ctl::ComboBox26, 1},
+    {Ctl::CheckBox22, 0},
+    {Ctl::CheckBox23, 0},
+    {Ctl::CheckBox25, 0},
+    {Ctl::CheckBox18, 1},
+    {Ctl::CheckBox28, 1},
+    {Ctl::CheckBox27, 1},
+    {Ctl::CheckBox26, 1},
+    {Ctl::CheckBox30, 1},
+    {Ctl::Edit2, 0, "100"},
+    {Ctl::Edit3, 0, "100"},
+    {Ctl::Edit4, 0, "0"},
+    {Ctl::Edit5, 0, "600"},
+    {Ctl::Edit6, 0, "0"},
+    {Ctl::CheckBox7, 0},
+    {Ctl::CheckBox8, 1},
+    {Ctl::CheckBox31, 1},
+    {Ctl::CheckBox34, 0},
+    {Ctl::ComboBox16, 1},
+    {Ctl::Edit7, 0, "510"},
+    {Ctl::Edit8, 0, "510"},
+    {Ctl::ComboBox15, 5},
+    {Ctl::ComboBox25, 0},
+    {Ctl::Edit24, 0, "8"},
+    {Ctl::ComboBox17, 0},
+    {Ctl::Edit9, 0, "1000"},
+    {Ctl::Edit10, 0, "30"},
+    {Ctl::CheckBox10, 0},
+    {Ctl::CheckBox9, 0},
+    {Ctl::CheckBox11, 0},
+    {Ctl::CheckBox13, 1},
+    {Ctl::Edit11, 0, ""},
+    {Ctl::CheckBox12, 1},
+    {Ctl::Edit19, 0, ""},
+    {Ctl::CheckBox17, 1},
+    {Ctl::ComboBox11, 1},
+    {Ctl::ComboBox12, 13},
+    {Ctl::ComboBox8, 3},
+    {Ctl::ComboBox119, 7},
+    {Ctl::ComboBox13, 6},
+    {Ctl::ComboBox14, 5},
+    {Ctl::ComboBox23, 0},
+    {Ctl::CheckBox33, 1},
+    {Ctl::CheckBox16, 0},
+    {Ctl::CheckBox3, 1},
+    {Ctl::Edit32, 0, "2099-10-01"},
+    {Ctl::Edit31, 0, "2099-10-01"},
+    {Ctl::CheckBox19, 0},
+    {Ctl::CheckBox14, 0},
+    {Ctl::Edit23, 0, "51099"},
+    {Ctl::CheckBox20, 0},
+    {Ctl::ComboBox6, 5},
+    {Ctl::ComboBox7, 0},
+    {Ctl::CheckBox4, 0},
     // The long-press time and the calls per minute get their initial values as well.
-    {"UpDown1", 15},
-    {"Edit17", 0, "0"},
+    {Ctl::UpDown1, 15},
+    {Ctl::Edit17, 0, "0"},
 };
 
 void apply(ControlStore& func, const NewValue& v) {
@@ -125,9 +126,6 @@ void apply(ControlStore& func, const NewValue& v) {
         break;
     }
 }
-
-const QString CallList = QStringLiteral("StringGrid1");
-const QString FmList = QStringLiteral("StringGrid2");
 
 bool digits(const QString& s) {
     for (QChar c : s)
@@ -158,12 +156,12 @@ QString changeModel(Session& session) {
 
     ControlStore& func = session.doc.func;
     const QString off = session.lang.words.off;
-    func.setItems(QStringLiteral("ComboBox1"), {off, "10M", "20M", "30M", "40M", "50M", "60M", "90M", "2H",
-                                                "4H", "6H", "8H", "10H", "12H", "14H", "16H"});
+    func.setItems(Ctl::ComboBox1, {off, "10M", "20M", "30M", "40M", "50M", "60M", "90M", "2H", "4H", "6H",
+                                   "8H", "10H", "12H", "14H", "16H"});
     QStringList timeOut{off};
     for (int seconds = 10; seconds <= 120; seconds += 10)
         timeOut << QString::number(seconds);
-    func.setItems(QStringLiteral("ComboBox5"), timeOut);
+    func.setItems(Ctl::ComboBox5, timeOut);
 
     applyLanguage(session, Language::baseName(session.lang.index));
     return session.doc.main.currentItem(MainCtl::Model);
@@ -178,15 +176,15 @@ QString newDocument(Session& session) {
     for (const NewValue& v : NewDocumentValues)
         apply(func, v);
 
-    func.setCell(CallList, 1, 1, QStringLiteral("1001"));
-    func.setCell(CallList, 1, 2, QStringLiteral("1002"));
+    func.setCell(Ctl::CallList, 1, 1, QStringLiteral("1001"));
+    func.setCell(Ctl::CallList, 1, 2, QStringLiteral("1002"));
     for (int row = 3; row <= 16; ++row)
-        func.setCell(CallList, 1, row, QString());
+        func.setCell(Ctl::CallList, 1, row, QString());
 
-    func.setCell(FmList, 1, 1, QStringLiteral("87") + systemDecimalPoint() + QStringLiteral("500"));
+    func.setCell(Ctl::FmList, 1, 1, QStringLiteral("87") + systemDecimalPoint() + QStringLiteral("500"));
     // Rows 2-31 and the hidden 32nd slot: a new document carries nothing of a radio read before.
-    for (int row = 2; row < func.rowCount(FmList); ++row)
-        func.setCell(FmList, 1, row, QString());
+    for (int row = 2; row < func.rowCount(Ctl::FmList); ++row)
+        func.setCell(Ctl::FmList, 1, row, QString());
 
     return changeModel(session);
 }

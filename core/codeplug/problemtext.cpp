@@ -1,7 +1,7 @@
 #include "core/codeplug/problemtext.h"
 #include "core/base/messages.h"
 #include "core/base/texttable.h"
-#include "core/codeplug/documentlines.h"
+#include "core/codeplug/controlnames.h"
 #include "core/codeplug/session.h"
 
 namespace {
@@ -44,7 +44,7 @@ QString fieldProblemText(const Session& session, const QString& control, int gri
     const ControlStore& func = session.doc.func;
     // Blocks without a control of their own are named by what the caller knows of them.
     QString label = func.has(control) ? session.lang.caption(func.state(control).caption) : QString();
-    if (control == DocumentFormat::CallList)
+    if (control == Ctl::CallList)
         label += QChar(' ') + QString::number(gridRow - 1); // the call list counts from 0
     else if (gridRow > 0)
         label += QChar(' ') + QString::number(gridRow);

@@ -1,12 +1,8 @@
 #include "core/codeplug/startup.h"
+#include "core/codeplug/controlnames.h"
 #include "core/codeplug/applylanguage.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
-
-namespace {
-const QString CallList = QStringLiteral("StringGrid1");
-const QString FmList = QStringLiteral("StringGrid2");
-} // namespace
 
 void startUp(Session& s, const AppSettings& settings) {
     s.portNumber = settings.com;
@@ -30,22 +26,22 @@ void startUp(Session& s, const AppSettings& settings) {
     s.doc.currentRow = 1;
 
     ControlStore& func = s.doc.func;
-    func.setPosition(QStringLiteral("UpDown1"), 15);
-    func.setText(QStringLiteral("Edit1"), formatFixed(1.5, 1));
-    func.setVisible(QStringLiteral("GroupBox16"), false);
+    func.setPosition(Ctl::UpDown1, 15);
+    func.setText(Ctl::Edit1, formatFixed(1.5, 1));
+    func.setVisible(Ctl::GroupBox16, false);
 
     s.doc.tableA.setRowLabels();
     s.doc.tableB.setRowLabels();
 
     for (int row = 1; row <= 16; ++row)
-        func.setCell(CallList, 0, row, QString::number(row - 1));
-    func.setCell(CallList, 1, 1, QStringLiteral("1001"));
-    func.setCell(CallList, 1, 2, QStringLiteral("1002"));
+        func.setCell(Ctl::CallList, 0, row, QString::number(row - 1));
+    func.setCell(Ctl::CallList, 1, 1, QStringLiteral("1001"));
+    func.setCell(Ctl::CallList, 1, 2, QStringLiteral("1002"));
 
-    func.setCell(FmList, 1, 1, QStringLiteral("87") + systemDecimalPoint() + QStringLiteral("500"));
-    func.setCell(FmList, 1, 0, QString(9, QChar(' ')) + QStringLiteral("Fm"));
+    func.setCell(Ctl::FmList, 1, 1, QStringLiteral("87") + systemDecimalPoint() + QStringLiteral("500"));
+    func.setCell(Ctl::FmList, 1, 0, QString(9, QChar(' ')) + QStringLiteral("Fm"));
     for (int row = 2; row <= 32; ++row)
-        func.setCell(FmList, 0, row, QStringLiteral("   ") + QString::number(row - 1));
+        func.setCell(Ctl::FmList, 0, row, QStringLiteral("   ") + QString::number(row - 1));
 }
 
 ExitSettings exitSettings(const Session& s) {

@@ -1,5 +1,7 @@
 #include "core/codeplug/validation.h"
+#include "core/codeplug/controlnames.h"
 #include "core/codeplug/documentlines.h"
+#include "core/codeplug/funccontrols.h"
 #include "core/base/messages.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/problemtext.h"
@@ -47,49 +49,65 @@ enum class FieldRule {
     PttIdCode,   // digit code; raw hex digits (0-9 only, at most 5) while voice announce is ticked
     Password,    // digits as nibbles
     Date,        // yyyy-MM-dd, stored as three BCD bytes of a year 20yy
-    Integer,     // decimal digits, value in [min, max]
-    Tenths,      // "1.5" in the system's separator, tenths in [min, max]
+    Integer,     // decimal digits, value within the range of the up-down beside the edit
+    Tenths,      // "1.5" in the system's separator, tenths within the range of the up-down beside it
     PrintedText, // power-on text: bytes 0x20-0x7E
 };
 
 struct FieldCheck {
     const char* control;
     FieldRule rule;
-    int min;
-    int max;                    // Integer/Tenths: largest value; texts: longest length
-    const char* onlyWhenTicked; // checked only while this box is ticked
     int reason;
+    const char* onlyWhenTicked = nullptr; // checked only while this box is ticked
+    int longest = 0; // texts: the longest text, where the radio's differs from the edit's own
 };
 
 // clang-format off
 const FieldCheck fieldChecks[] = {
     // The window types at most 7, but the radio holds 8 bytes and a read can bring 8 back.
-    {"Edit16", FieldRule::PrintedText, 0, 8,    nullptr,      Str::BadName},
-    {"Edit9",  FieldRule::Dtmf,        0, 15,   nullptr,      Str::BadDtmf},
-    {"Edit23", FieldRule::Dtmf,        0, 15,   nullptr,      Str::BadDtmf},
-    {"Edit11", FieldRule::Dtmf,        0, 15,   nullptr,      Str::BadDtmf},
-    {"Edit19", FieldRule::Dtmf,        0, 15,   nullptr,      Str::BadDtmf},
-    {"Edit7",  FieldRule::PttIdCode,   0, 15,   nullptr,      Str::BadDtmf},
-    {"Edit8",  FieldRule::PttIdCode,   0, 15,   nullptr,      Str::BadDtmf},
-    {"Edit22", FieldRule::Password,    0, 12,   nullptr,      Str::BadPassword},
-    {"Edit20", FieldRule::Password,    0, 12,   "CheckBox35", Str::BadPassword},
-    {"Edit32", FieldRule::Date,        0, 0,    nullptr,      Str::BadDate},
-    {"Edit31", FieldRule::Date,        0, 0,    nullptr,      Str::BadDate},
-    {"Edit1",  FieldRule::Tenths,      5, 25,   nullptr,      Str::OutOfRange},
-    {"Edit17", FieldRule::Integer,     0, 255,  nullptr,      Str::OutOfRange},
-    {"Edit24", FieldRule::Integer,     5, 35,   nullptr,      Str::OutOfRange},
-    {"Edit10", FieldRule::Integer,     3, 120,  nullptr,      Str::OutOfRange},
-    {"Edit2",  FieldRule::Integer,     50, 200, nullptr,      Str::OutOfRange},
-    {"Edit3",  FieldRule::Integer,     50, 200, nullptr,      Str::OutOfRange},
-    {"Edit4",  FieldRule::Integer,     0, 500,  nullptr,      Str::OutOfRange},
-    {"Edit5",  FieldRule::Integer,     100, 1000, nullptr,    Str::OutOfRange},
-    {"Edit6",  FieldRule::Integer,     0, 400,  nullptr,      Str::OutOfRange},
-    {"Edit13", FieldRule::Integer,     136, 173, nullptr,     Str::OutOfRange},
-    {"Edit14", FieldRule::Integer,     145, 174, nullptr,     Str::OutOfRange},
-    {"Edit15", FieldRule::Integer,     400, 469, nullptr,     Str::OutOfRange},
-    {"Edit28", FieldRule::Integer,     431, 470, nullptr,     Str::OutOfRange},
+    {Ctl::Edit16, FieldRule::PrintedText, Str::BadName,     nullptr, 8},
+    {Ctl::Edit9,  FieldRule::Dtmf,        Str::BadDtmf},
+    {Ctl::Edit23, FieldRule::Dtmf,        Str::BadDtmf},
+    {Ctl::Edit11, FieldRule::Dtmf,        Str::BadDtmf},
+    {Ctl::Edit19, FieldRule::Dtmf,        Str::BadDtmf},
+    {Ctl::Edit7,  FieldRule::PttIdCode,   Str::BadDtmf},
+    {Ctl::Edit8,  FieldRule::PttIdCode,   Str::BadDtmf},
+    {Ctl::Edit22, FieldRule::Password,    Str::BadPassword},
+    {Ctl::Edit20, FieldRule::Password,    Str::BadPassword, Ctl::CheckBox35},
+    {Ctl::Edit32, FieldRule::Date,        Str::BadDate},
+    {Ctl::Edit31, FieldRule::Date,        Str::BadDate},
+    {Ctl::Edit1,  FieldRule::Tenths,      Str::OutOfRange},
+    {Ctl::Edit17, FieldRule::Integer,     Str::OutOfRange},
+    {Ctl::Edit24, FieldRule::Integer,     Str::OutOfRange},
+    {Ctl::Edit10, FieldRule::Integer,     Str::OutOfRange},
+    {Ctl::Edit2,  FieldRule::Integer,     Str::OutOfRange},
+    {Ctl::Edit3,  FieldRule::Integer,     Str::OutOfRange},
+    {Ctl::Edit4,  FieldRule::Integer,     Str::OutOfRange},
+    {Ctl::Edit5,  FieldRule::Integer,     Str::OutOfRange},
+    {Ctl::Edit6,  FieldRule::Integer,     Str::OutOfRange},
+    {Ctl::Edit13, FieldRule::Integer,     Str::OutOfRange},
+    {Ctl::Edit14, FieldRule::Integer,     Str::OutOfRange},
+    {Ctl::Edit15, FieldRule::Integer,     Str::OutOfRange},
+    {Ctl::Edit28, FieldRule::Integer,     Str::OutOfRange},
 };
 // clang-format on
+
+struct Bounds {
+    int min = 0;
+    int max = 0; // Integer/Tenths: largest value; texts: longest length
+};
+
+// A field's bounds come from its control's definition, where the window takes them from too:
+// a number the range of the up-down beside the edit (Edit1's up-down counts tenths), a text the
+// edit's maximum length.
+Bounds boundsOf(const FieldCheck& check) {
+    if (check.rule == FieldRule::Integer || check.rule == FieldRule::Tenths) {
+        const ControlState& upDown = funcControlDefinition(pairedUpDown(QString::fromLatin1(check.control)));
+        return {upDown.minimum, upDown.maximum};
+    }
+    if (check.longest > 0) return {0, check.longest};
+    return {0, funcControlDefinition(QString::fromLatin1(check.control)).maxLength};
+}
 
 const QString DtmfChars = QStringLiteral("0123456789ABCD*#");
 const QString DigitCodeChars = QStringLiteral("0123456789*#");
@@ -152,29 +170,29 @@ bool cellOk(CellRule rule, const QString& text, const Context& c) {
 
 bool fieldOk(const FieldCheck& check, const QString& text, const Context& c) {
     const ControlStore& func = c.session.doc.func;
+    const Bounds b = boundsOf(check);
     switch (check.rule) {
     case FieldRule::Dtmf:
-        return onlyFrom(text, DtmfChars, check.max);
+        return onlyFrom(text, DtmfChars, b.max);
     case FieldRule::PttIdCode:
         // With voice announce the codes are stored as the text's own hex digits, which "*" and
         // "#" are not, in a field of five characters.
-        return func.checked(QStringLiteral("CheckBox34")) ? onlyFrom(text, Digits, 5)
-                                                          : onlyFrom(text, DigitCodeChars, check.max);
+        return func.checked(Ctl::CheckBox34) ? onlyFrom(text, Digits, 5)
+                                             : onlyFrom(text, DigitCodeChars, b.max);
     case FieldRule::Password:
-        return onlyFrom(text, Digits, check.max);
+        return onlyFrom(text, Digits, b.max);
     case FieldRule::Date: {
         const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
         return text.size() == 10 && date.isValid() && date.year() >= 2000 && date.year() <= 2099;
     }
     case FieldRule::Integer:
-        return !text.isEmpty() && onlyFrom(text, Digits, 4) && text.toInt() >= check.min &&
-               text.toInt() <= check.max;
+        return !text.isEmpty() && onlyFrom(text, Digits, 4) && text.toInt() >= b.min && text.toInt() <= b.max;
     case FieldRule::Tenths: {
         const auto value = parseDecimal(text, c.point);
-        return value && *value * 10 >= check.min - 1e-9 && *value * 10 <= check.max + 1e-9;
+        return value && *value * 10 >= b.min - 1e-9 && *value * 10 <= b.max + 1e-9;
     }
     case FieldRule::PrintedText:
-        return text.size() <= check.max &&
+        return text.size() <= b.max &&
                std::all_of(text.begin(), text.end(), [](QChar ch) { return ch >= u' ' && ch <= u'~'; });
     }
     return false;
@@ -256,17 +274,17 @@ void checkFields(const Context& c, Collector& out) {
 
 void checkGrids(const Context& c, Collector& out) {
     const ControlStore& func = c.session.doc.func;
-    const FieldCheck callCode{"StringGrid1", FieldRule::Dtmf, 0, 15, nullptr, Str::BadDtmf};
-    for (int row = 1; row <= DocumentFormat::CallListRows && row < func.rowCount(DocumentFormat::CallList);
-         ++row) {
-        const QString text = func.cell(DocumentFormat::CallList, 1, row);
-        if (!fieldOk(callCode, text, c)) out.field(DocumentFormat::CallList, row, Str::BadDtmf, text);
+    // A grid cell has no length of its own; the radio keeps 15 digits of a call code.
+    const FieldCheck callCode{Ctl::CallList, FieldRule::Dtmf, Str::BadDtmf, nullptr, 15};
+    for (int row = 1; row <= DocumentFormat::CallListRows && row < func.rowCount(Ctl::CallList); ++row) {
+        const QString text = func.cell(Ctl::CallList, 1, row);
+        if (!fieldOk(callCode, text, c)) out.field(Ctl::CallList, row, Str::BadDtmf, text);
     }
     // Rows 1-31 and the 32nd slot that a read carries to the write.
-    for (int row = 1; row < func.rowCount(DocumentFormat::FmList); ++row) {
-        const QString text = func.cell(DocumentFormat::FmList, 1, row);
+    for (int row = 1; row < func.rowCount(Ctl::FmList); ++row) {
+        const QString text = func.cell(Ctl::FmList, 1, row);
         if (!text.isEmpty() && !fixedPoint(text, 2, 3, 3, 87.5, 108.0, c.point))
-            out.field(DocumentFormat::FmList, row, Str::BadFmFrequency, text);
+            out.field(Ctl::FmList, row, Str::BadFmFrequency, text);
     }
 }
 

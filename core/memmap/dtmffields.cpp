@@ -1,4 +1,5 @@
 #include "core/memmap/dtmffields.h"
+#include "core/codeplug/controlnames.h"
 #include "core/memmap/tonecodec.h"
 #include "core/base/messages.h"
 #include <algorithm>
@@ -6,8 +7,7 @@
 namespace {
 
 constexpr int MaxDigits = 15;
-const QString CallList = QStringLiteral("StringGrid1");
-const QString VoiceAnnounce = QStringLiteral("CheckBox34");
+const QString VoiceAnnounce = Ctl::CheckBox34;
 
 bool isHexDigit(QChar c) {
     return (c >= QChar('0') && c <= QChar('9')) || (c >= QChar('A') && c <= QChar('F')) ||
@@ -63,9 +63,9 @@ std::optional<QString> decodeDtmfField(const QByteArray& field, bool raw) {
 
 const QList<DtmfCodeBlock>& dtmfCodeBlocks() {
     static const QList<DtmfCodeBlock> blocks = {
-        {Addr::IdAndStartCode, "Edit9", "Edit23", false},
-        {Addr::StunAndKillCode, "Edit11", "Edit19", false},
-        {Addr::PttIdCodes, "Edit7", "Edit8", true},
+        {Addr::IdAndStartCode, Ctl::Edit9, Ctl::Edit23, false},
+        {Addr::StunAndKillCode, Ctl::Edit11, Ctl::Edit19, false},
+        {Addr::PttIdCodes, Ctl::Edit7, Ctl::Edit8, true},
     };
     return blocks;
 }
@@ -97,8 +97,8 @@ void decodeDtmfCodeBlock(const QByteArray& block, ControlStore& func, quint16 ad
 Encoded encodeCallListBlock(const ControlStore& func, int block) {
     QByteArray out;
     for (int row : {2 * block + 1, 2 * block + 2}) {
-        const auto field = encodeDtmfField(func.cell(CallList, 1, row));
-        if (!field) return Encoded::failed(BadField{CallList, 1, row, Str::BadDtmf});
+        const auto field = encodeDtmfField(func.cell(Ctl::CallList, 1, row));
+        if (!field) return Encoded::failed(BadField{Ctl::CallList, 1, row, Str::BadDtmf});
         out += *field;
     }
     return Encoded::of(out);
@@ -107,5 +107,5 @@ Encoded encodeCallListBlock(const ControlStore& func, int block) {
 void decodeCallListBlock(const QByteArray& bytes, ControlStore& func, int block) {
     for (int half = 0; half < 2; ++half)
         if (const auto code = decodeDtmfField(bytes.mid(half * BlockSize::DtmfField, BlockSize::DtmfField)))
-            func.setCell(CallList, 1, 2 * block + 1 + half, *code);
+            func.setCell(Ctl::CallList, 1, 2 * block + 1 + half, *code);
 }

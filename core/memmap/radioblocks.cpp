@@ -1,4 +1,5 @@
 #include "core/memmap/radioblocks.h"
+#include "core/codeplug/controlnames.h"
 #include "core/codeplug/funccontrols.h"
 #include "core/codeplug/funcrules.h"
 #include "core/base/messages.h"
@@ -6,8 +7,7 @@
 
 namespace {
 
-const QString FmList = QStringLiteral("StringGrid2");
-const QString PowerOnText = QStringLiteral("Edit16");
+const QString PowerOnText = Ctl::Edit16;
 constexpr int MaxPasswordDigits = 12;
 
 QString hexOf(const QByteArray& bytes) {
@@ -23,13 +23,13 @@ struct DateField {
     const char* edit;
     int offset;
 };
-const DateField DateFields[] = {{"Edit32", 0}, {"Edit31", 3}};
+const DateField DateFields[] = {{Ctl::Edit32, 0}, {Ctl::Edit31, 3}};
 
 // The second-band limits in the order the radio keeps them.
-const char* const BandTwoOrder[] = {"UpDown9", "UpDown8", "UpDown17", "UpDown10"};
+const char* const BandTwoOrder[] = {Ctl::UpDown9, Ctl::UpDown8, Ctl::UpDown17, Ctl::UpDown10};
 
 // Squelch base values in the order of bytes 13-15 of 0x01C0 (136, 245 and 400 MHz bands).
-const char* const SquelchOrder[] = {"UpDown14", "UpDown13", "UpDown16"};
+const char* const SquelchOrder[] = {Ctl::UpDown14, Ctl::UpDown13, Ctl::UpDown16};
 constexpr int SquelchOffset = 13;
 
 // yyyymmddhhmmss as 7 BCD bytes.
@@ -70,8 +70,8 @@ Encoded encodeFmBlock(const ControlStore& func, int block, QChar decimalPoint) {
     QByteArray out;
     for (int slot = 0; slot < BlockSize::FmSlotsPerBlock; ++slot) {
         const int row = block * BlockSize::FmSlotsPerBlock + slot + 1;
-        const auto bytes = encodeFmSlot(func.cell(FmList, 1, row), decimalPoint);
-        if (!bytes) return Encoded::failed(BadField{FmList, 1, row, Str::BadFmFrequency});
+        const auto bytes = encodeFmSlot(func.cell(Ctl::FmList, 1, row), decimalPoint);
+        if (!bytes) return Encoded::failed(BadField{Ctl::FmList, 1, row, Str::BadFmFrequency});
         out += *bytes;
     }
     return Encoded::of(out);
@@ -82,7 +82,7 @@ void decodeFmBlock(const QByteArray& bytes, ControlStore& func, int block, QChar
         const int row = block * BlockSize::FmSlotsPerBlock + slot + 1;
         if (const auto text =
                 decodeFmSlot(bytes.mid(slot * BlockSize::FmSlot, BlockSize::FmSlot), decimalPoint))
-            func.setCell(FmList, 1, row, *text);
+            func.setCell(Ctl::FmList, 1, row, *text);
     }
 }
 

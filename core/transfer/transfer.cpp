@@ -1,4 +1,5 @@
 #include "core/transfer/transfer.h"
+#include "core/codeplug/controlnames.h"
 #include "core/codeplug/codeplug.h"
 #include "core/link/frames.h"
 #include "core/link/link.h"
@@ -60,8 +61,7 @@ bool identifyRadio(Session& session, Link& link, TransferResult& result) {
     session.radioInfo.showFactoryStamp(Frame::toHex(*factory));
     const auto password =
         link.readBlock(Addr::Password, BlockSize::Password, Tolerance::Strict, IdentificationMs);
-    if (!password || !passwordMatches(*password, session.doc.func.text(QStringLiteral("Edit22"))))
-        return false;
+    if (!password || !passwordMatches(*password, session.doc.func.text(Ctl::Edit22))) return false;
     const auto ident =
         link.readBlock(Addr::Identification, BlockSize::Identification, Tolerance::Strict, IdentificationMs);
     if (!ident || !identificationMatches(*ident)) return false;

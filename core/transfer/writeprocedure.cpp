@@ -1,4 +1,5 @@
 #include "core/transfer/writeprocedure.h"
+#include "core/codeplug/controlnames.h"
 #include "core/codeplug/funcrules.h"
 #include "core/memmap/channelrecord.h"
 #include "core/memmap/dtmffields.h"
@@ -15,7 +16,6 @@
 namespace {
 constexpr int ProgressStep = 5;
 constexpr int VfoRows = 3;
-const QString FmList = QStringLiteral("StringGrid2");
 
 // Bytes of the alignment data and of the display that the radio expects after every write;
 // sent as the literal frames the radio has always been given.
@@ -23,15 +23,15 @@ constexpr QStringView FixedAlignmentFrame = u"570501a42d3e33";
 constexpr QStringView FixedHighFrame = u"5706076848696768";
 
 void normaliseFmList(ControlStore& func, QChar point) {
-    if (!func.has(FmList)) return;
-    for (int row = 1; row < func.rowCount(FmList); ++row) {
-        const QString text = func.cell(FmList, 1, row);
+    if (!func.has(Ctl::FmList)) return;
+    for (int row = 1; row < func.rowCount(Ctl::FmList); ++row) {
+        const QString text = func.cell(Ctl::FmList, 1, row);
         if (text.isEmpty()) continue;
         // A text that is no number stays as typed; the validation names it before a write.
-        if (const auto normal = normaliseFmFrequency(text, point)) func.setCell(FmList, 1, row, *normal);
+        if (const auto normal = normaliseFmFrequency(text, point)) func.setCell(Ctl::FmList, 1, row, *normal);
     }
-    if (func.rowCount(FmList) > 1 && func.cell(FmList, 1, 1).isEmpty())
-        func.setCell(FmList, 1, 1, QStringLiteral("87") + point + QStringLiteral("500"));
+    if (func.rowCount(Ctl::FmList) > 1 && func.cell(Ctl::FmList, 1, 1).isEmpty())
+        func.setCell(Ctl::FmList, 1, 1, QStringLiteral("87") + point + QStringLiteral("500"));
 }
 
 // A VFO row whose RX frequency lies outside the band of its band-one item starts again at the
@@ -82,7 +82,7 @@ public:
             m_plan.steps.append(
                 {WriteStep::Kind::Block, Addr::Password, *bytes, {}, Tolerance::Strict, false});
         else
-            field(QStringLiteral("Edit20"), Str::PasswordInvalid);
+            field(Ctl::Edit20, Str::PasswordInvalid);
     }
 
     WritePlan plan() const { return m_plan; }
@@ -111,9 +111,9 @@ WritePlan planWrite(Session& session, const TransferOptions& options, const Writ
     Planner plan(session);
     const Codeplug& doc = session.doc;
     const ControlStore& func = doc.func;
-    if (func.checked(QStringLiteral("CheckBox41")))
+    if (func.checked(Ctl::CheckBox41))
         plan.block(Addr::BandTwo, encodeBandTwo(func), Tolerance::Strict, false);
-    if (func.checked(QStringLiteral("CheckBox35"))) plan.password(func.text(QStringLiteral("Edit20")));
+    if (func.checked(Ctl::CheckBox35)) plan.password(func.text(Ctl::Edit20));
     for (int row = 1; row <= rows; ++row)
         for (Side side : {Side::B, Side::A}) {
             const ChannelTable& table = doc.table(side);
@@ -124,9 +124,8 @@ WritePlan planWrite(Session& session, const TransferOptions& options, const Writ
         }
     plan.block(Addr::Settings1, Encoded::of(encodeSettingsBlock1(doc, first)));
     plan.block(Addr::Dates, encodeDates(func));
-    if (func.checked(QStringLiteral("CheckBox42")) || options.initialise) plan.clock();
-    if (func.checked(QStringLiteral("CheckBox37")))
-        plan.block(Addr::SquelchBase, Encoded::of(encodeSquelchBase(func)));
+    if (func.checked(Ctl::CheckBox42) || options.initialise) plan.clock();
+    if (func.checked(Ctl::CheckBox37)) plan.block(Addr::SquelchBase, Encoded::of(encodeSquelchBase(func)));
     plan.block(Addr::Settings2, Encoded::of(encodeSettingsBlock2(doc)));
     plan.literal(Addr::FixedAlignment, fixedAlignmentBytes(), FixedAlignmentFrame);
     plan.literal(Addr::FixedHigh, fixedHighBytes(), FixedHighFrame);

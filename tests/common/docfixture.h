@@ -124,8 +124,8 @@ inline void fillRichDocument(Session& s) {
     f.setText(QStringLiteral("Edit32"), QStringLiteral("2024-02-29"));
     f.setText(QStringLiteral("Edit1"), formatFixed(2.5, 1));
     for (int row = 1; row <= DocumentFormat::CallListRows; ++row)
-        f.setCell(DocumentFormat::CallList, 1, row, QStringLiteral("%1").arg(9000 + row));
-    f.setCell(DocumentFormat::FmList, 1, 1, freq("108.000"));
-    f.setCell(DocumentFormat::FmList, 1, 17, freq("98.150"));
-    f.setCell(DocumentFormat::FmList, 1, 31, freq("87.500"));
+        f.setCell(Ctl::CallList, 1, row, QStringLiteral("%1").arg(9000 + row));
+    f.setCell(Ctl::FmList, 1, 1, freq("108.000"));
+    f.setCell(Ctl::FmList, 1, 17, freq("98.150"));
+    f.setCell(Ctl::FmList, 1, 31, freq("87.500"));
 }

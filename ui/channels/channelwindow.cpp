@@ -1,4 +1,5 @@
 #include "ui/channels/channelwindow.h"
+#include "core/codeplug/controlnames.h"
 #include "core/codeplug/channelediting.h"
 #include "ui/channels/channeleditorwidgets.h"
 #include "ui/channels/channelgridwidgets.h"
@@ -466,7 +467,7 @@ void ChannelWindow::autoAddStep(bool mouseDown) {
         m_timer->stop(); // a band that holds no frequency gives nothing to add
         return;
     }
-    const QString stepName = QStringLiteral("ComboBox10");
+    const QString stepName = Ctl::ComboBox10;
     const int increment =
         stepIncrement(doc.func.currentItem(stepName))
             .value_or(stepIncrementAt(doc.func.index(stepName)).value_or(*stepIncrementAt(5)));

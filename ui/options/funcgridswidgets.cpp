@@ -1,4 +1,5 @@
 #include "ui/options/funcgridswidgets.h"
+#include "core/codeplug/controlnames.h"
 #include "ui/common/bindwidgets.h"
 #include "core/codeplug/controlstore.h"
 #include "core/codeplug/funcrules.h"
@@ -89,8 +90,7 @@ void FuncGrid::hideEditor() {
     m_editor->hide();
 }
 
-FmList::FmList(ControlStore& store, QWidget* parent)
-    : FuncGrid(store, QStringLiteral("StringGrid2"), 32, 118, parent) {
+FmList::FmList(ControlStore& store, QWidget* parent) : FuncGrid(store, Ctl::StringGrid2, 32, 118, parent) {
     m_editor->setObjectName(QStringLiteral("Edit18"));
     m_editor->setValidator(new FmTextValidator(m_editor));
     connect(this, &QTableWidget::cellClicked, this, &FmList::clickCell);
@@ -185,7 +185,7 @@ void FmList::normaliseTarget() {
 }
 
 CallList::CallList(ControlStore& store, QWidget* parent)
-    : FuncGrid(store, QStringLiteral("StringGrid1"), 17, 132, parent) {
+    : FuncGrid(store, Ctl::StringGrid1, 17, 132, parent) {
     m_editor->setObjectName(QStringLiteral("Edit12"));
     m_editor->setValidator(new KeyRuleValidator(KeyRule::DtmfCode, m_editor));
     connect(this, &QTableWidget::cellClicked, this, [this](int row, int col) {

@@ -1,4 +1,5 @@
 #include "ui/options/funcpageswidgets.h"
+#include "core/codeplug/controlnames.h"
 #include "ui/common/bindwidgets.h"
 #include "core/codeplug/controlstore.h"
 #include "ui/options/funcgridswidgets.h"
@@ -124,39 +125,40 @@ QWidget* buildBasicPage(FuncFormBuilder& b, FmList* fmList) {
     auto* lists = new QWidget;
     QGridLayout* l = gridIn(lists);
     l->setContentsMargins(0, 6, 0, 0);
-    for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox4", "ComboBox5", "ComboBox10", "ComboBox20",
-                             "ComboBox21", "ComboBox18"})
+    for (const char* name : {Ctl::ComboBox1, Ctl::ComboBox2, Ctl::ComboBox4, Ctl::ComboBox5, Ctl::ComboBox10,
+                             Ctl::ComboBox20, Ctl::ComboBox21, Ctl::ComboBox18})
         b.row(l, name, b.combo(name));
-    b.row(l, "Edit16", b.edit("Edit16", KeyRule::RadioText));
-    for (const char* name : {"ComboBox9", "ComboBox22", "ComboBox24"})
+    b.row(l, Ctl::Edit16, b.edit(Ctl::Edit16, KeyRule::RadioText));
+    for (const char* name : {Ctl::ComboBox9, Ctl::ComboBox22, Ctl::ComboBox24})
         b.row(l, name, b.combo(name));
 
     auto* checks = new QWidget;
     QGridLayout* c = gridIn(checks);
     c->setContentsMargins(0, 6, 0, 0);
     checkColumns(b, c,
-                 {"CheckBox1", "CheckBox2", "CheckBox24", "CheckBox15", "CheckBox6", "CheckBox5",
-                  "CheckBox21", "CheckBox36", "CheckBox32", "CheckBox22", "CheckBox23", "CheckBox25",
-                  "CheckBox18", "CheckBox28", "CheckBox27", "CheckBox26", "CheckBox30", "CheckBox29"},
+                 {Ctl::CheckBox1, Ctl::CheckBox2, Ctl::CheckBox24, Ctl::CheckBox15, Ctl::CheckBox6,
+                  Ctl::CheckBox5, Ctl::CheckBox21, Ctl::CheckBox36, Ctl::CheckBox32, Ctl::CheckBox22,
+                  Ctl::CheckBox23, Ctl::CheckBox25, Ctl::CheckBox18, Ctl::CheckBox28, Ctl::CheckBox27,
+                  Ctl::CheckBox26, Ctl::CheckBox30, Ctl::CheckBox29},
                  2);
 
     QGroupBox* vox = b.group("VOX");
     QGridLayout* v = gridIn(vox);
-    b.row(v, "ComboBox6", b.combo("ComboBox6"));
-    b.row(v, "ComboBox7", b.combo("ComboBox7"));
-    v->addWidget(b.check("CheckBox4"), v->rowCount(), 0, 1, 2);
+    b.row(v, Ctl::ComboBox6, b.combo(Ctl::ComboBox6));
+    b.row(v, Ctl::ComboBox7, b.combo(Ctl::ComboBox7));
+    v->addWidget(b.check(Ctl::CheckBox4), v->rowCount(), 0, 1, 2);
 
     QGroupBox* calls = b.group("通话设置");
-    b.row(gridIn(calls), "Edit17", b.editUpDown("Edit17", "UpDown11", false));
+    b.row(gridIn(calls), Ctl::Edit17, b.editUpDown(Ctl::Edit17, Ctl::UpDown11, false));
 
     QGroupBox* sideA = b.group("Channel A");
     QGridLayout* a = gridIn(sideA);
-    b.row(a, "ComboBox27", b.combo("ComboBox27"));
-    b.row(a, "ComboBox28", b.combo("ComboBox28"));
+    b.row(a, Ctl::ComboBox27, b.combo(Ctl::ComboBox27));
+    b.row(a, Ctl::ComboBox28, b.combo(Ctl::ComboBox28));
     QGroupBox* sideB = b.group("Channel B");
     QGridLayout* bb = gridIn(sideB);
-    b.row(bb, "ComboBox3", b.combo("ComboBox3"));
-    b.row(bb, "ComboBox19", b.combo("ComboBox19"));
+    b.row(bb, Ctl::ComboBox3, b.combo(Ctl::ComboBox3));
+    b.row(bb, Ctl::ComboBox19, b.combo(Ctl::ComboBox19));
 
     QGroupBox* fm = b.group("Fm");
     (new QVBoxLayout(fm))->addWidget(fmList);
@@ -175,90 +177,90 @@ QWidget* buildSignallingPage(FuncFormBuilder& b) {
 
     QGroupBox* system = b.group("系统");
     QGridLayout* s = gridIn(system);
-    for (auto [edit, upDown] : {std::pair{"Edit2", "UpDown2"},
-                                {"Edit3", "UpDown3"},
-                                {"Edit4", "UpDown4"},
-                                {"Edit5", "UpDown5"},
-                                {"Edit6", "UpDown6"}})
+    for (auto [edit, upDown] : {std::pair{Ctl::Edit2, Ctl::UpDown2},
+                                {Ctl::Edit3, Ctl::UpDown3},
+                                {Ctl::Edit4, Ctl::UpDown4},
+                                {Ctl::Edit5, Ctl::UpDown5},
+                                {Ctl::Edit6, Ctl::UpDown6}})
         b.row(s, edit, b.editUpDown(edit, upDown, true));
-    s->addWidget(b.check("CheckBox7"), s->rowCount(), 0);
-    s->addWidget(b.check("CheckBox8"), s->rowCount() - 1, 1);
+    s->addWidget(b.check(Ctl::CheckBox7), s->rowCount(), 0);
+    s->addWidget(b.check(Ctl::CheckBox8), s->rowCount() - 1, 1);
 
     QGroupBox* pttId = b.group("PTT ID");
     QGridLayout* t = gridIn(pttId);
-    t->addWidget(b.check("CheckBox31"), 0, 0);
-    t->addWidget(b.check("CheckBox34"), 0, 1);
-    b.row(t, "ComboBox16", b.combo("ComboBox16"));
-    b.row(t, "Edit7", b.edit("Edit7", KeyRule::DigitCode));
-    b.row(t, "Edit8", b.edit("Edit8", KeyRule::DigitCode));
-    b.row(t, "ComboBox15", b.combo("ComboBox15"));
-    b.row(t, "ComboBox25", b.combo("ComboBox25"));
-    b.row(t, "Edit24", b.editUpDown("Edit24", "UpDown12", false));
+    t->addWidget(b.check(Ctl::CheckBox31), 0, 0);
+    t->addWidget(b.check(Ctl::CheckBox34), 0, 1);
+    b.row(t, Ctl::ComboBox16, b.combo(Ctl::ComboBox16));
+    b.row(t, Ctl::Edit7, b.edit(Ctl::Edit7, KeyRule::DigitCode));
+    b.row(t, Ctl::Edit8, b.edit(Ctl::Edit8, KeyRule::DigitCode));
+    b.row(t, Ctl::ComboBox15, b.combo(Ctl::ComboBox15));
+    b.row(t, Ctl::ComboBox25, b.combo(Ctl::ComboBox25));
+    b.row(t, Ctl::Edit24, b.editUpDown(Ctl::Edit24, Ctl::UpDown12, false));
 
     QGroupBox* decode = b.group("解码");
     QGridLayout* d = gridIn(decode);
-    b.row(d, "ComboBox17", b.combo("ComboBox17"));
-    b.row(d, "Edit9", b.edit("Edit9", KeyRule::DtmfCode));
-    b.row(d, "Edit10", b.editUpDown("Edit10", "UpDown7", false));
+    b.row(d, Ctl::ComboBox17, b.combo(Ctl::ComboBox17));
+    b.row(d, Ctl::Edit9, b.edit(Ctl::Edit9, KeyRule::DtmfCode));
+    b.row(d, Ctl::Edit10, b.editUpDown(Ctl::Edit10, Ctl::UpDown7, false));
     const int checksRow = d->rowCount();
-    d->addWidget(b.check("CheckBox10"), checksRow, 0);
-    d->addWidget(b.check("CheckBox9"), checksRow, 1);
-    d->addWidget(b.check("CheckBox11"), checksRow + 1, 0);
-    d->addWidget(b.check("CheckBox38"), checksRow + 1, 1);
+    d->addWidget(b.check(Ctl::CheckBox10), checksRow, 0);
+    d->addWidget(b.check(Ctl::CheckBox9), checksRow, 1);
+    d->addWidget(b.check(Ctl::CheckBox11), checksRow + 1, 0);
+    d->addWidget(b.check(Ctl::CheckBox38), checksRow + 1, 1);
 
     // The second decode group's built-in title carries one trailing blank, which tells the
     // language table the two groups apart.
     QGroupBox* stun = b.group("解码 ");
     QGridLayout* k = gridIn(stun);
-    k->addWidget(b.check("CheckBox13"), 0, 0, 1, 2);
-    b.row(k, "Edit11", b.edit("Edit11", KeyRule::DtmfCode));
-    k->addWidget(b.check("CheckBox12"), k->rowCount(), 1);
-    b.row(k, "Edit19", b.edit("Edit19", KeyRule::DtmfCode));
-    k->addWidget(b.check("CheckBox17"), k->rowCount(), 1);
+    k->addWidget(b.check(Ctl::CheckBox13), 0, 0, 1, 2);
+    b.row(k, Ctl::Edit11, b.edit(Ctl::Edit11, KeyRule::DtmfCode));
+    k->addWidget(b.check(Ctl::CheckBox12), k->rowCount(), 1);
+    b.row(k, Ctl::Edit19, b.edit(Ctl::Edit19, KeyRule::DtmfCode));
+    k->addWidget(b.check(Ctl::CheckBox17), k->rowCount(), 1);
 
     QGroupBox* ota = b.group("无线改频");
     QGridLayout* o = gridIn(ota);
-    o->addWidget(b.check("CheckBox19"), 0, 0);
-    o->addWidget(b.check("CheckBox20"), 0, 1);
-    o->addWidget(b.check("CheckBox14"), 1, 0);
-    b.row(o, "Edit23", b.edit("Edit23", KeyRule::DtmfCode));
-    QWidget* firstChannel = b.editUpDown("Edit21", "UpDown15", true);
-    b.row(o, "Edit21", firstChannel);
+    o->addWidget(b.check(Ctl::CheckBox19), 0, 0);
+    o->addWidget(b.check(Ctl::CheckBox20), 0, 1);
+    o->addWidget(b.check(Ctl::CheckBox14), 1, 0);
+    b.row(o, Ctl::Edit23, b.edit(Ctl::Edit23, KeyRule::DtmfCode));
+    QWidget* firstChannel = b.editUpDown(Ctl::Edit21, Ctl::UpDown15, true);
+    b.row(o, Ctl::Edit21, firstChannel);
     o->addWidget(b.label(QStringLiteral("被改信道")), o->rowCount() - 1, 2);
     b.hideRow(o, firstChannel);
 
     QGroupBox* rental = b.group("租赁");
     QGridLayout* r = gridIn(rental);
-    r->addWidget(b.check("CheckBox16"), 0, 0);
+    r->addWidget(b.check(Ctl::CheckBox16), 0, 0);
     QGroupBox* rentalTime = b.group("租赁时间");
     QGridLayout* rt = gridIn(rentalTime);
-    b.row(rt, "Edit32", b.edit("Edit32", std::nullopt, true));
-    rt->addWidget(b.check("CheckBox42"), rt->rowCount(), 0, 1, 2);
+    b.row(rt, Ctl::Edit32, b.edit(Ctl::Edit32, std::nullopt, true));
+    rt->addWidget(b.check(Ctl::CheckBox42), rt->rowCount(), 0, 1, 2);
     r->addWidget(rentalTime, 1, 0);
-    r->addWidget(b.check("CheckBox3"), 2, 0);
+    r->addWidget(b.check(Ctl::CheckBox3), 2, 0);
 
-    QGroupBox* rental2 = b.group("租赁", "GroupBox16");
+    QGroupBox* rental2 = b.group("租赁", Ctl::GroupBox16);
     QGridLayout* r2 = gridIn(rental2);
-    r2->addWidget(b.check("CheckBox40"), 0, 0, 1, 2);
-    b.row(r2, "Edit31", b.edit("Edit31", std::nullopt, true));
+    r2->addWidget(b.check(Ctl::CheckBox40), 0, 0, 1, 2);
+    b.row(r2, Ctl::Edit31, b.edit(Ctl::Edit31, std::nullopt, true));
 
     QGroupBox* password = b.group("通信密码");
     QGridLayout* w = gridIn(password);
-    b.row(w, "Edit22", b.edit("Edit22", KeyRule::DigitCode));
-    b.row(w, "Edit20", b.edit("Edit20", KeyRule::DigitCode));
-    w->addWidget(b.check("CheckBox35"), w->rowCount(), 1);
+    b.row(w, Ctl::Edit22, b.edit(Ctl::Edit22, KeyRule::DigitCode));
+    b.row(w, Ctl::Edit20, b.edit(Ctl::Edit20, KeyRule::DigitCode));
+    w->addWidget(b.check(Ctl::CheckBox35), w->rowCount(), 1);
 
     QGroupBox* squelch = b.group("静噪基值");
     QGridLayout* q = gridIn(squelch);
     QLabel* hint = b.label(QStringLiteral("请根据您的机器频段调整相应的基值"));
     hint->setWordWrap(true);
     q->addWidget(hint, 0, 0, 1, 2);
-    b.row(q, "Edit27", b.editUpDown("Edit27", "UpDown16", true));
-    QWidget* rssi245 = b.editUpDown("Edit25", "UpDown13", true);
-    b.row(q, "Edit25", rssi245);
+    b.row(q, Ctl::Edit27, b.editUpDown(Ctl::Edit27, Ctl::UpDown16, true));
+    QWidget* rssi245 = b.editUpDown(Ctl::Edit25, Ctl::UpDown13, true);
+    b.row(q, Ctl::Edit25, rssi245);
     b.hideRow(q, rssi245);
-    b.row(q, "Edit26", b.editUpDown("Edit26", "UpDown14", true));
-    q->addWidget(b.check("CheckBox37"), q->rowCount(), 0, 1, 2);
+    b.row(q, Ctl::Edit26, b.editUpDown(Ctl::Edit26, Ctl::UpDown14, true));
+    q->addWidget(b.check(Ctl::CheckBox37), q->rowCount(), 0, 1, 2);
 
     column(p, 0, {system, pttId});
     column(p, 1, {decode, stun, ota});
@@ -273,11 +275,11 @@ QWidget* buildSideKeyPage(FuncFormBuilder& b, CallList* callList) {
 
     QGroupBox* keys = b.group("侧键设定");
     QGridLayout* k = gridIn(keys);
-    b.row(k, "Edit1", b.editUpDown("Edit1", "UpDown1", false));
-    for (const char* name :
-         {"ComboBox11", "ComboBox12", "ComboBox8", "ComboBox119", "ComboBox13", "ComboBox14", "ComboBox23"})
+    b.row(k, Ctl::Edit1, b.editUpDown(Ctl::Edit1, Ctl::UpDown1, false));
+    for (const char* name : {Ctl::ComboBox11, Ctl::ComboBox12, Ctl::ComboBox8, Ctl::ComboBox119,
+                             Ctl::ComboBox13, Ctl::ComboBox14, Ctl::ComboBox23})
         b.row(k, name, b.combo(name));
-    k->addWidget(b.check("CheckBox33"), k->rowCount(), 1);
+    k->addWidget(b.check(Ctl::CheckBox33), k->rowCount(), 1);
 
     QGroupBox* calls = b.group("呼叫列表");
     (new QVBoxLayout(calls))->addWidget(callList);
@@ -294,14 +296,14 @@ QWidget* buildBandPage(FuncFormBuilder& b) {
 
     QGroupBox* select = b.group("频段选择");
     QGridLayout* s = gridIn(select);
-    s->addWidget(b.check("CheckBox39"), 0, 0, 1, 2);
-    b.row(s, "ComboBox26", b.combo("ComboBox26"));
+    s->addWidget(b.check(Ctl::CheckBox39), 0, 0, 1, 2);
+    b.row(s, Ctl::ComboBox26, b.combo(Ctl::ComboBox26));
 
     QGroupBox* bandTwo = b.group("Band Two");
     QGridLayout* t = gridIn(bandTwo);
     const std::pair<const char*, const char*> rows[][2] = {
-        {{"Edit13", "UpDown8"}, {"Edit14", "UpDown9"}},
-        {{"Edit15", "UpDown10"}, {"Edit28", "UpDown17"}},
+        {{Ctl::Edit13, Ctl::UpDown8}, {Ctl::Edit14, Ctl::UpDown9}},
+        {{Ctl::Edit15, Ctl::UpDown10}, {Ctl::Edit28, Ctl::UpDown17}},
     };
     for (int r = 0; r < 2; ++r) {
         const auto [lower, upper] = rows[r];
@@ -310,7 +312,7 @@ QWidget* buildBandPage(FuncFormBuilder& b) {
         t->addWidget(b.captionOf(upper.first), r, 2);
         t->addWidget(b.editUpDown(upper.first, upper.second, true), r, 3);
     }
-    QCheckBox* write = b.check("CheckBox41");
+    QCheckBox* write = b.check(Ctl::CheckBox41);
     write->setProperty("kt520_fixed", true); // composed by the window from two language texts
     t->addWidget(write, 2, 0, 1, 4);
 

@@ -1,6 +1,7 @@
 #include "ui/common/activationwatch.h"
 #include "ui/common/messagebox.h"
 #include "ui/options/funcwindow.h"
+#include "core/codeplug/controlnames.h"
 #include "ui/common/bindwidgets.h"
 #include "ui/options/funcgridswidgets.h"
 #include "ui/options/funcpageswidgets.h"
@@ -19,8 +20,6 @@
 
 namespace {
 const QString DateFormat = QStringLiteral("yyyy-MM-dd");
-// The edits whose text the user types as a whole number.
-const char* const TypedNumberEdits[] = {"Edit17", "Edit10", "Edit24"};
 } // namespace
 
 Tfunc::Tfunc(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
@@ -52,9 +51,9 @@ Tfunc::Tfunc(Session& session, QWidget* parent) : QWidget(parent), m_session(ses
 
     m_binder = new ControlBinder(this, store);
 
-    for (const char* name : {"Edit32", "Edit31"})
+    for (const char* name : {Ctl::Edit32, Ctl::Edit31})
         if (auto* e = findChild<QLineEdit*>(QString::fromLatin1(name))) e->installEventFilter(this);
-    for (const char* name : TypedNumberEdits)
+    for (const char* name : typedNumberEdits())
         if (auto* e = findChild<QLineEdit*>(QString::fromLatin1(name)))
             connect(
                 e, &QLineEdit::textEdited, this,
@@ -70,7 +69,7 @@ void Tfunc::applyLanguageTexts() {
     QString bandTwo;
     for (QGroupBox* g : findChildren<QGroupBox*>())
         if (builtinCaption(g, g->title()) == QLatin1String("Band Two")) bandTwo = g->title();
-    if (auto* write = findChild<QCheckBox*>(QStringLiteral("CheckBox41")))
+    if (auto* write = findChild<QCheckBox*>(Ctl::CheckBox41))
         write->setText(m_session.lang.text(Str::WriteLabel) + QLatin1Char(' ') + bandTwo);
     m_binder->refreshAll();
 }

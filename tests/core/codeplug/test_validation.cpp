@@ -192,6 +192,38 @@ void TestValidation::fields_data() {
     QTest::newRow("auto reset 121") << "Edit10"
                                     << "121"
                                     << "" << 78;
+    // Every number is held to the range of its own up-down: an edge that a neighbour's range
+    // would judge the other way.
+    QTest::newRow("DTMF duration 49") << "Edit2"
+                                      << "49"
+                                      << "" << 45;
+    QTest::newRow("DTMF interval 201") << "Edit3"
+                                       << "201"
+                                       << "" << 46;
+    QTest::newRow("first-code delay 500") << "Edit4"
+                                          << "500"
+                                          << "" << -1;
+    QTest::newRow("pre-carrier 1000") << "Edit5"
+                                      << "1000"
+                                      << "" << -1;
+    QTest::newRow("star delay 401") << "Edit6"
+                                    << "401"
+                                    << "" << 49;
+    QTest::newRow("VHF lower 136") << "Edit13"
+                                   << "136"
+                                   << "" << -1;
+    QTest::newRow("VHF upper 174") << "Edit14"
+                                   << "174"
+                                   << "" << -1;
+    QTest::newRow("UHF lower 400") << "Edit15"
+                                   << "400"
+                                   << "" << -1;
+    QTest::newRow("UHF upper 470") << "Edit28"
+                                   << "470"
+                                   << "" << -1;
+    QTest::newRow("UHF upper 471") << "Edit28"
+                                   << "471"
+                                   << "" << 36;
     QTest::newRow("long press 2.6") << "Edit1"
                                     << "2.6"
                                     << "" << 87;

@@ -1,0 +1,152 @@
+#pragma once
+
+// The name of every control kept in a ControlStore, written once: the optional functions window
+// (Codeplug::func) and the main window's selection panel (Codeplug::main). A name is the
+// control's key in its store and its widget's object name. The macro makes each constant's
+// identifier and its text one and the same, so the two can never disagree.
+#define KT520_CONTROL_NAME(name) inline constexpr char name[] = #name
+
+namespace Ctl {
+// Lists
+KT520_CONTROL_NAME(ComboBox1);
+KT520_CONTROL_NAME(ComboBox2);
+KT520_CONTROL_NAME(ComboBox3);
+KT520_CONTROL_NAME(ComboBox4);
+KT520_CONTROL_NAME(ComboBox5);
+KT520_CONTROL_NAME(ComboBox6);
+KT520_CONTROL_NAME(ComboBox7);
+KT520_CONTROL_NAME(ComboBox8);
+KT520_CONTROL_NAME(ComboBox9);
+KT520_CONTROL_NAME(ComboBox10);
+KT520_CONTROL_NAME(ComboBox11);
+KT520_CONTROL_NAME(ComboBox12);
+KT520_CONTROL_NAME(ComboBox13);
+KT520_CONTROL_NAME(ComboBox14);
+KT520_CONTROL_NAME(ComboBox15);
+KT520_CONTROL_NAME(ComboBox16);
+KT520_CONTROL_NAME(ComboBox17);
+KT520_CONTROL_NAME(ComboBox18);
+KT520_CONTROL_NAME(ComboBox19);
+KT520_CONTROL_NAME(ComboBox20);
+KT520_CONTROL_NAME(ComboBox21);
+KT520_CONTROL_NAME(ComboBox22);
+KT520_CONTROL_NAME(ComboBox23);
+KT520_CONTROL_NAME(ComboBox24);
+KT520_CONTROL_NAME(ComboBox25);
+KT520_CONTROL_NAME(ComboBox26);
+KT520_CONTROL_NAME(ComboBox27);
+KT520_CONTROL_NAME(ComboBox28);
+KT520_CONTROL_NAME(ComboBox119);
+KT520_CONTROL_NAME(ComboBand1); // the main window's band one
+
+// Check boxes
+KT520_CONTROL_NAME(CheckBox1);
+KT520_CONTROL_NAME(CheckBox2);
+KT520_CONTROL_NAME(CheckBox3);
+KT520_CONTROL_NAME(CheckBox4);
+KT520_CONTROL_NAME(CheckBox5);
+KT520_CONTROL_NAME(CheckBox6);
+KT520_CONTROL_NAME(CheckBox7);
+KT520_CONTROL_NAME(CheckBox8);
+KT520_CONTROL_NAME(CheckBox9);
+KT520_CONTROL_NAME(CheckBox10);
+KT520_CONTROL_NAME(CheckBox11);
+KT520_CONTROL_NAME(CheckBox12);
+KT520_CONTROL_NAME(CheckBox13);
+KT520_CONTROL_NAME(CheckBox14);
+KT520_CONTROL_NAME(CheckBox15);
+KT520_CONTROL_NAME(CheckBox16);
+KT520_CONTROL_NAME(CheckBox17);
+KT520_CONTROL_NAME(CheckBox18);
+KT520_CONTROL_NAME(CheckBox19);
+KT520_CONTROL_NAME(CheckBox20);
+KT520_CONTROL_NAME(CheckBox21);
+KT520_CONTROL_NAME(CheckBox22);
+KT520_CONTROL_NAME(CheckBox23);
+KT520_CONTROL_NAME(CheckBox24);
+KT520_CONTROL_NAME(CheckBox25);
+KT520_CONTROL_NAME(CheckBox26);
+KT520_CONTROL_NAME(CheckBox27);
+KT520_CONTROL_NAME(CheckBox28);
+KT520_CONTROL_NAME(CheckBox29);
+KT520_CONTROL_NAME(CheckBox30);
+KT520_CONTROL_NAME(CheckBox31);
+KT520_CONTROL_NAME(CheckBox32);
+KT520_CONTROL_NAME(CheckBox33);
+KT520_CONTROL_NAME(CheckBox34);
+KT520_CONTROL_NAME(CheckBox35);
+KT520_CONTROL_NAME(CheckBox36);
+KT520_CONTROL_NAME(CheckBox37);
+KT520_CONTROL_NAME(CheckBox38);
+KT520_CONTROL_NAME(CheckBox39);
+KT520_CONTROL_NAME(CheckBox40);
+KT520_CONTROL_NAME(CheckBox41);
+KT520_CONTROL_NAME(CheckBox42);
+
+// Edits
+KT520_CONTROL_NAME(Edit1);
+KT520_CONTROL_NAME(Edit2);
+KT520_CONTROL_NAME(Edit3);
+KT520_CONTROL_NAME(Edit4);
+KT520_CONTROL_NAME(Edit5);
+KT520_CONTROL_NAME(Edit6);
+KT520_CONTROL_NAME(Edit7);
+KT520_CONTROL_NAME(Edit8);
+KT520_CONTROL_NAME(Edit9);
+KT520_CONTROL_NAME(Edit10);
+KT520_CONTROL_NAME(Edit11);
+KT520_CONTROL_NAME(Edit13);
+KT520_CONTROL_NAME(Edit14);
+KT520_CONTROL_NAME(Edit15);
+KT520_CONTROL_NAME(Edit16);
+KT520_CONTROL_NAME(Edit17);
+KT520_CONTROL_NAME(Edit19);
+KT520_CONTROL_NAME(Edit20);
+KT520_CONTROL_NAME(Edit21);
+KT520_CONTROL_NAME(Edit22);
+KT520_CONTROL_NAME(Edit23);
+KT520_CONTROL_NAME(Edit24);
+KT520_CONTROL_NAME(Edit25);
+KT520_CONTROL_NAME(Edit26);
+KT520_CONTROL_NAME(Edit27);
+KT520_CONTROL_NAME(Edit28);
+KT520_CONTROL_NAME(Edit31);
+KT520_CONTROL_NAME(Edit32);
+
+// Up-downs, each beside an edit (UpDownPair, funccontrols.h)
+KT520_CONTROL_NAME(UpDown1);
+KT520_CONTROL_NAME(UpDown2);
+KT520_CONTROL_NAME(UpDown3);
+KT520_CONTROL_NAME(UpDown4);
+KT520_CONTROL_NAME(UpDown5);
+KT520_CONTROL_NAME(UpDown6);
+KT520_CONTROL_NAME(UpDown7);
+KT520_CONTROL_NAME(UpDown8);
+KT520_CONTROL_NAME(UpDown9);
+KT520_CONTROL_NAME(UpDown10);
+KT520_CONTROL_NAME(UpDown11);
+KT520_CONTROL_NAME(UpDown12);
+KT520_CONTROL_NAME(UpDown13);
+KT520_CONTROL_NAME(UpDown14);
+KT520_CONTROL_NAME(UpDown15);
+KT520_CONTROL_NAME(UpDown16);
+KT520_CONTROL_NAME(UpDown17);
+
+// Grids and the rental group
+KT520_CONTROL_NAME(StringGrid1);
+KT520_CONTROL_NAME(StringGrid2);
+KT520_CONTROL_NAME(GroupBox16);
+
+// The two grids by what they hold.
+inline constexpr auto& CallList = StringGrid1;
+inline constexpr auto& FmList = StringGrid2;
+} // namespace Ctl
+
+#undef KT520_CONTROL_NAME
+
+// The main window's selection panel in Codeplug::main.
+namespace MainCtl {
+inline constexpr auto& Model = Ctl::ComboBox1;
+inline constexpr auto& Band1 = Ctl::ComboBand1;
+inline constexpr auto& Band2 = Ctl::ComboBox26;
+} // namespace MainCtl
