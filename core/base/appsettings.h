@@ -32,6 +32,6 @@ struct ExitSettings {
 // Writes the six keys into the file at `path`, keeping every other line as it was. The file is
 // replaced only once the new one is complete, so a failure leaves the old values. Returns the
 // message "Unable to write to <path>" on failure.
-std::optional<QString> saveSettings(const QString& path, const ExitSettings& values);
+[[nodiscard]] std::optional<QString> saveSettings(const QString& path, const ExitSettings& values);
 
 QString settingsPath(const QString& appDir);

@@ -15,7 +15,7 @@ public:
     static constexpr int MaxTextBytes = 253;
     static StringTable parse(const QByteArray& utf8);
     // Empty when the file does not exist or cannot be read.
-    static std::optional<StringTable> load(const QString& path);
+    [[nodiscard]] static std::optional<StringTable> load(const QString& path);
 
     std::optional<QString> text(int number) const;
     QList<int> numbers() const; // ascending

@@ -15,7 +15,7 @@ struct CaptionRule {
 // The rule of a window element, keyed by its built-in Simplified Chinese caption (menu items,
 // labels, check boxes, group boxes, tabs, buttons, window captions); empty when the element
 // keeps its caption in every language.
-std::optional<CaptionRule> captionRule(const QString& builtin);
+[[nodiscard]] std::optional<CaptionRule> captionRule(const QString& builtin);
 
 // The built-in Simplified Chinese text of a string number: the text of lang/cha_dll.dll, which is
 // compiled in, so that a missing or damaged language file still leaves readable windows.

@@ -10,34 +10,34 @@
 // The value a click gives a stepping cell: power High -> Mid -> Low -> High, bandwidth
 // Wide <-> Narrow, on/off options Off <-> On (anything unknown steps to High, Wide or Off).
 // Empty for columns that do not step on a click.
-std::optional<QString> steppedValue(int col, const QString& cell, const ValueWords& words);
-bool isSteppingColumn(int col);
+[[nodiscard]] std::optional<QString> steppedValue(int col, const QString& cell, const ValueWords& words);
+[[nodiscard]] bool isSteppingColumn(int col);
 
 // Whether `typed` may join a frequency field that holds `text`: digits always; the decimal
 // separator once, and only after at least `minBeforeSeparator` characters (3 for MHz, 2 for Hz).
-bool frequencyCharAccepted(const QString& text, QChar typed, QChar decimalPoint, int minBeforeSeparator);
+[[nodiscard]] bool frequencyCharAccepted(const QString& text, QChar typed, QChar decimalPoint, int minBeforeSeparator);
 
 // Channel names are stored in the document line format and in the radio as single bytes:
 // printable ASCII only, and never "|", which separates the fields of a document line.
-bool nameCharAccepted(QChar c);
+[[nodiscard]] bool nameCharAccepted(QChar c);
 QString nameFiltered(const QString& text);
 
 // A typed tone character as the tone field takes it ('d', 'n', 'i' become capitals); empty
 // when the field drops it.
-std::optional<QChar> toneChar(QChar typed);
+[[nodiscard]] std::optional<QChar> toneChar(QChar typed);
 
 // The CTCSS frequency field on leaving: a number clamped to 55-255 Hz, "%.1f". Empty when the
 // field is empty or holds no number, in which case the cell keeps its text.
-std::optional<QString> ctcssFieldValue(const QString& text, QChar decimalPoint = systemDecimalPoint());
+[[nodiscard]] std::optional<QString> ctcssFieldValue(const QString& text, QChar decimalPoint = systemDecimalPoint());
 
 // Auto-add increment in units of 10 Hz for a step text of the optional functions ("2.5KHz" is
 // 250, "25KHz" 2500); empty for a text that is no step.
-std::optional<int> stepIncrement(const QString& stepText);
+[[nodiscard]] std::optional<int> stepIncrement(const QString& stepText);
 // The same by position in the step list (0 "2.5KHz" ... 5 "25KHz").
-std::optional<int> stepIncrementAt(int position);
+[[nodiscard]] std::optional<int> stepIncrementAt(int position);
 
 // The next auto-add RX frequency: `rx` plus `increment` (10 Hz units), or the lower band limit
 // when that passes the upper one. Whole MHz limits. Counted in 10 Hz units so that a frequency
 // just at the upper limit does not wrap through rounding. Empty when `rx` is not a number.
-std::optional<QString> nextAutoAddFrequency(const QString& rx, int increment, int lowerMHz, int upperMHz,
+[[nodiscard]] std::optional<QString> nextAutoAddFrequency(const QString& rx, int increment, int lowerMHz, int upperMHz,
                                             QChar decimalPoint = systemDecimalPoint());

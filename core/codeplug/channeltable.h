@@ -68,7 +68,7 @@ private:
 
 // Frequency normalisation: clamp to 100-550 MHz, cut to whole 100 Hz, then move up to the next
 // point of the side's raster or of the 6.25 kHz raster. Empty when the text is not a number.
-std::optional<QString> normaliseFrequency(const QString& text, int raster, QChar decimalPoint = systemDecimalPoint());
+[[nodiscard]] std::optional<QString> normaliseFrequency(const QString& text, int raster, QChar decimalPoint = systemDecimalPoint());
 
 // The 273-entry tone list: OFF, 58 CTCSS tones, 107 DCS codes "N", the same 107 codes "I".
 QStringList toneList(const ValueWords& words);
@@ -77,10 +77,10 @@ const QList<int>& dcsCodes();      // the 107 codes as written (octal digits rea
 QStringList companderList(const ValueWords& words);
 
 // How the write procedure reads a value cell ("Tested as").
-bool toneIsOff(const QString& cell, const ValueWords& w);        // empty or OFF
+[[nodiscard]] bool toneIsOff(const QString& cell, const ValueWords& w);        // empty or OFF
 enum class Power { Low = 0, Mid = 1, High = 2 };
 Power powerOf(const QString& cell, const ValueWords& w);          // High, then Mid; else Low
-bool isWide(const QString& cell, const ValueWords& w);            // Wide; else Narrow
-bool isOnUnlessOff(const QString& cell, const ValueWords& w);     // columns 7, 8, 11-13, 15-17
-bool isOnOnlyIfOn(const QString& cell, const ValueWords& w);      // column 9
+[[nodiscard]] bool isWide(const QString& cell, const ValueWords& w);            // Wide; else Narrow
+[[nodiscard]] bool isOnUnlessOff(const QString& cell, const ValueWords& w);     // columns 7, 8, 11-13, 15-17
+[[nodiscard]] bool isOnOnlyIfOn(const QString& cell, const ValueWords& w);      // column 9
 int companderIndex(const QString& cell, const ValueWords& w);     // position, 0 when not listed

@@ -32,7 +32,7 @@ OpenResult openDocument(Session& session, const QByteArray& bytes);
 
 // The file edges: a message for the user (FileError with the system's reason) on failure.
 // Writing replaces an existing file only once the new one is complete.
-std::optional<QString> writeDocumentFile(const QString& path, const Session& session);
+[[nodiscard]] std::optional<QString> writeDocumentFile(const QString& path, const Session& session);
 struct FileRead {
     std::optional<QByteArray> bytes;
     QString error;

@@ -51,7 +51,7 @@ int channelLineOf(Side side, int row);
 QString formatChannelLine(int row, const QStringList& cells);
 // The 18 cells of a channel line. A line whose character 9 is a blank (column 1 empty) or that
 // is shorter than 9 characters is an empty row; empty when the separators are missing.
-std::optional<QStringList> parseChannelLine(const QString& line);
+[[nodiscard]] std::optional<QStringList> parseChannelLine(const QString& line);
 
 // "17, 33, 120-344": line numbers in ascending order with runs written as ranges.
 QString lineRanges(QList<int> lines);

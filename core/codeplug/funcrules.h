@@ -34,7 +34,7 @@ void attachFuncRules(ControlStore& func);
 // zero, exactly as written (no binary rounding: "2.3" is 23 tenths, "98.15" is 1963 twentieths
 // of a MHz). Accepts the given separator or '.', a sign and surrounding blanks. Values too large
 // to hold saturate. Empty when the text is not a number.
-std::optional<qint64> parseScaled(const QString& text, int decimals,
+[[nodiscard]] std::optional<qint64> parseScaled(const QString& text, int decimals,
                                   QChar decimalPoint = systemDecimalPoint());
 
 // The edits whose text the user types as a whole number (Edit17, Edit10, Edit24); the other
@@ -42,14 +42,14 @@ std::optional<qint64> parseScaled(const QString& text, int decimals,
 std::span<const char* const> typedNumberEdits();
 
 // An integer as the calls-per-minute, auto-reset and announce-time edits take it.
-std::optional<int> parseWholeNumber(const QString& text);
+[[nodiscard]] std::optional<int> parseWholeNumber(const QString& text);
 
 // FM frequency normalisation: clamp to 87.5-108 MHz, cut down to the 50 kHz raster, "%.3f" with
 // the separator. An empty text stays empty; a text that is not a number gives nothing.
-std::optional<QString> normaliseFmFrequency(const QString& text, QChar decimalPoint = systemDecimalPoint());
+[[nodiscard]] std::optional<QString> normaliseFmFrequency(const QString& text, QChar decimalPoint = systemDecimalPoint());
 
 // The long-press time of Edit1 in tenths of a second, cut toward zero (not clamped).
-std::optional<int> longPressTenths(const QString& text, QChar decimalPoint = systemDecimalPoint());
+[[nodiscard]] std::optional<int> longPressTenths(const QString& text, QChar decimalPoint = systemDecimalPoint());
 
 // When the optional functions window loses activation: Edit1 is rewritten from its value in the
 // system's number format within 0.5-2.5 s and UpDown1 follows it (a text that is not a number

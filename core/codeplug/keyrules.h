@@ -12,8 +12,8 @@ enum class KeyRule {
 };
 
 // The character a typed character becomes in a field of this kind; empty when it is dropped.
-std::optional<QChar> filterKey(KeyRule rule, QChar typed);
+[[nodiscard]] std::optional<QChar> filterKey(KeyRule rule, QChar typed);
 
 // The text as such a field takes it (a-d raised to A-D in DTMF codes); empty when any
 // character of it would be dropped, so a paste is taken whole or not at all.
-std::optional<QString> filterText(KeyRule rule, const QString& text);
+[[nodiscard]] std::optional<QString> filterText(KeyRule rule, const QString& text);

@@ -9,7 +9,7 @@ struct BandLimits {
     int upper = 0;
 };
 // Empty when the text is not of the form "ddd-dddMHz": such a band holds no frequency.
-std::optional<BandLimits> bandLimits(const QString& bandText);
+[[nodiscard]] std::optional<BandLimits> bandLimits(const QString& bandText);
 
 // The identification block of a model as 16 hex digits; empty for an unknown index.
 QString modelIdentHex(int modelIndex);

@@ -25,9 +25,9 @@ struct Problem {
 
 // Every value of the session's document that could not be written to a radio: channel cells of
 // used rows, the optional functions, the call and FM lists, dates, and the band selections.
-QList<Problem> validateDocument(const Session& session);
+[[nodiscard]] QList<Problem> validateDocument(const Session& session);
 
-bool hasErrors(const QList<Problem>& problems);
+[[nodiscard]] bool hasErrors(const QList<Problem>& problems);
 
 // The document line that holds the value; 0 for values the file does not hold (passwords, the
 // 32nd FM slot, squelch base values).

@@ -9,9 +9,9 @@
 // A code of at most 15 characters as its field. `raw` stores the text's own hex digits (the PTT
 // ID codes while the radio announces the ID by voice) instead of DTMF nibbles. Empty when the
 // text is too long or holds a character that has no nibble.
-std::optional<QByteArray> encodeDtmfField(const QString& text, bool raw = false);
+[[nodiscard]] std::optional<QByteArray> encodeDtmfField(const QString& text, bool raw = false);
 // The code of a field: its first n nibbles, n = nibble 16. Empty for a field shorter than 8 bytes.
-std::optional<QString> decodeDtmfField(const QByteArray& field, bool raw = false);
+[[nodiscard]] std::optional<QString> decodeDtmfField(const QByteArray& field, bool raw = false);
 
 // A 16-byte block of two codes held in two edits of the optional functions.
 struct DtmfCodeBlock {
@@ -24,10 +24,10 @@ struct DtmfCodeBlock {
 const QList<DtmfCodeBlock>& dtmfCodeBlocks();
 
 // The block at `address` (one of dtmfCodeBlocks()) from its two edits.
-Encoded encodeDtmfCodeBlock(const ControlStore& func, quint16 address);
+[[nodiscard]] Encoded encodeDtmfCodeBlock(const ControlStore& func, quint16 address);
 // Both codes into their edits; a half that cannot be read leaves its edit as it was.
 void decodeDtmfCodeBlock(const QByteArray& block, ControlStore& func, quint16 address);
 
 // Call list block 0-7: rows 2*block+1 and 2*block+2, column 1, of StringGrid1.
-Encoded encodeCallListBlock(const ControlStore& func, int block);
+[[nodiscard]] Encoded encodeCallListBlock(const ControlStore& func, int block);
 void decodeCallListBlock(const QByteArray& bytes, ControlStore& func, int block);

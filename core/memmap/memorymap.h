@@ -64,7 +64,7 @@ QByteArray fixedAlignmentBytes(); // 2D 3E 33 at 0x01A4
 QByteArray fixedHighBytes();      // 48 69 67 68 at 0x0768
 QByteArray identificationBytes(); // 51 56 2D 52 05 85 FF 06, the first 8 bytes at 0x0170
 // True when the first 8 bytes of the identification block are those of this radio.
-bool identificationMatches(const QByteArray& block);
+[[nodiscard]] bool identificationMatches(const QByteArray& block);
 
 // A field whose value cannot be put into the radio's bytes: which one, and why (a message
 // number of shell/messages.h, Str::BadTone and the like). A channel table cell is named by its
@@ -89,13 +89,13 @@ struct Encoded {
 
 // Decimal digits kept as nibbles ("BCD"): the value of the bytes read as decimal digits, most
 // significant first; empty when a nibble is A-F (as in the FF of a never-written field).
-std::optional<qint64> bcdValue(const QByteArray& bytes);
+[[nodiscard]] std::optional<qint64> bcdValue(const QByteArray& bytes);
 // The digits of a text of decimal digits (even count) as nibbles; empty when it holds anything else.
-std::optional<QByteArray> bcdBytes(const QString& digits);
+[[nodiscard]] std::optional<QByteArray> bcdBytes(const QString& digits);
 
 // The characters the radio shows: bytes 0x20-0x7F are taken as they are, any other byte as a
 // blank; trailing blanks are cut (all blanks give an empty text).
 QString radioText(const QByteArray& bytes);
 // A text as radio characters padded with blanks to `size` bytes; empty when it is longer than
 // `maxChars` or holds a character outside 0x20-0x7F.
-std::optional<QByteArray> radioTextBytes(const QString& text, int maxChars, int size);
+[[nodiscard]] std::optional<QByteArray> radioTextBytes(const QString& text, int maxChars, int size);

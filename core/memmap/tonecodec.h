@@ -30,7 +30,7 @@ QString CAL_dcs(int codeDigits);
 // the frequency in tenths of a hertz (the other two go to byte 12 of the record).
 // Empty when the text matches no list entry or the frequency is not a number that fits three
 // hex digits: such a cell must never reach the radio as a short or garbled code.
-std::optional<QString> writecode(int kind, const QString& cellText, const QString& ctcssFreqText,
+[[nodiscard]] std::optional<QString> writecode(int kind, const QString& cellText, const QString& ctcssFreqText,
                                  const ValueWords& words, QChar decimalPoint = systemDecimalPoint());
 
 // The tone cell text of a 4-digit tone code (digit 3 is ignored). A code that names no entry of
@@ -39,14 +39,14 @@ QString sendCTC(const QString& code, const ValueWords& words);
 
 // The CTCSS frequency in tenths of a hertz, cut (never rounded) below the tenth: "107.0" -> 1070,
 // "107.09" -> 1070. Empty when the text is not a plain non-negative decimal number.
-std::optional<int> ctcssTenths(const QString& text, QChar decimalPoint = systemDecimalPoint());
+[[nodiscard]] std::optional<int> ctcssTenths(const QString& text, QChar decimalPoint = systemDecimalPoint());
 
 // DTMF text to nibbles, one hex digit per character for the first `count` characters:
 // "1"-"9" stay, "0" -> A, "*" -> B, "#" -> C, "A" -> D, "B" -> E, "C" -> F, "D" -> 0.
 // Empty when a character has no nibble (E, F, anything outside the DTMF set) or `count` lies
 // outside the text.
-std::optional<QString> DTMFToHex(const QString& text, int count);
+[[nodiscard]] std::optional<QString> DTMFToHex(const QString& text, int count);
 
 // Nibbles back to DTMF characters for the first `count` hex digits. Empty when one of them is
 // not a hex digit or `count` lies outside the text.
-std::optional<QString> HexToDTMF(const QString& hex, int count);
+[[nodiscard]] std::optional<QString> HexToDTMF(const QString& hex, int count);

@@ -58,13 +58,11 @@ private:
         table.clearRow(row);
         const auto record = m_link.readBlock(channelRecordAddress(side, row), BlockSize::Record,
                                              Tolerance::Tolerant, side == Side::B ? RecordBMs : BlockMs);
-        if (!record) return false;
-        decodeChannelRecord(*record, table, row, m_doc.words);
+        // A block the link accepted has its full size; a short one is a broken reply all the same.
+        if (!record || !decodeChannelRecord(*record, table, row, m_doc.words)) return false;
         const auto name =
             m_link.readBlock(channelNameAddress(side, row), BlockSize::Name, Tolerance::Strict, BlockMs);
-        if (!name) return false;
-        decodeChannelName(*name, table, row);
-        return true;
+        return name && decodeChannelName(*name, table, row);
     }
 
     template <typename Decode>

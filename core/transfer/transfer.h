@@ -47,7 +47,7 @@ inline constexpr int DebugTransferRows = 20;
 // An empty range counts as "99". Anything but a whole number from 1 to 99 (the field also takes
 // "#" and "*", and typed numbers beyond its up-down) gives nothing, so never more than 99
 // channel rows move.
-std::optional<int> transferRows(const QString& channelRange, bool debugRows);
+[[nodiscard]] std::optional<int> transferRows(const QString& channelRange, bool debugRows);
 
 // The text the user sees for a failed transfer in the current language; empty for success.
 QString transferMessage(const TransferResult& result, const Language& lang);
@@ -55,4 +55,4 @@ QString transferMessage(const TransferResult& result, const Language& lang);
 // Steps shared by both directions once the handshake has opened the connection: both stamps
 // into the radio information, the password check against "通信密码", the identification block,
 // and the model selector back to its first item. False when the radio must not be touched.
-bool identifyRadio(Session& session, Link& link, TransferResult& result);
+[[nodiscard]] bool identifyRadio(Session& session, Link& link, TransferResult& result);
