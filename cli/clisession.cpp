@@ -56,7 +56,7 @@ std::optional<QString> startSession(Session& session, const VerbParser& verb) {
             return QStringLiteral("--lang takes 1, 2 or 3, not '%1'").arg(value);
         language = value.toInt();
     }
-    startUp(session, AppSettings::read(IniFile::load(settingsPath(session.appDir))));
+    startUp(session, AppSettings::read(IniFile::load(session.files.settingsToRead())));
     if (language && *language != session.lang.index) {
         session.lang.index = *language;
         applyLanguage(session, Language::baseName(*language));

@@ -63,7 +63,7 @@ std::optional<QString> RadioVerb::connect(Session& session) {
     const QString port = p.value(m_port);
     std::unique_ptr<RadioPort> radioPort;
     if (const auto com = comNumber(port)) {
-        radioPort = PortDirectory(settingsPath(session.appDir)).create(*com);
+        radioPort = PortDirectory(session.files.settingsToRead()).create(*com);
         if (!radioPort) return QStringLiteral("%1 names no serial device").arg(port.toUpper());
     } else {
         radioPort = std::make_unique<SerialRadioPort>(port);

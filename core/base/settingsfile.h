@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // An INI file that is read and partly rewritten: section and key names compare without regard
 // to letter case, and every line this program does not set (other keys, sections, comments,
@@ -20,6 +21,9 @@ public:
 
     void setInteger(const QString& section, const QString& key, int value);
     QByteArray serialize() const;
+    // Replaces the file at `path` once the new one is complete; "Unable to write to <path>:
+    // <reason>" when it cannot.
+    std::optional<QString> save(const QString& path) const;
 
 private:
     struct Line {
