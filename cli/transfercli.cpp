@@ -4,19 +4,7 @@
 #include "core/base/appsettings.h"
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
-#include <QRegularExpression>
 #include <unistd.h>
-
-namespace {
-// "COM3" (any letter case) names a COM number as the program's port dialog does; anything else
-// is a device path.
-std::optional<int> comNumber(const QString& port) {
-    static const QRegularExpression com(QStringLiteral("^[Cc][Oo][Mm]([0-9]{1,2})$"));
-    const QRegularExpressionMatch m = com.match(port);
-    if (!m.hasMatch()) return std::nullopt;
-    return m.captured(1).toInt();
-}
-} // namespace
 
 RadioVerb::RadioVerb(VerbParser& verb)
     : m_verb(verb),

@@ -70,7 +70,10 @@ int IniFile::integer(const QString& section, const QString& key, int defaultValu
 }
 
 void IniFile::setInteger(const QString& section, const QString& key, int value) {
-    const QString v = QString::number(value);
+    setText(section, key, QString::number(value));
+}
+
+void IniFile::setText(const QString& section, const QString& key, const QString& v) {
     const int i = find(section, key);
     if (i >= 0) {
         Line& line = m_lines[i];

@@ -20,6 +20,7 @@ public:
     int integer(const QString& section, const QString& key, int defaultValue) const;
 
     void setInteger(const QString& section, const QString& key, int value);
+    void setText(const QString& section, const QString& key, const QString& value);
     QByteArray serialize() const;
     // Replaces the file at `path` once the new one is complete; "Unable to write to <path>:
     // <reason>" when it cannot.
