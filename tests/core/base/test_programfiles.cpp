@@ -53,8 +53,9 @@ void TestProgramFiles::location_data() {
     QTest::newRow("installed beside share/kt520, even when writable")
         << "prefix/bin" << true << "config/kt520/sysini.ini"
         << "prefix/share/kt520/sysini.ini";
-    QTest::newRow("under /usr, even for root") << "/usr/bin" << true << "config/kt520/sysini.ini"
-                                               << "";
+    QTest::newRow("under /usr, even for root")
+        << "/usr/kt520-test-nowhere/bin" << true << "config/kt520/sysini.ini"
+        << "";
 }
 
 void TestProgramFiles::location() {
