@@ -46,7 +46,9 @@ void listPorts(const ProgramFiles& files) {
               << "\n";
     }
     out() << "single-port: " << (settings.coMode == 1 ? "on" : "off") << "\n";
-    out() << "settings: " << path << "\n";
+    out() << "settings: " << files.settingsFile;
+    if (path != files.settingsFile) out() << " (not made yet: read from " << path << ")";
+    out() << "\n";
 }
 } // namespace
 
