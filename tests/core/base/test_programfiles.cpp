@@ -18,7 +18,6 @@ private slots:
     void xdgConfigHomeHonoured();
     void firstUse_data();
     void firstUse();
-    void unmakeableFolderReported();
     void languageFilesBesideFirst();
 
 private:
@@ -134,21 +133,6 @@ void TestProgramFiles::firstUse() {
     const QByteArray bytes = f.readAll();
     QCOMPARE(bytes, after);
     QCOMPARE(AppSettings::read(IniFile::parse(bytes)).com, com);
-}
-
-void TestProgramFiles::unmakeableFolderReported() {
-    // A regular file where the configuration folder should be: no one can make a folder in it.
-    write(QStringLiteral("config"), "not a folder");
-    write(QStringLiteral("prefix/share/kt520/sysini.ini"), "[open]\ncom=3\n");
-    const ProgramFiles files =
-        ProgramFiles::locate(path(QStringLiteral("prefix/bin")), true, path(QStringLiteral("config")));
-    const std::optional<QString> problem = files.prepareSettings();
-    QVERIFY(problem);
-    QVERIFY2(problem->startsWith(QStringLiteral("Unable to write to %1: ").arg(files.settingsFile)),
-             qPrintable(*problem));
-    QVERIFY(problem->size() > QStringLiteral("Unable to write to %1: ").arg(files.settingsFile).size());
-    // Start-up then runs on the delivered default.
-    QCOMPARE(files.settingsToRead(), path(QStringLiteral("prefix/share/kt520/sysini.ini")));
 }
 
 void TestProgramFiles::languageFilesBesideFirst() {
