@@ -4,12 +4,53 @@
 #include "core/codeplug/session.h"
 #include "sim/demoradio.h"
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QScreen>
+#include <QTextStream>
 #include <QTimer>
+#include <cstring>
+
+namespace {
+// --help, --version and --where answer on the terminal and must work without a display, so
+// they are seen before the windowing system is asked for one.
+bool answersOnTerminal(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        for (const char* option : {"--help", "-h", "--help-all", "--version", "-v", "--where"})
+            if (std::strcmp(argv[i], option) == 0) return true;
+    return false;
+}
+
+int answerOnTerminal(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kt520"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KT520_VERSION));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Programming software for the KT-520 dual-band FM handheld radio: reads the radio's "
+        "memory over its serial cable, edits it, writes it back and keeps it in .qv19 files."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(
+        {QStringLiteral("demo"),
+         QStringLiteral("Serve a virtual radio with a sample codeplug on the chosen COM port for "
+                        "this run, so that reading and writing work without a radio.")});
+    parser.addOption(
+        {QStringLiteral("where"), QStringLiteral("Print the settings file and the language files "
+                                                 "in use, then exit.")});
+    parser.addOption({QStringLiteral("exit-after-start"),
+                      QStringLiteral("Quit as soon as the main window has been drawn.")});
+    parser.process(app); // --help and --version print and exit here
+    QTextStream(stdout) << ProgramFiles::forProgram(QCoreApplication::applicationDirPath()).describe();
+    return 0;
+}
+} // namespace
 
 int main(int argc, char** argv) {
+    if (answersOnTerminal(argc, argv)) return answerOnTerminal(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KT-520"));
+    // Lets the desktop match the window to kt520.desktop and its icon (the app id on Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("kt520"));
     // --demo attaches the virtual radio with a sample codeplug; without it only real ports are used.
     const bool demoMode = app.arguments().contains(QStringLiteral("--demo"));
     Session session;

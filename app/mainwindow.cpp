@@ -244,7 +244,11 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::runStartUp() {
     frameOf(m_test)->close();
-    startUp(m_session, AppSettings::read(IniFile::load(settingsPath(m_session.appDir))));
+    // An installed copy makes the user's settings file on first use. When it cannot, the program
+    // runs on the delivered default and says so once: the exit does not try again.
+    const std::optional<QString> settingsProblem = m_session.files.prepareSettings();
+    if (settingsProblem) m_settingsSaved = true;
+    startUp(m_session, AppSettings::read(IniFile::load(m_session.files.settingsToRead())));
     for (QAction* a : m_languages->actions())
         a->setChecked(a->data().toInt() == m_session.lang.index);
     setWindowTitle(m_session.doc.main.currentItem(MainCtl::Model).isEmpty()
@@ -256,6 +260,9 @@ void TMainForm::runStartUp() {
         showChild(w);
     // The area has its final size only once the maximised window is laid out.
     QTimer::singleShot(0, this, &TMainForm::arrangeChildren);
+    if (settingsProblem)
+        QTimer::singleShot(
+            0, this, [this, text = *settingsProblem] { showWarning(this, QStringLiteral("KT-520"), text); });
 }
 
 void TMainForm::arrangeChildren() {
@@ -278,7 +285,7 @@ void TMainForm::arrangeChildren() {
 void TMainForm::closeEvent(QCloseEvent* event) {
     if (!m_settingsSaved) {
         m_settingsSaved = true;
-        if (auto error = saveSettings(settingsPath(m_session.appDir), exitSettings(m_session)))
+        if (auto error = saveSettings(m_session.files.settingsFile, exitSettings(m_session)))
             showWarning(this, QStringLiteral("KT-520"), *error);
     }
     QMainWindow::closeEvent(event);
@@ -335,7 +342,7 @@ void TMainForm::transferCommand(TransferMode mode) {
     commitTableA();
     m_channelA->hideEditors();
     // A port that another program holds, or that is missing, is reported before the dialog opens.
-    if (!PortDirectory(settingsPath(m_session.appDir)).probe(m_session.portNumber)) {
+    if (!PortDirectory(m_session.files.settingsToRead()).probe(m_session.portNumber)) {
         showWarning(this, m_session.lang.messages.warnCaption, m_session.lang.messages.portOpenFailed);
         return;
     }

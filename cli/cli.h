@@ -20,7 +20,12 @@ enum : int {
 QTextStream& out();
 QTextStream& err();
 
-// A verb's parser with --help and --lang; `args` starts with the verb's name.
+// "COM3" (any letter case) names a COM number as the program's port dialog does; anything else
+// is a device path.
+std::optional<int> comNumber(const QString& port);
+
+// A verb's parser with --help and, for the verbs that show texts, --lang; `args` starts with the
+// verb's name.
 struct VerbParser {
     QCommandLineParser parser;
     QCommandLineOption lang{
@@ -29,7 +34,7 @@ struct VerbParser {
                        "Chinese (default: as the program starts)."),
         QStringLiteral("1|2|3")};
 
-    explicit VerbParser(const QString& description);
+    explicit VerbParser(const QString& description, bool withLanguage = true);
     // Parses; on --help prints the help and returns Exit::Ok, on an error prints it and returns
     // Exit::Usage; empty when the verb should run.
     std::optional<int> parse(const QStringList& args);
@@ -52,3 +57,5 @@ std::variant<OpenResult, int> openForVerb(Session& session, VerbParser& verb, co
 
 int runNew(const QStringList& args);
 int runCheck(const QStringList& args);
+int runPort(const QStringList& args);
+int runWhere(const QStringList& args);

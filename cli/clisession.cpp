@@ -4,6 +4,7 @@
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
 #include "core/codeplug/startup.h"
+#include <QRegularExpression>
 #include <cstdio>
 
 QTextStream& out() {
@@ -16,10 +17,17 @@ QTextStream& err() {
     return stream;
 }
 
-VerbParser::VerbParser(const QString& description) {
+std::optional<int> comNumber(const QString& port) {
+    static const QRegularExpression com(QStringLiteral("^[Cc][Oo][Mm]([0-9]{1,2})$"));
+    const QRegularExpressionMatch m = com.match(port);
+    if (!m.hasMatch()) return std::nullopt;
+    return m.captured(1).toInt();
+}
+
+VerbParser::VerbParser(const QString& description, bool withLanguage) {
     parser.setApplicationDescription(description);
     parser.addHelpOption();
-    parser.addOption(lang);
+    if (withLanguage) parser.addOption(lang);
 }
 
 std::optional<int> VerbParser::parse(const QStringList& args) {
@@ -56,7 +64,7 @@ std::optional<QString> startSession(Session& session, const VerbParser& verb) {
             return QStringLiteral("--lang takes 1, 2 or 3, not '%1'").arg(value);
         language = value.toInt();
     }
-    startUp(session, AppSettings::read(IniFile::load(settingsPath(session.appDir))));
+    startUp(session, AppSettings::read(IniFile::load(session.files.settingsToRead())));
     if (language && *language != session.lang.index) {
         session.lang.index = *language;
         applyLanguage(session, Language::baseName(*language));

@@ -17,13 +17,16 @@ const Verb verbs[] = {
     {"read", "read the radio on --port and save it as a document", runRead},
     {"write", "write a document to the radio on --port", runWrite},
     {"info", "show who programmed the radio on --port and when", runInfo},
+    {"port", "list COM1-COM16 with their devices; map a COM number to a device", runPort},
+    {"where", "print the settings file and the language files in use", runWhere},
 };
 
 void usage(QTextStream& stream) {
     stream << "Usage: kt520-cli <verb> [options]\n\nVerbs:\n";
     for (const Verb& v : verbs)
         stream << "  " << QString::fromLatin1(v.name).leftJustified(8) << v.summary << "\n";
-    stream << "\n'kt520-cli <verb> --help' describes a verb's options.\n";
+    stream << "\n'kt520-cli <verb> --help' describes a verb's options; 'kt520-cli --version' prints the "
+              "version.\n";
 }
 } // namespace
 
@@ -37,6 +40,10 @@ int main(int argc, char* argv[]) {
     }
     if (args.first() == QStringLiteral("--help") || args.first() == QStringLiteral("-h")) {
         usage(out());
+        return Exit::Ok;
+    }
+    if (args.first() == QStringLiteral("--version")) {
+        out() << "kt520-cli " << KT520_VERSION << "\n";
         return Exit::Ok;
     }
     for (const Verb& v : verbs)

@@ -4,19 +4,7 @@
 #include "core/base/appsettings.h"
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
-#include <QRegularExpression>
 #include <unistd.h>
-
-namespace {
-// "COM3" (any letter case) names a COM number as the program's port dialog does; anything else
-// is a device path.
-std::optional<int> comNumber(const QString& port) {
-    static const QRegularExpression com(QStringLiteral("^[Cc][Oo][Mm]([0-9]{1,2})$"));
-    const QRegularExpressionMatch m = com.match(port);
-    if (!m.hasMatch()) return std::nullopt;
-    return m.captured(1).toInt();
-}
-} // namespace
 
 RadioVerb::RadioVerb(VerbParser& verb)
     : m_verb(verb),
@@ -63,7 +51,7 @@ std::optional<QString> RadioVerb::connect(Session& session) {
     const QString port = p.value(m_port);
     std::unique_ptr<RadioPort> radioPort;
     if (const auto com = comNumber(port)) {
-        radioPort = PortDirectory(settingsPath(session.appDir)).create(*com);
+        radioPort = PortDirectory(session.files.settingsToRead()).create(*com);
         if (!radioPort) return QStringLiteral("%1 names no serial device").arg(port.toUpper());
     } else {
         radioPort = std::make_unique<SerialRadioPort>(port);

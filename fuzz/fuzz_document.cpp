@@ -13,7 +13,7 @@ namespace {
 // only slow the fuzzer down, so the words are set directly.
 std::unique_ptr<Session> startedSession() {
     auto s = std::make_unique<Session>();
-    s->appDir = QStringLiteral("/nonexistent-kt520-fuzz");
+    s->files = ProgramFiles::besideExecutable(QStringLiteral("/nonexistent-kt520-fuzz"));
     s->doc.words = ValueWords::simplifiedChinese();
     s->lang.words = s->doc.words;
     ControlStore& main = s->doc.main;

@@ -1,5 +1,7 @@
 #include "core/base/settingsfile.h"
+#include <QDir>
 #include <QFile>
+#include <QSaveFile>
 
 namespace {
 bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
@@ -68,7 +70,10 @@ int IniFile::integer(const QString& section, const QString& key, int defaultValu
 }
 
 void IniFile::setInteger(const QString& section, const QString& key, int value) {
-    const QString v = QString::number(value);
+    setText(section, key, QString::number(value));
+}
+
+void IniFile::setText(const QString& section, const QString& key, const QString& v) {
     const int i = find(section, key);
     if (i >= 0) {
         Line& line = m_lines[i];
@@ -106,4 +111,12 @@ QByteArray IniFile::serialize() const {
     for (const Line& line : m_lines)
         out += line.raw + m_eol;
     return out;
+}
+
+std::optional<QString> IniFile::save(const QString& path) const {
+    const QByteArray bytes = serialize();
+    QSaveFile f(path);
+    if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush() && f.commit())
+        return std::nullopt;
+    return QStringLiteral("Unable to write to %1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
 }

@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // An INI file that is read and partly rewritten: section and key names compare without regard
 // to letter case, and every line this program does not set (other keys, sections, comments,
@@ -19,7 +20,11 @@ public:
     int integer(const QString& section, const QString& key, int defaultValue) const;
 
     void setInteger(const QString& section, const QString& key, int value);
+    void setText(const QString& section, const QString& key, const QString& value);
     QByteArray serialize() const;
+    // Replaces the file at `path` once the new one is complete; "Unable to write to <path>:
+    // <reason>" when it cannot.
+    std::optional<QString> save(const QString& path) const;
 
 private:
     struct Line {

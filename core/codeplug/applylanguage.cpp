@@ -122,7 +122,7 @@ void translateCells(Codeplug& doc) {
 }
 
 bool applyLanguage(Session& s, const QString& baseName) {
-    const auto table = StringTable::load(Language::libraryPath(s.appDir, baseName));
+    const auto table = StringTable::load(s.files.languageFile(baseName));
     if (!table)
         return false; // silently: the previous language stays
     Language& lang = s.lang;

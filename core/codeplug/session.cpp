@@ -5,5 +5,6 @@ Session::Session(QObject* parent) : QObject(parent) {
     doc.setParent(this);
     lang.setParent(this);
     radioInfo.setParent(this);
-    appDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QStringLiteral(".");
+    files = QCoreApplication::instance() ? ProgramFiles::forProgram(QCoreApplication::applicationDirPath())
+                                         : ProgramFiles::besideExecutable(QStringLiteral("."));
 }

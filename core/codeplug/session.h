@@ -2,6 +2,7 @@
 #include "core/codeplug/codeplug.h"
 #include "core/codeplug/radioinfo.h"
 #include "core/base/language.h"
+#include "core/base/programfiles.h"
 #include <QObject>
 
 // Everything that exists once for the whole run: the document, the language, the port choice,
@@ -19,5 +20,5 @@ public:
     bool singlePortMode = false; // SinglePortMode: the cable echoes every byte sent
     QString modelIdentHex; // ModelIdentHex, set by the model change
     QString administrator = QStringLiteral("Qovran");
-    QString appDir;        // where sysini.ini and the language files live
+    ProgramFiles files;    // where sysini.ini and the language files live
 };

@@ -1,8 +1,10 @@
 #include "core/link/radioport.h"
 #include "core/base/settingsfile.h"
+#include <QFile>
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <algorithm>
+#include <unistd.h>
 
 SerialRadioPort::SerialRadioPort(const QString& device, QObject* parent)
     : RadioPort(parent), m_device(device), m_port(new QSerialPort(this)) {
@@ -152,6 +154,35 @@ bool PortDirectory::probe(int com) const {
         return true; // an in-process stand-in is always there
     const QString dev = device(com);
     return !dev.isEmpty() && probeDevice(dev);
+}
+
+PortDirectory::State PortDirectory::state(int com) const {
+    if (const auto it = overrides().constFind(com); it != overrides().constEnd() && it->factory)
+        return State::Free;
+    const QString dev = device(com);
+    return dev.isEmpty() ? State::Missing : deviceState(dev);
+}
+
+PortDirectory::State PortDirectory::deviceState(const QString& device) {
+    // The serial-port layer reports a lock held by another program and a device the user may
+    // not open as the same error; the file's permissions tell them apart.
+    const QByteArray path = QFile::encodeName(device);
+    if (::access(path.constData(), F_OK) != 0) return State::Missing;
+    if (::access(path.constData(), R_OK | W_OK) != 0) return State::NoPermission;
+    QSerialPort port;
+    port.setPortName(device);
+    if (port.open(QIODevice::ReadWrite)) {
+        port.close();
+        return State::Free;
+    }
+    switch (port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        return State::Missing;
+    case QSerialPort::PermissionError:
+        return State::InUse;
+    default:
+        return State::NotSerial;
+    }
 }
 
 QStringList PortDirectory::systemDevices() {

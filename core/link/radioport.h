@@ -75,6 +75,12 @@ public:
     std::unique_ptr<RadioPort> create(int com) const;
     // True when COM n can be opened exclusively right now; the port is closed again at once.
     bool probe(int com) const;
+    // Why COM n can or cannot be opened right now, for listings.
+    enum class State { Missing, InUse, NoPermission, NotSerial, Free };
+    State state(int com) const;
+    static State deviceState(const QString& device);
+    // True when key "comN" of section "ports" names the device.
+    bool isConfigured(int com) const { return m_configured.contains(com); }
 
     // The system's serial devices in natural name order, as full paths.
     static QStringList systemDevices();

@@ -39,7 +39,7 @@ void TestMainWindow::init() {
 
 void TestMainWindow::windowsCreatedInOrder() {
     Session s;
-    s.appDir = m_dir->path();
+    s.files = ProgramFiles::besideExecutable(m_dir->path());
     TMainForm w(s);
     QStringList classes;
     for (QWidget* window : w.windowsInOrder())
@@ -51,7 +51,7 @@ void TestMainWindow::windowsCreatedInOrder() {
 
 void TestMainWindow::startUpShowsEditors() {
     Session s;
-    s.appDir = m_dir->path();
+    s.files = ProgramFiles::besideExecutable(m_dir->path());
     TMainForm w(s);
     w.showMaximized();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -78,7 +78,7 @@ void TestMainWindow::startUpShowsEditors() {
 
 void TestMainWindow::languageSwitchFollowsEverywhere() {
     Session s;
-    s.appDir = m_dir->path();
+    s.files = ProgramFiles::besideExecutable(m_dir->path());
     TMainForm w(s);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -97,7 +97,7 @@ void TestMainWindow::languageSwitchFollowsEverywhere() {
 void TestMainWindow::exitWritesSettings() {
     {
         Session s;
-        s.appDir = m_dir->path();
+        s.files = ProgramFiles::besideExecutable(m_dir->path());
         TMainForm w(s);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));

@@ -53,7 +53,7 @@ void TestPortDialog::showAgain(Tcommuny& dialog) {
 
 void TestPortDialog::controls() {
     Session session;
-    session.appDir = m_dir.path();
+    session.files = ProgramFiles::besideExecutable(m_dir.path());
     Tcommuny dialog(session);
     QVERIFY(dialog.isModal() && (dialog.windowFlags() & Qt::WindowStaysOnTopHint));
     dialog.show();
@@ -76,7 +76,7 @@ void TestPortDialog::controls() {
 
 void TestPortDialog::probesEveryShowing() {
     Session session;
-    session.appDir = m_dir.path();
+    session.files = ProgramFiles::besideExecutable(m_dir.path());
     Tcommuny dialog(session);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -125,7 +125,7 @@ void TestPortDialog::selection() {
     QFETCH(int, port);
     QFETCH(bool, single);
     Session session;
-    session.appDir = m_dir.path();
+    session.files = ProgramFiles::besideExecutable(m_dir.path());
     session.portNumber = stored;
     session.singlePortMode = storedSingle;
     Tcommuny dialog(session);

@@ -61,7 +61,7 @@ void Tcommuny::showEvent(QShowEvent* event) {
 }
 
 void Tcommuny::FormShow() {
-    const PortDirectory directory(settingsPath(m_session.appDir));
+    const PortDirectory directory(m_session.files.settingsToRead());
     for (int n = PortDirectory::FirstCom; n <= PortDirectory::LastCom; ++n) {
         QLabel* label = m_devices[size_t(n - 1)];
         const QString device = directory.device(n);

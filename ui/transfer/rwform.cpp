@@ -191,7 +191,7 @@ void TRWForm::FormShow() {
     if (m_portFactory)
         m_link.setPort(m_portFactory());
     else
-        m_link.setPort(PortDirectory(settingsPath(m_session.appDir)).create(m_session.portNumber));
+        m_link.setPort(PortDirectory(m_session.files.settingsToRead()).create(m_session.portNumber));
     m_link.openPort();
 }
 

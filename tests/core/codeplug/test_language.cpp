@@ -136,7 +136,7 @@ void TestLanguage::translateCells() {
 void TestLanguage::missingLibraryChangesNothing() {
     QTemporaryDir dir;
     Session s;
-    s.appDir = dir.path();
+    s.files = ProgramFiles::besideExecutable(dir.path());
     s.doc.tableA.setCell(7, 5, QStringLiteral("OFF"));
     QVERIFY(!applyLanguage(s, QStringLiteral("eng_dll")));
     QVERIFY(s.lang.words.off.isEmpty());
@@ -149,7 +149,7 @@ void TestLanguage::switchRebuildsListsKeepingSelection() {
     QTemporaryDir dir;
     writeFile(dir.filePath(QStringLiteral("eng_dll.dll")), englishTable());
     Session s;
-    s.appDir = dir.path();
+    s.files = ProgramFiles::besideExecutable(dir.path());
     s.doc.func.setIndex(QStringLiteral("ComboBox16"), 2);
     s.doc.tableB.setCell(Col::Power, 9, u"高功率"_qs);
     QSignalSpy applied(&s.lang, &Language::applied);
