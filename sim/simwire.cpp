@@ -1,4 +1,5 @@
 #include "sim/simwire.h"
+#include "core/link/waitscale.h"
 #include "sim/virtualradio.h"
 
 Pacer::Pacer(QObject* parent) : QObject(parent) {
@@ -25,8 +26,10 @@ void Pacer::tick() {
     qint64 due = m_queue.size();
     if (m_baud > 0) {
         // The timer ticks every millisecond; rounding to the nearest byte keeps the average
-        // arrival on time instead of up to a tick late.
-        const qint64 onLine = (m_since.nsecsElapsed() * m_baud / 10 + 500000000) / 1000000000;
+        // arrival on time instead of up to a tick late. A line as fast as the link's waits are
+        // short keeps its replies as early or late against them as at the real speed.
+        const qint64 baud = qint64(m_baud) * WaitScale::divisor();
+        const qint64 onLine = (m_since.nsecsElapsed() * baud / 10 + 500000000) / 1000000000;
         due = std::min<qint64>(onLine - m_sent, m_queue.size());
     }
     if (due > 0) {

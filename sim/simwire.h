@@ -9,7 +9,8 @@
 class VirtualRadio;
 
 // One direction of the serial line: bytes pushed in come out at the line's speed (10 bits a
-// byte: start, 8 data, stop). At 0 baud everything pushed comes out on the next event-loop pass.
+// byte: start, 8 data, stop), multiplied by WaitScale's divisor. At 0 baud everything pushed
+// comes out on the next event-loop pass.
 class Pacer : public QObject {
     Q_OBJECT
 public:
