@@ -4,6 +4,7 @@
 #include "tests/core/link/scriptport.h"
 #include "sim/simwire.h"
 #include "sim/virtualradio.h"
+#include "tests/common/testwaits.h"
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
@@ -34,6 +35,7 @@ qint64 cpuMs() {
 class TestLink : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { useTestWaits(); }
     void init();
     void cleanup();
     void echoRemoval_data();
@@ -232,7 +234,8 @@ void TestLink::repeatBound_data() {
 void TestLink::repeatBound() {
     QFETCH(bool, busy);
     QFETCH(QString, operation);
-    m_link->setRepeatBoundMs(300);
+    // Room for a few repeats of the 150 ms wait, even when this process is held up a while.
+    m_link->setRepeatBoundMs(600);
     useRadio();
     QVERIFY(m_link->handshake());
     SimFaults faults;
@@ -326,8 +329,8 @@ void TestLink::delayWakesAndSleeps() {
     const qint64 cpuBefore = cpuMs();
     clock.restart();
     m_link->aSysDelay(0, 300);
-    QVERIFY(clock.elapsed() >= 300);
-    QVERIFY2(cpuMs() - cpuBefore < 150, "aSysDelay used the processor while waiting");
+    QVERIFY(clock.elapsed() >= WaitScale::scaled(300));
+    QVERIFY2(cpuMs() - cpuBefore < WaitScale::scaled(150), "aSysDelay used the processor while waiting");
 }
 
 void TestLink::portFailure() {
