@@ -1,4 +1,5 @@
 #include "sim/simwire.h"
+#include "core/link/waitscale.h"
 #include "sim/virtualradio.h"
 
 Pacer::Pacer(QObject* parent) : QObject(parent) {
@@ -6,14 +7,26 @@ Pacer::Pacer(QObject* parent) : QObject(parent) {
     connect(&m_timer, &QTimer::timeout, this, &Pacer::tick);
 }
 
-void Pacer::push(const QByteArray& bytes) {
+void Pacer::push(const QByteArray& bytes, Clock::time_point start) {
     if (bytes.isEmpty()) return;
     if (m_queue.isEmpty()) {
-        m_since.start();
+        m_since = m_baud > 0 ? std::max(start, lastArrival()) : start;
         m_sent = 0;
     }
     m_queue.append(bytes);
-    if (!m_timer.isActive()) m_timer.start(m_baud > 0 ? 1 : 0);
+    if (m_baud > 0) tick();
+    if (!m_queue.isEmpty() && !m_timer.isActive()) m_timer.start(m_baud > 0 ? 1 : 0);
+}
+
+qint64 Pacer::bitsPerSecond() const {
+    // A line as fast as the link's waits are short keeps its replies as early or late against
+    // them as at the real speed.
+    return qint64(m_baud) * WaitScale::divisor();
+}
+
+Pacer::Clock::time_point Pacer::lastArrival() const {
+    if (m_baud <= 0) return Clock::now(); // unpaced bytes arrive as they are delivered
+    return m_since + std::chrono::nanoseconds(m_sent * 10 * 1000000000 / bitsPerSecond());
 }
 
 void Pacer::clear() {
@@ -26,7 +39,8 @@ void Pacer::tick() {
     if (m_baud > 0) {
         // The timer ticks every millisecond; rounding to the nearest byte keeps the average
         // arrival on time instead of up to a tick late.
-        const qint64 onLine = (m_since.nsecsElapsed() * m_baud / 10 + 500000000) / 1000000000;
+        const qint64 ns = std::chrono::nanoseconds(Clock::now() - m_since).count();
+        const qint64 onLine = (ns * bitsPerSecond() / 10 + 500000000) / 1000000000;
         due = std::min<qint64>(onLine - m_sent, m_queue.size());
     }
     if (due > 0) {
@@ -45,14 +59,22 @@ SimWire::SimWire(VirtualRadio& radio, QObject* parent) : QObject(parent), m_radi
 
 void SimWire::fromHost(const QByteArray& bytes) {
     if (!m_radio) return;
-    m_in.setBaud(m_radio->faults().baud);
-    m_in.push(bytes);
+    const int baud = m_radio->faults().baud;
+    m_in.setBaud(baud);
+    // On an unpaced line the radio hears the bytes at once: its reply is then queued before the
+    // host starts the wait for it, so even a host held up past its time-out finds the reply
+    // delivered first, as it would on the real line.
+    if (baud == 0 && m_in.pending() == 0)
+        toRadio(bytes);
+    else
+        m_in.push(bytes);
 }
 
 void SimWire::toRadio(const QByteArray& bytes) {
     if (!m_radio) return;
     m_out.setBaud(m_radio->faults().baud);
-    m_out.push(m_radio->feed(bytes));
+    // The radio answers once the request has arrived, not when this process gets round to it.
+    m_out.push(m_radio->feed(bytes), m_in.lastArrival());
 }
 
 void SimWire::dropToHost() {

@@ -1,35 +1,44 @@
 #pragma once
 #include "core/link/radioport.h"
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <chrono>
 
 class VirtualRadio;
 
 // One direction of the serial line: bytes pushed in come out at the line's speed (10 bits a
-// byte: start, 8 data, stop). At 0 baud everything pushed comes out on the next event-loop pass.
+// byte: start, 8 data, stop), multiplied by WaitScale's divisor. At 0 baud everything pushed
+// comes out on the next event-loop pass.
 class Pacer : public QObject {
     Q_OBJECT
 public:
+    using Clock = std::chrono::steady_clock;
+
     explicit Pacer(QObject* parent = nullptr);
     void setBaud(int baud) { m_baud = baud; }
-    void push(const QByteArray& bytes);
+    // Bytes that go on the line at `start`, or once the line is free. A start already past (a
+    // reply to a request that arrived while this process was held up) delivers at once what
+    // the line would have carried by now.
+    void push(const QByteArray& bytes, Clock::time_point start = Clock::now());
     void clear(); // drops bytes still on the line
     int pending() const { return int(m_queue.size()); }
+    // When the last byte delivered had fully arrived (now on an unpaced line).
+    Clock::time_point lastArrival() const;
 
 signals:
     void delivered(const QByteArray& bytes);
 
 private:
     void tick();
+    qint64 bitsPerSecond() const;
 
     int m_baud = 0;
     QByteArray m_queue;
     QTimer m_timer;
-    QElapsedTimer m_since; // start of the current burst
-    qint64 m_sent = 0;     // bytes delivered in the current burst
+    Clock::time_point m_since; // start of the current burst
+    qint64 m_sent = 0;         // bytes delivered in the current burst
 };
 
 // The cable between a host and the virtual radio, paced as the radio's faults ask.

@@ -1,5 +1,6 @@
 #include "sim/virtualradio.h"
 #include "core/link/frames.h"
+#include "core/link/waitscale.h"
 #include <QFile>
 #include <QSaveFile>
 
@@ -109,7 +110,7 @@ int VirtualRadio::frameLength() const {
 
 QByteArray VirtualRadio::feed(const QByteArray& bytes) {
     if (bytes.isEmpty()) return {};
-    if (m_lastByte.isValid() && m_lastByte.elapsed() > IdleResetMs && !m_input.isEmpty()) {
+    if (m_lastByte.isValid() && m_lastByte.elapsed() > WaitScale::scaled(IdleResetMs) && !m_input.isEmpty()) {
         m_skipped += int(m_input.size());
         m_input.clear();
     }

@@ -27,7 +27,8 @@ class VirtualRadio : public QObject {
     Q_OBJECT
 public:
     static constexpr int MemorySize = 0x2000;
-    static constexpr int IdleResetMs = 250; // a gap this long drops a half-received frame
+    // A gap this long (divided by WaitScale, like the link's waits) drops a half-received frame.
+    static constexpr int IdleResetMs = 250;
 
     explicit VirtualRadio(QObject* parent = nullptr);
 

@@ -1,5 +1,6 @@
 #include "core/link/link.h"
 #include "core/link/frames.h"
+#include "core/link/waitscale.h"
 #include <QEventLoop>
 #include <QTimer>
 
@@ -135,7 +136,7 @@ void Link::aSysDelay(int chars, int ms) {
     const int outerChars = m_waitChars;
     m_wait = &loop;
     m_waitChars = chars;
-    timer.start(std::max(ms, 0));
+    timer.start(WaitScale::scaled(std::max(ms, 0)));
     loop.exec();
     m_wait = outer;
     m_waitChars = outerChars;
@@ -148,11 +149,11 @@ void Link::settle() {
     do {
         seen = m_received;
         aSysDelay(0, QuietMs);
-    } while (m_received != seen && !m_portFailed && since.elapsed() < SettleMaxMs);
+    } while (m_received != seen && !m_portFailed && since.elapsed() < WaitScale::scaled(SettleMaxMs));
 }
 
 bool Link::repeat(QStringView hex, int chars, int ms, const QElapsedTimer& since) {
-    if (since.elapsed() >= m_repeatBoundMs) {
+    if (since.elapsed() >= WaitScale::scaled(m_repeatBoundMs)) {
         note(QStringLiteral("no accepted reply within %1 ms: ").arg(m_repeatBoundMs) + hex.toString());
         return false;
     }

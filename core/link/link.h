@@ -52,7 +52,8 @@ struct HandshakeTiming {
 // runTransfer() sends the end frame whatever happens, also when the handshake fails.
 //
 // Repeats on "busy" or a bad checksum go on as long as the radio keeps answering that way, but
-// never longer than repeatBoundMs() for one request; then the request fails like a broken link.
+// never longer than repeatBoundMs() (shortened by WaitScale like the waits) for one request;
+// then the request fails like a broken link.
 // Once the port reports a failure every pattern fails at once (portFailed()).
 class Link : public QObject {
     Q_OBJECT
@@ -92,7 +93,8 @@ public:
     bool SendFrame(QStringView hex);
     // Sleeps until the reply holds `chars` hex characters or `ms` milliseconds have passed since
     // the call; 0 characters waits the full time. In single-port mode only characters after the
-    // echo count. Returns early when the port fails.
+    // echo count. Returns early when the port fails. Every wait of the link comes through here
+    // and is shortened by WaitScale in test runs.
     void aSysDelay(int chars, int ms);
     // Every received byte since the last send, as upper-case hex (echo included until removed).
     const QString& ReceiveText() const { return m_receiveText; }

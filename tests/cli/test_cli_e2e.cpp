@@ -79,9 +79,10 @@ private slots:
     void missingPort();
 };
 
+// The program's real waits against a radio on a line as slow as the real one.
 void TestCliE2e::infoShowsStamps() {
     QTemporaryDir dir;
-    Sim sim(dir);
+    Sim sim(dir, {QStringLiteral("--baud"), QStringLiteral("9600")});
     QVERIFY(!sim.device().isEmpty());
     const Run r = cli({QStringLiteral("info"), QStringLiteral("--port"), sim.device(),
                        QStringLiteral("--lang"), QStringLiteral("2")});

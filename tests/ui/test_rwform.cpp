@@ -2,6 +2,7 @@
 #include "ui/transfer/rwform.h"
 #include "core/base/messages.h"
 #include "sim/demoradio.h"
+#include "tests/common/testwaits.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -49,6 +50,7 @@ struct DialogBench {
 class TestRWForm : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { useTestWaits(); }
     void rangeKeys_data();
     void rangeKeys();
     void upDown_data();
@@ -143,7 +145,9 @@ void TestRWForm::refusesToCloseWhileRunning() {
     bool startEnabledDuring = true;
     bool visibleAfterClose = false;
     bool visibleAfterEscape = false;
-    QTimer::singleShot(100, &b.form, [&] {
+    // Fires on the first pass of the event loop, which is already inside the transfer (in the
+    // wait of its port reset), however short the waits are.
+    QTimer::singleShot(0, &b.form, [&] {
         startEnabledDuring = b.start()->isEnabled();
         b.form.close();
         visibleAfterClose = b.form.isVisible();

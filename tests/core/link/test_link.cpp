@@ -1,11 +1,14 @@
 #include "core/link/frames.h"
 #include "core/link/link.h"
+#include "core/link/waitscale.h"
 #include "tests/core/link/scriptport.h"
 #include "sim/simwire.h"
 #include "sim/virtualradio.h"
+#include "tests/common/testwaits.h"
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <sys/resource.h>
 
 namespace {
@@ -32,6 +35,7 @@ qint64 cpuMs() {
 class TestLink : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { useTestWaits(); }
     void init();
     void cleanup();
     void echoRemoval_data();
@@ -52,6 +56,8 @@ private slots:
     void portFailure();
     void transferAgainstRadio_data();
     void transferAgainstRadio();
+    void heldUpHost_data();
+    void heldUpHost();
 
 private:
     ScriptPort* useScript(const QStringList& replies = {});
@@ -228,7 +234,8 @@ void TestLink::repeatBound_data() {
 void TestLink::repeatBound() {
     QFETCH(bool, busy);
     QFETCH(QString, operation);
-    m_link->setRepeatBoundMs(300);
+    // Room for a few repeats of the 150 ms wait, even when this process is held up a while.
+    m_link->setRepeatBoundMs(600);
     useRadio();
     QVERIFY(m_link->handshake());
     SimFaults faults;
@@ -322,8 +329,8 @@ void TestLink::delayWakesAndSleeps() {
     const qint64 cpuBefore = cpuMs();
     clock.restart();
     m_link->aSysDelay(0, 300);
-    QVERIFY(clock.elapsed() >= 300);
-    QVERIFY2(cpuMs() - cpuBefore < 150, "aSysDelay used the processor while waiting");
+    QVERIFY(clock.elapsed() >= WaitScale::scaled(300));
+    QVERIFY2(cpuMs() - cpuBefore < WaitScale::scaled(150), "aSysDelay used the processor while waiting");
 }
 
 void TestLink::portFailure() {
@@ -385,6 +392,23 @@ void TestLink::transferAgainstRadio() {
     QCOMPARE(m_radio->memory().mid(0x0CA0, 16), records.mid(80, 16));
     QCOMPARE(m_radio->clock(), QByteArray::fromHex("24030310203000"));
     QVERIFY(!m_radio->inSession()); // the end frame arrived
+}
+
+// Another program has the processor as a request goes out, for longer than the wait for the
+// reply. The radio answered in time all the same, so the reply is there when the wait ends.
+void TestLink::heldUpHost_data() {
+    QTest::addColumn<SimFaults>("faults");
+    QTest::newRow("unpaced") << SimFaults{};
+    QTest::newRow("single-port cable, 9600 baud") << SimFaults{true, 0, 0, 0, -1, 9600};
+}
+
+void TestLink::heldUpHost() {
+    QFETCH(SimFaults, faults);
+    useRadio(faults);
+    m_link->setSinglePortMode(faults.echo);
+    QVERIFY(m_link->handshake());
+    QTimer::singleShot(0, [] { QThread::msleep(WaitScale::scaled(300)); });
+    QVERIFY(m_link->readBlock(0x0170, 16, Tolerance::Strict, 100).has_value());
 }
 
 QTEST_GUILESS_MAIN(TestLink)

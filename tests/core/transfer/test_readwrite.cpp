@@ -5,6 +5,7 @@
 #include "core/codeplug/document.h"
 #include "core/base/messages.h"
 #include "sim/demoradio.h"
+#include "tests/common/testwaits.h"
 #include <QTest>
 
 namespace {
@@ -107,6 +108,7 @@ QString difference(const QByteArray& expected, const QByteArray& actual) {
 class TestReadWrite : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { useTestWaits(); }
     void fullReadOfRichImage_data();
     void fullReadOfRichImage();
     void readFaultsChangeNothing_data();
@@ -814,6 +816,7 @@ void TestReadWrite::demoRadioReads() {
 // The demo maps a COM number to its pseudo-terminal for as long as it runs, and a read through
 // that COM number goes over a real serial device.
 void TestReadWrite::demoRadioServesComPort() {
+    const RealWaits real;
     PortDirectory ports;
     const QString before = ports.device(3);
     {
