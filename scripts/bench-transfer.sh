@@ -3,7 +3,8 @@
 # kt520-sim paced at 9600 baud. For each it prints the elapsed time, the wire-time lower bound
 # (every byte sent and received at 960 bytes/s, plus the fixed waits of the protocol: the port
 # reset's 2 x 150 ms and the 70 ms after the end frame), their ratio (target: at most 1.05) and
-# the CPU time of kt520-cli as a share of the elapsed time (target: under 5 %).
+# the CPU time of kt520-cli as a share of the elapsed time (target: under 5 %); then a read
+# from a radio busy on every second request, against the clean read.
 #
 # Usage: scripts/bench-transfer.sh [BUILD_DIR]     (default: build/)
 set -euo pipefail
@@ -23,14 +24,20 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$sim" --baud 9600 >"$work/sim.out" 2>"$work/sim.err" &
-sim_pid=$!
-for _ in $(seq 100); do
-    [[ -s $work/sim.out ]] && break
-    sleep 0.05
-done
-port=$(head -n 1 "$work/sim.out")
-[[ -n $port ]] || { echo "bench-transfer: kt520-sim did not start" >&2; cat "$work/sim.err" >&2; exit 2; }
+# start_sim ARGS...: serves a virtual radio paced at 9600 baud; sets $port.
+start_sim() {
+    [[ -n $sim_pid ]] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null || true
+    : >"$work/sim.out"
+    "$sim" --baud 9600 "$@" >"$work/sim.out" 2>"$work/sim.err" &
+    sim_pid=$!
+    for _ in $(seq 100); do
+        [[ -s $work/sim.out ]] && break
+        sleep 0.05
+    done
+    port=$(head -n 1 "$work/sim.out")
+    [[ -n $port ]] || { echo "bench-transfer: kt520-sim did not start" >&2; cat "$work/sim.err" >&2; exit 2; }
+}
+start_sim
 
 "$cli" new --out "$work/new.qv19" --lang 2
 
@@ -68,6 +75,7 @@ run() {
     transfer=$(transfer_seconds "$trace")
     turnaround=$(turnaround_seconds "$trace")
     read -r real user sys <<<"$times"
+    echo "$transfer" >"$work/$name.seconds"
     awk -v name="$name" -v real="$real" -v user="$user" -v sys="$sys" -v bytes="$bytes" -v transfer="$transfer" \
         -v turnaround="$turnaround" 'BEGIN {
         bound = bytes / 960 + 0.300 + 0.070
@@ -80,3 +88,10 @@ run() {
 
 run write write --in "$work/new.qv19"
 run read read --out "$work/read.qv19"
+
+# A radio that answers every second request busy: each busy reply must cost its own few bytes
+# on the wire, not a time-out (target: at most 1.9 times the clean read).
+start_sim --busy-every 2
+run busy read --out "$work/busy.qv19"
+awk -v busy="$(cat "$work/busy.seconds")" -v clean="$(cat "$work/read.seconds")" \
+    'BEGIN { printf "busy read / clean read: %.2f\n", busy / clean }'

@@ -60,6 +60,14 @@ bool replyChecksumOk(QStringView reply) {
     return hex2(checksum(bytes->left(bytes->size() - 1))) == reply.right(2);
 }
 
+std::optional<int> frameChars(QStringView hex) {
+    if (hex.size() < 4) return std::nullopt;
+    bool ok = false;
+    const int length = hex.mid(2, 2).toInt(&ok, 16);
+    if (!ok) return std::nullopt;
+    return 2 * (length + 3); // command, length, body, checksum
+}
+
 QString readRequest(quint16 address, int count) {
     return QStringLiteral("5203%1%2").arg(address, 4, 16, QLatin1Char('0')).arg(hex2(count)).toUpper();
 }

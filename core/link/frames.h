@@ -36,6 +36,11 @@ std::optional<QByteArray> compose(QStringView hex);
 // or with non-hex characters is never correct.
 bool replyChecksumOk(QStringView reply);
 
+// Hex characters of the whole frame that `hex` begins with, read from its length byte: a busy
+// or acknowledge reply is complete at 6, a block of N bytes at 2 * (N + 5). Empty while the
+// length byte has not arrived or is not hex.
+[[nodiscard]] std::optional<int> frameChars(QStringView hex);
+
 // "5203" + address (four hex digits) + byte count (two hex digits).
 QString readRequest(quint16 address, int count);
 // "57" + (N + 2) + address + the N data bytes (N from 1 to MaxBlock).

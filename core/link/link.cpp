@@ -100,7 +100,7 @@ void Link::onReadyRead() {
         m_receiveText.remove(0, m_echoLength);
         m_echoLength = 0;
     }
-    if (m_wait && m_waitChars > 0 && countedChars() >= m_waitChars) m_wait->quit();
+    if (m_wait && waitSatisfied(m_waitChars)) m_wait->quit();
 }
 
 void Link::onPortFailed(const QString& message) {
@@ -117,6 +117,16 @@ int Link::countedChars() const {
     return int(m_receiveText.size());
 }
 
+bool Link::waitSatisfied(int chars) const {
+    if (chars <= 0) return false;
+    const int have = countedChars();
+    if (have >= chars) return true;
+    // A shorter frame that is already whole (busy, an acknowledgement, a refusal) ends the wait
+    // too: waiting on for the longer reply would only run into the time-out.
+    const auto whole = Frame::frameChars(reply());
+    return whole && have >= *whole;
+}
+
 QString Link::reply() const {
     return countedChars() == 0 ? QString() : m_receiveText;
 }
@@ -126,7 +136,7 @@ bool Link::ReplyChecksumOk() const {
 }
 
 void Link::aSysDelay(int chars, int ms) {
-    if (m_portFailed || (chars > 0 && countedChars() >= chars)) return;
+    if (m_portFailed || waitSatisfied(chars)) return;
     QEventLoop loop;
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);

@@ -67,7 +67,7 @@ public:
     // The link owns its port; a new port replaces (and closes) the old one. Null detaches.
     void setPort(std::unique_ptr<RadioPort> port);
     RadioPort* port() const { return m_port.get(); }
-    bool openPort(); // also clears portFailed() on success
+    [[nodiscard]] bool openPort(); // also clears portFailed() on success
     void closePort();
     bool isPortOpen() const;
     // Close, 150 ms, open, 150 ms: empties both directions before a transfer. False when the
@@ -90,9 +90,10 @@ public:
     // ReceiveText and sets EchoLength to the hex length + 2. False (nothing sent) for text that
     // is not hex or whose length byte disagrees with its body, a closed or failed port, or a
     // refused write.
-    bool SendFrame(QStringView hex);
+    [[nodiscard]] bool SendFrame(QStringView hex);
     // Sleeps until the reply holds `chars` hex characters or `ms` milliseconds have passed since
-    // the call; 0 characters waits the full time. In single-port mode only characters after the
+    // the call, or until a whole shorter frame has come (a busy reply ends a wait for a block
+    // at once); 0 characters waits the full time. In single-port mode only characters after the
     // echo count. Returns early when the port fails. Every wait of the link comes through here
     // and is shortened by WaitScale in test runs.
     void aSysDelay(int chars, int ms);
@@ -108,24 +109,24 @@ public:
     // --- The patterns; each returns whether the transfer may go on ---
 
     // Handshake until the brand word comes back, then the ready query until not busy.
-    bool handshake(const HandshakeTiming& timing = {});
+    [[nodiscard]] bool handshake(const HandshakeTiming& timing = {});
     // One block of `count` bytes (8 or 16; 1 to Frame::MaxBlock) at `address`; the data bytes,
     // or empty on failure.
     // The wait is the full reply (2 * (count + 5) characters) or `timeoutMs`.
-    std::optional<QByteArray> readBlock(quint16 address, int count, Tolerance tolerance, int timeoutMs);
+    [[nodiscard]] std::optional<QByteArray> readBlock(quint16 address, int count, Tolerance tolerance, int timeoutMs);
     // One block written; the radio must answer "060006".
-    bool writeBlock(quint16 address, const QByteArray& data, Tolerance tolerance, int timeoutMs = 100);
+    [[nodiscard]] bool writeBlock(quint16 address, const QByteArray& data, Tolerance tolerance, int timeoutMs = 100);
     // Any request acknowledged like a write ("060006", "090009" = again): literal write frames
     // typed as hex text, the clock frame.
-    bool writeFrame(QStringView requestHex, Tolerance tolerance, int timeoutMs = 100, int chars = 6);
+    [[nodiscard]] bool writeFrame(QStringView requestHex, Tolerance tolerance, int timeoutMs = 100, int chars = 6);
     // Sends `requestHex` and asks again while the radio answers busy (bounded); returns the
     // reply as received for the caller to judge, or empty when the port failed, the text is
     // not hex or the bound was hit.
-    std::optional<QString> askUntilNotBusy(QStringView requestHex, int chars, int timeoutMs);
+    [[nodiscard]] std::optional<QString> askUntilNotBusy(QStringView requestHex, int chars, int timeoutMs);
     // End of transfer: "64016F", then the full wait. Never answered.
     void endTransfer(int chars = 0, int ms = 70);
     // Handshake, `body`, end frame: the end frame goes out whatever happened before it.
-    bool runTransfer(const std::function<bool()>& body, const HandshakeTiming& timing = {});
+    [[nodiscard]] bool runTransfer(const std::function<bool()>& body, const HandshakeTiming& timing = {});
 
 signals:
     void portError(const QString& message);
@@ -136,6 +137,8 @@ private:
     void trace(TraceEvent::Kind kind, const QString& text);
     void note(const QString& text) { trace(TraceEvent::Note, text); }
     int countedChars() const;
+    // Whether a wait for `chars` characters is over: that many have come, or a whole frame.
+    bool waitSatisfied(int chars) const;
     // After a bad reply, lets the rest of it arrive so it cannot spoil the next one.
     void settle();
     // Sends and waits again; false once the repeat bound for this request is spent.

@@ -192,7 +192,8 @@ void TRWForm::FormShow() {
         m_link.setPort(m_portFactory());
     else
         m_link.setPort(PortDirectory(m_session.files.settingsToRead()).create(m_session.portNumber));
-    m_link.openPort();
+    // A port lost since the probe fails the transfer's first frame, which reports it then.
+    (void)m_link.openPort();
 }
 
 void TRWForm::showEvent(QShowEvent* event) {

@@ -21,6 +21,8 @@ private slots:
     void compose();
     void replyChecksum_data();
     void replyChecksum();
+    void frameChars_data();
+    void frameChars();
     void requests_data();
     void requests();
     void naturalOrder_data();
@@ -74,6 +76,23 @@ void TestFrames::replyChecksum() {
     QFETCH(QString, reply);
     QFETCH(bool, ok);
     QCOMPARE(Frame::replyChecksumOk(reply), ok);
+}
+
+// Where a wait may end early: the length byte says when a shorter reply is whole.
+void TestFrames::frameChars_data() {
+    QTest::addColumn<QString>("received");
+    QTest::addColumn<int>("chars"); // -1: not known yet
+    QTest::newRow("busy") << "090009" << 6;
+    QTest::newRow("busy, command only") << "09" << -1;
+    QTest::newRow("brand word, half") << "0606716F" << 18;
+    QTest::newRow("16-byte block, header") << "57120160" << 42;
+    QTest::newRow("length not hex") << "09Z0" << -1;
+}
+
+void TestFrames::frameChars() {
+    QFETCH(QString, received);
+    QFETCH(int, chars);
+    QCOMPARE(Frame::frameChars(received).value_or(-1), chars);
 }
 
 void TestFrames::requests_data() {

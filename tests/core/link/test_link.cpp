@@ -86,14 +86,14 @@ ScriptPort* TestLink::useScript(const QStringList& replies) {
     auto* port = new ScriptPort;
     port->script = replies;
     m_link->setPort(std::unique_ptr<RadioPort>(port));
-    m_link->openPort();
+    if (!m_link->openPort()) qFatal("script port refused to open");
     return port;
 }
 
 void TestLink::useRadio(const SimFaults& faults) {
     m_radio->setFaults(faults);
     m_link->setPort(std::make_unique<SimPort>(*m_radio));
-    m_link->openPort();
+    if (!m_link->openPort()) qFatal("virtual radio port refused to open");
 }
 
 // One pattern by name, as the procedures call them.
