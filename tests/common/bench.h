@@ -20,7 +20,7 @@ struct Bench {
     Bench() {
         link.setPort(std::make_unique<SimPort>(radio));
         link.setRepeatBoundMs(1500);
-        link.openPort();
+        if (!link.openPort()) qFatal("virtual radio port refused to open");
     }
     SimPort& port() { return *static_cast<SimPort*>(link.port()); }
 
