@@ -1,28 +1,14 @@
 #include "tests/common/docfixture.h"
+#include "tests/common/runprocess.h"
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Run = ProcessRun;
 
 Run cli(const QStringList& args) {
-    QProcess p;
-    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kt520-cli"), args);
-    Run r;
-    if (!p.waitForStarted(30000) || !p.waitForFinished(120000)) { // hang guards only
-        p.kill();
-        p.waitForFinished(5000);
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return runProcess(QCoreApplication::applicationDirPath() + QStringLiteral("/kt520-cli"), args);
 }
 
 QByteArray readAll(const QString& path) {

@@ -1,3 +1,4 @@
+#include "tests/common/runprocess.h"
 #include "sim/demoradio.h"
 #include <QFile>
 #include <QProcess>
@@ -41,24 +42,10 @@ private:
     QString m_device;
 };
 
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Run = ProcessRun;
 
 Run cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(KT520_CLI_EXE), args);
-    Run r;
-    if (!p.waitForFinished(GuardMs)) {
-        p.kill();
-        return r;
-    }
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return runProcess(QStringLiteral(KT520_CLI_EXE), args, QProcessEnvironment::systemEnvironment(), GuardMs);
 }
 
 QByteArray readFile(const QString& path) {
@@ -86,7 +73,7 @@ void TestCliE2e::infoShowsStamps() {
     QVERIFY(!sim.device().isEmpty());
     const Run r = cli({QStringLiteral("info"), QStringLiteral("--port"), sim.device(),
                        QStringLiteral("--lang"), QStringLiteral("2")});
-    QCOMPARE(r.code, 0);
+    QCOMPARE(r.exitCode, 0);
     QVERIFY2(r.out.contains(QStringLiteral("Administrator: DEALER")), qPrintable(r.out));
     QVERIFY(r.out.contains(QStringLiteral("Factory Date: 2024-01-15  14:02:45")));
     QVERIFY(r.out.contains(QStringLiteral("User: DEMO")));
@@ -101,7 +88,7 @@ void TestCliE2e::readWriteRead() {
     const QString trace = dir.filePath(QStringLiteral("trace.txt"));
     Run r = cli({QStringLiteral("read"), QStringLiteral("--port"), sim.device(), QStringLiteral("--out"), doc,
                  QStringLiteral("--lang"), QStringLiteral("2"), QStringLiteral("--trace"), trace});
-    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QByteArray text = readFile(doc);
     QVERIFY(text.startsWith("QOVRAN MEMORY CHANNEL\r\n"));
     QVERIFY(text.contains("RPT-70"));
@@ -116,7 +103,7 @@ void TestCliE2e::readWriteRead() {
     out.close();
     r = cli({QStringLiteral("write"), QStringLiteral("--port"), sim.device(), QStringLiteral("--in"), doc,
              QStringLiteral("--lang"), QStringLiteral("2")});
-    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QTRY_VERIFY_WITH_TIMEOUT(sim.dump().contains("EDITED"), GuardMs);
     QCOMPARE(sim.dump().mid(0x0168, 8), QByteArray("Qovran\xFF\x06", 8));
 
@@ -124,7 +111,7 @@ void TestCliE2e::readWriteRead() {
     r = cli({QStringLiteral("read"), QStringLiteral("--port"), sim.device(), QStringLiteral("--out"), again,
              QStringLiteral("--lang"), QStringLiteral("2"), QStringLiteral("--channels"),
              QStringLiteral("5")});
-    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QVERIFY(readFile(again).contains("EDITED"));
 }
 
@@ -145,7 +132,7 @@ void TestCliE2e::damagedDocumentSendsNothing() {
         Sim source(dir);
         QCOMPARE(cli({QStringLiteral("read"), QStringLiteral("--port"), source.device(),
                       QStringLiteral("--out"), doc, QStringLiteral("--lang"), QStringLiteral("2")})
-                     .code,
+                     .exitCode,
                  0);
     }
     QByteArray text = readFile(doc);
@@ -161,7 +148,7 @@ void TestCliE2e::damagedDocumentSendsNothing() {
     const Run r = cli({QStringLiteral("write"), QStringLiteral("--port"), sim.device(),
                        QStringLiteral("--in"), doc, QStringLiteral("--lang"), QStringLiteral("2"),
                        QStringLiteral("--trace"), dir.filePath(QStringLiteral("t.txt"))});
-    QCOMPARE(r.code, 1);
+    QCOMPARE(r.exitCode, 1);
     QVERIFY(!r.err.isEmpty());
     // Not even the handshake went out: the trace holds no frame and the radio saw no end frame.
     QVERIFY(!readFile(dir.filePath(QStringLiteral("t.txt"))).contains(" > "));
@@ -191,7 +178,7 @@ void TestCliE2e::badArguments_data() {
 void TestCliE2e::badArguments() {
     QFETCH(QStringList, args);
     const Run r = cli(args);
-    QCOMPARE(r.code, 2);
+    QCOMPARE(r.exitCode, 2);
     QVERIFY(r.err.startsWith(QStringLiteral("kt520-cli: ")));
 }
 
@@ -199,7 +186,7 @@ void TestCliE2e::missingPort() {
     const Run r =
         cli({QStringLiteral("info"), QStringLiteral("--port"), QStringLiteral("/dev/kt520-no-such-port"),
              QStringLiteral("--lang"), QStringLiteral("2")});
-    QCOMPARE(r.code, 3);
+    QCOMPARE(r.exitCode, 3);
     QVERIFY(r.err.contains(QStringLiteral("/dev/kt520-no-such-port")));
 }
 

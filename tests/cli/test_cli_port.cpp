@@ -1,6 +1,7 @@
 #include "core/base/settingsfile.h"
 #include "sim/ptyserver.h"
 #include "sim/virtualradio.h"
+#include "tests/common/runprocess.h"
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -26,10 +27,7 @@ private slots:
     void installedCopy();
 
 private:
-    struct Run {
-        int exitCode = -1;
-        QString out, err;
-    };
+    using Run = ProcessRun;
     Run cli(const QString& exe, const QStringList& args, const QString& xdgConfigHome = {});
     QString plainCli() const { return m_dir.filePath(QStringLiteral("plain/kt520-cli")); }
     QString plainIni() const { return m_dir.filePath(QStringLiteral("plain/sysini.ini")); }
@@ -41,21 +39,9 @@ private:
 };
 
 TestCliPort::Run TestCliPort::cli(const QString& exe, const QStringList& args, const QString& xdgConfigHome) {
-    QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (!xdgConfigHome.isEmpty()) env.insert(QStringLiteral("XDG_CONFIG_HOME"), xdgConfigHome);
-    p.setProcessEnvironment(env);
-    p.start(exe, args);
-    Run r;
-    if (!p.waitForStarted(30000) || !p.waitForFinished(60000)) { // hang guards only
-        p.kill();
-        p.waitForFinished(5000);
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return runProcess(exe, args, env, 60000);
 }
 
 void TestCliPort::write(const QString& path, const QByteArray& bytes) {
