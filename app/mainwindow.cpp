@@ -278,7 +278,8 @@ void TMainForm::arrangeChildren() {
 void TMainForm::closeEvent(QCloseEvent* event) {
     if (!m_settingsSaved) {
         m_settingsSaved = true;
-        if (auto error = saveSettings(settingsPath(m_session.appDir), exitSettings(m_session)))
+        if (auto error =
+                saveSettings(settingsPath(m_session.appDir), exitSettings(m_session), m_session.lang))
             showWarning(this, QStringLiteral("KT-520"), *error);
     }
     QMainWindow::closeEvent(event);

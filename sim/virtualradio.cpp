@@ -1,7 +1,7 @@
 #include "sim/virtualradio.h"
+#include "core/base/filesave.h"
 #include "core/link/frames.h"
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 // Command bytes the radio understands and the body lengths it accepts for each.
@@ -85,9 +85,8 @@ std::optional<QString> VirtualRadio::loadImage(const QString& path) {
 }
 
 std::optional<QString> VirtualRadio::saveImage(const QString& path) const {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(m_memory) != m_memory.size() || !file.commit())
-        return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    if (const auto failure = saveFile(path, m_memory))
+        return QStringLiteral("cannot write %1: %2").arg(path, failure->systemText);
     return std::nullopt;
 }
 

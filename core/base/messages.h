@@ -38,6 +38,14 @@ enum : int {
     BadBandText = 327,        // not a band text such as 400-470MHz
     NothingSelected = 328,    // a list without selection cannot be written to the radio
     BadValue = 329,           // not one of the column's values (a word of another language)
-    LastOwn = 330
+    // Why a file could not be written, for the failures a user can act on.
+    NoSpace = 340,
+    QuotaExceeded = 341,
+    FileTooLarge = 342,
+    NoPermission = 343,
+    ReadOnlyDisk = 344,
+    NoSuchFolder = 345,
+    DiskIoError = 346,
+    LastOwn = 347
 };
 }

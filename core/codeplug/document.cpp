@@ -1,11 +1,11 @@
 #include "core/codeplug/document.h"
 #include "core/codeplug/documentlines.h"
+#include "core/base/filesave.h"
 #include "core/base/messages.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -255,11 +255,10 @@ OpenResult openDocument(Session& s, const QByteArray& bytes) {
 }
 
 std::optional<QString> writeDocumentFile(const QString& path, const Session& s) {
-    QSaveFile file(path);
-    const QByteArray bytes = saveDocument(s);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return std::nullopt;
-    return s.lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), file.errorString());
+    if (const auto failure = saveFile(path, saveDocument(s)))
+        return s.lang.text(Str::FileError)
+            .arg(QDir::toNativeSeparators(path), failureReason(*failure, s.lang));
+    return std::nullopt;
 }
 
 FileRead readDocumentFile(const QString& path, const Session& s) {

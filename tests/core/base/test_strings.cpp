@@ -172,7 +172,14 @@ void TestStrings::usedNumbersExist_data() {
                                                  Str::DamagedLine,
                                                  Str::BadBandText,
                                                  Str::NothingSelected,
-                                                 Str::BadValue};
+                                                 Str::BadValue,
+                                                 Str::NoSpace,
+                                                 Str::QuotaExceeded,
+                                                 Str::FileTooLarge,
+                                                 Str::NoPermission,
+                                                 Str::ReadOnlyDisk,
+                                                 Str::NoSuchFolder,
+                                                 Str::DiskIoError};
 }
 
 void TestStrings::usedNumbersExist() {
