@@ -46,6 +46,14 @@ enum : int {
     ReadOnlyDisk = 344,
     NoSuchFolder = 345,
     DiskIoError = 346,
-    LastOwn = 347
+    // A failed transfer: how far a write got, and why the line failed.
+    WriteCutOff = 350,        // the write stopped after %1 of %2 blocks
+    PortBroke = 351,          // the port failed: %1
+    PortNotOpened = 352,      // the port could not be opened: %1
+    NoReply = 353,
+    RadioBusy = 354,          // busy for %1 s
+    DamagedReplies = 355,     // replies damaged for %1 s
+    UnexpectedReply = 356,    // %1: the reply as hex
+    LastOwn = 357
 };
 }

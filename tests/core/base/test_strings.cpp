@@ -179,7 +179,14 @@ void TestStrings::usedNumbersExist_data() {
                                                  Str::NoPermission,
                                                  Str::ReadOnlyDisk,
                                                  Str::NoSuchFolder,
-                                                 Str::DiskIoError};
+                                                 Str::DiskIoError,
+                                                 Str::WriteCutOff,
+                                                 Str::PortBroke,
+                                                 Str::PortNotOpened,
+                                                 Str::NoReply,
+                                                 Str::RadioBusy,
+                                                 Str::DamagedReplies,
+                                                 Str::UnexpectedReply};
 }
 
 void TestStrings::usedNumbersExist() {
