@@ -7,6 +7,7 @@
 #include "core/base/messages.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
+#include <QElapsedTimer>
 
 namespace {
 // A long list of problems is cut so that the message box still fits on the screen.
@@ -83,7 +84,16 @@ LinkFault linkFault(const Link& link, bool reading) {
 }
 
 bool runTransferNoting(Link& link, TransferResult& result, const std::function<bool()>& body) {
+    QElapsedTimer handshakeTime;
+    handshakeTime.start();
     bool ok = link.handshake();
+    if (!ok) {
+        // The brand word is asked for a few times, not until the repeat bound: a radio that
+        // answers busy to all of them was busy only that long.
+        result.fault = linkFault(link, false);
+        const int seconds = int((handshakeTime.elapsed() + 999) / 1000);
+        result.fault.seconds = std::min(result.fault.seconds, seconds);
+    }
     if (ok) ok = body();
     if (!ok && result.fault.kind == LinkFault::Kind::None) {
         const bool writing = result.mode == TransferMode::Write && result.blocksToWrite > 0;
