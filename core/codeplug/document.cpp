@@ -158,23 +158,33 @@ QString documentCaption(const QString& model, const QString& band) {
 
 QByteArray saveDocument(const Session& s) {
     const ControlStore& main = s.doc.main;
-    QStringList lines;
-    lines << DocumentFormat::Header << QString() << QString();
-    lines << QStringLiteral("TYPE") + QString::number(main.index(MainCtl::Model)) + QChar(' ') +
-                 main.currentItem(MainCtl::Model) + DocumentFormat::Version;
-    lines << QStringLiteral("BAND ") + main.currentItem(MainCtl::Band1);
+    // One string grown in place: a document is about 15,000 characters.
+    QString text;
+    text.reserve(1 << 15);
+    const auto add = [&text](const QString& line) {
+        text += line;
+        text += u"\r\n";
+    };
+    add(DocumentFormat::Header);
+    add({});
+    add({});
+    add(QStringLiteral("TYPE") + QString::number(main.index(MainCtl::Model)) + QChar(' ') +
+        main.currentItem(MainCtl::Model) + DocumentFormat::Version);
+    add(QStringLiteral("BAND ") + main.currentItem(MainCtl::Band1));
     for (const SettingLine& line : settingLines())
-        lines << settingText(s, line);
-    lines << QString() << QString();
+        add(settingText(s, line));
+    add({});
+    add({});
+    QStringList cells;
+    cells.reserve(ChannelTable::Columns - 1);
     for (const ChannelTable* table : {&s.doc.tableA, &s.doc.tableB})
         for (int row = 1; row <= ChannelTable::LastRow; ++row) {
-            QStringList cells;
+            cells.clear();
             for (int col = 1; col < ChannelTable::Columns; ++col)
                 cells << table->cell(col, row);
-            lines << formatChannelLine(row, cells);
+            add(formatChannelLine(row, cells));
         }
-    const QString crlf = QStringLiteral("\r\n");
-    return encodeGbk(lines.join(crlf) + crlf);
+    return encodeGbk(text);
 }
 
 OpenResult openDocument(Session& s, const QByteArray& bytes) {
