@@ -35,6 +35,9 @@ public:
     explicit ControlStore(QObject* parent = nullptr) : QObject(parent) {}
 
     void define(const QString& name, const ControlState& state);
+    // Every control of `other` as it stands, in its order, without a signal: for a store that
+    // nothing watches yet. The states are shared until one side changes them.
+    void copyControls(const ControlStore& other);
     bool has(const QString& name) const { return m_controls.contains(name); }
     const ControlState& state(const QString& name) const;
     QStringList names() const { return m_order; }

@@ -1,6 +1,7 @@
 #include "core/codeplug/funccontrols.h"
 #include "core/codeplug/funcrules.h"
 #include "core/base/valuewords.h"
+#include <memory>
 #include <vector>
 
 namespace {
@@ -295,9 +296,19 @@ QString upDownText(const QString& upDown, int position, QChar decimalPoint) {
 }
 
 void defineFuncControls(ControlStore& func) {
-    for (const Def& d : funcControlTable())
-        func.define(d.name, d.state);
-    func.setText(QStringLiteral("Edit1"), upDownText(QStringLiteral("UpDown1"), 15));
-    labelGrids(func);
+    // Some three hundred controls with their lists make most of the cost of a new document; they
+    // are built once (again only if the decimal point differs) and every store starts as a copy.
+    static std::unique_ptr<ControlStore> defined;
+    static QChar definedPoint;
+    const QChar point = systemDecimalPoint();
+    if (!defined || definedPoint != point) {
+        defined = std::make_unique<ControlStore>();
+        definedPoint = point;
+        for (const Def& d : funcControlTable())
+            defined->define(d.name, d.state);
+        defined->setText(QStringLiteral("Edit1"), upDownText(QStringLiteral("UpDown1"), 15, point));
+        labelGrids(*defined);
+    }
+    func.copyControls(*defined);
     attachFuncRules(func);
 }
