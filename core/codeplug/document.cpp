@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace {
 // No line the program writes comes near this; a longer one is damage, not a setting.
@@ -47,10 +48,18 @@ private:
 
 // Chinese texts travel in GBK, as files from other installations carry them. Invalid bytes
 // decode to replacement characters, never to a failure.
+// GBK keeps the 128 ASCII codes as they are; most lines hold nothing else and need no converter.
+bool isAscii(QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+}
+bool isAscii(QStringView text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 class Gbk {
 public:
     QString decode(QByteArrayView bytes) {
-        if (!m_decoder.isValid()) return QString::fromLatin1(bytes);
+        if (!m_decoder.isValid() || isAscii(bytes)) return QString::fromLatin1(bytes);
         m_decoder.resetState();
         return m_decoder.decode(bytes);
     }
@@ -60,6 +69,7 @@ private:
 };
 
 QByteArray encodeGbk(const QString& text) {
+    if (isAscii(text)) return text.toLatin1();
     QStringEncoder encoder("GBK");
     if (!encoder.isValid()) return text.toLatin1();
     return encoder.encode(text);
