@@ -56,8 +56,9 @@ void ChannelTable::setRowLabels() {
     static const char* vfo[] = {"136", "245", "400"};
     for (int r = 1; r <= 3; ++r)
         setCell(Col::Label, r, QString::fromLatin1(vfo[r - 1]));
+    // "%.2d" of the channel number; a formatted print per row was most of a new table's cost.
     for (int r = FirstChannelRow; r <= LastRow; ++r)
-        setCell(Col::Label, r, QString::asprintf("%.2d", r - 3));
+        setCell(Col::Label, r, QString::number(r - 3).rightJustified(2, QChar('0')));
 }
 
 void ChannelTable::setHeaders(const QStringList& headers) {
