@@ -159,15 +159,28 @@ const QList<int>& dcsCodes() {
     return codes;
 }
 
+namespace {
+// The tone list after its first entry: the same in every language, so made once (a read decodes
+// two tones per channel record).
+const QStringList& tonesAfterOff() {
+    static const QStringList tones = [] {
+        QStringList list = ctcssTones();
+        for (const char suffix : {'N', 'I'})
+            for (int code : dcsCodes())
+                list << QString::asprintf("D%.3d%c", code, suffix);
+        return list;
+    }();
+    return tones;
+}
+} // namespace
+
 QStringList toneList(const ValueWords& words) {
-    QStringList list;
-    list.reserve(273);
-    list << words.off;
-    list << ctcssTones();
-    for (const char suffix : {'N', 'I'})
-        for (int code : dcsCodes())
-            list << QString::asprintf("D%.3d%c", code, suffix);
-    return list;
+    return QStringList{words.off} + tonesAfterOff();
+}
+
+QString toneListEntry(int entry, const ValueWords& words) {
+    if (entry == 0) return words.off;
+    return tonesAfterOff().value(entry - 1);
 }
 
 QStringList companderList(const ValueWords& w) {
