@@ -56,9 +56,15 @@ void ChannelTable::setRowLabels() {
     static const char* vfo[] = {"136", "245", "400"};
     for (int r = 1; r <= 3; ++r)
         setCell(Col::Label, r, QString::fromLatin1(vfo[r - 1]));
-    // "%.2d" of the channel number; a formatted print per row was most of a new table's cost.
+    // "%.2d" of the channel number, made once: labelling was most of a new table's cost.
+    static const QStringList labels = [] {
+        QStringList out;
+        for (int channel = 1; channel <= ChannelCount; ++channel)
+            out << QString::number(channel).rightJustified(2, QChar('0'));
+        return out;
+    }();
     for (int r = FirstChannelRow; r <= LastRow; ++r)
-        setCell(Col::Label, r, QString::number(r - 3).rightJustified(2, QChar('0')));
+        setCell(Col::Label, r, labels.at(r - FirstChannelRow));
 }
 
 void ChannelTable::setHeaders(const QStringList& headers) {

@@ -299,6 +299,7 @@ void defineFuncControls(ControlStore& func) {
     // Some three hundred controls with their lists make most of the cost of a new document; they
     // are built once (again only if the decimal point differs) and every store starts as a copy.
     static std::unique_ptr<ControlStore> defined;
+    static const FuncRules* definedRules = nullptr; // owned by `defined`
     static QChar definedPoint;
     const QChar point = systemDecimalPoint();
     if (!defined || definedPoint != point) {
@@ -308,7 +309,8 @@ void defineFuncControls(ControlStore& func) {
             defined->define(d.name, d.state);
         defined->setText(QStringLiteral("Edit1"), upDownText(QStringLiteral("UpDown1"), 15, point));
         labelGrids(*defined);
+        definedRules = attachFuncRules(*defined);
     }
     func.copyControls(*defined);
-    attachFuncRules(func);
+    new FuncRules(func, *definedRules);
 }
