@@ -68,12 +68,24 @@ private:
     QStringDecoder m_decoder{"GBK"};
 };
 
-QByteArray encodeGbk(const QString& text) {
-    if (isAscii(text)) return text.toLatin1();
-    QStringEncoder encoder("GBK");
-    if (!encoder.isValid()) return text.toLatin1();
-    return encoder.encode(text);
-}
+// Lines to GBK bytes; the converter is opened for the first line that needs it.
+class GbkWriter {
+public:
+    void add(const QString& line) {
+        if (isAscii(line)) {
+            m_bytes += line.toLatin1();
+            return;
+        }
+        if (!m_encoder) m_encoder.emplace("GBK");
+        m_bytes += m_encoder->isValid() ? QByteArray(m_encoder->encode(line)) : line.toLatin1();
+    }
+    QByteArray bytes() const { return m_bytes; }
+    void reserve(qsizetype size) { m_bytes.reserve(size); }
+
+private:
+    QByteArray m_bytes;
+    std::optional<QStringEncoder> m_encoder;
+};
 
 // A whole number as the file writes it: an optional minus and decimal digits.
 std::optional<int> toInt(const QString& text) {
@@ -168,12 +180,14 @@ QString documentCaption(const QString& model, const QString& band) {
 
 QByteArray saveDocument(const Session& s) {
     const ControlStore& main = s.doc.main;
-    // One string grown in place: a document is about 15,000 characters.
-    QString text;
-    text.reserve(1 << 15);
-    const auto add = [&text](const QString& line) {
-        text += line;
-        text += u"\r\n";
+    // Encoded line by line into one array grown in place: a document is about 15,000 bytes, and
+    // most of its lines are plain ASCII.
+    GbkWriter out;
+    out.reserve(1 << 15);
+    const QString crlf = QStringLiteral("\r\n");
+    const auto add = [&out, &crlf](const QString& line) {
+        out.add(line);
+        out.add(crlf);
     };
     add(DocumentFormat::Header);
     add({});
@@ -185,16 +199,27 @@ QByteArray saveDocument(const Session& s) {
         add(settingText(s, line));
     add({});
     add({});
+    // Most rows of a document are empty, and an empty row's line depends on its number alone.
+    static const QStringList emptyRows = [] {
+        QStringList lines{QString()};
+        for (int row = 1; row <= ChannelTable::LastRow; ++row)
+            lines << formatChannelLine(row, {});
+        return lines;
+    }();
     QStringList cells;
     cells.reserve(ChannelTable::Columns - 1);
     for (const ChannelTable* table : {&s.doc.tableA, &s.doc.tableB})
         for (int row = 1; row <= ChannelTable::LastRow; ++row) {
+            if (table->rowEmpty(row)) {
+                add(emptyRows.at(row));
+                continue;
+            }
             cells.clear();
             for (int col = 1; col < ChannelTable::Columns; ++col)
                 cells << table->cell(col, row);
             add(formatChannelLine(row, cells));
         }
-    return encodeGbk(text);
+    return out.bytes();
 }
 
 OpenResult openDocument(Session& s, const QByteArray& bytes) {
