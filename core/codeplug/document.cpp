@@ -32,9 +32,11 @@ public:
     std::optional<RawLine> next() {
         if (m_pos >= m_bytes.size()) return std::nullopt;
         const qsizetype start = m_pos;
-        qsizetype end = start;
-        while (end < m_bytes.size() && m_bytes.at(end) != '\n' && m_bytes.at(end) != '\r')
-            ++end;
+        // The next LF and CR are each looked for once and kept until passed: a file without any
+        // CR is not searched to its end again for every line.
+        if (m_lf < start) m_lf = endIfNone(m_bytes.indexOf('\n', start));
+        if (m_cr < start) m_cr = endIfNone(m_bytes.indexOf('\r', start));
+        const qsizetype end = std::min(m_lf, m_cr);
         m_pos = end;
         if (m_pos < m_bytes.size() && m_bytes.at(m_pos) == '\r') ++m_pos;
         if (m_pos < m_bytes.size() && m_bytes.at(m_pos) == '\n') ++m_pos;
@@ -42,18 +44,23 @@ public:
     }
 
 private:
+    qsizetype endIfNone(qsizetype index) const { return index < 0 ? m_bytes.size() : index; }
+
     const QByteArray& m_bytes;
     qsizetype m_pos = 0;
+    qsizetype m_lf = -1;
+    qsizetype m_cr = -1;
 };
 
 // Chinese texts travel in GBK, as files from other installations carry them. Invalid bytes
 // decode to replacement characters, never to a failure.
 // GBK keeps the 128 ASCII codes as they are; most lines hold nothing else and need no converter.
+// (Qt's own test, declared in its public string header, looks at many bytes at a time.)
 bool isAscii(QByteArrayView bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+    return QtPrivate::isAscii(QLatin1StringView(bytes.data(), bytes.size()));
 }
 bool isAscii(QStringView text) {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    return QtPrivate::isAscii(text);
 }
 
 class Gbk {
