@@ -114,11 +114,11 @@ void TestSaveFailure::oldFileSurvives() {
         const QByteArray old = "# an earlier transfer\n      0.000 > 0206514F5652414E11\n";
         put(path, old);
         const auto report = withFileSizeLimit(limit, [&] {
-            auto opened = TraceFile::open(path);
-            auto& trace = std::get<std::unique_ptr<TraceFile>>(opened);
-            Link link;
+            Link link; // outlives the trace attached to it
             link.setPort(std::make_unique<ScriptPort>());
             link.openPort();
+            auto opened = TraceFile::open(path);
+            auto& trace = std::get<std::unique_ptr<TraceFile>>(opened);
             trace->attach(link, QStringLiteral("script"));
             for (int i = 0; i < 40; ++i)
                 link.SendFrame(Frame::Handshake);
