@@ -285,7 +285,7 @@ void TMainForm::arrangeChildren() {
 void TMainForm::closeEvent(QCloseEvent* event) {
     if (!m_settingsSaved) {
         m_settingsSaved = true;
-        if (auto error = saveSettings(m_session.files.settingsFile, exitSettings(m_session)))
+        if (auto error = saveSettings(m_session.files.settingsFile, exitSettings(m_session), m_session.lang))
             showWarning(this, QStringLiteral("KT-520"), *error);
     }
     QMainWindow::closeEvent(event);

@@ -2,6 +2,7 @@
 #include "core/link/radioport.h"
 #include "core/link/tracefile.h"
 #include "core/base/appsettings.h"
+#include "core/base/filesave.h"
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
 #include <unistd.h>
@@ -65,8 +66,9 @@ std::optional<QString> RadioVerb::connect(Session& session) {
                QStringLiteral(" (%1: %2)").arg(device, m_link.lastPortError());
     if (p.isSet(m_trace)) {
         auto opened = TraceFile::open(p.value(m_trace));
-        if (auto* error = std::get_if<QString>(&opened))
-            return QStringLiteral("%1: %2").arg(p.value(m_trace), *error);
+        if (auto* failure = std::get_if<FileFailure>(&opened))
+            return session.lang.text(Str::FileError)
+                .arg(p.value(m_trace), failureReason(*failure, session.lang));
         m_traceFile = std::move(std::get<std::unique_ptr<TraceFile>>(opened));
         m_traceFile->attach(m_link, device);
     }
@@ -89,8 +91,20 @@ TransferOptions RadioVerb::options() {
 int RadioVerb::finish(const TransferResult& result, const Session& session) {
     if (m_progressShown) out() << "\n";
     out().flush();
-    if (result.ok()) return Exit::Ok;
-    err() << transferMessage(result, session.lang) << "\n";
+    // A trace that could not be written does not stop the transfer; it is reported after it.
+    const std::optional<FileFailure> traceFailure = m_traceFile ? m_traceFile->failure() : std::nullopt;
+    m_traceFile.reset();
+    int status = Exit::Ok;
+    if (!result.ok()) {
+        err() << transferMessage(result, session.lang) << "\n";
+        status = result.outcome == TransferResult::Outcome::LinkFailed ? Exit::Failure : Exit::Problems;
+    }
+    if (traceFailure) {
+        err() << session.lang.text(Str::FileError)
+                     .arg(m_verb.parser.value(m_trace), failureReason(*traceFailure, session.lang))
+              << "\n";
+        if (status == Exit::Ok) status = Exit::Failure;
+    }
     err().flush();
-    return result.outcome == TransferResult::Outcome::LinkFailed ? Exit::Failure : Exit::Problems;
+    return status;
 }

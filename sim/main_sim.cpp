@@ -19,9 +19,20 @@ constexpr CountOption CountOptions[] = {
      &SimFaults::busyEvery, 1},
     {"corrupt-every", "Send every Nth reply with a wrong checksum.", &SimFaults::corruptEvery, 1},
     {"garbage-every", "Send stray bytes before every Nth reply.", &SimFaults::garbageEvery, 1},
-    {"silent-after", "Answer nothing after the first N frames.", &SimFaults::silentAfter, 0},
+    {"silent-after", "Answer nothing after the first N requests.", &SimFaults::silentAfter, 0},
     {"baud", "Pace the line at B baud in both directions (0 = unpaced, the default).", &SimFaults::baud, 0},
+    {"drop-writes-every", "Acknowledge every Nth block write without storing it.",
+     &SimFaults::dropWritesEvery, 1},
+    {"reply-delay-ms", "Send each reply MS milliseconds after its request arrived (the echo stays at once).",
+     &SimFaults::replyDelayMs, 0},
 };
+
+// The value name of a count option in --help.
+QString valueName(int SimFaults::*field) {
+    if (field == &SimFaults::baud) return QStringLiteral("B");
+    if (field == &SimFaults::replyDelayMs) return QStringLiteral("MS");
+    return QStringLiteral("N");
+}
 
 int fail(const QString& message) {
     std::fprintf(stderr, "kt520-sim: %s\n", qPrintable(message));
@@ -55,13 +66,28 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption echo(
         QStringLiteral("echo"),
         QStringLiteral("Single-port cable: every byte sent to the radio comes back first."));
+    const QCommandLineOption corruptScope(
+        QStringLiteral("corrupt-scope"),
+        QStringLiteral("Replies --corrupt-every counts and spoils: all (the default) or read (the data "
+                       "replies of block reads only)."),
+        QStringLiteral("read|all"), QStringLiteral("all"));
+    const QCommandLineOption password(
+        QStringLiteral("password"),
+        QStringLiteral("Start with this communication password of up to 14 digits set in the radio."),
+        QStringLiteral("DIGITS"));
+    const QCommandLineOption exitAfterEnd(QStringLiteral("exit-after-end"),
+                                          QStringLiteral("Quit after the first end-of-transfer frame (after "
+                                                         "--dump has written the memory)."));
     parser.addOption(image);
     parser.addOption(dump);
     parser.addOption(echo);
+    parser.addOption(corruptScope);
+    parser.addOption(password);
+    parser.addOption(exitAfterEnd);
     QList<QCommandLineOption> counts;
     for (const CountOption& c : CountOptions) {
-        counts.append(QCommandLineOption(QString::fromLatin1(c.name), QString::fromUtf8(c.help),
-                                         QString::fromLatin1(c.field == &SimFaults::baud ? "B" : "N")));
+        counts.append(
+            QCommandLineOption(QString::fromLatin1(c.name), QString::fromUtf8(c.help), valueName(c.field)));
         parser.addOption(counts.back());
     }
     parser.process(app);
@@ -80,11 +106,18 @@ int main(int argc, char* argv[]) {
                             .arg(CountOptions[i].minimum));
         faults.*CountOptions[i].field = *value;
     }
+    const QString scope = parser.value(corruptScope);
+    if (scope != QLatin1String("all") && scope != QLatin1String("read"))
+        return fail(QStringLiteral("--corrupt-scope takes read or all, not %1").arg(scope));
+    faults.corruptScope = scope == QLatin1String("read") ? SimFaults::Scope::Read : SimFaults::Scope::All;
 
     VirtualRadio radio;
     radio.setFaults(faults);
     if (parser.isSet(image))
         if (const std::optional<QString> error = radio.loadImage(parser.value(image))) return fail(*error);
+    // After --image: the password is set in whatever memory the radio starts with.
+    if (parser.isSet(password) && !radio.setPassword(parser.value(password)))
+        return fail(QStringLiteral("--password takes up to 14 digits, not %1").arg(parser.value(password)));
     if (parser.isSet(dump)) {
         const QString path = parser.value(dump);
         QObject::connect(&radio, &VirtualRadio::transferEnded, &app, [&radio, path] {
@@ -92,6 +125,11 @@ int main(int argc, char* argv[]) {
                 std::fprintf(stderr, "kt520-sim: %s\n", qPrintable(*error));
         });
     }
+
+    // Connected after --dump, so the memory is written before the program ends.
+    if (parser.isSet(exitAfterEnd))
+        QObject::connect(&radio, &VirtualRadio::transferEnded, &app, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
 
     PtyServer server(radio);
     if (const std::optional<QString> error = server.start()) return fail(*error);

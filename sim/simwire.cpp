@@ -72,13 +72,29 @@ void SimWire::fromHost(const QByteArray& bytes) {
 
 void SimWire::toRadio(const QByteArray& bytes) {
     if (!m_radio) return;
-    m_out.setBaud(m_radio->faults().baud);
+    const SimFaults& faults = m_radio->faults();
+    m_out.setBaud(faults.baud);
     // The radio answers once the request has arrived, not when this process gets round to it.
-    m_out.push(m_radio->feed(bytes), m_in.lastArrival());
+    const Pacer::Clock::time_point arrived = m_in.lastArrival();
+    QByteArray out = m_radio->feed(bytes);
+    if (faults.replyDelayMs <= 0 || out.isEmpty()) {
+        m_out.push(out, arrived);
+        return;
+    }
+    // The cable's echo is immediate; only the radio takes its time.
+    if (faults.echo) {
+        m_out.push(out.left(bytes.size()), arrived);
+        out.remove(0, bytes.size());
+    }
+    if (out.isEmpty()) return;
+    QTimer::singleShot(WaitScale::scaled(faults.replyDelayMs), Qt::PreciseTimer, this, [this, out, drops = m_drops] {
+        if (drops == m_drops) m_out.push(out);
+    });
 }
 
 void SimWire::dropToHost() {
     m_out.clear();
+    ++m_drops;
 }
 
 SimPort::SimPort(VirtualRadio& radio, QObject* parent) : RadioPort(parent), m_wire(radio) {

@@ -60,6 +60,7 @@ private:
     QPointer<VirtualRadio> m_radio;
     Pacer m_in;  // host to radio
     Pacer m_out; // radio (and echo) to host
+    int m_drops = 0; // replies still held back by the reply delay belong to the line before a drop
 };
 
 // The virtual radio as a port of this process: what the link writes reaches the radio through

@@ -1,8 +1,8 @@
 #include "sim/virtualradio.h"
+#include "core/base/filesave.h"
 #include "core/link/frames.h"
 #include "core/link/waitscale.h"
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 // Command bytes the radio understands and the body lengths it accepts for each.
@@ -86,10 +86,21 @@ std::optional<QString> VirtualRadio::loadImage(const QString& path) {
 }
 
 std::optional<QString> VirtualRadio::saveImage(const QString& path) const {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(m_memory) != m_memory.size() || !file.commit())
-        return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    if (const auto failure = saveFile(path, m_memory))
+        return QStringLiteral("cannot write %1: %2").arg(path, failure->systemText);
     return std::nullopt;
+}
+
+bool VirtualRadio::setPassword(const QString& digits) {
+    constexpr int MaxDigits = 14; // a count of F means "no password"
+    if (digits.size() > MaxDigits) return false;
+    for (const QChar c : digits)
+        if (c < QChar('0') || c > QChar('9')) return false;
+    const QString hex = digits.isEmpty() ? QStringLiteral("FFFFFFFFFFFFFFFF")
+                                         : digits.leftJustified(15, QChar('F')) +
+                                               QString::number(digits.size(), 16).toUpper();
+    m_memory.replace(0x0150, 8, QByteArray::fromHex(hex.toLatin1()));
+    return true;
 }
 
 int VirtualRadio::frameLength() const {
@@ -127,14 +138,18 @@ QByteArray VirtualRadio::feed(const QByteArray& bytes) {
         }
         const QByteArray frame = m_input.left(length);
         m_input.remove(0, length);
-        if (const std::optional<QByteArray> reply = answer(frame)) out.append(withFaults(*reply));
+        if (const std::optional<QByteArray> reply = answer(frame))
+            out.append(withFaults(*reply, quint8(frame[0]) == 0x52 && quint8(reply->at(0)) == 0x57));
     }
     return out;
 }
 
-QByteArray VirtualRadio::withFaults(QByteArray reply) {
+QByteArray VirtualRadio::withFaults(QByteArray reply, bool readData) {
     const int n = ++m_replies;
-    if (m_faults.corruptEvery > 0 && n % m_faults.corruptEvery == 0)
+    if (readData) ++m_readReplies;
+    const bool allReplies = m_faults.corruptScope == SimFaults::Scope::All;
+    const int counted = allReplies ? n : m_readReplies;
+    if (m_faults.corruptEvery > 0 && (allReplies || readData) && counted % m_faults.corruptEvery == 0)
         reply[reply.size() - 1] = char(reply.back() ^ 0x5A);
     if (m_faults.garbageEvery > 0 && n % m_faults.garbageEvery == 0) reply.prepend(Garbage);
     return reply;
@@ -185,6 +200,8 @@ std::optional<QByteArray> VirtualRadio::answer(const QByteArray& frame) {
         const QByteArray data = body.mid(2);
         if (address + data.size() > MemorySize) return std::nullopt;
         if (busyNow()) return Busy;
+        ++m_blockWrites;
+        if (m_faults.dropWritesEvery > 0 && m_blockWrites % m_faults.dropWritesEvery == 0) return Ready;
         m_memory.replace(address, data.size(), data);
         return Ready;
     }

@@ -8,12 +8,19 @@
 
 // Faults the virtual radio can put on the line. Counts start at 1; 0 switches a fault off.
 struct SimFaults {
+    // Which replies the corrupt fault counts and hits: all, or only the data of block reads (a
+    // link that repeats damaged reads but fails on a damaged acknowledgement can then be tried).
+    enum class Scope { All, Read };
+
     bool echo = false;    // single-port cable: every byte sent to the radio comes back first
     int busyEvery = 0;    // every Nth reply is "090009" and the request is not carried out
-    int corruptEvery = 0; // every Nth reply carries a wrong checksum
+    int corruptEvery = 0; // every Nth reply (in corruptScope) carries a wrong checksum
     int garbageEvery = 0; // every Nth reply is preceded by stray bytes
-    int silentAfter = -1; // after this many frames the radio answers nothing (-1 = never)
+    int silentAfter = -1; // after this many requests the radio answers nothing (-1 = never)
     int baud = 0;         // wire speed in both directions, 0 = as fast as the host reads
+    Scope corruptScope = Scope::All;
+    int dropWritesEvery = 0; // every Nth block write is acknowledged but not stored
+    int replyDelayMs = 0;    // each reply leaves this long after its request arrived
 };
 
 // The radio's side of the programming protocol over an 8 KiB memory. Bytes from the cable go
@@ -42,6 +49,9 @@ public:
     // Loads an image file; the error message on failure.
     std::optional<QString> loadImage(const QString& path);
     std::optional<QString> saveImage(const QString& path) const;
+    // Stores a communication password of 0 to 14 digits as the radio keeps it (nibbles, padded
+    // with F, then the count; no digits clear it). False, memory unchanged, for anything else.
+    bool setPassword(const QString& digits);
 
     void setFaults(const SimFaults& faults) { m_faults = faults; }
     const SimFaults& faults() const { return m_faults; }
@@ -68,7 +78,7 @@ private:
     // when the first byte cannot start a frame.
     int frameLength() const;
     std::optional<QByteArray> answer(const QByteArray& frame);
-    QByteArray withFaults(QByteArray reply);
+    QByteArray withFaults(QByteArray reply, bool readData);
     bool busyNow() const; // the reply about to be sent is one the busy fault replaces
 
     QByteArray m_memory;
@@ -79,6 +89,8 @@ private:
     QByteArray m_clock;
     QByteArray m_battery;
     int m_replies = 0;
+    int m_readReplies = 0;
+    int m_blockWrites = 0;
     int m_frameCount = 0;
     int m_skipped = 0;
     bool m_session = false;

@@ -1,6 +1,6 @@
 #include "core/base/appsettings.h"
+#include "core/base/filesave.h"
 #include <QDir>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -32,7 +32,7 @@ AppSettings AppSettings::read(const IniFile& ini) {
     return s;
 }
 
-std::optional<QString> saveSettings(const QString& path, const ExitSettings& v) {
+std::optional<QString> saveSettings(const QString& path, const ExitSettings& v, const Language& lang) {
     IniFile ini = IniFile::load(path);
     ini.setInteger(Open, QStringLiteral("com"), v.com);
     ini.setInteger(Open, QStringLiteral("co_mode"), v.coMode);
@@ -40,9 +40,8 @@ std::optional<QString> saveSettings(const QString& path, const ExitSettings& v) 
     ini.setInteger(Open, QStringLiteral("lang"), v.lang);
     ini.setInteger(List0, QStringLiteral("list0now"), v.band1Index);
     ini.setInteger(List1, QStringLiteral("list1now"), v.band2Index);
-    QSaveFile f(path);
-    const QByteArray bytes = ini.serialize();
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-        return QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path));
+    if (const auto failure = saveFile(path, ini.serialize()))
+        return QStringLiteral("Unable to write to %1: %2")
+            .arg(QDir::toNativeSeparators(path), failureReason(*failure, lang));
     return std::nullopt;
 }

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <optional>
 
+class Language;
 // The values sysini.ini holds for the program. The band lists are configuration delivered with
 // the program: they are read, never written.
 struct AppSettings {
@@ -30,8 +31,9 @@ struct ExitSettings {
 };
 
 // Writes the six keys into the file at `path`, keeping every other line as it was. The file is
-// replaced only once the new one is complete, so a failure leaves the old values. Returns the
-// message "Unable to write to <path>" on failure.
-[[nodiscard]] std::optional<QString> saveSettings(const QString& path, const ExitSettings& values);
+// replaced only once the new one is complete, so a failure leaves the old file as it was.
+// Returns the message "Unable to write to <path>" and the reason in `lang` on failure.
+[[nodiscard]] std::optional<QString> saveSettings(const QString& path, const ExitSettings& values,
+                                                  const Language& lang);
 
 QString settingsPath(const QString& appDir);

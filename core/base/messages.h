@@ -38,6 +38,22 @@ enum : int {
     BadBandText = 327,        // not a band text such as 400-470MHz
     NothingSelected = 328,    // a list without selection cannot be written to the radio
     BadValue = 329,           // not one of the column's values (a word of another language)
-    LastOwn = 330
+    // Why a file could not be written, for the failures a user can act on.
+    NoSpace = 340,
+    QuotaExceeded = 341,
+    FileTooLarge = 342,
+    NoPermission = 343,
+    ReadOnlyDisk = 344,
+    NoSuchFolder = 345,
+    DiskIoError = 346,
+    // A failed transfer: how far a write got, and why the line failed.
+    WriteCutOff = 350,        // the write stopped after %1 of %2 blocks
+    PortBroke = 351,          // the port failed: %1
+    PortNotOpened = 352,      // the port could not be opened: %1
+    NoReply = 353,
+    RadioBusy = 354,          // busy for %1 s
+    DamagedReplies = 355,     // replies damaged for %1 s
+    UnexpectedReply = 356,    // %1: the reply as hex
+    LastOwn = 357
 };
 }

@@ -96,11 +96,17 @@ const QList<CellRule>& cellRules() {
 }
 
 void translateTable(ChannelTable& table, const ValueWords& words) {
+    // Every cell once, and an empty one (most of a table) without looking at the rules.
     for (int row = 1; row <= ChannelTable::LastRow; ++row)
-        for (const CellRule& rule : cellRules())
-            for (int col : rule.columns)
-                if (rule.forms.contains(table.cell(col, row)))
+        for (int col = 1; col < ChannelTable::Columns; ++col) {
+            const QString text = table.cell(col, row);
+            if (text.isEmpty()) continue;
+            for (const CellRule& rule : cellRules())
+                if (rule.columns.contains(col) && rule.forms.contains(text)) {
                     table.setCell(col, row, words.*rule.word);
+                    break;
+                }
+        }
 }
 
 void applyHeaders(Session& s) {
@@ -125,8 +131,13 @@ bool applyLanguage(Session& s, const QString& baseName) {
     const auto table = StringTable::load(s.files.languageFile(baseName));
     if (!table)
         return false; // silently: the previous language stays
+    applyStringTable(s, *table);
+    return true;
+}
+
+void applyStringTable(Session& s, const StringTable& table) {
     Language& lang = s.lang;
-    lang.table = *table;
+    lang.table = table;
     lang.loaded = true;
 
     ValueWords w;
@@ -162,7 +173,6 @@ bool applyLanguage(Session& s, const QString& baseName) {
     s.doc.words = w;
     translateCells(s.doc);
     emit lang.applied();
-    return true;
 }
 
 int startupLanguage(int stored, int systemLanguageId) {

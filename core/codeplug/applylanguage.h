@@ -7,6 +7,9 @@ class Session;
 // lists of the optional functions (keeping each selection) and rewrites the value words that
 // stand in both channel tables. A missing file changes nothing and returns false.
 bool applyLanguage(Session& session, const QString& baseName);
+// The same switch for a string table already read.
+class StringTable;
+void applyStringTable(Session& session, const StringTable& table);
 
 // TranslateCells: rewrites every recognised value word of both channel tables into `words`.
 class Codeplug;

@@ -56,8 +56,15 @@ void ChannelTable::setRowLabels() {
     static const char* vfo[] = {"136", "245", "400"};
     for (int r = 1; r <= 3; ++r)
         setCell(Col::Label, r, QString::fromLatin1(vfo[r - 1]));
+    // "%.2d" of the channel number, made once: labelling was most of a new table's cost.
+    static const QStringList labels = [] {
+        QStringList out;
+        for (int channel = 1; channel <= ChannelCount; ++channel)
+            out << QString::number(channel).rightJustified(2, QChar('0'));
+        return out;
+    }();
     for (int r = FirstChannelRow; r <= LastRow; ++r)
-        setCell(Col::Label, r, QString::asprintf("%.2d", r - 3));
+        setCell(Col::Label, r, labels.at(r - FirstChannelRow));
 }
 
 void ChannelTable::setHeaders(const QStringList& headers) {
@@ -158,15 +165,28 @@ const QList<int>& dcsCodes() {
     return codes;
 }
 
+namespace {
+// The tone list after its first entry: the same in every language, so made once (a read decodes
+// two tones per channel record).
+const QStringList& tonesAfterOff() {
+    static const QStringList tones = [] {
+        QStringList list = ctcssTones();
+        for (const char suffix : {'N', 'I'})
+            for (int code : dcsCodes())
+                list << QString::asprintf("D%.3d%c", code, suffix);
+        return list;
+    }();
+    return tones;
+}
+} // namespace
+
 QStringList toneList(const ValueWords& words) {
-    QStringList list;
-    list.reserve(273);
-    list << words.off;
-    list << ctcssTones();
-    for (const char suffix : {'N', 'I'})
-        for (int code : dcsCodes())
-            list << QString::asprintf("D%.3d%c", code, suffix);
-    return list;
+    return QStringList{words.off} + tonesAfterOff();
+}
+
+QString toneListEntry(int entry, const ValueWords& words) {
+    if (entry == 0) return words.off;
+    return tonesAfterOff().value(entry - 1);
 }
 
 QStringList companderList(const ValueWords& w) {

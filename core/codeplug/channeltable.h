@@ -72,6 +72,8 @@ private:
 
 // The 273-entry tone list: OFF, 58 CTCSS tones, 107 DCS codes "N", the same 107 codes "I".
 QStringList toneList(const ValueWords& words);
+// Entry 0-272 of that list without making the list; empty beyond it.
+QString toneListEntry(int entry, const ValueWords& words);
 const QStringList& ctcssTones();   // the 58 tones, "56.0" ... "254.1"
 const QList<int>& dcsCodes();      // the 107 codes as written (octal digits read as decimal: 17, 23 ...)
 QStringList companderList(const ValueWords& words);

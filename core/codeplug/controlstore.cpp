@@ -35,6 +35,11 @@ void ControlStore::define(const QString& name, const ControlState& state) {
     emit controlChanged(name);
 }
 
+void ControlStore::copyControls(const ControlStore& other) {
+    m_controls = other.m_controls;
+    m_order = other.m_order;
+}
+
 const ControlState& ControlStore::state(const QString& name) const {
     auto it = m_controls.constFind(name);
     if (it != m_controls.constEnd()) return *it;

@@ -35,6 +35,9 @@ public:
     explicit ControlStore(QObject* parent = nullptr) : QObject(parent) {}
 
     void define(const QString& name, const ControlState& state);
+    // Every control of `other` as it stands, in its order, without a signal: for a store that
+    // nothing watches yet. The states are shared until one side changes them.
+    void copyControls(const ControlStore& other);
     // The one quiet question about a name. Every other call with a name no control has stops a
     // debug build or a run with KT520_STRICT_NAMES=1, and does nothing in a user's build.
     bool has(const QString& name) const { return m_controls.contains(name); }

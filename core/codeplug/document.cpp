@@ -1,13 +1,14 @@
 #include "core/codeplug/document.h"
 #include "core/codeplug/documentlines.h"
+#include "core/base/filesave.h"
 #include "core/base/messages.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace {
 // No line the program writes comes near this; a longer one is damage, not a setting.
@@ -31,9 +32,11 @@ public:
     std::optional<RawLine> next() {
         if (m_pos >= m_bytes.size()) return std::nullopt;
         const qsizetype start = m_pos;
-        qsizetype end = start;
-        while (end < m_bytes.size() && m_bytes.at(end) != '\n' && m_bytes.at(end) != '\r')
-            ++end;
+        // The next LF and CR are each looked for once and kept until passed: a file without any
+        // CR is not searched to its end again for every line.
+        if (m_lf < start) m_lf = endIfNone(m_bytes.indexOf('\n', start));
+        if (m_cr < start) m_cr = endIfNone(m_bytes.indexOf('\r', start));
+        const qsizetype end = std::min(m_lf, m_cr);
         m_pos = end;
         if (m_pos < m_bytes.size() && m_bytes.at(m_pos) == '\r') ++m_pos;
         if (m_pos < m_bytes.size() && m_bytes.at(m_pos) == '\n') ++m_pos;
@@ -41,16 +44,29 @@ public:
     }
 
 private:
+    qsizetype endIfNone(qsizetype index) const { return index < 0 ? m_bytes.size() : index; }
+
     const QByteArray& m_bytes;
     qsizetype m_pos = 0;
+    qsizetype m_lf = -1;
+    qsizetype m_cr = -1;
 };
 
 // Chinese texts travel in GBK, as files from other installations carry them. Invalid bytes
 // decode to replacement characters, never to a failure.
+// GBK keeps the 128 ASCII codes as they are; most lines hold nothing else and need no converter.
+// (Qt's own test, declared in its public string header, looks at many bytes at a time.)
+bool isAscii(QByteArrayView bytes) {
+    return QtPrivate::isAscii(QLatin1StringView(bytes.data(), bytes.size()));
+}
+bool isAscii(QStringView text) {
+    return QtPrivate::isAscii(text);
+}
+
 class Gbk {
 public:
     QString decode(QByteArrayView bytes) {
-        if (!m_decoder.isValid()) return QString::fromLatin1(bytes);
+        if (!m_decoder.isValid() || isAscii(bytes)) return QString::fromLatin1(bytes);
         m_decoder.resetState();
         return m_decoder.decode(bytes);
     }
@@ -59,11 +75,24 @@ private:
     QStringDecoder m_decoder{"GBK"};
 };
 
-QByteArray encodeGbk(const QString& text) {
-    QStringEncoder encoder("GBK");
-    if (!encoder.isValid()) return text.toLatin1();
-    return encoder.encode(text);
-}
+// Lines to GBK bytes; the converter is opened for the first line that needs it.
+class GbkWriter {
+public:
+    void add(const QString& line) {
+        if (isAscii(line)) {
+            m_bytes += line.toLatin1();
+            return;
+        }
+        if (!m_encoder) m_encoder.emplace("GBK");
+        m_bytes += m_encoder->isValid() ? QByteArray(m_encoder->encode(line)) : line.toLatin1();
+    }
+    QByteArray bytes() const { return m_bytes; }
+    void reserve(qsizetype size) { m_bytes.reserve(size); }
+
+private:
+    QByteArray m_bytes;
+    std::optional<QStringEncoder> m_encoder;
+};
 
 // A whole number as the file writes it: an optional minus and decimal digits.
 std::optional<int> toInt(const QString& text) {
@@ -158,23 +187,46 @@ QString documentCaption(const QString& model, const QString& band) {
 
 QByteArray saveDocument(const Session& s) {
     const ControlStore& main = s.doc.main;
-    QStringList lines;
-    lines << DocumentFormat::Header << QString() << QString();
-    lines << QStringLiteral("TYPE") + QString::number(main.index(MainCtl::Model)) + QChar(' ') +
-                 main.currentItem(MainCtl::Model) + DocumentFormat::Version;
-    lines << QStringLiteral("BAND ") + main.currentItem(MainCtl::Band1);
+    // Encoded line by line into one array grown in place: a document is about 15,000 bytes, and
+    // most of its lines are plain ASCII.
+    GbkWriter out;
+    out.reserve(1 << 15);
+    const QString crlf = QStringLiteral("\r\n");
+    const auto add = [&out, &crlf](const QString& line) {
+        out.add(line);
+        out.add(crlf);
+    };
+    add(DocumentFormat::Header);
+    add({});
+    add({});
+    add(QStringLiteral("TYPE") + QString::number(main.index(MainCtl::Model)) + QChar(' ') +
+        main.currentItem(MainCtl::Model) + DocumentFormat::Version);
+    add(QStringLiteral("BAND ") + main.currentItem(MainCtl::Band1));
     for (const SettingLine& line : settingLines())
-        lines << settingText(s, line);
-    lines << QString() << QString();
+        add(settingText(s, line));
+    add({});
+    add({});
+    // Most rows of a document are empty, and an empty row's line depends on its number alone.
+    static const QStringList emptyRows = [] {
+        QStringList lines{QString()};
+        for (int row = 1; row <= ChannelTable::LastRow; ++row)
+            lines << formatChannelLine(row, {});
+        return lines;
+    }();
+    QStringList cells;
+    cells.reserve(ChannelTable::Columns - 1);
     for (const ChannelTable* table : {&s.doc.tableA, &s.doc.tableB})
         for (int row = 1; row <= ChannelTable::LastRow; ++row) {
-            QStringList cells;
+            if (table->rowEmpty(row)) {
+                add(emptyRows.at(row));
+                continue;
+            }
+            cells.clear();
             for (int col = 1; col < ChannelTable::Columns; ++col)
                 cells << table->cell(col, row);
-            lines << formatChannelLine(row, cells);
+            add(formatChannelLine(row, cells));
         }
-    const QString crlf = QStringLiteral("\r\n");
-    return encodeGbk(lines.join(crlf) + crlf);
+    return out.bytes();
 }
 
 OpenResult openDocument(Session& s, const QByteArray& bytes) {
@@ -255,11 +307,10 @@ OpenResult openDocument(Session& s, const QByteArray& bytes) {
 }
 
 std::optional<QString> writeDocumentFile(const QString& path, const Session& s) {
-    QSaveFile file(path);
-    const QByteArray bytes = saveDocument(s);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return std::nullopt;
-    return s.lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), file.errorString());
+    if (const auto failure = saveFile(path, saveDocument(s)))
+        return s.lang.text(Str::FileError)
+            .arg(QDir::toNativeSeparators(path), failureReason(*failure, s.lang));
+    return std::nullopt;
 }
 
 FileRead readDocumentFile(const QString& path, const Session& s) {

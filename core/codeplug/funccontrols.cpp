@@ -2,6 +2,7 @@
 #include "core/codeplug/controlnames.h"
 #include "core/codeplug/funcrules.h"
 #include "core/base/valuewords.h"
+#include <memory>
 #include <vector>
 
 namespace {
@@ -302,9 +303,21 @@ const ControlState& funcControlDefinition(const QString& name) {
 }
 
 void defineFuncControls(ControlStore& func) {
-    for (const Def& d : funcControlTable())
-        func.define(d.name, d.state);
-    func.setText(Ctl::Edit1, upDownText(Ctl::UpDown1, 15));
-    labelGrids(func);
-    attachFuncRules(func);
+    // Some three hundred controls with their lists make most of the cost of a new document; they
+    // are built once (again only if the decimal point differs) and every store starts as a copy.
+    static std::unique_ptr<ControlStore> defined;
+    static const FuncRules* definedRules = nullptr; // owned by `defined`
+    static QChar definedPoint;
+    const QChar point = systemDecimalPoint();
+    if (!defined || definedPoint != point) {
+        defined = std::make_unique<ControlStore>();
+        definedPoint = point;
+        for (const Def& d : funcControlTable())
+            defined->define(d.name, d.state);
+        defined->setText(Ctl::Edit1, upDownText(Ctl::UpDown1, 15, point));
+        labelGrids(*defined);
+        definedRules = attachFuncRules(*defined);
+    }
+    func.copyControls(*defined);
+    new FuncRules(func, *definedRules);
 }

@@ -187,6 +187,11 @@ FuncRules::FuncRules(ControlStore& store) : QObject(&store), m_store(store) {
     connect(&store, &ControlStore::controlChanged, this, &FuncRules::onChanged);
 }
 
+FuncRules::FuncRules(ControlStore& store, const FuncRules& like)
+    : QObject(&store), m_store(store), m_last(like.m_last) {
+    connect(&store, &ControlStore::controlChanged, this, &FuncRules::onChanged);
+}
+
 QString FuncRules::valueKey(const QString& name) const {
     const ControlState& s = m_store.state(name);
     switch (s.kind) {
@@ -235,6 +240,6 @@ void FuncRules::syncUpDownToEdit(const QString& upDown) {
     m_store.setText(edit, upDownText(upDown, m_store.position(upDown)));
 }
 
-void attachFuncRules(ControlStore& func) {
-    new FuncRules(func);
+FuncRules* attachFuncRules(ControlStore& func) {
+    return new FuncRules(func);
 }

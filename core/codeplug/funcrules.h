@@ -15,6 +15,9 @@ class FuncRules : public QObject {
     Q_OBJECT
 public:
     explicit FuncRules(ControlStore& store);
+    // Rules for a store that holds exactly what `like`'s store holds (a copy made with
+    // ControlStore::copyControls): the values seen last are taken over instead of read again.
+    FuncRules(ControlStore& store, const FuncRules& like);
 
 private:
     void onChanged(const QString& name);
@@ -28,7 +31,7 @@ private:
 };
 
 // Attaches the rules to the store (the store owns them).
-void attachFuncRules(ControlStore& func);
+FuncRules* attachFuncRules(ControlStore& func);
 
 // Parses a decimal number into whole units of 10^-decimals, cutting further digits off toward
 // zero, exactly as written (no binary rounding: "2.3" is 23 tenths, "98.15" is 1963 twentieths

@@ -2,10 +2,9 @@
 #include "core/link/link.h"
 #include <QDateTime>
 
-std::variant<std::unique_ptr<TraceFile>, QString> TraceFile::open(const QString& path) {
-    std::unique_ptr<TraceFile> trace(new TraceFile(path));
-    if (!trace->m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
-        return trace->m_file.errorString();
+std::variant<std::unique_ptr<TraceFile>, FileFailure> TraceFile::open(const QString& path) {
+    std::unique_ptr<TraceFile> trace(new TraceFile);
+    if (auto failure = trace->m_file.open(path)) return *failure;
     return trace;
 }
 
@@ -19,11 +18,8 @@ void TraceFile::attach(Link& link, const QString& portName) {
     const QString head =
         QStringLiteral("# %1 %2\n")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")), portName);
-    m_file.write(head.toUtf8());
-    link.setTraceHook([this](const TraceEvent& event) {
-        m_file.write(formatTrace(event).toUtf8());
-        m_file.write("\n");
-    });
+    m_file.append(head.toUtf8());
+    link.setTraceHook([this](const TraceEvent& event) { m_file.append(formatTrace(event).toUtf8() + '\n'); });
 }
 
 void TraceFile::detach() {
@@ -31,5 +27,4 @@ void TraceFile::detach() {
         m_link->setTraceHook({});
         m_link = nullptr;
     }
-    m_file.flush();
 }

@@ -106,7 +106,7 @@ QString sendCTC(const QString& code, const ValueWords& words) {
     else if (kind == 3 && number >= 1 && number <= DcsCount)
         entry = number + CtcssCount + DcsCount;
     if (entry < 0) return words.off;
-    return toneList(words).at(entry);
+    return toneListEntry(entry, words);
 }
 
 std::optional<QString> DTMFToHex(const QString& text, int count) {

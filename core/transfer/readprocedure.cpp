@@ -113,8 +113,8 @@ TransferResult readRadio(Session& session, Link& link, const TransferOptions& op
     if (options.progress) options.progress(0);
     link.resetPort();
     ReadRun run(session, link, options);
-    const bool ok = link.runTransfer(
-        [&] { return identifyRadio(session, link, result) && run.rows(*rows) && run.rest(); });
+    const bool ok = runTransferNoting(
+        link, result, [&] { return identifyRadio(session, link, result) && run.rows(*rows) && run.rest(); });
     result.outcome = ok ? TransferResult::Outcome::Done : TransferResult::Outcome::LinkFailed;
     if (ok && options.progress) options.progress(ProgressMaximum);
     return result;
@@ -123,7 +123,7 @@ TransferResult readRadio(Session& session, Link& link, const TransferOptions& op
 TransferResult readRadioInfo(Session& session, Link& link) {
     TransferResult result;
     link.resetPort();
-    const bool ok = link.runTransfer([&] { return identifyRadio(session, link, result); });
+    const bool ok = runTransferNoting(link, result, [&] { return identifyRadio(session, link, result); });
     result.outcome = ok ? TransferResult::Outcome::Done : TransferResult::Outcome::LinkFailed;
     return result;
 }

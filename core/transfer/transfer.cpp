@@ -8,10 +8,13 @@
 #include "core/base/messages.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
+#include <QElapsedTimer>
 
 namespace {
 // A long list of problems is cut so that the message box still fits on the screen.
 constexpr int ShownProblems = 20;
+// A reply longer than this is shown cut, so that the message stays one line.
+constexpr int ShownReplyChars = 48;
 // Waits for the identification reads: the programming stamp is the first reply after the
 // handshake and gets a little longer.
 constexpr int FirstStampMs = 180;
@@ -32,12 +35,81 @@ std::optional<int> transferRows(const QString& channelRange, bool debugRows) {
     return debugRows ? DebugTransferRows : channels + 3;
 }
 
+namespace {
+QString faultReason(const LinkFault& fault, const Language& lang) {
+    switch (fault.kind) {
+    case LinkFault::Kind::None:
+    case LinkFault::Kind::Refused:
+        return {};
+    case LinkFault::Kind::PortBroke:
+        return lang.text(Str::PortBroke).arg(fault.detail);
+    case LinkFault::Kind::PortNotOpened:
+        return lang.text(Str::PortNotOpened).arg(fault.detail);
+    case LinkFault::Kind::NoReply:
+        return lang.text(Str::NoReply);
+    case LinkFault::Kind::Busy:
+        return lang.text(Str::RadioBusy).arg(fault.seconds);
+    case LinkFault::Kind::Damaged:
+        return lang.text(Str::DamagedReplies).arg(fault.seconds);
+    case LinkFault::Kind::Unexpected:
+        return lang.text(Str::UnexpectedReply).arg(fault.detail);
+    }
+    return {};
+}
+
+QString linkFailedMessage(const TransferResult& result, const Language& lang) {
+    const QString failed = lang.text(Str::LinkFailed);
+    const QString reason = faultReason(result.fault, lang);
+    if (reason.isEmpty()) return failed;
+    if (result.mode == TransferMode::Read) return failed + QChar('\n') + reason;
+    if (result.blocksWritten == 0) return failed;
+    return failed + QStringLiteral("\n\n") +
+           lang.text(Str::WriteCutOff).arg(result.blocksWritten).arg(result.blocksToWrite) + QChar('\n') +
+           reason;
+}
+} // namespace
+
+LinkFault linkFault(const Link& link, bool reading) {
+    if (link.portFailed()) return {LinkFault::Kind::PortBroke, link.lastPortError(), 0};
+    if (!link.isPortOpen()) return {LinkFault::Kind::PortNotOpened, link.lastPortError(), 0};
+    const QString reply = link.reply();
+    const int boundSeconds = (link.repeatBoundMs() + 999) / 1000;
+    if (reply.isEmpty()) return {LinkFault::Kind::NoReply, {}, 0};
+    if (reply == Frame::Busy) return {LinkFault::Kind::Busy, {}, boundSeconds};
+    // A read repeats a reply that starts like a block but is cut or fails its checksum until the
+    // bound; any other reply ends it at once.
+    if (reading && reply.startsWith(QLatin1String("57"))) return {LinkFault::Kind::Damaged, {}, boundSeconds};
+    const QString shown =
+        reply.size() > ShownReplyChars ? reply.left(ShownReplyChars) + QStringLiteral("...") : reply;
+    return {LinkFault::Kind::Unexpected, shown, 0};
+}
+
+bool runTransferNoting(Link& link, TransferResult& result, const std::function<bool()>& body) {
+    QElapsedTimer handshakeTime;
+    handshakeTime.start();
+    bool ok = link.handshake();
+    if (!ok) {
+        // The brand word is asked for a few times, not until the repeat bound: a radio that
+        // answers busy to all of them was busy only that long.
+        result.fault = linkFault(link, false);
+        const int seconds = int((handshakeTime.elapsed() + 999) / 1000);
+        result.fault.seconds = std::min(result.fault.seconds, seconds);
+    }
+    if (ok) ok = body();
+    if (!ok && result.fault.kind == LinkFault::Kind::None) {
+        const bool writing = result.mode == TransferMode::Write && result.blocksToWrite > 0;
+        result.fault = linkFault(link, !writing);
+    }
+    link.endTransfer();
+    return ok;
+}
+
 QString transferMessage(const TransferResult& result, const Language& lang) {
     switch (result.outcome) {
     case TransferResult::Outcome::Done:
         return {};
     case TransferResult::Outcome::LinkFailed:
-        return lang.text(Str::LinkFailed);
+        return linkFailedMessage(result, lang);
     case TransferResult::Outcome::ChannelRangeInvalid:
         return lang.text(Str::ChannelRangeInvalid);
     case TransferResult::Outcome::ValidationFailed: {
@@ -61,10 +133,18 @@ bool identifyRadio(Session& session, Link& link, TransferResult& result) {
     session.radioInfo.showFactoryStamp(Frame::toHex(*factory));
     const auto password =
         link.readBlock(Addr::Password, BlockSize::Password, Tolerance::Strict, IdentificationMs);
-    if (!password || !passwordMatches(*password, session.doc.func.text(Ctl::Edit22))) return false;
+    if (!password) return false;
+    if (!passwordMatches(*password, session.doc.func.text(Ctl::Edit22))) {
+        result.fault.kind = LinkFault::Kind::Refused;
+        return false;
+    }
     const auto ident =
         link.readBlock(Addr::Identification, BlockSize::Identification, Tolerance::Strict, IdentificationMs);
-    if (!ident || !identificationMatches(*ident)) return false;
+    if (!ident) return false;
+    if (!identificationMatches(*ident)) {
+        result.fault.kind = LinkFault::Kind::Refused;
+        return false;
+    }
     ControlStore& main = session.doc.main;
     if (main.has(MainCtl::Model) && main.index(MainCtl::Model) != 0 &&
         !main.items(MainCtl::Model).isEmpty()) {

@@ -24,6 +24,23 @@ struct TransferOptions {
     std::function<void(int value)> progress;
 };
 
+// Why a transfer's line failed, as the link left it before the end frame.
+struct LinkFault {
+    enum class Kind {
+        None,
+        Refused,       // the radio answered, but its password or identification says no
+        PortBroke,     // the port failed while open (cable pulled, device gone)
+        PortNotOpened, // the port could not be opened again for the transfer
+        NoReply,       // silence, or a reply cut short
+        Busy,          // "090009" until the repeat bound
+        Damaged,       // read replies with a wrong checksum or length until the repeat bound
+        Unexpected,    // a reply that is none of those the pattern accepts
+    };
+    Kind kind = Kind::None;
+    QString detail;  // PortBroke, PortNotOpened: the port's message; Unexpected: the reply as hex
+    int seconds = 0; // Busy, Damaged: the repeat bound
+};
+
 struct TransferResult {
     enum class Outcome {
         Done,
@@ -34,6 +51,11 @@ struct TransferResult {
     Outcome outcome = Outcome::Done;
     QStringList problems;           // ValidationFailed: one text per value, located
     std::optional<QString> caption; // main window caption after the model selector was reset
+    TransferMode mode = TransferMode::Read;
+    LinkFault fault; // LinkFailed: why
+    // A write: the blocks the radio acknowledged, of all it was to get once identified.
+    int blocksWritten = 0;
+    int blocksToWrite = 0;
     bool ok() const { return outcome == Outcome::Done; }
 };
 
@@ -50,7 +72,18 @@ inline constexpr int DebugTransferRows = 20;
 [[nodiscard]] std::optional<int> transferRows(const QString& channelRange, bool debugRows);
 
 // The text the user sees for a failed transfer in the current language; empty for success.
+// A link failure gives TextLinkFailed, then for a write cut off after its first block how far it
+// got, and the reason in one line. A write that stopped before its first block and a radio that
+// refused the password or identification keep TextLinkFailed alone: the radio is as it was.
 QString transferMessage(const TransferResult& result, const Language& lang);
+
+// What the link's state says about a pattern that has just failed: the port's failure, or the
+// last reply. `reading`: the pattern was a block read, whose damaged replies are repeated.
+LinkFault linkFault(const Link& link, bool reading);
+
+// Handshake, `body`, end frame, as Link::runTransfer, but noting in `result.fault` why the line
+// failed before the end frame clears what the radio sent last.
+bool runTransferNoting(Link& link, TransferResult& result, const std::function<bool()>& body);
 
 // Steps shared by both directions once the handshake has opened the connection: both stamps
 // into the radio information, the password check against "通信密码", the identification block,

@@ -170,6 +170,7 @@ WritePreparation formShow(Session& session, TransferMode mode) {
 TransferResult writeRadio(Session& session, Link& link, const TransferOptions& options,
                           const WritePreparation& preparation) {
     TransferResult result;
+    result.mode = TransferMode::Write;
     const std::optional<int> rows = transferRows(options.channelRange, options.debugRows);
     if (!rows) {
         result.outcome = TransferResult::Outcome::ChannelRangeInvalid;
@@ -191,16 +192,20 @@ TransferResult writeRadio(Session& session, Link& link, const TransferOptions& o
     };
     if (options.progress) options.progress(0);
     link.resetPort();
-    const bool ok = link.runTransfer([&] {
+    const bool ok = runTransferNoting(link, result, [&] {
         if (!identifyRadio(session, link, result)) return false;
         // The radio keeps who programmed it last; it is stamped again only for another name.
-        if (session.administrator != session.radioInfo.administrator &&
+        const bool stamp = session.administrator != session.radioInfo.administrator;
+        result.blocksToWrite = int(stamp) + int(options.writeFactoryDate) + int(plan.steps.size());
+        if (stamp &&
             !link.writeBlock(Addr::ProgrammingStamp, programmingStamp(nowOf(options), session.administrator),
                              Tolerance::Strict))
             return false;
+        result.blocksWritten += int(stamp);
         if (options.writeFactoryDate &&
             !link.writeBlock(Addr::FactoryStamp, factoryDateBytes(nowOf(options)), Tolerance::Strict))
             return false;
+        result.blocksWritten += int(options.writeFactoryDate);
         for (const WriteStep& step : plan.steps) {
             bool sent = false;
             switch (step.kind) {
@@ -215,6 +220,7 @@ TransferResult writeRadio(Session& session, Link& link, const TransferOptions& o
                 break;
             }
             if (!sent) return false;
+            ++result.blocksWritten;
             if (step.advances) advance();
         }
         return true;

@@ -186,7 +186,8 @@ void TestRWForm::failureWarns() {
     b.start()->click();
     QCOMPARE(b.messages.size(), 1);
     QCOMPARE(b.messages.first().caption, b.session->lang.text(Str::WarnCaption));
-    QCOMPARE(b.messages.first().text, b.session->lang.text(message));
+    // A failed read names the reason after the message.
+    QVERIFY(b.messages.first().text.startsWith(b.session->lang.text(message)));
     QVERIFY(b.start()->isEnabled());
     if (!silent) QCOMPARE(b.radio.framesReceived(), 0);
     b.form.close();

@@ -26,7 +26,8 @@ Tfunc::Tfunc(Session& session, QWidget* parent) : QWidget(parent), m_session(ses
     setObjectName(QStringLiteral("Tfunc"));
     setWindowTitle(QStringLiteral("功能选项"));
     warn = [this](const QString& caption, const QString& text) { showWarning(this, caption, text); };
-    connect(new ActivationWatch(this), &ActivationWatch::deactivated, this, &Tfunc::deactivated);
+    m_activation = new ActivationWatch(this);
+    connect(m_activation, &ActivationWatch::deactivated, this, &Tfunc::deactivated);
 
     ControlStore& store = session.doc.func;
     FuncFormBuilder b(store);
@@ -61,6 +62,11 @@ Tfunc::Tfunc(Session& session, QWidget* parent) : QWidget(parent), m_session(ses
 
     connect(&session.lang, &Language::applied, this, &Tfunc::applyLanguageTexts);
     applyLanguageTexts();
+}
+
+Tfunc::~Tfunc() {
+    // QWidget hides the window after this object is gone, and the watch would report that.
+    disconnect(m_activation, nullptr, this, nullptr);
 }
 
 void Tfunc::applyLanguageTexts() {

@@ -14,10 +14,13 @@ class QTabWidget;
 // list and the call list. The values live in the document's control store; this window shows
 // them and carries what is purely interactive (key rules, the in-place list editors, the
 // calendar of the end dates, the number-conversion message).
+class ActivationWatch;
+
 class Tfunc : public QWidget {
     Q_OBJECT
 public:
     explicit Tfunc(Session& session, QWidget* parent = nullptr);
+    ~Tfunc() override;
 
     // Shows a warning message; tests answer here without a modal loop.
     std::function<void(const QString& caption, const QString& text)> warn;
@@ -46,4 +49,5 @@ private:
     QCalendarWidget* m_calendar = nullptr;
     QPointer<QLineEdit> m_calendarTarget;
     ControlBinder* m_binder = nullptr;
+    ActivationWatch* m_activation = nullptr;
 };

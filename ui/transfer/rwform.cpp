@@ -263,8 +263,8 @@ void TRWForm::chooseTracePath() {
 bool TRWForm::startTrace() {
     if (!m_trace->isChecked()) return true;
     auto opened = TraceFile::open(tracePath());
-    if (auto* error = std::get_if<QString>(&opened)) {
-        warn(m_session.lang.text(Str::FileError).arg(tracePath(), *error));
+    if (auto* failure = std::get_if<FileFailure>(&opened)) {
+        warnFileFailure(*failure);
         return false;
     }
     m_traceFile = std::move(std::get<std::unique_ptr<TraceFile>>(opened));
@@ -274,6 +274,11 @@ bool TRWForm::startTrace() {
 
 void TRWForm::stopTrace() {
     m_traceFile.reset();
+}
+
+void TRWForm::warnFileFailure(const FileFailure& failure) {
+    warn(m_session.lang.text(Str::FileError)
+             .arg(QDir::toNativeSeparators(tracePath()), failureReason(failure, m_session.lang)));
 }
 
 void TRWForm::warn(const QString& text) {
@@ -304,6 +309,8 @@ void TRWForm::Button1Click() {
     const TransferResult result = m_mode == TransferMode::Write
                                       ? writeRadio(m_session, m_link, options, m_preparation)
                                       : readRadio(m_session, m_link, options);
+    // The transfer is not stopped for a trace that could not be written; the user hears of it after.
+    const std::optional<FileFailure> traceFailure = m_traceFile ? m_traceFile->failure() : std::nullopt;
     stopTrace();
     m_start->setEnabled(true);
     m_running = false;
@@ -316,4 +323,5 @@ void TRWForm::Button1Click() {
         showStatus(m_session.lang.text(Str::StatusLine));
         warn(transferMessage(result, m_session.lang));
     }
+    if (traceFailure) warnFileFailure(*traceFailure);
 }

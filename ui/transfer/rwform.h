@@ -9,6 +9,7 @@
 class QCheckBox;
 class QComboBox;
 class TraceFile;
+struct FileFailure;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -84,6 +85,7 @@ private:
     bool startTrace();
     void stopTrace();
     void warn(const QString& text);
+    void warnFileFailure(const FileFailure& failure);
     void chooseTracePath();
 
     Session& m_session;

@@ -1,4 +1,6 @@
 #include "core/base/appsettings.h"
+#include "core/base/language.h"
+#include "core/base/messages.h"
 #include "core/base/settingsfile.h"
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,6 +17,9 @@ private slots:
     void noSelectionWrittenAsMinusOne();
     void unwritableFileReportsPath();
     void garbageGivesDefaults();
+
+private:
+    Language lang; // no table: the built-in texts
 };
 
 void TestSettings::defaultsWhenMissing() {
@@ -80,7 +85,7 @@ void TestSettings::roundTripKeepsOtherLines() {
     v.lang = 3;
     v.band1Index = 2;
     v.band2Index = 0;
-    QVERIFY(!saveSettings(path, v));
+    QVERIFY(!saveSettings(path, v, lang));
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray written = f.readAll();
@@ -105,7 +110,7 @@ void TestSettings::noSelectionWrittenAsMinusOne() {
     const QString path = dir.filePath(QStringLiteral("sysini.ini"));
     ExitSettings v;
     v.band2Index = -1;
-    QVERIFY(!saveSettings(path, v));
+    QVERIFY(!saveSettings(path, v, lang));
     const IniFile ini = IniFile::load(path);
     QCOMPARE(ini.integer(QStringLiteral("list1"), QStringLiteral("list1now"), 5), -1);
     QCOMPARE(ini.text(QStringLiteral("OPEN"), QStringLiteral("com")), QStringLiteral("1"));
@@ -115,9 +120,10 @@ void TestSettings::noSelectionWrittenAsMinusOne() {
 
 void TestSettings::unwritableFileReportsPath() {
     const QString path = QStringLiteral("/nonexistent-dir/sysini.ini");
-    const auto error = saveSettings(path, ExitSettings{});
+    const auto error = saveSettings(path, ExitSettings{}, lang);
     QVERIFY(error);
-    QCOMPARE(*error, QStringLiteral("Unable to write to /nonexistent-dir/sysini.ini"));
+    QCOMPARE(*error, QStringLiteral("Unable to write to /nonexistent-dir/sysini.ini: ") +
+                         lang.text(Str::NoSuchFolder));
 }
 
 void TestSettings::garbageGivesDefaults() {

@@ -172,7 +172,21 @@ void TestStrings::usedNumbersExist_data() {
                                                  Str::DamagedLine,
                                                  Str::BadBandText,
                                                  Str::NothingSelected,
-                                                 Str::BadValue};
+                                                 Str::BadValue,
+                                                 Str::NoSpace,
+                                                 Str::QuotaExceeded,
+                                                 Str::FileTooLarge,
+                                                 Str::NoPermission,
+                                                 Str::ReadOnlyDisk,
+                                                 Str::NoSuchFolder,
+                                                 Str::DiskIoError,
+                                                 Str::WriteCutOff,
+                                                 Str::PortBroke,
+                                                 Str::PortNotOpened,
+                                                 Str::NoReply,
+                                                 Str::RadioBusy,
+                                                 Str::DamagedReplies,
+                                                 Str::UnexpectedReply};
 }
 
 void TestStrings::usedNumbersExist() {

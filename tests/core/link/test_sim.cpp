@@ -54,6 +54,7 @@ private slots:
     void executable();
     void executableOptions_data();
     void executableOptions();
+    void executablePasswordDelayExit();
 };
 
 // Requests fed to a radio fresh from the factory, and its answer to each, as hex text.
@@ -91,6 +92,14 @@ void TestSim::answers_data() {
         << SimFaults{false, 0, 0, 2, -1, 0} << QStringList{hs, "0600"} << QStringList{brand, "A5FF00060006"};
     QTest::newRow("silent after 2") << SimFaults{false, 0, 0, 0, 2, 0} << QStringList{hs, "0600", "0600"}
                                     << QStringList{brand, ok, ""};
+    QTest::newRow("bad checksum every 2nd read, acknowledgements spared")
+        << SimFaults{.corruptEvery = 2, .corruptScope = SimFaults::Scope::Read}
+        << QStringList{hs, "5203017008", "0600", "0600", "5203015008"}
+        << QStringList{brand, "570A017051562D520585FF062D", ok, ok, "570A0150FFFFFFFFFFFFFFFF56"};
+    QTest::newRow("every 2nd write acknowledged, not stored")
+        << SimFaults{.dropWritesEvery = 2}
+        << QStringList{hs, "5706076801020304", "5706076805060708", "5203076804"}
+        << QStringList{brand, ok, ok, "57060768010203043A"};
     QTest::newRow("echo") << SimFaults{true, 0, 0, 0, -1, 0} << QStringList{hs, "0600", "64016F"}
                           << QStringList{Frame::toHex(Handshake) + brand, "060006" + ok, "64016F0A"};
 }
@@ -230,6 +239,8 @@ void TestSim::executableOptions_data() {
     QTest::newRow("count zero") << QStringList{"--corrupt-every", "0"} << 2 << "--corrupt-every";
     QTest::newRow("image missing") << QStringList{"--image", "/nonexistent/radio.img"} << 2 << "cannot read";
     QTest::newRow("image of the wrong size") << QStringList{"--image", KT520_SIM_EXE} << 2 << "8192";
+    QTest::newRow("scope unknown") << QStringList{"--corrupt-scope", "acks"} << 2 << "--corrupt-scope";
+    QTest::newRow("password not digits") << QStringList{"--password", "12a4"} << 2 << "--password";
 }
 
 void TestSim::executableOptions() {
@@ -243,6 +254,32 @@ void TestSim::executableOptions() {
     QCOMPARE(sim.exitCode(), exitCode);
     const QString text = QString::fromLocal8Bit(sim.readAllStandardOutput() + sim.readAllStandardError());
     QVERIFY2(text.contains(output), qPrintable(text));
+}
+
+// The radio of a test script: a password set, slow replies, gone after the first transfer.
+void TestSim::executablePasswordDelayExit() {
+    constexpr int DelayMs = 40;
+    QProcess sim;
+    sim.start(QStringLiteral(KT520_SIM_EXE),
+              {QStringLiteral("--password"), QStringLiteral("1234"), QStringLiteral("--reply-delay-ms"),
+               QString::number(DelayMs), QStringLiteral("--exit-after-end")});
+    QVERIFY(sim.waitForStarted(GuardMs));
+    QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), GuardMs);
+    QSerialPort port;
+    port.setPortName(QString::fromLocal8Bit(sim.readLine()).trimmed());
+    QVERIFY(port.open(QIODevice::ReadWrite));
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(exchange(port, Handshake, Brand.size()), Brand);
+    QVERIFY(clock.elapsed() >= DelayMs);
+    QCOMPARE(exchange(port, frames("0600"), 3), Ready);
+    QCOMPARE(exchange(port, frames("5203015008"), 13), frames("570A01501234FFFFFFFFFFF4"));
+    QCOMPARE(sim.state(), QProcess::Running);
+    port.write(frames("64016F"));
+    port.flush();
+    QVERIFY(sim.waitForFinished(GuardMs));
+    QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestSim)

@@ -138,6 +138,8 @@ private slots:
     void firstNumbersInBlockOne_data();
     void firstNumbersInBlockOne();
     void writeFailsPartWay();
+    void failureSaysHowFar_data();
+    void failureSaysHowFar();
     void freshRadioWritesBack();
     void demoRadioReads();
     void demoRadioServesComPort();
@@ -779,6 +781,48 @@ void TestReadWrite::writeFailsPartWay() {
     QCOMPARE(bench.framesTo(0x57, channelRecordAddress(Side::B, 4)), 2);
     QCOMPARE(bench.framesTo(0x57, channelNameAddress(Side::B, 4)), 0);
     QCOMPARE(bench.framesTo(0x57, Addr::Settings1), 0);
+}
+
+void TestReadWrite::failureSaysHowFar_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("silentAfter"); // requests answered: 6 open the connection
+    QTest::addColumn<int>("blocksWritten");
+    QTest::addColumn<bool>("reasonShown");
+    QTest::newRow("write cut off") << int(TransferMode::Write) << 6 + 5 << 5 << true;
+    QTest::newRow("write stopped before its first block") << int(TransferMode::Write) << 6 << 0 << false;
+    QTest::newRow("read") << int(TransferMode::Read) << 6 + 2 << 0 << true;
+}
+
+// A write that stops part-way says how many of its blocks the radio took; a read says why it
+// stopped; a write that never reached the radio's memory keeps the plain message.
+void TestReadWrite::failureSaysHowFar() {
+    QFETCH(int, mode);
+    QFETCH(int, silentAfter);
+    QFETCH(int, blocksWritten);
+    QFETCH(bool, reasonShown);
+    auto s = startedSession(1);
+    Bench bench;
+    SimFaults f;
+    f.silentAfter = silentAfter;
+    bench.radio.setFaults(f);
+    const TransferResult r =
+        mode == int(TransferMode::Write)
+            ? writeRadio(*s, bench.link, range(QStringLiteral("1")), formShow(*s, TransferMode::Write))
+            : readRadio(*s, bench.link, range(QStringLiteral("1")));
+    QCOMPARE(r.outcome, TransferResult::Outcome::LinkFailed);
+    // The stamp, 4 rows of record and name on both sides, 25 blocks of settings, FM and DTMF.
+    const int blocks = 1 + 4 * 4 + 25;
+    for (int language : {1, 2, 3}) {
+        applyLanguage(*s, Language::baseName(language));
+        const Language& lang = s->lang;
+        QString expected = lang.text(Str::LinkFailed);
+        if (blocksWritten > 0)
+            expected += QStringLiteral("\n\n") + lang.text(Str::WriteCutOff).arg(blocksWritten).arg(blocks);
+        if (reasonShown) expected += QChar('\n') + lang.text(Str::NoReply);
+        QCOMPARE(transferMessage(r, lang), expected);
+    }
+    // The Chinese texts name the total first.
+    if (blocksWritten > 0) QVERIFY(transferMessage(r, s->lang).contains(QStringLiteral("42 塊中的 5 塊")));
 }
 
 // A radio fresh from the factory holds FF almost everywhere: what a read makes of it must be

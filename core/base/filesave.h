@@ -1,0 +1,50 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+class Language;
+
+// Why a file could not be written: the system's error number (0 when it gave none) and the
+// system's own description of it.
+struct FileFailure {
+    int code = 0;
+    QString systemText;
+};
+
+// Replaces the file at `path` with `bytes`, or leaves the old file byte for byte as it was.
+// The bytes go to a temporary file beside it, and only when every write and the sync to disk
+// have succeeded does that file take the old one's place. Every file the program writes whole
+// goes through here: on a full disk a buffered write can fail unnoticed until the rename, which
+// would put an empty or cut file in place of a good one.
+std::optional<FileFailure> saveFile(const QString& path, const QByteArray& bytes);
+
+// A file that grows while the program runs (the trace of a transfer). Every write is checked;
+// after the first failure nothing more is written and the file is cut back to where that write
+// began, so it keeps what it held and ends with the last whole piece.
+class AppendFile {
+public:
+    AppendFile() = default;
+    ~AppendFile();
+    AppendFile(const AppendFile&) = delete;
+    AppendFile& operator=(const AppendFile&) = delete;
+
+    // Opens or creates the file for appending.
+    std::optional<FileFailure> open(const QString& path);
+    // False once a write has failed (this one or an earlier one).
+    bool append(const QByteArray& bytes);
+    void close();
+    bool isOpen() const { return m_fd >= 0; }
+    QString path() const { return m_path; }
+    const std::optional<FileFailure>& failure() const { return m_failure; }
+
+private:
+    int m_fd = -1;
+    QString m_path;
+    std::optional<FileFailure> m_failure;
+};
+
+// The reason in the user's language: the program's own words for the failures a user can act on
+// (no space left, quota, file too large, no permission, read-only, missing folder, input/output
+// error), the system's text for any other.
+QString failureReason(const FileFailure& failure, const Language& lang);
