@@ -38,6 +38,28 @@ enum : int {
     BadBandText = 327,        // not a band text such as 400-470MHz
     NothingSelected = 328,    // a list without selection cannot be written to the radio
     BadValue = 329,           // not one of the column's values (a word of another language)
-    LastOwn = 330
+    LastOwn = 330,
+
+    // Channel lists in CSV files and printing.
+    CsvLine = 400,            // line %1: %2
+    CsvDropped = 401,         // %1 - dropped
+    CsvTotals = 402,          // imported %1, dropped %2, warnings %3
+    CsvNoHeader = 403,
+    CsvBadLocation = 404,
+    CsvNoChannelLeft = 405,
+    CsvBadFrequency = 406,
+    CsvBadTx = 407,
+    CsvBadDuplex = 408,
+    CsvBadMode = 409,
+    CsvBadTone = 410,
+    CsvBadName = 411,
+    CsvImportMenu = 412,
+    CsvExportMenu = 413,
+    CsvTable = 414,
+    CsvRenumber = 415,
+    CsvReplace = 416,
+    CsvReportTitle = 417,
+    PrintMenu = 418,
+    PdfMenu = 419,
 };
 }
