@@ -18,6 +18,8 @@ const Verb verbs[] = {
     {"write", "write a document to the radio on --port", runWrite},
     {"info", "show who programmed the radio on --port and when", runInfo},
     {"port", "list COM1-COM16 with their devices; map a COM number to a device", runPort},
+    {"import", "import channels from a CSV file into a table of a document", runImport},
+    {"export", "export the channels of a table of a document as a CSV file", runExport},
     {"where", "print the settings file and the language files in use", runWhere},
 };
 
