@@ -45,6 +45,10 @@ std::optional<QString> openDocumentDialog(QWidget* parent, Session& session,
     if (commitPendingEdit) commitPendingEdit();
     const QString path = askFileName(parent, session, QFileDialog::AcceptOpen);
     if (path.isEmpty()) return std::nullopt;
+    return openDocumentFile(parent, session, path);
+}
+
+std::optional<QString> openDocumentFile(QWidget* parent, Session& session, const QString& path) {
     const FileRead read = readDocumentFile(path, session);
     if (!read.bytes) {
         warn(parent, session, read.error);

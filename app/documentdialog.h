@@ -15,3 +15,5 @@ void saveDocumentDialog(QWidget* parent, Session& session, std::function<void()>
 // ignored without a message. Lines that could not be applied are listed in one message.
 std::optional<QString> openDocumentDialog(QWidget* parent, Session& session,
                                           std::function<void()> commitPendingEdit);
+// The same for a file already chosen (dropped on a channel table).
+std::optional<QString> openDocumentFile(QWidget* parent, Session& session, const QString& path);

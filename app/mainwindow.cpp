@@ -11,6 +11,7 @@
 #include "app/aboutdialog.h"
 #include "core/codeplug/applylanguage.h"
 #include "app/documentdialog.h"
+#include "app/csvdialogs.h"
 #include "ui/common/iconwidgets.h"
 #include "core/base/messages.h"
 #include "core/codeplug/model.h"
@@ -23,7 +24,11 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QMdiArea>
+#include <QMimeData>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -65,6 +70,11 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), m
     // A pending FM list edit is finished before the transfer dialog looks at the list.
     m_rw->setBeforeShow([this] { m_func->deactivated(); });
     buildMenus();
+    // A .csv file dropped on a channel table is imported into it; a .qv19 file is opened.
+    for (QWidget* w : {static_cast<QWidget*>(m_channelA), static_cast<QWidget*>(m_channelB)}) {
+        w->setAcceptDrops(true);
+        w->installEventFilter(this);
+    }
     buildToolBar();
     buildSelectionPanel();
     m_status = new QLabel(this);
@@ -118,6 +128,9 @@ void TMainForm::buildMenus() {
     action(file, QStringLiteral("新建"), &TMainForm::newDocumentCommand, QKeySequence::New);
     action(file, QStringLiteral("打开"), &TMainForm::openCommand, QKeySequence::Open);
     action(file, QStringLiteral("保存"), &TMainForm::saveCommand, QKeySequence::Save);
+    file->addSeparator();
+    m_importCsv = action(file, m_session.lang.text(Str::CsvImportMenu), &TMainForm::importCsvCommand);
+    m_exportCsv = action(file, m_session.lang.text(Str::CsvExportMenu), &TMainForm::exportCsvCommand);
     file->addSeparator();
     action(file, QStringLiteral("退出"), &QWidget::close);
 
@@ -230,6 +243,8 @@ void TMainForm::applyTexts() {
     m_readTool->setText(m_session.lang.text(Str::ReadLabel));
     m_portTool->setText(m_session.lang.text(Str::WriteLabel));
     m_status->setText(QStringLiteral("     ") + m_session.lang.messages.statusLine);
+    m_importCsv->setText(m_session.lang.text(Str::CsvImportMenu));
+    m_exportCsv->setText(m_session.lang.text(Str::CsvExportMenu));
     for (QAction* a : m_languages->actions())
         a->setChecked(a->data().toInt() == m_session.lang.index);
 }
@@ -350,4 +365,48 @@ void TMainForm::transferCommand(TransferMode mode) {
         m_rw->openFor(mode, m_readMenu->text(), m_readTool->text());
     else
         m_rw->openFor(mode, m_writeMenu->text(), m_portTool->text());
+}
+
+void TMainForm::importCsvCommand() {
+    importCsvDialog(this, m_session, [this] {
+        commitTableA();
+        m_channelA->hideEditors();
+    });
+}
+
+void TMainForm::exportCsvCommand() {
+    exportCsvDialog(this, m_session, [this] {
+        commitTableA();
+        m_channelA->hideEditors();
+    });
+}
+
+void TMainForm::openDroppedFile(const QString& path, Side side) {
+    commitTableA();
+    m_channelA->hideEditors();
+    m_channelB->hideEditors();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == u"csv") {
+        importCsvFile(this, m_session, path, side);
+    } else if (suffix == u"qv19") {
+        if (auto caption = openDocumentFile(this, m_session, path)) setWindowTitle(*caption);
+    }
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    const bool onA = watched == m_channelA;
+    if ((onA || watched == m_channelB) &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QList<QUrl> urls = drop->mimeData()->urls();
+        const QString path = urls.size() == 1 ? urls.first().toLocalFile() : QString();
+        const QString suffix = QFileInfo(path).suffix().toLower();
+        if (suffix != u"csv" && suffix != u"qv19") return false;
+        drop->acceptProposedAction();
+        if (event->type() == QEvent::Drop)
+            // After the drop has returned, so that the source is not held by a modal report.
+            QTimer::singleShot(0, this, [this, path, onA] { openDroppedFile(path, onA ? Side::A : Side::B); });
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
