@@ -61,3 +61,4 @@ int runPort(const QStringList& args);
 int runWhere(const QStringList& args);
 int runImport(const QStringList& args);
 int runExport(const QStringList& args);
+int runPrint(const QStringList& args);
