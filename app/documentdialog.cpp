@@ -41,11 +41,13 @@ void saveDocumentDialog(QWidget* parent, Session& session, std::function<void()>
 }
 
 std::optional<QString> openDocumentDialog(QWidget* parent, Session& session,
-                                          std::function<void()> commitPendingEdit) {
+                                          std::function<void()> commitPendingEdit, QString* openedPath) {
     if (commitPendingEdit) commitPendingEdit();
     const QString path = askFileName(parent, session, QFileDialog::AcceptOpen);
     if (path.isEmpty()) return std::nullopt;
-    return openDocumentFile(parent, session, path);
+    auto caption = openDocumentFile(parent, session, path);
+    if (caption && openedPath) *openedPath = path;
+    return caption;
 }
 
 std::optional<QString> openDocumentFile(QWidget* parent, Session& session, const QString& path) {

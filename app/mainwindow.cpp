@@ -12,6 +12,7 @@
 #include "core/codeplug/applylanguage.h"
 #include "app/documentdialog.h"
 #include "app/csvdialogs.h"
+#include "ui/print/documentprint.h"
 #include "ui/common/iconwidgets.h"
 #include "core/base/messages.h"
 #include "core/codeplug/model.h"
@@ -29,6 +30,9 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -131,6 +135,9 @@ void TMainForm::buildMenus() {
     file->addSeparator();
     m_importCsv = action(file, m_session.lang.text(Str::CsvImportMenu), &TMainForm::importCsvCommand);
     m_exportCsv = action(file, m_session.lang.text(Str::CsvExportMenu), &TMainForm::exportCsvCommand);
+    file->addSeparator();
+    m_print = action(file, m_session.lang.text(Str::PrintMenu), &TMainForm::printCommand, QKeySequence::Print);
+    m_exportPdf = action(file, m_session.lang.text(Str::PdfMenu), &TMainForm::exportPdfCommand);
     file->addSeparator();
     action(file, QStringLiteral("退出"), &QWidget::close);
 
@@ -245,6 +252,8 @@ void TMainForm::applyTexts() {
     m_status->setText(QStringLiteral("     ") + m_session.lang.messages.statusLine);
     m_importCsv->setText(m_session.lang.text(Str::CsvImportMenu));
     m_exportCsv->setText(m_session.lang.text(Str::CsvExportMenu));
+    m_print->setText(m_session.lang.text(Str::PrintMenu));
+    m_exportPdf->setText(m_session.lang.text(Str::PdfMenu));
     for (QAction* a : m_languages->actions())
         a->setChecked(a->data().toInt() == m_session.lang.index);
 }
@@ -324,6 +333,7 @@ void TMainForm::newDocumentCommand() {
     m_func->fmList()->closeEditor();
     m_func->callList()->closeEditor();
     setWindowTitle(newDocument(m_session));
+    m_documentPath.clear();
 }
 
 void TMainForm::commitTableA() {
@@ -334,7 +344,7 @@ void TMainForm::openCommand() {
     const auto caption = openDocumentDialog(this, m_session, [this] {
         commitTableA();
         m_channelA->hideEditors();
-    });
+    }, &m_documentPath);
     m_channelA->hideEditors();
     if (caption) setWindowTitle(*caption);
 }
@@ -389,7 +399,10 @@ void TMainForm::openDroppedFile(const QString& path, Side side) {
     if (suffix == u"csv") {
         importCsvFile(this, m_session, path, side);
     } else if (suffix == u"qv19") {
-        if (auto caption = openDocumentFile(this, m_session, path)) setWindowTitle(*caption);
+        if (auto caption = openDocumentFile(this, m_session, path)) {
+            setWindowTitle(*caption);
+            m_documentPath = path;
+        }
     }
 }
 
@@ -409,4 +422,28 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::printCommand() {
+    commitTableA();
+    m_channelA->hideEditors();
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    printDocument(m_session, {QFileInfo(m_documentPath).fileName()}, printer);
+}
+
+void TMainForm::exportPdfCommand() {
+    commitTableA();
+    m_channelA->hideEditors();
+    QFileDialog dialog(this, m_session.lang.text(Str::PdfMenu));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    // Letter where the system's locale measures in inches, A4 elsewhere.
+    const Paper paper = QLocale().measurementSystem() == QLocale::ImperialUSSystem ? Paper::Letter : Paper::A4;
+    const PdfResult result = writeDocumentPdf(m_session, {QFileInfo(m_documentPath).fileName()},
+                                              dialog.selectedFiles().constFirst(), paper);
+    if (!result.error.isEmpty()) showWarning(this, m_session.lang.text(Str::WarnCaption), result.error);
 }

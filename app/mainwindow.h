@@ -58,6 +58,8 @@ public:
     void showPortDialog();
     void importCsvCommand();
     void exportCsvCommand();
+    void printCommand();
+    void exportPdfCommand();
     // A file dropped on the channel table of `side`: a .csv is imported, a .qv19 opened.
     void openDroppedFile(const QString& path, Side side);
 
@@ -92,6 +94,9 @@ private:
     QAction* m_writeMenu = nullptr;
     QAction* m_importCsv = nullptr;
     QAction* m_exportCsv = nullptr;
+    QAction* m_print = nullptr;
+    QAction* m_exportPdf = nullptr;
+    QString m_documentPath; // the last document opened, for the printed page header
     QAction* m_readTool = nullptr;
     QAction* m_portTool = nullptr;
     QAction* m_alignmentTool = nullptr;
