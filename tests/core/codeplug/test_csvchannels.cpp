@@ -12,6 +12,8 @@ private slots:
     void renumberAndReplace();
     void roundTrip_data();
     void roundTrip();
+    void fullTableBenchmark_data();
+    void fullTableBenchmark();
 };
 
 namespace {
@@ -185,6 +187,30 @@ void TestCsvChannels::roundTrip() {
     QCOMPARE(report.imported, ChannelTable::ChannelCount);
     QCOMPARE(report.warnings + report.dropped, 0);
     for (int row = 4; row <= ChannelTable::LastRow; ++row) QCOMPARE(cells(back, row), cells(t, row));
+}
+
+// Not a timed test: prints the time of one import or export of 99 channels (-tickcounter etc.).
+void TestCsvChannels::fullTableBenchmark_data() {
+    QTest::addColumn<bool>("importing");
+    QTest::newRow("export") << false;
+    QTest::newRow("import") << true;
+}
+
+void TestCsvChannels::fullTableBenchmark() {
+    QFETCH(bool, importing);
+    ChannelTable t(Side::A);
+    for (int row = 4; row <= ChannelTable::LastRow; ++row) {
+        t.setCell(Col::RxFreq, row, QStringLiteral("438.50000"));
+        t.newChannelDefaults(row, W);
+        t.setCell(Col::TxTone, row, QStringLiteral("D023N"));
+    }
+    const QByteArray csv = exportChannelsCsv(t, W, Dot);
+    Language lang;
+    if (importing) {
+        QBENCHMARK { importChannelsCsv(t, csv, W, lang, {.replace = true}, Dot); }
+    } else {
+        QBENCHMARK { QVERIFY(!exportChannelsCsv(t, W, Dot).isEmpty()); }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCsvChannels)
