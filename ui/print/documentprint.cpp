@@ -52,8 +52,10 @@ QString channelTableHtml(const ChannelTable& t, const ValueWords& w, const QStri
                       int(Col::Power), int(Col::Bandwidth), int(Col::Name), int(Col::Compander)})
             h += QStringLiteral("<td>%1</td>").arg(esc(t.cell(c, row)));
         QStringList marks;
+        // Read as the radio is written, so the marks show what the radio will do.
         for (int c : OptionColumns)
-            if (t.cell(c, row) == w.on) marks << QString::number(c);
+            if (c == Col::Opt9 ? isOnOnlyIfOn(t.cell(c, row), w) : isOnUnlessOff(t.cell(c, row), w))
+                marks << QString::number(c);
         h += QStringLiteral("<td>%1</td></tr>").arg(marks.join(u' '));
     }
     h += QStringLiteral("</table><p>+: ");
@@ -68,7 +70,8 @@ QString optionsHtml(const Session& s) {
     for (const QString& name : f.names()) {
         const ControlState& c = f.state(name);
         const QString caption = esc(s.lang.caption(c.caption));
-        if (!c.visible) continue;
+        // An up-down without caption repeats the number of the edit beside it.
+        if (!c.visible || caption.isEmpty()) continue;
         QString value;
         switch (c.kind) {
         case ControlState::Kind::Other:
