@@ -75,6 +75,7 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), m
     m_rw->setBeforeShow([this] { m_func->deactivated(); });
     buildMenus();
     // A .csv file dropped on a channel table is imported into it; a .qv19 file is opened.
+    // The grids do not take drops, so a drop on them goes to their channel window.
     for (QWidget* w : {static_cast<QWidget*>(m_channelA), static_cast<QWidget*>(m_channelB)}) {
         w->setAcceptDrops(true);
         w->installEventFilter(this);
