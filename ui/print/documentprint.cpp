@@ -64,10 +64,22 @@ QString channelTableHtml(const ChannelTable& t, const ValueWords& w, const QStri
     return h + legend.join(QStringLiteral("; ")) + QStringLiteral("</p>");
 }
 
+// The pages of the optional functions window, by the first control each holds in the store's
+// order; the headings are the window's own tab captions, translated like them.
+QString tabBefore(const QString& name) {
+    if (name == Ctl::ComboBox1) return QStringLiteral("基本功能");
+    if (name == Ctl::Edit2) return QStringLiteral("PTT-ID设置/遥毙/无线改频/租赁/通信密码");
+    if (name == Ctl::Edit1) return QStringLiteral("侧键设定");
+    if (name == Ctl::CheckBox39) return QStringLiteral("Band Change");
+    return {};
+}
+
 QString optionsHtml(const Session& s) {
     const ControlStore& f = s.doc.func;
     QString h = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\" width=\"100%\">");
     for (const QString& name : f.names()) {
+        if (const QString tab = tabBefore(name); !tab.isEmpty())
+            h += QStringLiteral("<tr><td colspan=\"2\"><h3>%1</h3></td></tr>").arg(esc(s.lang.caption(tab)));
         const ControlState& c = f.state(name);
         const QString caption = esc(s.lang.caption(c.caption));
         // An up-down without caption repeats the number of the edit beside it.
