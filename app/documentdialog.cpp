@@ -41,10 +41,16 @@ void saveDocumentDialog(QWidget* parent, Session& session, std::function<void()>
 }
 
 std::optional<QString> openDocumentDialog(QWidget* parent, Session& session,
-                                          std::function<void()> commitPendingEdit) {
+                                          std::function<void()> commitPendingEdit, QString* openedPath) {
     if (commitPendingEdit) commitPendingEdit();
     const QString path = askFileName(parent, session, QFileDialog::AcceptOpen);
     if (path.isEmpty()) return std::nullopt;
+    auto caption = openDocumentFile(parent, session, path);
+    if (caption && openedPath) *openedPath = path;
+    return caption;
+}
+
+std::optional<QString> openDocumentFile(QWidget* parent, Session& session, const QString& path) {
     const FileRead read = readDocumentFile(path, session);
     if (!read.bytes) {
         warn(parent, session, read.error);

@@ -11,6 +11,8 @@
 #include "app/aboutdialog.h"
 #include "core/codeplug/applylanguage.h"
 #include "app/documentdialog.h"
+#include "app/csvdialogs.h"
+#include "ui/print/documentprint.h"
 #include "ui/common/iconwidgets.h"
 #include "core/base/messages.h"
 #include "core/codeplug/model.h"
@@ -23,7 +25,14 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QMdiArea>
+#include <QMimeData>
+#include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -65,6 +74,12 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), m
     // A pending FM list edit is finished before the transfer dialog looks at the list.
     m_rw->setBeforeShow([this] { m_func->deactivated(); });
     buildMenus();
+    // A .csv file dropped on a channel table is imported into it; a .qv19 file is opened.
+    // The grids do not take drops, so a drop on them goes to their channel window.
+    for (QWidget* w : {static_cast<QWidget*>(m_channelA), static_cast<QWidget*>(m_channelB)}) {
+        w->setAcceptDrops(true);
+        w->installEventFilter(this);
+    }
     buildToolBar();
     buildSelectionPanel();
     m_status = new QLabel(this);
@@ -118,6 +133,12 @@ void TMainForm::buildMenus() {
     action(file, QStringLiteral("新建"), &TMainForm::newDocumentCommand, QKeySequence::New);
     action(file, QStringLiteral("打开"), &TMainForm::openCommand, QKeySequence::Open);
     action(file, QStringLiteral("保存"), &TMainForm::saveCommand, QKeySequence::Save);
+    file->addSeparator();
+    m_importCsv = action(file, m_session.lang.text(Str::CsvImportMenu), &TMainForm::importCsvCommand);
+    m_exportCsv = action(file, m_session.lang.text(Str::CsvExportMenu), &TMainForm::exportCsvCommand);
+    file->addSeparator();
+    m_print = action(file, m_session.lang.text(Str::PrintMenu), &TMainForm::printCommand, QKeySequence::Print);
+    m_exportPdf = action(file, m_session.lang.text(Str::PdfMenu), &TMainForm::exportPdfCommand);
     file->addSeparator();
     action(file, QStringLiteral("退出"), &QWidget::close);
 
@@ -230,6 +251,10 @@ void TMainForm::applyTexts() {
     m_readTool->setText(m_session.lang.text(Str::ReadLabel));
     m_portTool->setText(m_session.lang.text(Str::WriteLabel));
     m_status->setText(QStringLiteral("     ") + m_session.lang.messages.statusLine);
+    m_importCsv->setText(m_session.lang.text(Str::CsvImportMenu));
+    m_exportCsv->setText(m_session.lang.text(Str::CsvExportMenu));
+    m_print->setText(m_session.lang.text(Str::PrintMenu));
+    m_exportPdf->setText(m_session.lang.text(Str::PdfMenu));
     for (QAction* a : m_languages->actions())
         a->setChecked(a->data().toInt() == m_session.lang.index);
 }
@@ -309,6 +334,7 @@ void TMainForm::newDocumentCommand() {
     m_func->fmList()->closeEditor();
     m_func->callList()->closeEditor();
     setWindowTitle(newDocument(m_session));
+    m_documentPath.clear();
 }
 
 void TMainForm::commitTableA() {
@@ -319,7 +345,7 @@ void TMainForm::openCommand() {
     const auto caption = openDocumentDialog(this, m_session, [this] {
         commitTableA();
         m_channelA->hideEditors();
-    });
+    }, &m_documentPath);
     m_channelA->hideEditors();
     if (caption) setWindowTitle(*caption);
 }
@@ -350,4 +376,75 @@ void TMainForm::transferCommand(TransferMode mode) {
         m_rw->openFor(mode, m_readMenu->text(), m_readTool->text());
     else
         m_rw->openFor(mode, m_writeMenu->text(), m_portTool->text());
+}
+
+void TMainForm::importCsvCommand() {
+    importCsvDialog(this, m_session, [this] {
+        commitTableA();
+        m_channelA->hideEditors();
+    });
+}
+
+void TMainForm::exportCsvCommand() {
+    exportCsvDialog(this, m_session, [this] {
+        commitTableA();
+        m_channelA->hideEditors();
+    });
+}
+
+void TMainForm::openDroppedFile(const QString& path, Side side) {
+    commitTableA();
+    m_channelA->hideEditors();
+    m_channelB->hideEditors();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == u"csv") {
+        importCsvFile(this, m_session, path, side);
+    } else if (suffix == u"qv19") {
+        if (auto caption = openDocumentFile(this, m_session, path)) {
+            setWindowTitle(*caption);
+            m_documentPath = path;
+        }
+    }
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    const bool onA = watched == m_channelA;
+    if ((onA || watched == m_channelB) &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QList<QUrl> urls = drop->mimeData()->urls();
+        const QString path = urls.size() == 1 ? urls.first().toLocalFile() : QString();
+        const QString suffix = QFileInfo(path).suffix().toLower();
+        if (suffix != u"csv" && suffix != u"qv19") return false;
+        drop->acceptProposedAction();
+        if (event->type() == QEvent::Drop)
+            // After the drop has returned, so that the source is not held by a modal report.
+            QTimer::singleShot(0, this, [this, path, onA] { openDroppedFile(path, onA ? Side::A : Side::B); });
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::printCommand() {
+    commitTableA();
+    m_channelA->hideEditors();
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    printDocument(m_session, {QFileInfo(m_documentPath).fileName()}, printer);
+}
+
+void TMainForm::exportPdfCommand() {
+    commitTableA();
+    m_channelA->hideEditors();
+    QFileDialog dialog(this, m_session.lang.text(Str::PdfMenu));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    // Letter where the system's locale measures in inches, A4 elsewhere.
+    const Paper paper = QLocale().measurementSystem() == QLocale::ImperialUSSystem ? Paper::Letter : Paper::A4;
+    const PdfResult result = writeDocumentPdf(m_session, {QFileInfo(m_documentPath).fileName()},
+                                              dialog.selectedFiles().constFirst(), paper);
+    if (!result.error.isEmpty()) showWarning(this, m_session.lang.text(Str::WarnCaption), result.error);
 }

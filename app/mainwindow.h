@@ -1,4 +1,5 @@
 #pragma once
+#include "core/codeplug/channeltable.h"
 #include "core/transfer/transfer.h"
 #include <QMainWindow>
 #include <QMdiSubWindow>
@@ -55,9 +56,16 @@ public:
     void writeCommand();
     void selectLanguage(int index);
     void showPortDialog();
+    void importCsvCommand();
+    void exportCsvCommand();
+    void printCommand();
+    void exportPdfCommand();
+    // A file dropped on the channel table of `side`: a .csv is imported, a .qv19 opened.
+    void openDroppedFile(const QString& path, Side side);
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -84,6 +92,11 @@ private:
     TTestForm* m_test = nullptr;
     QAction* m_readMenu = nullptr;
     QAction* m_writeMenu = nullptr;
+    QAction* m_importCsv = nullptr;
+    QAction* m_exportCsv = nullptr;
+    QAction* m_print = nullptr;
+    QAction* m_exportPdf = nullptr;
+    QString m_documentPath; // the last document opened, for the printed page header
     QAction* m_readTool = nullptr;
     QAction* m_portTool = nullptr;
     QAction* m_alignmentTool = nullptr;

@@ -59,3 +59,6 @@ int runNew(const QStringList& args);
 int runCheck(const QStringList& args);
 int runPort(const QStringList& args);
 int runWhere(const QStringList& args);
+int runImport(const QStringList& args);
+int runExport(const QStringList& args);
+int runPrint(const QStringList& args);

@@ -1,6 +1,8 @@
 #include "cli/cli.h"
 #include "cli/transfercli.h"
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 
 namespace {
 struct Verb {
@@ -18,6 +20,9 @@ const Verb verbs[] = {
     {"write", "write a document to the radio on --port", runWrite},
     {"info", "show who programmed the radio on --port and when", runInfo},
     {"port", "list COM1-COM16 with their devices; map a COM number to a device", runPort},
+    {"import", "import channels from a CSV file into a table of a document", runImport},
+    {"export", "export the channels of a table of a document as a CSV file", runExport},
+    {"print", "print a document's channels, functions and lists to a PDF file", runPrint},
     {"where", "print the settings file and the language files in use", runWhere},
 };
 
@@ -31,7 +36,13 @@ void usage(QTextStream& stream) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // Only "print" needs fonts and pages: it runs a GUI application on the offscreen platform,
+    // so that it works without a display; every other verb stays on QtCore.
+    const bool printing = argc > 1 && qstrcmp(argv[1], "print") == 0;
+    if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> application =
+        printing ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication& app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("kt520-cli"));
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {

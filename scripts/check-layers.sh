@@ -14,12 +14,15 @@ declare -A allowed=(
   [core/link]="core/base"
   [core/transfer]="core/base core/codeplug core/memmap core/link"
   [sim]="core"
-  [cli]="core"
   [ui/common]="core"
   [ui/channels]="core ui/common"
   [ui/options]="core ui/common"
   [ui/transfer]="core ui/common"
   [ui/service]="core ui/common"
+  [ui/print]="core"
+  # Printing needs the font and page machinery of QtGui; `kt520-cli print` runs it with the
+  # offscreen platform, so the command line may use ui/print, which has no widgets.
+  [cli]="core ui/print"
   [app]="core ui sim"
 )
 

@@ -54,6 +54,27 @@ enum : int {
     RadioBusy = 354,          // busy for %1 s
     DamagedReplies = 355,     // replies damaged for %1 s
     UnexpectedReply = 356,    // %1: the reply as hex
-    LastOwn = 357
+
+    // Channel lists in CSV files and printing.
+    CsvLine = 400,            // line %1: %2
+    CsvDropped = 401,         // %1 - dropped
+    CsvTotals = 402,          // imported %1, dropped %2, warnings %3
+    CsvNoHeader = 403,
+    CsvBadLocation = 404,
+    CsvNoChannelLeft = 405,
+    CsvBadFrequency = 406,
+    CsvBadTx = 407,
+    CsvBadDuplex = 408,
+    CsvBadMode = 409,
+    CsvBadTone = 410,
+    CsvBadName = 411,
+    CsvImportMenu = 412,
+    CsvExportMenu = 413,
+    CsvTable = 414,
+    CsvRenumber = 415,
+    CsvReplace = 416,
+    CsvReportTitle = 417,
+    PrintMenu = 418,
+    PdfMenu = 419,
 };
 }

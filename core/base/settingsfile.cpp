@@ -1,7 +1,7 @@
 #include "core/base/settingsfile.h"
+#include "core/base/filesave.h"
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
@@ -114,9 +114,7 @@ QByteArray IniFile::serialize() const {
 }
 
 std::optional<QString> IniFile::save(const QString& path) const {
-    const QByteArray bytes = serialize();
-    QSaveFile f(path);
-    if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush() && f.commit())
-        return std::nullopt;
-    return QStringLiteral("Unable to write to %1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
+    if (const auto failure = saveFile(path, serialize()))
+        return QStringLiteral("Unable to write to %1: %2").arg(QDir::toNativeSeparators(path), failure->systemText);
+    return std::nullopt;
 }

@@ -4,9 +4,13 @@
 #include "ui/service/testform.h"
 #include "core/base/language.h"
 #include "app/mainwindow.h"
+#include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
 #include "core/base/settingsfile.h"
+#include <QTableView>
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QDir>
 #include <QFile>
 #include <QMdiSubWindow>
@@ -22,6 +26,7 @@ private slots:
     void startUpShowsEditors();
     void languageSwitchFollowsEverywhere();
     void exitWritesSettings();
+    void droppedDocumentOpens();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -35,6 +40,36 @@ void TestMainWindow::init() {
     QFile ini(m_dir->filePath(QStringLiteral("sysini.ini")));
     QVERIFY(ini.open(QIODevice::WriteOnly));
     ini.write("[Open]\r\ncom=2\r\nlang=3\r\nnote=kept\r\n[list1]\r\nlist1count=2\r\ncom1bo0=400-430MHz\r\n");
+}
+
+// A document dropped on the grid of table B is opened.
+void TestMainWindow::droppedDocumentOpens() {
+    Session s;
+    s.files = ProgramFiles::besideExecutable(m_dir->path());
+    TMainForm w(s);
+    w.showMaximized();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    s.doc.tableB.setCell(Col::RxFreq, 9, QStringLiteral("145.00000"));
+    s.doc.tableB.newChannelDefaults(9, s.doc.words);
+    const QString path = m_dir->filePath(QStringLiteral("dropped.qv19"));
+    QVERIFY(!writeDocumentFile(path, s));
+    s.doc.tableB.clearRow(9);
+
+    auto* view = w.channelB()->findChild<QTableView*>();
+    QVERIFY(view);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    // As the window system does: enter, then drop, on the nearest widget that takes drops.
+    QWidget* target = view->viewport();
+    while (target && !target->acceptDrops()) target = target->parentWidget();
+    QVERIFY(target);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QApplication::sendEvent(target, &drop);
+    QVERIFY(drop.isAccepted());
+    QTRY_COMPARE(s.doc.tableB.cell(Col::RxFreq, 9), QStringLiteral("145.00000"));
 }
 
 void TestMainWindow::windowsCreatedInOrder() {

@@ -1,0 +1,103 @@
+#include "ui/common/messagebox.h"
+#include "app/csvdialogs.h"
+#include "core/base/messages.h"
+#include "core/codeplug/csvchannels.h"
+#include "core/codeplug/session.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+const QString Filter = QStringLiteral("CSV (*.csv)");
+
+struct Choice {
+    Side side = Side::A;
+    CsvImportOptions options;
+};
+
+// The table (and for an import the two options); empty when the user cancels.
+std::optional<Choice> askOptions(QWidget* parent, const Session& s, bool importing) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(s.lang.text(importing ? Str::CsvImportMenu : Str::CsvExportMenu).remove(QStringLiteral("...")).remove(QChar(0x2026)));
+    auto* form = new QFormLayout(&dialog);
+    auto* table = new QComboBox(&dialog);
+    table->addItems({QStringLiteral("A"), QStringLiteral("B")});
+    form->addRow(s.lang.text(Str::CsvTable), table);
+    auto* renumber = new QCheckBox(s.lang.text(Str::CsvRenumber), &dialog);
+    auto* replace = new QCheckBox(s.lang.text(Str::CsvReplace), &dialog);
+    if (importing) {
+        form->addRow(renumber);
+        form->addRow(replace);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return Choice{table->currentIndex() == 1 ? Side::B : Side::A,
+                  {.renumber = renumber->isChecked(), .replace = replace->isChecked()}};
+}
+
+void showReport(QWidget* parent, const Session& s, const CsvImportReport& report) {
+    if (report.refusal) {
+        showWarning(parent, s.lang.text(Str::WarnCaption), *report.refusal);
+        return;
+    }
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("CsvReport"));
+    dialog.setWindowTitle(s.lang.text(Str::CsvReportTitle));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* text = new QPlainTextEdit(report.lines(s.lang).join(QChar('\n')), &dialog);
+    text->setReadOnly(true);
+    text->setMinimumSize(480, 240);
+    layout->addWidget(text);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    layout->addWidget(buttons);
+    dialog.exec();
+}
+
+void importFile(QWidget* parent, Session& session, const QString& path, const Choice& choice) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showWarning(parent, session.lang.text(Str::WarnCaption),
+                    session.lang.text(Str::FileError).arg(path, file.errorString()));
+        return;
+    }
+    const auto report = importChannelsCsv(session.doc.table(choice.side), file.readAll(), session.doc.words,
+                                          session.lang, choice.options);
+    showReport(parent, session, report);
+}
+} // namespace
+
+void importCsvDialog(QWidget* parent, Session& session, std::function<void()> commitPendingEdit) {
+    if (commitPendingEdit) commitPendingEdit();
+    const auto choice = askOptions(parent, session, true);
+    if (!choice) return;
+    const QString path = QFileDialog::getOpenFileName(parent, session.lang.text(Str::CsvImportMenu), {}, Filter);
+    if (!path.isEmpty()) importFile(parent, session, path, *choice);
+}
+
+void importCsvFile(QWidget* parent, Session& session, const QString& path, Side side) {
+    importFile(parent, session, path, Choice{side, {}});
+}
+
+void exportCsvDialog(QWidget* parent, Session& session, std::function<void()> commitPendingEdit) {
+    if (commitPendingEdit) commitPendingEdit();
+    const auto choice = askOptions(parent, session, false);
+    if (!choice) return;
+    QFileDialog dialog(parent, session.lang.text(Str::CsvExportMenu));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(Filter);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    if (auto error = writeChannelsCsvFile(dialog.selectedFiles().constFirst(), session.doc.table(choice->side),
+                                          session.doc.words, session.lang))
+        showWarning(parent, session.lang.text(Str::WarnCaption), *error);
+}

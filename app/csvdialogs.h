@@ -1,0 +1,13 @@
+#pragma once
+#include "core/codeplug/channeltable.h"
+#include <functional>
+class QWidget;
+class Session;
+
+// "Import CSV...": asks for the table and options, then for the file, imports it and shows the
+// report with the line numbers.
+void importCsvDialog(QWidget* parent, Session& session, std::function<void()> commitPendingEdit);
+// The same without the questions, for a file dropped on a channel table.
+void importCsvFile(QWidget* parent, Session& session, const QString& path, Side side);
+// "Export CSV...": asks for the table and the file name, then writes the file.
+void exportCsvDialog(QWidget* parent, Session& session, std::function<void()> commitPendingEdit);

@@ -1,0 +1,365 @@
+#include "core/codeplug/csvchannels.h"
+#include "core/base/filesave.h"
+#include "core/base/language.h"
+#include "core/base/messages.h"
+#include "core/codeplug/channelediting.h"
+#include <QDir>
+#include <QHash>
+#include <cmath>
+
+namespace {
+
+const char* const Header[] = {"Location", "Name",       "Frequency", "Duplex",   "Offset",   "Tone",
+                              "rToneFreq", "cToneFreq", "DtcsCode",  "DtcsPolarity", "RxDtcsCode",
+                              "CrossMode", "Mode",      "TStep",     "Skip",     "Power",    "Comment",
+                              "URCALL",   "RPT1CALL",   "RPT2CALL",  "DVCODE"};
+constexpr int HeaderCount = int(sizeof Header / sizeof *Header);
+
+// Frequencies are counted in 10 Hz so that offsets add without rounding drift.
+constexpr long long Unit = 100000;
+constexpr long long Lowest = 100 * Unit;
+constexpr long long Highest = 550 * Unit;
+
+std::optional<long long> units(const QString& text, QChar decimalPoint) {
+    const auto f = parseDecimal(text, decimalPoint);
+    if (!f || !std::isfinite(*f)) return std::nullopt;
+    return std::llround(*f * double(Unit));
+}
+
+QString unitsText(long long v) {
+    return QString::asprintf("%lld.%06lld", v / Unit, (v % Unit) * 10);
+}
+
+struct Record {
+    int line = 0;
+    QStringList fields;
+};
+
+// Splits CSV text into records, each with the file line it starts on. Quoted fields may hold
+// commas, doubled quotes and line breaks; blank lines are skipped.
+QList<Record> records(const QString& text) {
+    QList<Record> out;
+    Record rec;
+    QString field;
+    bool quoted = false, fieldStarted = false;
+    int line = 1;
+    rec.line = 1;
+    auto endRecord = [&] {
+        if (fieldStarted || !rec.fields.isEmpty() || !field.isEmpty()) {
+            rec.fields.append(field);
+            out.append(rec);
+        }
+        rec = Record{};
+        field.clear();
+        fieldStarted = false;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c == u'"') {
+                if (i + 1 < text.size() && text.at(i + 1) == u'"') { field += c; ++i; }
+                else quoted = false;
+            } else {
+                if (c == u'\n') ++line;
+                field += c;
+            }
+            continue;
+        }
+        if (rec.fields.isEmpty() && field.isEmpty() && !fieldStarted) rec.line = line;
+        if (c == u'"') { quoted = true; fieldStarted = true; }
+        else if (c == u',') { rec.fields.append(field); field.clear(); fieldStarted = true; }
+        else if (c == u'\r') { }
+        else if (c == u'\n') { endRecord(); ++line; }
+        else { field += c; fieldStarted = true; }
+    }
+    endRecord();
+    return out;
+}
+
+QString quotedField(const QString& s) {
+    if (!s.contains(u',') && !s.contains(u'"') && !s.contains(u'\n') && !s.contains(u'\r')) return s;
+    QString q = s;
+    q.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + q + u'"';
+}
+
+// A tone column of the file as a cell of the tone list: CTCSS "88.5" or DCS "D023N"; empty when
+// the value is not in the list.
+std::optional<QString> ctcssCell(const QString& text) {
+    const auto f = parseDecimal(text, QChar('.'));
+    if (!f) return std::nullopt;
+    const QString s = QString::asprintf("%.1f", *f);
+    if (!ctcssTones().contains(s)) return std::nullopt;
+    return s;
+}
+
+std::optional<QString> dcsCell(const QString& code, QChar polarity) {
+    bool ok = false;
+    const int n = code.trimmed().toInt(&ok);
+    if (!ok || !dcsCodes().contains(n)) return std::nullopt;
+    return QStringLiteral("D%1%2").arg(n, 3, 10, QChar('0')).arg(QChar(polarity.toUpper() == u'R' ? u'I' : u'N'));
+}
+
+enum class ToneKind { Off, Ctcss, Dcs };
+ToneKind kindOf(const QString& cell, const ValueWords& w) {
+    if (toneIsOff(cell, w)) return ToneKind::Off;
+    if (cell.startsWith(u'D') && (cell.endsWith(u'N') || cell.endsWith(u'I'))) return ToneKind::Dcs;
+    return ToneKind::Ctcss;
+}
+
+} // namespace
+
+QStringList CsvImportReport::lines(const Language& lang) const {
+    QStringList out;
+    if (refusal) return {*refusal};
+    for (const CsvNote& n : notes) {
+        const QString reason = n.dropped ? lang.text(Str::CsvDropped).arg(n.reason) : n.reason;
+        out << lang.text(Str::CsvLine).arg(n.line).arg(reason);
+    }
+    out << lang.text(Str::CsvTotals).arg(imported).arg(dropped).arg(warnings);
+    return out;
+}
+
+CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, const ValueWords& w,
+                                  const Language& lang, const CsvImportOptions& options, QChar decimalPoint) {
+    CsvImportReport report;
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    const QList<Record> recs = records(text);
+
+    QHash<QString, int> column;
+    if (!recs.isEmpty())
+        for (int i = 0; i < recs.first().fields.size(); ++i)
+            column.insert(recs.first().fields.at(i).trimmed().toLower(), i);
+    if (!column.contains(QStringLiteral("location")) || !column.contains(QStringLiteral("frequency"))) {
+        report.refusal = lang.text(Str::CsvNoHeader);
+        return report;
+    }
+
+    if (options.replace)
+        for (int row = ChannelTable::FirstChannelRow; row <= ChannelTable::LastRow; ++row)
+            table.clearRow(row);
+
+    int nextChannel = 1;
+    for (qsizetype r = 1; r < recs.size(); ++r) {
+        const Record& rec = recs.at(r);
+        auto get = [&](const char* name) {
+            const int i = column.value(QString::fromLatin1(name).toLower(), -1);
+            return i >= 0 && i < rec.fields.size() ? rec.fields.at(i).trimmed() : QString();
+        };
+        auto orDefault = [&](const char* name, const QString& fallback) {
+            const QString v = get(name);
+            return v.isEmpty() ? fallback : v;
+        };
+        QList<CsvNote> warnings;
+        auto drop = [&](const QString& reason) {
+            report.notes.append({rec.line, reason, true});
+            ++report.dropped;
+        };
+        auto warn = [&](const QString& reason) { warnings.append({rec.line, reason, false}); };
+
+        int channel = 0;
+        if (!options.renumber) {
+            bool ok = false;
+            channel = get("Location").toInt(&ok);
+            if (!ok || channel < 1 || channel > ChannelTable::ChannelCount) {
+                drop(lang.text(Str::CsvBadLocation).arg(get("Location")));
+                continue;
+            }
+        }
+
+        const QString freqText = get("Frequency");
+        const auto rx = units(freqText, QChar('.'));
+        if (!rx || *rx < Lowest || *rx > Highest) {
+            drop(lang.text(Str::CsvBadFrequency).arg(freqText));
+            continue;
+        }
+        const QString duplex = get("Duplex").toLower();
+        const auto offset = units(orDefault("Offset", QStringLiteral("0")), QChar('.'));
+        // A plain value and flag, not an optional: GCC's flow analysis misreads one here.
+        long long tx = *rx;
+        bool hasTx = true;
+        if (duplex == u"+" || duplex == u"-" || duplex == u"split") {
+            if (!offset) { drop(lang.text(Str::CsvBadTx).arg(get("Offset"))); continue; }
+            tx = duplex == u"+" ? *rx + *offset : duplex == u"-" ? *rx - *offset : *offset;
+        } else if (duplex == u"off") {
+            hasTx = false;
+        } else if (!duplex.isEmpty()) {
+            drop(lang.text(Str::CsvBadDuplex).arg(get("Duplex")));
+            continue;
+        }
+        if (hasTx && (tx < Lowest || tx > Highest)) {
+            drop(lang.text(Str::CsvBadTx).arg(unitsText(tx)));
+            continue;
+        }
+
+        const QString mode = get("Mode");
+        QString bandwidth;
+        if (mode.isEmpty() || mode.compare(u"FM", Qt::CaseInsensitive) == 0) bandwidth = w.wide;
+        else if (mode.compare(u"NFM", Qt::CaseInsensitive) == 0) bandwidth = w.narrow;
+        else { drop(lang.text(Str::CsvBadMode).arg(mode)); continue; }
+
+        if (options.renumber) {
+            if (nextChannel > ChannelTable::ChannelCount) { drop(lang.text(Str::CsvNoChannelLeft)); continue; }
+            channel = nextChannel++;
+        }
+
+        // Tones: the TX side is column 4, the RX side column 2.
+        const QString tone = get("Tone").toLower();
+        const QString rTone = orDefault("rToneFreq", QStringLiteral("88.5"));
+        const QString cTone = orDefault("cToneFreq", QStringLiteral("88.5"));
+        const QString dtcs = orDefault("DtcsCode", QStringLiteral("023"));
+        const QString rxDtcs = orDefault("RxDtcsCode", dtcs);
+        const QString polarity = orDefault("DtcsPolarity", QStringLiteral("NN")) + QStringLiteral("NN");
+        auto ctcss = [&](const QString& v) {
+            auto c = ctcssCell(v);
+            if (!c) warn(lang.text(Str::CsvBadTone).arg(v));
+            return c.value_or(w.off);
+        };
+        auto dcs = [&](const QString& v, QChar pol) {
+            auto c = dcsCell(v, pol);
+            if (!c) warn(lang.text(Str::CsvBadTone).arg(v));
+            return c.value_or(w.off);
+        };
+        QString txTone = w.off, rxTone = w.off;
+        if (tone == u"tone") {
+            txTone = ctcss(rTone);
+        } else if (tone == u"tsql") {
+            txTone = rxTone = ctcss(cTone);
+        } else if (tone == u"dtcs") {
+            txTone = dcs(dtcs, polarity.at(0));
+            rxTone = dcs(rxDtcs, polarity.at(1));
+        } else if (tone == u"cross") {
+            const QStringList sides = get("CrossMode").split(QStringLiteral("->"));
+            const QString txSide = sides.value(0).trimmed().toLower();
+            const QString rxSide = sides.value(1).trimmed().toLower();
+            if (txSide == u"tone") txTone = ctcss(rTone);
+            else if (txSide == u"dtcs") txTone = dcs(dtcs, polarity.at(0));
+            if (rxSide == u"tone") rxTone = ctcss(cTone);
+            else if (rxSide == u"dtcs") rxTone = dcs(rxDtcs, polarity.at(1));
+        }
+
+        QString name = get("Name").left(7);
+        bool badName = false;
+        for (QChar& c : name)
+            if (!nameCharAccepted(c) || c.unicode() < 0x20 || c.unicode() > 0x7e) { c = u' '; badName = true; }
+        while (name.endsWith(u' ')) name.chop(1);
+        if (badName) warn(lang.text(Str::CsvBadName));
+
+        const QString powerText = get("Power");
+        QString power = w.high;
+        const QString p = powerText.toLower();
+        if (p == u"mid" || p == u"medium" || p == u"m") power = w.mid;
+        else if (p == u"low" || p == u"l") power = w.low;
+        else if (!p.isEmpty() && p != u"high" && p != u"h") {
+            QString watts = p;
+            if (watts.endsWith(u'w')) watts.chop(1);
+            if (const auto f = parseDecimal(watts, QChar('.')))
+                power = *f >= 4 ? w.high : *f >= 2 ? w.mid : w.low;
+        }
+
+        const int row = channel + ChannelTable::FirstChannelRow - 1;
+        auto freqCell = [&](long long v) {
+            return normaliseFrequency(unitsText(v), table.raster(), decimalPoint).value_or(QString());
+        };
+        table.setCell(Col::RxFreq, row, freqCell(*rx));
+        table.newChannelDefaults(row, w);
+        table.setCell(Col::TxFreq, row, hasTx ? freqCell(tx) : QString());
+        table.setCell(Col::RxTone, row, rxTone);
+        table.setCell(Col::TxTone, row, txTone);
+        table.setCell(Col::Power, row, power);
+        table.setCell(Col::Bandwidth, row, bandwidth);
+        table.setCell(Col::Opt7, row, get("Skip").compare(u"S", Qt::CaseInsensitive) == 0 ? w.off : w.on);
+        if (!name.isEmpty()) table.setCell(Col::Name, row, name);
+
+        ++report.imported;
+        report.warnings += int(warnings.size());
+        report.notes.append(warnings);
+    }
+    return report;
+}
+
+QByteArray exportChannelsCsv(const ChannelTable& table, const ValueWords& w, QChar decimalPoint) {
+    QStringList header;
+    for (const char* h : Header) header << QString::fromLatin1(h);
+    QString out = header.join(u',') + QStringLiteral("\r\n");
+    const QString step = table.side() == Side::A ? QStringLiteral("2.50") : QStringLiteral("5.00");
+
+    for (int row = ChannelTable::FirstChannelRow; row <= ChannelTable::LastRow; ++row) {
+        if (!table.rowInUse(row)) continue;
+        QStringList f(HeaderCount);
+        f[0] = QString::number(row - ChannelTable::FirstChannelRow + 1);
+        f[1] = table.cell(Col::Name, row);
+        const long long rx = units(table.cell(Col::RxFreq, row), decimalPoint).value_or(0);
+        f[2] = unitsText(rx);
+        const QString txText = table.cell(Col::TxFreq, row);
+        const auto tx = units(txText, decimalPoint);
+        long long offset = 0;
+        if (txText.isEmpty() || !tx) f[3] = QStringLiteral("off");
+        else if (*tx == rx) f[3] = QString();
+        else if (*tx >= Lowest && *tx <= Highest && std::llabs(*tx - rx) < 50 * Unit) {
+            f[3] = *tx > rx ? QStringLiteral("+") : QStringLiteral("-");
+            offset = std::llabs(*tx - rx);
+        } else {
+            f[3] = QStringLiteral("split");
+            offset = *tx;
+        }
+        f[4] = unitsText(offset);
+
+        const QString txTone = table.cell(Col::TxTone, row), rxTone = table.cell(Col::RxTone, row);
+        const ToneKind txKind = kindOf(txTone, w), rxKind = kindOf(rxTone, w);
+        QString rTone = QStringLiteral("88.5"), cTone = rTone, code = QStringLiteral("023"), rxCode = code;
+        QChar txPol = u'N', rxPol = u'N';
+        auto codeOf = [](const QString& cell) { return cell.mid(1, 3); };
+        auto polOf = [](const QString& cell) { return cell.endsWith(u'I') ? QChar(u'R') : QChar(u'N'); };
+        QString mode;
+        if (txKind == ToneKind::Off && rxKind == ToneKind::Off) {
+        } else if (txKind == ToneKind::Ctcss && rxKind == ToneKind::Off) {
+            mode = QStringLiteral("Tone");
+            rTone = txTone;
+        } else if (txKind == ToneKind::Ctcss && rxKind == ToneKind::Ctcss && txTone == rxTone) {
+            mode = QStringLiteral("TSQL");
+            cTone = txTone;
+        } else if (txKind == ToneKind::Dcs && rxKind == ToneKind::Dcs && codeOf(txTone) == codeOf(rxTone)) {
+            mode = QStringLiteral("DTCS");
+            code = rxCode = codeOf(txTone);
+            txPol = polOf(txTone);
+            rxPol = polOf(rxTone);
+        } else {
+            mode = QStringLiteral("Cross");
+            auto side = [](ToneKind k) {
+                return k == ToneKind::Ctcss ? QStringLiteral("Tone") : k == ToneKind::Dcs ? QStringLiteral("DTCS") : QString();
+            };
+            f[11] = side(txKind) + QStringLiteral("->") + side(rxKind);
+            if (txKind == ToneKind::Ctcss) rTone = txTone;
+            if (txKind == ToneKind::Dcs) { code = codeOf(txTone); txPol = polOf(txTone); }
+            if (rxKind == ToneKind::Ctcss) cTone = rxTone;
+            if (rxKind == ToneKind::Dcs) { rxCode = codeOf(rxTone); rxPol = polOf(rxTone); }
+        }
+        if (f[11].isEmpty()) f[11] = QStringLiteral("Tone->Tone");
+        f[5] = mode;
+        f[6] = rTone;
+        f[7] = cTone;
+        f[8] = code;
+        f[9] = QString(txPol) + rxPol;
+        f[10] = rxCode;
+        f[12] = isWide(table.cell(Col::Bandwidth, row), w) ? QStringLiteral("FM") : QStringLiteral("NFM");
+        f[13] = step;
+        f[14] = isOnUnlessOff(table.cell(Col::Opt7, row), w) ? QString() : QStringLiteral("S");
+        switch (powerOf(table.cell(Col::Power, row), w)) {
+        case Power::High: f[15] = QStringLiteral("High"); break;
+        case Power::Mid: f[15] = QStringLiteral("Mid"); break;
+        case Power::Low: f[15] = QStringLiteral("Low"); break;
+        }
+        for (QString& s : f) s = quotedField(s);
+        out += f.join(u',') + QStringLiteral("\r\n");
+    }
+    return out.toUtf8();
+}
+
+std::optional<QString> writeChannelsCsvFile(const QString& path, const ChannelTable& table, const ValueWords& words,
+                                            const Language& lang) {
+    if (const auto failure = saveFile(path, exportChannelsCsv(table, words)))
+        return lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), failureReason(*failure, lang));
+    return std::nullopt;
+}
