@@ -1,8 +1,8 @@
-#include "ui/common/messagebox.h"
 #include "app/csvdialogs.h"
 #include "core/base/messages.h"
 #include "core/codeplug/csvchannels.h"
 #include "core/codeplug/session.h"
+#include "ui/common/messagebox.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -24,7 +24,9 @@ struct Choice {
 // The table (and for an import the two options); empty when the user cancels.
 std::optional<Choice> askOptions(QWidget* parent, const Session& s, bool importing) {
     QDialog dialog(parent);
-    dialog.setWindowTitle(s.lang.text(importing ? Str::CsvImportMenu : Str::CsvExportMenu).remove(QStringLiteral("...")).remove(QChar(0x2026)));
+    dialog.setWindowTitle(s.lang.text(importing ? Str::CsvImportMenu : Str::CsvExportMenu)
+                              .remove(QStringLiteral("..."))
+                              .remove(QChar(0x2026)));
     auto* form = new QFormLayout(&dialog);
     auto* table = new QComboBox(&dialog);
     table->addItems({QStringLiteral("A"), QStringLiteral("B")});
@@ -80,7 +82,8 @@ void importCsvDialog(QWidget* parent, Session& session, std::function<void()> co
     if (commitPendingEdit) commitPendingEdit();
     const auto choice = askOptions(parent, session, true);
     if (!choice) return;
-    const QString path = QFileDialog::getOpenFileName(parent, session.lang.text(Str::CsvImportMenu), {}, Filter);
+    const QString path =
+        QFileDialog::getOpenFileName(parent, session.lang.text(Str::CsvImportMenu), {}, Filter);
     if (!path.isEmpty()) importFile(parent, session, path, *choice);
 }
 
@@ -97,7 +100,7 @@ void exportCsvDialog(QWidget* parent, Session& session, std::function<void()> co
     dialog.setNameFilter(Filter);
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    if (auto error = writeChannelsCsvFile(dialog.selectedFiles().constFirst(), session.doc.table(choice->side),
-                                          session.doc.words, session.lang))
+    if (auto error = writeChannelsCsvFile(dialog.selectedFiles().constFirst(),
+                                          session.doc.table(choice->side), session.doc.words, session.lang))
         showWarning(parent, session.lang.text(Str::WarnCaption), *error);
 }

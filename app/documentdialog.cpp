@@ -1,9 +1,9 @@
-#include "ui/common/messagebox.h"
 #include "app/documentdialog.h"
+#include "core/base/messages.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/documentlines.h"
-#include "core/base/messages.h"
 #include "core/codeplug/session.h"
+#include "ui/common/messagebox.h"
 #include <QFileDialog>
 
 namespace {

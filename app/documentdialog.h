@@ -15,6 +15,7 @@ void saveDocumentDialog(QWidget* parent, Session& session, std::function<void()>
 // ignored without a message. Lines that could not be applied are listed in one message.
 // `openedPath`, when given, receives the path of an accepted file.
 std::optional<QString> openDocumentDialog(QWidget* parent, Session& session,
-                                          std::function<void()> commitPendingEdit, QString* openedPath = nullptr);
+                                          std::function<void()> commitPendingEdit,
+                                          QString* openedPath = nullptr);
 // The same for a file already chosen (dropped on a channel table).
 std::optional<QString> openDocumentFile(QWidget* parent, Session& session, const QString& path);

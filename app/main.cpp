@@ -1,8 +1,8 @@
-#include "ui/common/messagebox.h"
-#include "core/link/radioport.h"
 #include "app/mainwindow.h"
 #include "core/codeplug/session.h"
+#include "core/link/radioport.h"
 #include "sim/demoradio.h"
+#include "ui/common/messagebox.h"
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QScreen>

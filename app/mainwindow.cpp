@@ -1,40 +1,40 @@
-#include "ui/common/messagebox.h"
 #include "app/mainwindow.h"
-#include "ui/channels/channelwindow.h"
-#include "ui/options/funcgridswidgets.h"
-#include "ui/options/funcwindow.h"
-#include "ui/transfer/portdialog.h"
-#include "core/link/radioport.h"
-#include "ui/transfer/rwform.h"
-#include "ui/service/radioinfowindow.h"
-#include "ui/service/testform.h"
 #include "app/aboutdialog.h"
-#include "core/codeplug/applylanguage.h"
-#include "app/documentdialog.h"
 #include "app/csvdialogs.h"
-#include "ui/print/documentprint.h"
-#include "ui/common/iconwidgets.h"
+#include "app/documentdialog.h"
 #include "core/base/messages.h"
+#include "core/codeplug/applylanguage.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
 #include "core/codeplug/startup.h"
+#include "core/link/radioport.h"
+#include "ui/channels/channelwindow.h"
+#include "ui/common/iconwidgets.h"
+#include "ui/common/messagebox.h"
 #include "ui/common/translatewidgets.h"
+#include "ui/options/funcgridswidgets.h"
+#include "ui/options/funcwindow.h"
+#include "ui/print/documentprint.h"
+#include "ui/service/radioinfowindow.h"
+#include "ui/service/testform.h"
+#include "ui/transfer/portdialog.h"
+#include "ui/transfer/rwform.h"
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
-#include <QMdiArea>
-#include <QMimeData>
 #include <QFileDialog>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -137,7 +137,8 @@ void TMainForm::buildMenus() {
     m_importCsv = action(file, m_session.lang.text(Str::CsvImportMenu), &TMainForm::importCsvCommand);
     m_exportCsv = action(file, m_session.lang.text(Str::CsvExportMenu), &TMainForm::exportCsvCommand);
     file->addSeparator();
-    m_print = action(file, m_session.lang.text(Str::PrintMenu), &TMainForm::printCommand, QKeySequence::Print);
+    m_print =
+        action(file, m_session.lang.text(Str::PrintMenu), &TMainForm::printCommand, QKeySequence::Print);
     m_exportPdf = action(file, m_session.lang.text(Str::PdfMenu), &TMainForm::exportPdfCommand);
     file->addSeparator();
     action(file, QStringLiteral("退出"), &QWidget::close);
@@ -324,9 +325,9 @@ void TMainForm::selectLanguage(int index) {
 }
 
 void TMainForm::newDocumentCommand() {
-    const auto answer =
-        showMessageBox(this, QMessageBox::Warning, m_session.lang.messages.newCaption,
-                       m_session.lang.messages.newQuestion, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const auto answer = showMessageBox(this, QMessageBox::Warning, m_session.lang.messages.newCaption,
+                                       m_session.lang.messages.newQuestion,
+                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) return;
     // A pending edit is dropped, not committed: the document is about to be emptied.
     m_channelA->hideEditors();
@@ -342,10 +343,13 @@ void TMainForm::commitTableA() {
 }
 
 void TMainForm::openCommand() {
-    const auto caption = openDocumentDialog(this, m_session, [this] {
-        commitTableA();
-        m_channelA->hideEditors();
-    }, &m_documentPath);
+    const auto caption = openDocumentDialog(
+        this, m_session,
+        [this] {
+            commitTableA();
+            m_channelA->hideEditors();
+        },
+        &m_documentPath);
     m_channelA->hideEditors();
     if (caption) setWindowTitle(*caption);
 }
@@ -419,7 +423,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         drop->acceptProposedAction();
         if (event->type() == QEvent::Drop)
             // After the drop has returned, so that the source is not held by a modal report.
-            QTimer::singleShot(0, this, [this, path, onA] { openDroppedFile(path, onA ? Side::A : Side::B); });
+            QTimer::singleShot(0, this,
+                               [this, path, onA] { openDroppedFile(path, onA ? Side::A : Side::B); });
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -443,7 +448,8 @@ void TMainForm::exportPdfCommand() {
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     // Letter where the system's locale measures in inches, A4 elsewhere.
-    const Paper paper = QLocale().measurementSystem() == QLocale::ImperialUSSystem ? Paper::Letter : Paper::A4;
+    const Paper paper =
+        QLocale().measurementSystem() == QLocale::ImperialUSSystem ? Paper::Letter : Paper::A4;
     const PdfResult result = writeDocumentPdf(m_session, {QFileInfo(m_documentPath).fileName()},
                                               dialog.selectedFiles().constFirst(), paper);
     if (!result.error.isEmpty()) showWarning(this, m_session.lang.text(Str::WarnCaption), result.error);

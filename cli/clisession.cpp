@@ -1,6 +1,6 @@
 #include "cli/cli.h"
-#include "core/codeplug/applylanguage.h"
 #include "core/base/appsettings.h"
+#include "core/codeplug/applylanguage.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
 #include "core/codeplug/startup.h"

@@ -40,8 +40,8 @@ int main(int argc, char* argv[]) {
     // so that it works without a display; every other verb stays on QtCore.
     const bool printing = argc > 1 && qstrcmp(argv[1], "print") == 0;
     if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> application =
-        printing ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    std::unique_ptr<QCoreApplication> application = printing ? std::make_unique<QGuiApplication>(argc, argv)
+                                                             : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication& app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("kt520-cli"));
     const QStringList args = app.arguments().mid(1);

@@ -1,10 +1,10 @@
 #include "cli/transfercli.h"
-#include "core/link/radioport.h"
-#include "core/link/tracefile.h"
 #include "core/base/appsettings.h"
 #include "core/base/filesave.h"
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
+#include "core/link/radioport.h"
+#include "core/link/tracefile.h"
 #include <unistd.h>
 
 RadioVerb::RadioVerb(VerbParser& verb)

@@ -7,7 +7,8 @@
 #include <QFile>
 
 namespace {
-const QCommandLineOption tableOption(QStringLiteral("table"), QStringLiteral("The channel table: A (default) or B."),
+const QCommandLineOption tableOption(QStringLiteral("table"),
+                                     QStringLiteral("The channel table: A (default) or B."),
                                      QStringLiteral("A|B"));
 
 std::optional<Side> tableSide(const VerbParser& verb) {
@@ -24,20 +25,21 @@ std::optional<QString> required(VerbParser& verb, const QCommandLineOption& opti
 
 bool refuseExtraArguments(VerbParser& verb, int& exit) {
     if (verb.parser.positionalArguments().isEmpty()) return false;
-    exit = verb.usageError(QStringLiteral("unexpected argument '%1'").arg(verb.parser.positionalArguments().first()));
+    exit = verb.usageError(
+        QStringLiteral("unexpected argument '%1'").arg(verb.parser.positionalArguments().first()));
     return true;
 }
 } // namespace
 
 int runImport(const QStringList& args) {
-    VerbParser verb(QStringLiteral(
-        "Imports channels from a CSV file in the common 21-column layout into one channel table and saves the "
-        "document. Lists every dropped line and warning by its line number."));
+    VerbParser verb(QStringLiteral("Imports channels from a CSV file in the common 21-column layout into one "
+                                   "channel table and saves the "
+                                   "document. Lists every dropped line and warning by its line number."));
     const QCommandLineOption csvOption(QStringLiteral("csv"), QStringLiteral("The CSV file to read."),
                                        QStringLiteral("FILE"));
-    const QCommandLineOption inOption(QStringLiteral("in"),
-                                      QStringLiteral("The document to import into (default: a new document)."),
-                                      QStringLiteral("DOC"));
+    const QCommandLineOption inOption(
+        QStringLiteral("in"), QStringLiteral("The document to import into (default: a new document)."),
+        QStringLiteral("DOC"));
     const QCommandLineOption outOption(QStringLiteral("out"), QStringLiteral("The document file to write."),
                                        QStringLiteral("DOC"));
     const QCommandLineOption renumberOption(QStringLiteral("renumber"),
@@ -72,10 +74,11 @@ int runImport(const QStringList& args) {
         err() << session.lang.text(Str::FileError).arg(*csvPath, file.errorString()) << "\n";
         return Exit::Failure;
     }
-    const CsvImportReport report =
-        importChannelsCsv(session.doc.table(*side), file.readAll(), session.doc.words, session.lang,
-                          {.renumber = verb.parser.isSet(renumberOption), .replace = verb.parser.isSet(replaceOption)});
-    for (const QString& line : report.lines(session.lang)) (report.refusal ? err() : out()) << line << "\n";
+    const CsvImportReport report = importChannelsCsv(
+        session.doc.table(*side), file.readAll(), session.doc.words, session.lang,
+        {.renumber = verb.parser.isSet(renumberOption), .replace = verb.parser.isSet(replaceOption)});
+    for (const QString& line : report.lines(session.lang))
+        (report.refusal ? err() : out()) << line << "\n";
     if (report.refusal) return Exit::Problems;
     if (auto error = writeDocumentFile(*outPath, session)) {
         err() << *error << "\n";
@@ -108,7 +111,8 @@ int runExport(const QStringList& args) {
         err() << *inPath << ": not a document this program can open\n";
         return Exit::Problems;
     }
-    if (auto error = writeChannelsCsvFile(*csvPath, session.doc.table(*side), session.doc.words, session.lang)) {
+    if (auto error =
+            writeChannelsCsvFile(*csvPath, session.doc.table(*side), session.doc.words, session.lang)) {
         err() << *error << "\n";
         return Exit::Failure;
     }

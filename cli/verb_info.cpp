@@ -1,6 +1,6 @@
 #include "cli/transfercli.h"
-#include "core/transfer/readprocedure.h"
 #include "core/codeplug/session.h"
+#include "core/transfer/readprocedure.h"
 
 int runInfo(const QStringList& args) {
     VerbParser verb(QStringLiteral("Reads who programmed the radio and when, as \"本机信息\" shows it."));

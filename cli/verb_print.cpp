@@ -12,7 +12,8 @@ int runPrint(const QStringList& args) {
                                       QStringLiteral("DOC"));
     const QCommandLineOption pdfOption(QStringLiteral("pdf"), QStringLiteral("The PDF file to write."),
                                        QStringLiteral("FILE"));
-    const QCommandLineOption paperOption(QStringLiteral("paper"), QStringLiteral("Paper size: a4 (default) or letter."),
+    const QCommandLineOption paperOption(QStringLiteral("paper"),
+                                         QStringLiteral("Paper size: a4 (default) or letter."),
                                          QStringLiteral("a4|letter"));
     verb.parser.addOptions({inOption, pdfOption, paperOption});
     if (auto done = verb.parse(args)) return *done;

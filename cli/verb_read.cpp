@@ -1,7 +1,7 @@
 #include "cli/transfercli.h"
-#include "core/transfer/readprocedure.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
+#include "core/transfer/readprocedure.h"
 
 int runRead(const QStringList& args) {
     VerbParser verb(

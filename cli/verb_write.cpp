@@ -1,7 +1,7 @@
 #include "cli/transfercli.h"
-#include "core/transfer/writeprocedure.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
+#include "core/transfer/writeprocedure.h"
 
 int runWrite(const QStringList& args) {
     VerbParser verb(QStringLiteral(

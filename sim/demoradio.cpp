@@ -1,9 +1,9 @@
 #include "sim/demoradio.h"
 #include "core/codeplug/controlnames.h"
-#include "core/memmap/radioblocks.h"
-#include "core/link/radioport.h"
-#include "core/transfer/writeprocedure.h"
 #include "core/codeplug/session.h"
+#include "core/link/radioport.h"
+#include "core/memmap/radioblocks.h"
+#include "core/transfer/writeprocedure.h"
 
 namespace {
 

@@ -87,9 +87,10 @@ void SimWire::toRadio(const QByteArray& bytes) {
         out.remove(0, bytes.size());
     }
     if (out.isEmpty()) return;
-    QTimer::singleShot(WaitScale::scaled(faults.replyDelayMs), Qt::PreciseTimer, this, [this, out, drops = m_drops] {
-        if (drops == m_drops) m_out.push(out);
-    });
+    QTimer::singleShot(WaitScale::scaled(faults.replyDelayMs), Qt::PreciseTimer, this,
+                       [this, out, drops = m_drops] {
+                           if (drops == m_drops) m_out.push(out);
+                       });
 }
 
 void SimWire::dropToHost() {

@@ -58,8 +58,8 @@ private:
     void toRadio(const QByteArray& bytes);
 
     QPointer<VirtualRadio> m_radio;
-    Pacer m_in;  // host to radio
-    Pacer m_out; // radio (and echo) to host
+    Pacer m_in;      // host to radio
+    Pacer m_out;     // radio (and echo) to host
     int m_drops = 0; // replies still held back by the reply delay belong to the line before a drop
 };
 

@@ -12,13 +12,14 @@ const QString DefaultBand = QStringLiteral("400-470MHz");
 constexpr int MaxBandTwoEntries = 64;
 } // namespace
 
-QString settingsPath(const QString& appDir) { return QDir(appDir).filePath(QStringLiteral("sysini.ini")); }
+QString settingsPath(const QString& appDir) {
+    return QDir(appDir).filePath(QStringLiteral("sysini.ini"));
+}
 
 AppSettings AppSettings::read(const IniFile& ini) {
     AppSettings s;
     s.com = ini.integer(Open, QStringLiteral("com"), 1);
-    if (s.com < 1 || s.com > 16)
-        s.com = 1; // no port dialog button has that number
+    if (s.com < 1 || s.com > 16) s.com = 1; // no port dialog button has that number
     s.coMode = ini.integer(Open, QStringLiteral("co_mode"), 0);
     s.modelIndex = ini.integer(Open, QStringLiteral("M_type"), 0);
     s.lang = ini.integer(Open, QStringLiteral("lang"), 1);

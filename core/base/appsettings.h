@@ -8,14 +8,14 @@ class Language;
 // The values sysini.ini holds for the program. The band lists are configuration delivered with
 // the program: they are read, never written.
 struct AppSettings {
-    int com = 1;         // PortNumber, 1-16
-    int coMode = 0;      // SinglePortMode when 1
-    int modelIndex = 0;  // M_type
-    int lang = 1;        // stored LanguageIndex (start-up rule applies)
-    QStringList band1;   // always three entries
-    int band1Index = 0;  // list0now
-    QStringList band2;   // list1count entries
-    int band2Index = 0;  // list1now
+    int com = 1;        // PortNumber, 1-16
+    int coMode = 0;     // SinglePortMode when 1
+    int modelIndex = 0; // M_type
+    int lang = 1;       // stored LanguageIndex (start-up rule applies)
+    QStringList band1;  // always three entries
+    int band1Index = 0; // list0now
+    QStringList band2;  // list1count entries
+    int band2Index = 0; // list1now
 
     static AppSettings read(const IniFile& ini);
 };

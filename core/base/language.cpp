@@ -8,15 +8,12 @@ StringTable StringTable::parse(const QByteArray& utf8) {
     StringTable t;
     for (const QByteArray& rawLine : utf8.split('\n')) {
         QByteArray line = rawLine;
-        if (line.endsWith('\r'))
-            line.chop(1);
+        if (line.endsWith('\r')) line.chop(1);
         const int tab = line.indexOf('\t');
-        if (tab <= 0)
-            continue;
+        if (tab <= 0) continue;
         bool ok = false;
         const int number = line.left(tab).trimmed().toInt(&ok);
-        if (!ok || number < 0 || number > 65535)
-            continue;
+        if (!ok || number < 0 || number > 65535) continue;
         QByteArray bytes = line.mid(tab + 1);
         bytes.replace("\\n", "\n");
         // Cut over-long texts at a character boundary within the byte limit, counting each
@@ -40,16 +37,14 @@ StringTable StringTable::parse(const QByteArray& utf8) {
 
 std::optional<StringTable> StringTable::load(const QString& path) {
     QFile f(path);
-    if (path.isEmpty() || !f.open(QIODevice::ReadOnly))
-        return std::nullopt;
+    if (path.isEmpty() || !f.open(QIODevice::ReadOnly)) return std::nullopt;
     // A language file is a short table; anything larger than 1 MiB is not one.
     return parse(f.read(1 << 20));
 }
 
 std::optional<QString> StringTable::text(int number) const {
     auto it = m_texts.constFind(number);
-    if (it == m_texts.constEnd())
-        return std::nullopt;
+    if (it == m_texts.constEnd()) return std::nullopt;
     return *it;
 }
 
@@ -60,8 +55,7 @@ QList<int> StringTable::numbers() const {
 }
 
 QString Language::text(int number) const {
-    if (auto t = table.text(number))
-        return *t;
+    if (auto t = table.text(number)) return *t;
     return builtinText(number);
 }
 
@@ -72,9 +66,12 @@ QString Language::caption(const QString& builtin) const {
 
 QString Language::baseName(int index) {
     switch (index) {
-    case 2: return QStringLiteral("eng_dll");
-    case 3: return QStringLiteral("ty");
-    default: return QStringLiteral("cha_dll");
+    case 2:
+        return QStringLiteral("eng_dll");
+    case 3:
+        return QStringLiteral("ty");
+    default:
+        return QStringLiteral("cha_dll");
     }
 }
 
@@ -82,7 +79,6 @@ QString Language::libraryPath(const QString& dir, const QString& base) {
     const QString wanted = base + QStringLiteral(".dll");
     const QStringList files = QDir(dir).entryList(QDir::Files);
     for (const QString& f : files)
-        if (f.compare(wanted, Qt::CaseInsensitive) == 0)
-            return QDir(dir).filePath(f);
+        if (f.compare(wanted, Qt::CaseInsensitive) == 0) return QDir(dir).filePath(f);
     return {};
 }

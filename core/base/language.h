@@ -37,8 +37,8 @@ public:
 
     int index = 1; // LanguageIndex: 1 Simplified Chinese, 2 English, 3 Traditional Chinese
     bool loaded = false;
-    ValueWords words;       // empty until a language file has been applied
-    MessageTexts messages;  // likewise
+    ValueWords words;      // empty until a language file has been applied
+    MessageTexts messages; // likewise
     StringTable table;
 
     // The current text of a string number; the built-in text when the table lacks it.

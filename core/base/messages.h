@@ -4,22 +4,35 @@
 // numbering; 300 and above are texts this program adds (messages for mends and the command line).
 namespace Str {
 enum : int {
-    WordOff = 34, WordOn = 35, WordHigh = 36, WordLow = 37, WordMid = 250, WordWide = 74, WordNarrow = 75,
-    WordCompander = 78, WordScrambler = 79,
-    WarnCaption = 58, PortOpenFailed = 59, LinkFailed = 60, StatusLine = 61, NewCaption = 62, NewQuestion = 64,
-    ReadLabel = 53, WriteLabel = 54,
+    WordOff = 34,
+    WordOn = 35,
+    WordHigh = 36,
+    WordLow = 37,
+    WordMid = 250,
+    WordWide = 74,
+    WordNarrow = 75,
+    WordCompander = 78,
+    WordScrambler = 79,
+    WarnCaption = 58,
+    PortOpenFailed = 59,
+    LinkFailed = 60,
+    StatusLine = 61,
+    NewCaption = 62,
+    NewQuestion = 64,
+    ReadLabel = 53,
+    WriteLabel = 54,
 
     // Added by this program. Texts with %1, %2 ... are filled in by the caller.
-    NumberConversion = 300,   // "%1" is not a valid number
-    LinesNotApplied = 301,    // document lines that could not be applied: %1
-    OverwriteQuestion = 302,  // "%1" exists; replace it?
-    ValidationFailed = 303,   // the document holds values the radio cannot take; nothing was sent
-    ChannelRangeInvalid = 304,// the channel range must be a number from 1 to 99
-    PasswordInvalid = 305,    // a password may hold only the digits 0-9
-    FileError = 306,          // cannot read or write "%1": %2
-    TraceCheck = 307,         // caption of the trace check box of the read/write dialog
-    ProblemCell = 310,        // table %1, row %2, column %3: %4
-    ProblemField = 311,       // %1: %2
+    NumberConversion = 300,    // "%1" is not a valid number
+    LinesNotApplied = 301,     // document lines that could not be applied: %1
+    OverwriteQuestion = 302,   // "%1" exists; replace it?
+    ValidationFailed = 303,    // the document holds values the radio cannot take; nothing was sent
+    ChannelRangeInvalid = 304, // the channel range must be a number from 1 to 99
+    PasswordInvalid = 305,     // a password may hold only the digits 0-9
+    FileError = 306,           // cannot read or write "%1": %2
+    TraceCheck = 307,          // caption of the trace check box of the read/write dialog
+    ProblemCell = 310,         // table %1, row %2, column %3: %4
+    ProblemField = 311,        // %1: %2
     BadFrequency = 312,
     BadTone = 313,
     BadCtcssFrequency = 314,
@@ -29,15 +42,15 @@ enum : int {
     BadFmFrequency = 318,
     BadDate = 319,
     OutOfRange = 320,
-    BadText = 321,            // text holds "|", a line break or characters the radio cannot show
-    ReadDone = 322,           // status line after a successful transfer
-    Transferring = 323,       // status line while a transfer runs
-    DemoPort = 324,           // label of the virtual radio's port in the port dialog
-    LineTooLong = 325,        // a document line longer than any line the program writes
-    DamagedLine = 326,        // a document line that is missing or lacks its separators
-    BadBandText = 327,        // not a band text such as 400-470MHz
-    NothingSelected = 328,    // a list without selection cannot be written to the radio
-    BadValue = 329,           // not one of the column's values (a word of another language)
+    BadText = 321,         // text holds "|", a line break or characters the radio cannot show
+    ReadDone = 322,        // status line after a successful transfer
+    Transferring = 323,    // status line while a transfer runs
+    DemoPort = 324,        // label of the virtual radio's port in the port dialog
+    LineTooLong = 325,     // a document line longer than any line the program writes
+    DamagedLine = 326,     // a document line that is missing or lacks its separators
+    BadBandText = 327,     // not a band text such as 400-470MHz
+    NothingSelected = 328, // a list without selection cannot be written to the radio
+    BadValue = 329,        // not one of the column's values (a word of another language)
     // Why a file could not be written, for the failures a user can act on.
     NoSpace = 340,
     QuotaExceeded = 341,
@@ -47,18 +60,18 @@ enum : int {
     NoSuchFolder = 345,
     DiskIoError = 346,
     // A failed transfer: how far a write got, and why the line failed.
-    WriteCutOff = 350,        // the write stopped after %1 of %2 blocks
-    PortBroke = 351,          // the port failed: %1
-    PortNotOpened = 352,      // the port could not be opened: %1
+    WriteCutOff = 350,   // the write stopped after %1 of %2 blocks
+    PortBroke = 351,     // the port failed: %1
+    PortNotOpened = 352, // the port could not be opened: %1
     NoReply = 353,
-    RadioBusy = 354,          // busy for %1 s
-    DamagedReplies = 355,     // replies damaged for %1 s
-    UnexpectedReply = 356,    // %1: the reply as hex
+    RadioBusy = 354,       // busy for %1 s
+    DamagedReplies = 355,  // replies damaged for %1 s
+    UnexpectedReply = 356, // %1: the reply as hex
 
     // Channel lists in CSV files and printing.
-    CsvLine = 400,            // line %1: %2
-    CsvDropped = 401,         // %1 - dropped
-    CsvTotals = 402,          // imported %1, dropped %2, warnings %3
+    CsvLine = 400,    // line %1: %2
+    CsvDropped = 401, // %1 - dropped
+    CsvTotals = 402,  // imported %1, dropped %2, warnings %3
     CsvNoHeader = 403,
     CsvBadLocation = 404,
     CsvNoChannelLeft = 405,

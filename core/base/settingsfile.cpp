@@ -4,20 +4,20 @@
 #include <QFile>
 
 namespace {
-bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool sameName(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 } // namespace
 
 IniFile IniFile::parse(const QByteArray& bytes) {
     IniFile ini;
-    if (!bytes.contains("\r\n") && bytes.contains('\n'))
-        ini.m_eol = "\n";
+    if (!bytes.contains("\r\n") && bytes.contains('\n')) ini.m_eol = "\n";
     QList<QByteArray> rawLines = bytes.split('\n');
     if (!rawLines.isEmpty() && rawLines.last().isEmpty())
         rawLines.removeLast(); // the line end of the last line
     QString section;
     for (QByteArray raw : rawLines) {
-        if (raw.endsWith('\r'))
-            raw.chop(1);
+        if (raw.endsWith('\r')) raw.chop(1);
         Line line;
         line.raw = raw;
         const QString text = QString::fromLocal8Bit(raw).trimmed();
@@ -40,20 +40,22 @@ IniFile IniFile::parse(const QByteArray& bytes) {
 
 IniFile IniFile::load(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    if (!f.open(QIODevice::ReadOnly)) return {};
     // A settings file is a few hundred bytes; a huge file is not one of ours and is read in part.
     return parse(f.read(1 << 20));
 }
 
 int IniFile::find(const QString& section, const QString& key) const {
     for (int i = 0; i < m_lines.size(); ++i)
-        if (!m_lines[i].key.isEmpty() && sameName(m_lines[i].section, section) && sameName(m_lines[i].key, key))
+        if (!m_lines[i].key.isEmpty() && sameName(m_lines[i].section, section) &&
+            sameName(m_lines[i].key, key))
             return i;
     return -1;
 }
 
-bool IniFile::contains(const QString& section, const QString& key) const { return find(section, key) >= 0; }
+bool IniFile::contains(const QString& section, const QString& key) const {
+    return find(section, key) >= 0;
+}
 
 QString IniFile::text(const QString& section, const QString& key, const QString& defaultValue) const {
     const int i = find(section, key);
@@ -62,8 +64,7 @@ QString IniFile::text(const QString& section, const QString& key, const QString&
 
 int IniFile::integer(const QString& section, const QString& key, int defaultValue) const {
     const int i = find(section, key);
-    if (i < 0)
-        return defaultValue;
+    if (i < 0) return defaultValue;
     bool ok = false;
     const int v = m_lines[i].value.toInt(&ok, 10);
     return ok ? v : defaultValue;
@@ -84,8 +85,7 @@ void IniFile::setText(const QString& section, const QString& key, const QString&
     // A new key goes at the end of its section; a missing section is appended to the file.
     int insertAt = -1;
     for (int j = 0; j < m_lines.size(); ++j) {
-        if (!sameName(m_lines[j].section, section))
-            continue;
+        if (!sameName(m_lines[j].section, section)) continue;
         if (m_lines[j].key.isEmpty() && m_lines[j].raw.trimmed().isEmpty() && j > 0)
             continue; // keep blank lines between sections after the new key
         insertAt = j + 1;
@@ -115,6 +115,7 @@ QByteArray IniFile::serialize() const {
 
 std::optional<QString> IniFile::save(const QString& path) const {
     if (const auto failure = saveFile(path, serialize()))
-        return QStringLiteral("Unable to write to %1: %2").arg(QDir::toNativeSeparators(path), failure->systemText);
+        return QStringLiteral("Unable to write to %1: %2")
+            .arg(QDir::toNativeSeparators(path), failure->systemText);
     return std::nullopt;
 }

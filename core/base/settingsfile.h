@@ -28,9 +28,9 @@ public:
 
 private:
     struct Line {
-        QByteArray raw;     // the line as read, without its line end
-        QString section;    // the section it belongs to (as spelled in the file)
-        QString key;        // empty for comments, blanks and section headers
+        QByteArray raw;  // the line as read, without its line end
+        QString section; // the section it belongs to (as spelled in the file)
+        QString key;     // empty for comments, blanks and section headers
         QString value;
     };
     int find(const QString& section, const QString& key) const;

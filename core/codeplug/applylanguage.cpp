@@ -1,8 +1,8 @@
 #include "core/codeplug/applylanguage.h"
-#include "core/codeplug/controlnames.h"
 #include "core/base/messages.h"
-#include "core/codeplug/session.h"
 #include "core/base/texttable.h"
+#include "core/codeplug/controlnames.h"
+#include "core/codeplug/session.h"
 #include <QLocale>
 
 namespace {
@@ -18,16 +18,17 @@ struct ListRule {
 };
 
 const QList<Item>& longPressItems() {
-    static const QList<Item> items = {{0, "DC"},  {0, "Fm"},   {164, ""},   {165, ""},    {166, ""}, {182, ""},
-                                      {170, ""},  {30, ""},    {138, ""},   {0, "VFO/MR"}, {0, "DTMF"}, {0, "CALL"},
-                                      {139, ""},  {0, "A/B"},  {177, ""},   {176, ""}};
+    static const QList<Item> items = {
+        {0, "DC"}, {0, "Fm"},     {164, ""},   {165, ""},   {166, ""}, {182, ""},  {170, ""}, {30, ""},
+        {138, ""}, {0, "VFO/MR"}, {0, "DTMF"}, {0, "CALL"}, {139, ""}, {0, "A/B"}, {177, ""}, {176, ""}};
     return items;
 }
 
 const QList<Item>& shortPressItems() {
-    static const QList<Item> items = {{0, "DC"},  {0, "Fm"},   {0, "BandChange"}, {0, "Time"}, {165, ""}, {182, ""},
-                                      {170, ""},  {30, ""},    {138, ""},         {0, "VFO/MR"}, {0, "DTMF"},
-                                      {0, "CALL"}, {139, ""},  {0, "A/B"},        {177, ""},  {176, ""}};
+    static const QList<Item> items = {{0, "DC"}, {0, "Fm"},     {0, "BandChange"}, {0, "Time"},
+                                      {165, ""}, {182, ""},     {170, ""},         {30, ""},
+                                      {138, ""}, {0, "VFO/MR"}, {0, "DTMF"},       {0, "CALL"},
+                                      {139, ""}, {0, "A/B"},    {177, ""},         {176, ""}};
     return items;
 }
 
@@ -64,8 +65,7 @@ QStringList buildItems(const Language& lang, const QList<Item>& items) {
 
 void replaceFirstItem(ControlStore& store, const QString& name, const QString& first) {
     QStringList items = store.items(name);
-    if (items.isEmpty())
-        return;
+    if (items.isEmpty()) return;
     items[0] = first;
     store.setItems(name, items);
 }
@@ -129,8 +129,7 @@ void translateCells(Codeplug& doc) {
 
 bool applyLanguage(Session& s, const QString& baseName) {
     const auto table = StringTable::load(s.files.languageFile(baseName));
-    if (!table)
-        return false; // silently: the previous language stays
+    if (!table) return false; // silently: the previous language stays
     applyStringTable(s, *table);
     return true;
 }
@@ -168,18 +167,17 @@ void applyStringTable(Session& s, const StringTable& table) {
     applyHeaders(s);
 
     lang.words = w;
-    lang.messages = {lang.text(Str::WarnCaption), lang.text(Str::PortOpenFailed), lang.text(Str::LinkFailed),
-                     lang.text(Str::StatusLine),  lang.text(Str::NewCaption),     lang.text(Str::NewQuestion)};
+    lang.messages = {lang.text(Str::WarnCaption), lang.text(Str::PortOpenFailed),
+                     lang.text(Str::LinkFailed),  lang.text(Str::StatusLine),
+                     lang.text(Str::NewCaption),  lang.text(Str::NewQuestion)};
     s.doc.words = w;
     translateCells(s.doc);
     emit lang.applied();
 }
 
 int startupLanguage(int stored, int systemLanguageId) {
-    if (stored < 1 || stored > 3)
-        stored = 1;
-    if (stored == 3)
-        return 3;
+    if (stored < 1 || stored > 3) stored = 1;
+    if (stored == 3) return 3;
     return systemLanguageId == 2052 ? 1 : 2;
 }
 

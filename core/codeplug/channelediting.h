@@ -15,7 +15,8 @@
 
 // Whether `typed` may join a frequency field that holds `text`: digits always; the decimal
 // separator once, and only after at least `minBeforeSeparator` characters (3 for MHz, 2 for Hz).
-[[nodiscard]] bool frequencyCharAccepted(const QString& text, QChar typed, QChar decimalPoint, int minBeforeSeparator);
+[[nodiscard]] bool frequencyCharAccepted(const QString& text, QChar typed, QChar decimalPoint,
+                                         int minBeforeSeparator);
 
 // Channel names are stored in the document line format and in the radio as single bytes:
 // printable ASCII only, and never "|", which separates the fields of a document line.
@@ -28,7 +29,8 @@ QString nameFiltered(const QString& text);
 
 // The CTCSS frequency field on leaving: a number clamped to 55-255 Hz, "%.1f". Empty when the
 // field is empty or holds no number, in which case the cell keeps its text.
-[[nodiscard]] std::optional<QString> ctcssFieldValue(const QString& text, QChar decimalPoint = systemDecimalPoint());
+[[nodiscard]] std::optional<QString> ctcssFieldValue(const QString& text,
+                                                     QChar decimalPoint = systemDecimalPoint());
 
 // Auto-add increment in units of 10 Hz for a step text of the optional functions ("2.5KHz" is
 // 250, "25KHz" 2500); empty for a text that is no step.
@@ -39,5 +41,6 @@ QString nameFiltered(const QString& text);
 // The next auto-add RX frequency: `rx` plus `increment` (10 Hz units), or the lower band limit
 // when that passes the upper one. Whole MHz limits. Counted in 10 Hz units so that a frequency
 // just at the upper limit does not wrap through rounding. Empty when `rx` is not a number.
-[[nodiscard]] std::optional<QString> nextAutoAddFrequency(const QString& rx, int increment, int lowerMHz, int upperMHz,
-                                            QChar decimalPoint = systemDecimalPoint());
+[[nodiscard]] std::optional<QString> nextAutoAddFrequency(const QString& rx, int increment, int lowerMHz,
+                                                          int upperMHz,
+                                                          QChar decimalPoint = systemDecimalPoint());

@@ -1,27 +1,25 @@
 #include "core/codeplug/channeltable.h"
 #include <cmath>
 
-ChannelTable::ChannelTable(Side side, QObject* parent) : QObject(parent), m_side(side) { setRowLabels(); }
+ChannelTable::ChannelTable(Side side, QObject* parent) : QObject(parent), m_side(side) {
+    setRowLabels();
+}
 
 QString ChannelTable::cell(int col, int row) const {
-    if (col < 0 || col >= Columns || row < 0 || row >= Rows)
-        return {};
+    if (col < 0 || col >= Columns || row < 0 || row >= Rows) return {};
     return m_cells[row][col];
 }
 
 void ChannelTable::setCell(int col, int row, const QString& text) {
-    if (col < 0 || col >= Columns || row < 0 || row >= Rows)
-        return;
-    if (m_cells[row][col] == text)
-        return;
+    if (col < 0 || col >= Columns || row < 0 || row >= Rows) return;
+    if (m_cells[row][col] == text) return;
     m_cells[row][col] = text;
     emit cellChanged(col, row);
 }
 
 bool ChannelTable::rowEmpty(int row) const {
     for (int c = 1; c < Columns; ++c)
-        if (!cell(c, row).isEmpty())
-            return false;
+        if (!cell(c, row).isEmpty()) return false;
     return true;
 }
 
@@ -43,8 +41,7 @@ void ChannelTable::clearAll() {
 }
 
 void ChannelTable::swapRows(int a, int b) {
-    if (a < 1 || b < 1 || a > LastRow || b > LastRow || a == b)
-        return;
+    if (a < 1 || b < 1 || a > LastRow || b > LastRow || a == b) return;
     for (int c = 1; c < Columns; ++c) {
         const QString t = m_cells[a][c];
         setCell(c, a, m_cells[b][c]);
@@ -73,15 +70,13 @@ void ChannelTable::setHeaders(const QStringList& headers) {
 }
 
 QString ChannelTable::defaultName(int row) const {
-    if (row < FirstChannelRow)
-        return {};
+    if (row < FirstChannelRow) return {};
     return QString::fromLatin1(m_side == Side::A ? "NameA" : "NameB") + QString::asprintf("%.2d", row - 3);
 }
 
 bool ChannelTable::sendcell(int col, int row, QChar decimalPoint) {
     const auto normalised = normaliseFrequency(cell(col, row), raster(), decimalPoint);
-    if (!normalised)
-        return false;
+    if (!normalised) return false;
     setCell(col, row, *normalised);
     return true;
 }
@@ -103,43 +98,34 @@ void ChannelTable::newChannelDefaults(int row, const ValueWords& w) {
 }
 
 bool ChannelTable::sendallcell(int col, int row, const ValueWords& words, QChar decimalPoint) {
-    if (row < 1 || row > LastRow)
-        return true;
+    if (row < 1 || row > LastRow) return true;
     const bool isFreqCol = col == Col::RxFreq || col == Col::TxFreq;
     if (rowInUse(row) && cell(Col::RxTone, row).isEmpty()) {
         // A row just typed: its RX frequency is what the user entered. Only a frequency cell is
         // normalised, so a commit from another column never turns a name or a word into a number.
         const int target = isFreqCol && !cell(col, row).isEmpty() ? col : int(Col::RxFreq);
-        if (!sendcell(target, row, decimalPoint))
-            return false;
-        if (target != Col::RxFreq && !sendcell(Col::RxFreq, row, decimalPoint))
-            return false;
+        if (!sendcell(target, row, decimalPoint)) return false;
+        if (target != Col::RxFreq && !sendcell(Col::RxFreq, row, decimalPoint)) return false;
         newChannelDefaults(row, words);
         return true;
     }
-    if (isFreqCol && !cell(col, row).isEmpty())
-        return sendcell(col, row, decimalPoint);
-    if (!rowInUse(row))
-        clearRowData(row);
+    if (isFreqCol && !cell(col, row).isEmpty()) return sendcell(col, row, decimalPoint);
+    if (!rowInUse(row)) clearRowData(row);
     return true;
 }
 
 std::optional<QString> normaliseFrequency(const QString& text, int raster, QChar decimalPoint) {
     const auto parsed = parseDecimal(text, decimalPoint);
-    if (!parsed)
-        return std::nullopt;
+    if (!parsed) return std::nullopt;
     double f = *parsed;
-    if (f > 550)
-        f = 550;
-    if (f < 100)
-        f = 100;
+    if (f > 550) f = 550;
+    if (f < 100) f = 100;
     // Cut (never round) to whole 100 Hz in extended precision, then count in 10 Hz.
     long long v = static_cast<long long>(std::trunc(static_cast<long double>(f) * 10000.0L)) * 10;
     while (v < 55000000 && v % raster != 0 && v % 625 != 0)
         v += 5;
     QString s = QString::asprintf("%lld.%05lld", v / 100000, v % 100000);
-    if (decimalPoint != QChar('.'))
-        s.replace(QChar('.'), decimalPoint);
+    if (decimalPoint != QChar('.')) s.replace(QChar('.'), decimalPoint);
     return s;
 }
 
@@ -190,7 +176,8 @@ QString toneListEntry(int entry, const ValueWords& words) {
 }
 
 QStringList companderList(const ValueWords& w) {
-    return {w.off, w.compander, w.scrambler, QStringLiteral("TX ") + w.scrambler, QStringLiteral("RX ") + w.scrambler};
+    return {w.off, w.compander, w.scrambler, QStringLiteral("TX ") + w.scrambler,
+            QStringLiteral("RX ") + w.scrambler};
 }
 
 bool toneIsOff(const QString& cell, const ValueWords& w) {
@@ -199,16 +186,20 @@ bool toneIsOff(const QString& cell, const ValueWords& w) {
 }
 
 Power powerOf(const QString& cell, const ValueWords& w) {
-    if (cell == w.high)
-        return Power::High;
-    if (cell == w.mid)
-        return Power::Mid;
+    if (cell == w.high) return Power::High;
+    if (cell == w.mid) return Power::Mid;
     return Power::Low;
 }
 
-bool isWide(const QString& cell, const ValueWords& w) { return cell == w.wide; }
-bool isOnUnlessOff(const QString& cell, const ValueWords& w) { return cell != w.off; }
-bool isOnOnlyIfOn(const QString& cell, const ValueWords& w) { return cell == w.on; }
+bool isWide(const QString& cell, const ValueWords& w) {
+    return cell == w.wide;
+}
+bool isOnUnlessOff(const QString& cell, const ValueWords& w) {
+    return cell != w.off;
+}
+bool isOnOnlyIfOn(const QString& cell, const ValueWords& w) {
+    return cell == w.on;
+}
 
 int companderIndex(const QString& cell, const ValueWords& w) {
     const int i = companderList(w).indexOf(cell);

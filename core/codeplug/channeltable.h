@@ -12,9 +12,25 @@ enum class Side { A, B };
 // Columns of a channel table row.
 namespace Col {
 enum : int {
-    Label = 0, RxFreq = 1, RxTone = 2, TxFreq = 3, TxTone = 4, Power = 5, Bandwidth = 6,
-    Opt7 = 7, Opt8 = 8, Opt9 = 9, Compander = 10, Opt11 = 11, PttId = 12, Dtmf = 13,
-    Name = 14, Opt15 = 15, Reverse = 16, Talkaround = 17, CtcssFreq = 18
+    Label = 0,
+    RxFreq = 1,
+    RxTone = 2,
+    TxFreq = 3,
+    TxTone = 4,
+    Power = 5,
+    Bandwidth = 6,
+    Opt7 = 7,
+    Opt8 = 8,
+    Opt9 = 9,
+    Compander = 10,
+    Opt11 = 11,
+    PttId = 12,
+    Dtmf = 13,
+    Name = 14,
+    Opt15 = 15,
+    Reverse = 16,
+    Talkaround = 17,
+    CtcssFreq = 18
 };
 }
 
@@ -41,10 +57,10 @@ public:
     bool rowInUse(int row) const { return !cell(Col::RxFreq, row).isEmpty(); }
     bool rowEmpty(int row) const;
 
-    void clearRow(int row);          // columns 1-18
-    void clearRowData(int row);      // columns 2-18 (a row without RX frequency keeps nothing)
-    void clearAll();                 // columns 1-18 of rows 1-102
-    void swapRows(int a, int b);     // columns 1-18
+    void clearRow(int row);      // columns 1-18
+    void clearRowData(int row);  // columns 2-18 (a row without RX frequency keeps nothing)
+    void clearAll();             // columns 1-18 of rows 1-102
+    void swapRows(int a, int b); // columns 1-18
 
     // Frequency normalisation of one cell; false (cell unchanged) when its text is not a number.
     bool sendcell(int col, int row, QChar decimalPoint = systemDecimalPoint());
@@ -68,21 +84,22 @@ private:
 
 // Frequency normalisation: clamp to 100-550 MHz, cut to whole 100 Hz, then move up to the next
 // point of the side's raster or of the 6.25 kHz raster. Empty when the text is not a number.
-[[nodiscard]] std::optional<QString> normaliseFrequency(const QString& text, int raster, QChar decimalPoint = systemDecimalPoint());
+[[nodiscard]] std::optional<QString> normaliseFrequency(const QString& text, int raster,
+                                                        QChar decimalPoint = systemDecimalPoint());
 
 // The 273-entry tone list: OFF, 58 CTCSS tones, 107 DCS codes "N", the same 107 codes "I".
 QStringList toneList(const ValueWords& words);
 // Entry 0-272 of that list without making the list; empty beyond it.
 QString toneListEntry(int entry, const ValueWords& words);
-const QStringList& ctcssTones();   // the 58 tones, "56.0" ... "254.1"
-const QList<int>& dcsCodes();      // the 107 codes as written (octal digits read as decimal: 17, 23 ...)
+const QStringList& ctcssTones(); // the 58 tones, "56.0" ... "254.1"
+const QList<int>& dcsCodes();    // the 107 codes as written (octal digits read as decimal: 17, 23 ...)
 QStringList companderList(const ValueWords& words);
 
 // How the write procedure reads a value cell ("Tested as").
-[[nodiscard]] bool toneIsOff(const QString& cell, const ValueWords& w);        // empty or OFF
+[[nodiscard]] bool toneIsOff(const QString& cell, const ValueWords& w); // empty or OFF
 enum class Power { Low = 0, Mid = 1, High = 2 };
-Power powerOf(const QString& cell, const ValueWords& w);          // High, then Mid; else Low
-[[nodiscard]] bool isWide(const QString& cell, const ValueWords& w);            // Wide; else Narrow
-[[nodiscard]] bool isOnUnlessOff(const QString& cell, const ValueWords& w);     // columns 7, 8, 11-13, 15-17
-[[nodiscard]] bool isOnOnlyIfOn(const QString& cell, const ValueWords& w);      // column 9
-int companderIndex(const QString& cell, const ValueWords& w);     // position, 0 when not listed
+Power powerOf(const QString& cell, const ValueWords& w);                    // High, then Mid; else Low
+[[nodiscard]] bool isWide(const QString& cell, const ValueWords& w);        // Wide; else Narrow
+[[nodiscard]] bool isOnUnlessOff(const QString& cell, const ValueWords& w); // columns 7, 8, 11-13, 15-17
+[[nodiscard]] bool isOnOnlyIfOn(const QString& cell, const ValueWords& w);  // column 9
+int companderIndex(const QString& cell, const ValueWords& w);               // position, 0 when not listed

@@ -1,8 +1,8 @@
 #pragma once
+#include "core/base/valuewords.h"
 #include "core/codeplug/channeltable.h"
 #include "core/codeplug/controlnames.h"
 #include "core/codeplug/controlstore.h"
-#include "core/base/valuewords.h"
 
 // The whole document as the user edits it: both channel tables, the controls of the optional
 // functions window (with its FM list StringGrid2 and call list StringGrid1) and the selection

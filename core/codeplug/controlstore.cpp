@@ -24,8 +24,7 @@ void unknownName(const QString& name) {
 } // namespace
 
 void ControlStore::define(const QString& name, const ControlState& state) {
-    if (!m_controls.contains(name))
-        m_order << name;
+    if (!m_controls.contains(name)) m_order << name;
     ControlState s = state;
     if (s.kind == ControlState::Kind::Grid)
         for (auto& row : s.cells)
@@ -61,19 +60,16 @@ QString ControlStore::currentItem(const QString& name) const {
 
 void ControlStore::setIndex(const QString& name, int index) {
     ControlState* s = find(name);
-    if (!s)
-        return;
+    if (!s) return;
     const int i = index >= 0 && index < s->items.size() ? index : -1;
-    if (s->index == i)
-        return;
+    if (s->index == i) return;
     s->index = i;
     emit controlChanged(name);
 }
 
 void ControlStore::setItems(const QString& name, const QStringList& items) {
     ControlState* s = find(name);
-    if (!s)
-        return;
+    if (!s) return;
     const int keep = s->index;
     s->items = items;
     s->index = keep >= 0 && keep < items.size() ? keep : -1;
@@ -82,43 +78,37 @@ void ControlStore::setItems(const QString& name, const QStringList& items) {
 
 void ControlStore::setChecked(const QString& name, bool on) {
     ControlState* s = find(name);
-    if (!s || s->checked == on)
-        return;
+    if (!s || s->checked == on) return;
     s->checked = on;
     emit controlChanged(name);
 }
 
 void ControlStore::setText(const QString& name, const QString& text) {
     ControlState* s = find(name);
-    if (!s || s->text == text)
-        return;
+    if (!s || s->text == text) return;
     s->text = text;
     emit controlChanged(name);
 }
 
 void ControlStore::setMaxLength(const QString& name, int length) {
     ControlState* s = find(name);
-    if (!s || s->maxLength == length)
-        return;
+    if (!s || s->maxLength == length) return;
     s->maxLength = length;
     emit controlChanged(name);
 }
 
 void ControlStore::setPosition(const QString& name, int position) {
     ControlState* s = find(name);
-    if (!s)
-        return;
+    if (!s) return;
     const int p = std::clamp(position, s->minimum, std::max(s->minimum, s->maximum));
-    if (s->position == p)
-        return;
+    if (s->position == p) return;
     s->position = p;
     emit controlChanged(name);
 }
 
 void ControlStore::setRange(const QString& name, int minimum, int maximum) {
     ControlState* s = find(name);
-    if (!s)
-        return;
+    if (!s) return;
     s->minimum = minimum;
     s->maximum = std::max(minimum, maximum);
     s->position = std::clamp(s->position, s->minimum, s->maximum);
@@ -127,41 +117,35 @@ void ControlStore::setRange(const QString& name, int minimum, int maximum) {
 
 void ControlStore::setEnabled(const QString& name, bool on) {
     ControlState* s = find(name);
-    if (!s || s->enabled == on)
-        return;
+    if (!s || s->enabled == on) return;
     s->enabled = on;
     emit controlChanged(name);
 }
 
 void ControlStore::setVisible(const QString& name, bool on) {
     ControlState* s = find(name);
-    if (!s || s->visible == on)
-        return;
+    if (!s || s->visible == on) return;
     s->visible = on;
     emit controlChanged(name);
 }
 
 void ControlStore::setCaption(const QString& name, const QString& caption) {
     ControlState* s = find(name);
-    if (!s || s->caption == caption)
-        return;
+    if (!s || s->caption == caption) return;
     s->caption = caption;
     emit controlChanged(name);
 }
 
 QString ControlStore::cell(const QString& name, int col, int row) const {
     const ControlState& s = state(name);
-    if (row < 0 || row >= s.cells.size() || col < 0 || col >= s.cells.at(row).size())
-        return {};
+    if (row < 0 || row >= s.cells.size() || col < 0 || col >= s.cells.at(row).size()) return {};
     return s.cells.at(row).at(col);
 }
 
 void ControlStore::setCell(const QString& name, int col, int row, const QString& text) {
     ControlState* s = find(name);
-    if (!s || row < 0 || row >= s->cells.size() || col < 0 || col >= s->cells.at(row).size())
-        return;
-    if (s->cells[row][col] == text)
-        return;
+    if (!s || row < 0 || row >= s->cells.size() || col < 0 || col >= s->cells.at(row).size()) return;
+    if (s->cells[row][col] == text) return;
     s->cells[row][col] = text;
     emit controlChanged(name);
 }

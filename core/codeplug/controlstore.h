@@ -11,19 +11,19 @@
 struct ControlState {
     enum class Kind { List, Check, Edit, UpDown, Grid, Other };
     Kind kind = Kind::Other;
-    QString caption;     // built-in caption (Simplified Chinese)
-    QStringList items;   // List
-    int index = -1;      // List: selected position, -1 = none
+    QString caption;   // built-in caption (Simplified Chinese)
+    QStringList items; // List
+    int index = -1;    // List: selected position, -1 = none
     bool checked = false;
-    QString text;        // Edit
-    int position = 0;    // UpDown
+    QString text;     // Edit
+    int position = 0; // UpDown
     int minimum = 0;
     int maximum = 0;
     int step = 1;
-    int maxLength = 0;   // Edit: 0 = no limit
+    int maxLength = 0; // Edit: 0 = no limit
     bool enabled = true;
     bool visible = true;
-    int columns = 0;     // Grid
+    int columns = 0;          // Grid
     QList<QStringList> cells; // Grid: cells[row][col]
 };
 

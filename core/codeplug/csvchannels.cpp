@@ -9,10 +9,10 @@
 
 namespace {
 
-const char* const Header[] = {"Location", "Name",       "Frequency", "Duplex",   "Offset",   "Tone",
-                              "rToneFreq", "cToneFreq", "DtcsCode",  "DtcsPolarity", "RxDtcsCode",
-                              "CrossMode", "Mode",      "TStep",     "Skip",     "Power",    "Comment",
-                              "URCALL",   "RPT1CALL",   "RPT2CALL",  "DVCODE"};
+const char* const Header[] = {
+    "Location",  "Name",     "Frequency",    "Duplex",     "Offset",    "Tone",     "rToneFreq",
+    "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode",     "TStep",
+    "Skip",      "Power",    "Comment",      "URCALL",     "RPT1CALL",  "RPT2CALL", "DVCODE"};
 constexpr int HeaderCount = int(sizeof Header / sizeof *Header);
 
 // Frequencies are counted in 10 Hz so that offsets add without rounding drift.
@@ -57,8 +57,11 @@ QList<Record> records(const QString& text) {
         const QChar c = text.at(i);
         if (quoted) {
             if (c == u'"') {
-                if (i + 1 < text.size() && text.at(i + 1) == u'"') { field += c; ++i; }
-                else quoted = false;
+                if (i + 1 < text.size() && text.at(i + 1) == u'"') {
+                    field += c;
+                    ++i;
+                } else
+                    quoted = false;
             } else {
                 if (c == u'\n') ++line;
                 field += c;
@@ -66,11 +69,21 @@ QList<Record> records(const QString& text) {
             continue;
         }
         if (rec.fields.isEmpty() && field.isEmpty() && !fieldStarted) rec.line = line;
-        if (c == u'"') { quoted = true; fieldStarted = true; }
-        else if (c == u',') { rec.fields.append(field); field.clear(); fieldStarted = true; }
-        else if (c == u'\r') { }
-        else if (c == u'\n') { endRecord(); ++line; }
-        else { field += c; fieldStarted = true; }
+        if (c == u'"') {
+            quoted = true;
+            fieldStarted = true;
+        } else if (c == u',') {
+            rec.fields.append(field);
+            field.clear();
+            fieldStarted = true;
+        } else if (c == u'\r') {
+        } else if (c == u'\n') {
+            endRecord();
+            ++line;
+        } else {
+            field += c;
+            fieldStarted = true;
+        }
     }
     endRecord();
     return out;
@@ -97,7 +110,9 @@ std::optional<QString> dcsCell(const QString& code, QChar polarity) {
     bool ok = false;
     const int n = code.trimmed().toInt(&ok);
     if (!ok || !dcsCodes().contains(n)) return std::nullopt;
-    return QStringLiteral("D%1%2").arg(n, 3, 10, QChar('0')).arg(QChar(polarity.toUpper() == u'R' ? u'I' : u'N'));
+    return QStringLiteral("D%1%2")
+        .arg(n, 3, 10, QChar('0'))
+        .arg(QChar(polarity.toUpper() == u'R' ? u'I' : u'N'));
 }
 
 enum class ToneKind { Off, Ctcss, Dcs };
@@ -180,7 +195,10 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
         long long tx = *rx;
         bool hasTx = true;
         if (duplex == u"+" || duplex == u"-" || duplex == u"split") {
-            if (!offset) { drop(lang.text(Str::CsvBadTx).arg(get("Offset"))); continue; }
+            if (!offset) {
+                drop(lang.text(Str::CsvBadTx).arg(get("Offset")));
+                continue;
+            }
             tx = duplex == u"+" ? *rx + *offset : duplex == u"-" ? *rx - *offset : *offset;
         } else if (duplex == u"off") {
             hasTx = false;
@@ -195,12 +213,20 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
 
         const QString mode = get("Mode");
         QString bandwidth;
-        if (mode.isEmpty() || mode.compare(u"FM", Qt::CaseInsensitive) == 0) bandwidth = w.wide;
-        else if (mode.compare(u"NFM", Qt::CaseInsensitive) == 0) bandwidth = w.narrow;
-        else { drop(lang.text(Str::CsvBadMode).arg(mode)); continue; }
+        if (mode.isEmpty() || mode.compare(u"FM", Qt::CaseInsensitive) == 0)
+            bandwidth = w.wide;
+        else if (mode.compare(u"NFM", Qt::CaseInsensitive) == 0)
+            bandwidth = w.narrow;
+        else {
+            drop(lang.text(Str::CsvBadMode).arg(mode));
+            continue;
+        }
 
         if (options.renumber) {
-            if (nextChannel > ChannelTable::ChannelCount) { drop(lang.text(Str::CsvNoChannelLeft)); continue; }
+            if (nextChannel > ChannelTable::ChannelCount) {
+                drop(lang.text(Str::CsvNoChannelLeft));
+                continue;
+            }
             channel = nextChannel++;
         }
 
@@ -233,24 +259,34 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
             const QStringList sides = get("CrossMode").split(QStringLiteral("->"));
             const QString txSide = sides.value(0).trimmed().toLower();
             const QString rxSide = sides.value(1).trimmed().toLower();
-            if (txSide == u"tone") txTone = ctcss(rTone);
-            else if (txSide == u"dtcs") txTone = dcs(dtcs, polarity.at(0));
-            if (rxSide == u"tone") rxTone = ctcss(cTone);
-            else if (rxSide == u"dtcs") rxTone = dcs(rxDtcs, polarity.at(1));
+            if (txSide == u"tone")
+                txTone = ctcss(rTone);
+            else if (txSide == u"dtcs")
+                txTone = dcs(dtcs, polarity.at(0));
+            if (rxSide == u"tone")
+                rxTone = ctcss(cTone);
+            else if (rxSide == u"dtcs")
+                rxTone = dcs(rxDtcs, polarity.at(1));
         }
 
         QString name = get("Name").left(7);
         bool badName = false;
         for (QChar& c : name)
-            if (!nameCharAccepted(c) || c.unicode() < 0x20 || c.unicode() > 0x7e) { c = u' '; badName = true; }
-        while (name.endsWith(u' ')) name.chop(1);
+            if (!nameCharAccepted(c) || c.unicode() < 0x20 || c.unicode() > 0x7e) {
+                c = u' ';
+                badName = true;
+            }
+        while (name.endsWith(u' '))
+            name.chop(1);
         if (badName) warn(lang.text(Str::CsvBadName));
 
         const QString powerText = get("Power");
         QString power = w.high;
         const QString p = powerText.toLower();
-        if (p == u"mid" || p == u"medium" || p == u"m") power = w.mid;
-        else if (p == u"low" || p == u"l") power = w.low;
+        if (p == u"mid" || p == u"medium" || p == u"m")
+            power = w.mid;
+        else if (p == u"low" || p == u"l")
+            power = w.low;
         else if (!p.isEmpty() && p != u"high" && p != u"h") {
             QString watts = p;
             if (watts.endsWith(u'w')) watts.chop(1);
@@ -281,7 +317,8 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
 
 QByteArray exportChannelsCsv(const ChannelTable& table, const ValueWords& w, QChar decimalPoint) {
     QStringList header;
-    for (const char* h : Header) header << QString::fromLatin1(h);
+    for (const char* h : Header)
+        header << QString::fromLatin1(h);
     QString out = header.join(u',') + QStringLiteral("\r\n");
     const QString step = table.side() == Side::A ? QStringLiteral("2.50") : QStringLiteral("5.00");
 
@@ -295,8 +332,10 @@ QByteArray exportChannelsCsv(const ChannelTable& table, const ValueWords& w, QCh
         const QString txText = table.cell(Col::TxFreq, row);
         const auto tx = units(txText, decimalPoint);
         long long offset = 0;
-        if (txText.isEmpty() || !tx) f[3] = QStringLiteral("off");
-        else if (*tx == rx) f[3] = QString();
+        if (txText.isEmpty() || !tx)
+            f[3] = QStringLiteral("off");
+        else if (*tx == rx)
+            f[3] = QString();
         else if (*tx >= Lowest && *tx <= Highest && std::llabs(*tx - rx) < 50 * Unit) {
             f[3] = *tx > rx ? QStringLiteral("+") : QStringLiteral("-");
             offset = std::llabs(*tx - rx);
@@ -328,13 +367,21 @@ QByteArray exportChannelsCsv(const ChannelTable& table, const ValueWords& w, QCh
         } else {
             mode = QStringLiteral("Cross");
             auto side = [](ToneKind k) {
-                return k == ToneKind::Ctcss ? QStringLiteral("Tone") : k == ToneKind::Dcs ? QStringLiteral("DTCS") : QString();
+                return k == ToneKind::Ctcss ? QStringLiteral("Tone")
+                       : k == ToneKind::Dcs ? QStringLiteral("DTCS")
+                                            : QString();
             };
             f[11] = side(txKind) + QStringLiteral("->") + side(rxKind);
             if (txKind == ToneKind::Ctcss) rTone = txTone;
-            if (txKind == ToneKind::Dcs) { code = codeOf(txTone); txPol = polOf(txTone); }
+            if (txKind == ToneKind::Dcs) {
+                code = codeOf(txTone);
+                txPol = polOf(txTone);
+            }
             if (rxKind == ToneKind::Ctcss) cTone = rxTone;
-            if (rxKind == ToneKind::Dcs) { rxCode = codeOf(rxTone); rxPol = polOf(rxTone); }
+            if (rxKind == ToneKind::Dcs) {
+                rxCode = codeOf(rxTone);
+                rxPol = polOf(rxTone);
+            }
         }
         if (f[11].isEmpty()) f[11] = QStringLiteral("Tone->Tone");
         f[5] = mode;
@@ -347,18 +394,25 @@ QByteArray exportChannelsCsv(const ChannelTable& table, const ValueWords& w, QCh
         f[13] = step;
         f[14] = isOnUnlessOff(table.cell(Col::Opt7, row), w) ? QString() : QStringLiteral("S");
         switch (powerOf(table.cell(Col::Power, row), w)) {
-        case Power::High: f[15] = QStringLiteral("High"); break;
-        case Power::Mid: f[15] = QStringLiteral("Mid"); break;
-        case Power::Low: f[15] = QStringLiteral("Low"); break;
+        case Power::High:
+            f[15] = QStringLiteral("High");
+            break;
+        case Power::Mid:
+            f[15] = QStringLiteral("Mid");
+            break;
+        case Power::Low:
+            f[15] = QStringLiteral("Low");
+            break;
         }
-        for (QString& s : f) s = quotedField(s);
+        for (QString& s : f)
+            s = quotedField(s);
         out += f.join(u',') + QStringLiteral("\r\n");
     }
     return out.toUtf8();
 }
 
-std::optional<QString> writeChannelsCsvFile(const QString& path, const ChannelTable& table, const ValueWords& words,
-                                            const Language& lang) {
+std::optional<QString> writeChannelsCsvFile(const QString& path, const ChannelTable& table,
+                                            const ValueWords& words, const Language& lang) {
     if (const auto failure = saveFile(path, exportChannelsCsv(table, words)))
         return lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), failureReason(*failure, lang));
     return std::nullopt;

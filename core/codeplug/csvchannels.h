@@ -20,7 +20,7 @@ struct CsvImportOptions {
 // One dropped line or warning, by its line number in the file (the header is line 1).
 struct CsvNote {
     int line = 0;
-    QString reason;   // in the current language
+    QString reason; // in the current language
     bool dropped = false;
 };
 

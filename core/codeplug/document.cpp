@@ -1,7 +1,7 @@
 #include "core/codeplug/document.h"
-#include "core/codeplug/documentlines.h"
 #include "core/base/filesave.h"
 #include "core/base/messages.h"
+#include "core/codeplug/documentlines.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
 #include <QDir>

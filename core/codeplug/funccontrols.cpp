@@ -1,7 +1,7 @@
 #include "core/codeplug/funccontrols.h"
+#include "core/base/valuewords.h"
 #include "core/codeplug/controlnames.h"
 #include "core/codeplug/funcrules.h"
-#include "core/base/valuewords.h"
 #include <memory>
 #include <vector>
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "core/codeplug/controlstore.h"
 #include "core/base/numbers.h"
+#include "core/codeplug/controlstore.h"
 #include <QList>
 #include <QString>
 

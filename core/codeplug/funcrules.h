@@ -38,7 +38,7 @@ FuncRules* attachFuncRules(ControlStore& func);
 // of a MHz). Accepts the given separator or '.', a sign and surrounding blanks. Values too large
 // to hold saturate. Empty when the text is not a number.
 [[nodiscard]] std::optional<qint64> parseScaled(const QString& text, int decimals,
-                                  QChar decimalPoint = systemDecimalPoint());
+                                                QChar decimalPoint = systemDecimalPoint());
 
 // The edits whose text the user types as a whole number (Edit17, Edit10, Edit24); the other
 // edits beside an up-down change only through it.
@@ -49,10 +49,12 @@ std::span<const char* const> typedNumberEdits();
 
 // FM frequency normalisation: clamp to 87.5-108 MHz, cut down to the 50 kHz raster, "%.3f" with
 // the separator. An empty text stays empty; a text that is not a number gives nothing.
-[[nodiscard]] std::optional<QString> normaliseFmFrequency(const QString& text, QChar decimalPoint = systemDecimalPoint());
+[[nodiscard]] std::optional<QString> normaliseFmFrequency(const QString& text,
+                                                          QChar decimalPoint = systemDecimalPoint());
 
 // The long-press time of Edit1 in tenths of a second, cut toward zero (not clamped).
-[[nodiscard]] std::optional<int> longPressTenths(const QString& text, QChar decimalPoint = systemDecimalPoint());
+[[nodiscard]] std::optional<int> longPressTenths(const QString& text,
+                                                 QChar decimalPoint = systemDecimalPoint());
 
 // When the optional functions window loses activation: Edit1 is rewritten from its value in the
 // system's number format within 0.5-2.5 s and UpDown1 follows it (a text that is not a number

@@ -25,7 +25,8 @@ QString fieldText(const Session& session, const QString& label, const QString& c
 }
 } // namespace
 
-QString cellProblemText(const Session& session, Side side, int row, int col, int reason, const QString& value) {
+QString cellProblemText(const Session& session, Side side, int row, int col, int reason,
+                        const QString& value) {
     const Language& lang = session.lang;
     QString label = session.doc.table(side).cell(Col::Label, row);
     if (label.isEmpty()) label = QString::number(row);

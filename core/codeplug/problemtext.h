@@ -7,7 +7,8 @@ class Session;
 // write itself, in the current language: where it is and why, with the value when there is one.
 
 // "table A, row 05, column 接收频率: ..." — the channel by its label, the column by its header.
-QString cellProblemText(const Session& session, Side side, int row, int col, int reason, const QString& value);
+QString cellProblemText(const Session& session, Side side, int row, int col, int reason,
+                        const QString& value);
 // A control of the optional functions by its caption and name, with the grid row of the call
 // list (counted from 0 as the window shows it) or of the FM list.
 QString fieldProblemText(const Session& session, const QString& control, int gridRow, int reason,

@@ -1,8 +1,8 @@
 #pragma once
-#include "core/codeplug/codeplug.h"
-#include "core/codeplug/radioinfo.h"
 #include "core/base/language.h"
 #include "core/base/programfiles.h"
+#include "core/codeplug/codeplug.h"
+#include "core/codeplug/radioinfo.h"
 #include <QObject>
 
 // Everything that exists once for the whole run: the document, the language, the port choice,
@@ -14,11 +14,11 @@ public:
     explicit Session(QObject* parent = nullptr);
 
     Codeplug doc;
-    Language lang;         // LanguageIndex, value words (also in doc.words), message and window texts
+    Language lang; // LanguageIndex, value words (also in doc.words), message and window texts
     RadioInfo radioInfo;
-    int portNumber = 1;    // PortNumber, 1-16
+    int portNumber = 1;          // PortNumber, 1-16
     bool singlePortMode = false; // SinglePortMode: the cable echoes every byte sent
-    QString modelIdentHex; // ModelIdentHex, set by the model change
+    QString modelIdentHex;       // ModelIdentHex, set by the model change
     QString administrator = QStringLiteral("Qovran");
-    ProgramFiles files;    // where sysini.ini and the language files live
+    ProgramFiles files; // where sysini.ini and the language files live
 };

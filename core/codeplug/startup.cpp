@@ -1,6 +1,6 @@
 #include "core/codeplug/startup.h"
-#include "core/codeplug/controlnames.h"
 #include "core/codeplug/applylanguage.h"
+#include "core/codeplug/controlnames.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
 

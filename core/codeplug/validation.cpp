@@ -1,12 +1,12 @@
 #include "core/codeplug/validation.h"
+#include "core/base/messages.h"
+#include "core/base/texttable.h"
 #include "core/codeplug/controlnames.h"
 #include "core/codeplug/documentlines.h"
 #include "core/codeplug/funccontrols.h"
-#include "core/base/messages.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/problemtext.h"
 #include "core/codeplug/session.h"
-#include "core/base/texttable.h"
 #include <QDate>
 #include <algorithm>
 

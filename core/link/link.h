@@ -113,12 +113,15 @@ public:
     // One block of `count` bytes (8 or 16; 1 to Frame::MaxBlock) at `address`; the data bytes,
     // or empty on failure.
     // The wait is the full reply (2 * (count + 5) characters) or `timeoutMs`.
-    [[nodiscard]] std::optional<QByteArray> readBlock(quint16 address, int count, Tolerance tolerance, int timeoutMs);
+    [[nodiscard]] std::optional<QByteArray> readBlock(quint16 address, int count, Tolerance tolerance,
+                                                      int timeoutMs);
     // One block written; the radio must answer "060006".
-    [[nodiscard]] bool writeBlock(quint16 address, const QByteArray& data, Tolerance tolerance, int timeoutMs = 100);
+    [[nodiscard]] bool writeBlock(quint16 address, const QByteArray& data, Tolerance tolerance,
+                                  int timeoutMs = 100);
     // Any request acknowledged like a write ("060006", "090009" = again): literal write frames
     // typed as hex text, the clock frame.
-    [[nodiscard]] bool writeFrame(QStringView requestHex, Tolerance tolerance, int timeoutMs = 100, int chars = 6);
+    [[nodiscard]] bool writeFrame(QStringView requestHex, Tolerance tolerance, int timeoutMs = 100,
+                                  int chars = 6);
     // Sends `requestHex` and asks again while the radio answers busy (bounded); returns the
     // reply as received for the caller to judge, or empty when the port failed, the text is
     // not hex or the bound was hit.

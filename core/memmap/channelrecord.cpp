@@ -1,6 +1,6 @@
 #include "core/memmap/channelrecord.h"
-#include "core/memmap/tonecodec.h"
 #include "core/base/messages.h"
+#include "core/memmap/tonecodec.h"
 
 namespace {
 

@@ -13,14 +13,14 @@
 // cannot be encoded (a frequency not written ddd.ddddd, a tone outside the list, a CTCSS
 // frequency that is not a number of at most 409.5 Hz).
 [[nodiscard]] Encoded encodeChannelRecord(const ChannelTable& table, int row, const ValueWords& words,
-                            QChar decimalPoint = systemDecimalPoint());
+                                          QChar decimalPoint = systemDecimalPoint());
 
 // Writes a record into columns 1-13 and 15-18 of `row`, in the current words. Those columns are
 // emptied first, so a record whose RX frequency is not decimal digits (an empty channel is all
 // FF) leaves them empty. The name (column 14) comes from its own block. A record shorter than 16
 // bytes changes nothing and gives false.
-[[nodiscard]] bool decodeChannelRecord(const QByteArray& record, ChannelTable& table, int row, const ValueWords& words,
-                         QChar decimalPoint = systemDecimalPoint());
+[[nodiscard]] bool decodeChannelRecord(const QByteArray& record, ChannelTable& table, int row,
+                                       const ValueWords& words, QChar decimalPoint = systemDecimalPoint());
 
 // The name of `row` padded with blanks to 8 bytes; fails for more than 7 characters or a
 // character the radio cannot show.

@@ -1,7 +1,7 @@
 #include "core/memmap/dtmffields.h"
+#include "core/base/messages.h"
 #include "core/codeplug/controlnames.h"
 #include "core/memmap/tonecodec.h"
-#include "core/base/messages.h"
 #include <algorithm>
 
 namespace {

@@ -1,8 +1,8 @@
 #include "core/memmap/radioblocks.h"
+#include "core/base/messages.h"
 #include "core/codeplug/controlnames.h"
 #include "core/codeplug/funccontrols.h"
 #include "core/codeplug/funcrules.h"
-#include "core/base/messages.h"
 #include <algorithm>
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
-#include "core/codeplug/controlstore.h"
 #include "core/base/numbers.h"
+#include "core/codeplug/controlstore.h"
 #include "core/memmap/memorymap.h"
 #include <QDateTime>
 
@@ -14,11 +14,14 @@ void setUpDownShown(ControlStore& func, const QString& upDown, int position,
 
 // FM slot: the frequency in 10 Hz as 8 BCD digits (87.500 -> 08 75 00 00), FF FF FF FF = empty.
 // Empty result when the text is not a non-negative number below 1000 MHz.
-[[nodiscard]] std::optional<QByteArray> encodeFmSlot(const QString& text, QChar decimalPoint = systemDecimalPoint());
+[[nodiscard]] std::optional<QByteArray> encodeFmSlot(const QString& text,
+                                                     QChar decimalPoint = systemDecimalPoint());
 // "" for an empty slot, the "%.3f" text otherwise; nothing when the bytes cannot be read.
-[[nodiscard]] std::optional<QString> decodeFmSlot(const QByteArray& slot, QChar decimalPoint = systemDecimalPoint());
+[[nodiscard]] std::optional<QString> decodeFmSlot(const QByteArray& slot,
+                                                  QChar decimalPoint = systemDecimalPoint());
 // FM block 0-7: slots 4*block+1 ... 4*block+4, shown in the same rows of StringGrid2, column 1.
-[[nodiscard]] Encoded encodeFmBlock(const ControlStore& func, int block, QChar decimalPoint = systemDecimalPoint());
+[[nodiscard]] Encoded encodeFmBlock(const ControlStore& func, int block,
+                                    QChar decimalPoint = systemDecimalPoint());
 void decodeFmBlock(const QByteArray& bytes, ControlStore& func, int block,
                    QChar decimalPoint = systemDecimalPoint());
 

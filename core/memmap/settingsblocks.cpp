@@ -1,7 +1,7 @@
 #include "core/memmap/settingsblocks.h"
 #include "core/codeplug/controlnames.h"
-#include "core/memmap/radioblocks.h"
 #include "core/codeplug/model.h"
+#include "core/memmap/radioblocks.h"
 #include <algorithm>
 #include <span>
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "core/codeplug/codeplug.h"
 #include "core/base/numbers.h"
+#include "core/codeplug/codeplug.h"
 #include <QByteArray>
 #include <QList>
 

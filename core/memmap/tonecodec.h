@@ -30,8 +30,9 @@ QString CAL_dcs(int codeDigits);
 // the frequency in tenths of a hertz (the other two go to byte 12 of the record).
 // Empty when the text matches no list entry or the frequency is not a number that fits three
 // hex digits: such a cell must never reach the radio as a short or garbled code.
-[[nodiscard]] std::optional<QString> writecode(int kind, const QString& cellText, const QString& ctcssFreqText,
-                                 const ValueWords& words, QChar decimalPoint = systemDecimalPoint());
+[[nodiscard]] std::optional<QString> writecode(int kind, const QString& cellText,
+                                               const QString& ctcssFreqText, const ValueWords& words,
+                                               QChar decimalPoint = systemDecimalPoint());
 
 // The tone cell text of a 4-digit tone code (digit 3 is ignored). A code that names no entry of
 // the tone list (unknown kind, number outside its block, not hex) reads as no tone, `words.off`.

@@ -1,11 +1,11 @@
 #include "core/transfer/readprocedure.h"
+#include "core/codeplug/session.h"
+#include "core/link/link.h"
 #include "core/memmap/channelrecord.h"
 #include "core/memmap/dtmffields.h"
-#include "core/link/link.h"
 #include "core/memmap/memorymap.h"
 #include "core/memmap/radioblocks.h"
 #include "core/memmap/settingsblocks.h"
-#include "core/codeplug/session.h"
 
 namespace {
 constexpr int ProgressStep = 5;

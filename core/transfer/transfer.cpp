@@ -1,13 +1,13 @@
 #include "core/transfer/transfer.h"
-#include "core/codeplug/controlnames.h"
+#include "core/base/messages.h"
 #include "core/codeplug/codeplug.h"
+#include "core/codeplug/controlnames.h"
+#include "core/codeplug/model.h"
+#include "core/codeplug/session.h"
 #include "core/link/frames.h"
 #include "core/link/link.h"
 #include "core/memmap/memorymap.h"
 #include "core/memmap/radioblocks.h"
-#include "core/base/messages.h"
-#include "core/codeplug/model.h"
-#include "core/codeplug/session.h"
 #include <QElapsedTimer>
 
 namespace {

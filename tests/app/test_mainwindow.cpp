@@ -1,19 +1,19 @@
+#include "app/mainwindow.h"
+#include "core/base/language.h"
+#include "core/base/settingsfile.h"
+#include "core/codeplug/document.h"
+#include "core/codeplug/session.h"
 #include "ui/channels/channelwindow.h"
 #include "ui/options/funcwindow.h"
 #include "ui/service/radioinfowindow.h"
 #include "ui/service/testform.h"
-#include "core/base/language.h"
-#include "app/mainwindow.h"
-#include "core/codeplug/document.h"
-#include "core/codeplug/session.h"
-#include "core/base/settingsfile.h"
-#include <QTableView>
 #include <QApplication>
-#include <QDropEvent>
-#include <QMimeData>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QMdiSubWindow>
+#include <QMimeData>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -62,7 +62,8 @@ void TestMainWindow::droppedDocumentOpens() {
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     // As the window system does: enter, then drop, on the nearest widget that takes drops.
     QWidget* target = view->viewport();
-    while (target && !target->acceptDrops()) target = target->parentWidget();
+    while (target && !target->acceptDrops())
+        target = target->parentWidget();
     QVERIFY(target);
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
@@ -79,8 +80,8 @@ void TestMainWindow::windowsCreatedInOrder() {
     QStringList classes;
     for (QWidget* window : w.windowsInOrder())
         classes << QString::fromLatin1(window->metaObject()->className());
-    QCOMPARE(classes, QStringList({"TMainForm", "TAboutBox", "TRWForm", "Tfunc", "Tchannelb", "Tchannela", "Tcommuny",
-                                   "Taddmessage", "TTestForm"}));
+    QCOMPARE(classes, QStringList({"TMainForm", "TAboutBox", "TRWForm", "Tfunc", "Tchannelb", "Tchannela",
+                                   "Tcommuny", "Taddmessage", "TTestForm"}));
     QCOMPARE(w.windowTitle(), QStringLiteral("KT-520"));
 }
 

@@ -1,5 +1,5 @@
-#include "tests/common/runprocess.h"
 #include "sim/demoradio.h"
+#include "tests/common/runprocess.h"
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #pragma once
-#include "core/codeplug/applylanguage.h"
 #include "core/base/appsettings.h"
+#include "core/codeplug/applylanguage.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/documentlines.h"
 #include "core/codeplug/model.h"

@@ -1,6 +1,6 @@
 #pragma once
-#include "core/codeplug/applylanguage.h"
 #include "core/base/appsettings.h"
+#include "core/codeplug/applylanguage.h"
 #include "core/codeplug/session.h"
 #include "core/codeplug/startup.h"
 #include <memory>

@@ -1,8 +1,8 @@
+#include "core/base/numbers.h"
+#include "core/codeplug/session.h"
 #include "ui/channels/channeleditorwidgets.h"
 #include "ui/channels/channelgridwidgets.h"
 #include "ui/channels/channelwindow.h"
-#include "core/base/numbers.h"
-#include "core/codeplug/session.h"
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>

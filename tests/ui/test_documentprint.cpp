@@ -17,7 +17,8 @@ namespace {
 int pdfPageCount(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return -1;
-    return int(QString::fromLatin1(f.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+    return int(
+        QString::fromLatin1(f.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
 }
 
 void fillTables(Session& s) {
@@ -41,7 +42,8 @@ void TestDocumentPrint::pdfPages() {
     QFETCH(int, language);
     QTemporaryDir dir;
     auto s = freshDocument(language);
-    const PdfResult empty = writeDocumentPdf(*s, {QStringLiteral("a.qv19")}, dir.filePath("empty.pdf"), paper);
+    const PdfResult empty =
+        writeDocumentPdf(*s, {QStringLiteral("a.qv19")}, dir.filePath("empty.pdf"), paper);
     QVERIFY2(empty.error.isEmpty(), qPrintable(empty.error));
     // Channel lists, the functions page and the lists page each start a page.
     QVERIFY(empty.pages >= 3);

@@ -1,7 +1,7 @@
-#include "ui/options/funcgridswidgets.h"
-#include "ui/options/funcwindow.h"
 #include "core/codeplug/applylanguage.h"
 #include "core/codeplug/session.h"
+#include "ui/options/funcgridswidgets.h"
+#include "ui/options/funcwindow.h"
 #include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
-#include "ui/transfer/portdialog.h"
-#include "core/link/radioport.h"
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
+#include "core/link/radioport.h"
 #include "sim/ptyserver.h"
 #include "sim/virtualradio.h"
+#include "ui/transfer/portdialog.h"
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>

@@ -1,8 +1,8 @@
-#include "tests/common/bench.h"
-#include "ui/transfer/rwform.h"
 #include "core/base/messages.h"
 #include "sim/demoradio.h"
+#include "tests/common/bench.h"
 #include "tests/common/testwaits.h"
+#include "ui/transfer/rwform.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "ui/channels/channeleditorwidgets.h"
-#include "core/codeplug/channelediting.h"
 #include "core/base/numbers.h"
+#include "core/codeplug/channelediting.h"
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QValidator>

@@ -1,11 +1,11 @@
 #include "ui/channels/channelwindow.h"
-#include "core/codeplug/controlnames.h"
-#include "core/codeplug/channelediting.h"
-#include "ui/channels/channeleditorwidgets.h"
-#include "ui/channels/channelgridwidgets.h"
 #include "core/base/messages.h"
+#include "core/codeplug/channelediting.h"
+#include "core/codeplug/controlnames.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
+#include "ui/channels/channeleditorwidgets.h"
+#include "ui/channels/channelgridwidgets.h"
 #include "ui/common/translatewidgets.h"
 #include <QApplication>
 #include <QKeyEvent>
@@ -56,7 +56,11 @@ bool ctcssAllowed(const QString& txTone) {
 } // namespace
 
 ChannelWindow::ChannelWindow(Session& session, Side side, QWidget* parent)
-    : QWidget(parent), messageBox([](QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text, QMessageBox::StandardButtons buttons) { return showMessageBox(parent, icon, caption, text, buttons); }), m_session(session), m_table(session.doc.table(side)) {
+    : QWidget(parent), messageBox([](QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                                     const QString& text, QMessageBox::StandardButtons buttons) {
+          return showMessageBox(parent, icon, caption, text, buttons);
+      }),
+      m_session(session), m_table(session.doc.table(side)) {
     setWindowTitle(side == Side::A ? QStringLiteral("信道编辑 A") : QStringLiteral("信道编辑 B"));
     m_model =
         new ChannelTableModel(m_table, side == Side::A ? QColor(166, 202, 240) : QColor(192, 220, 192), this);

@@ -1,7 +1,7 @@
 #pragma once
+#include "core/codeplug/channeltable.h"
 #include "ui/common/activationwatch.h"
 #include "ui/common/messagebox.h"
-#include "core/codeplug/channeltable.h"
 #include <QMessageBox>
 #include <QPointer>
 #include <QWidget>

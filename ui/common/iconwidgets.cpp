@@ -23,11 +23,21 @@ void drawArrow(QPainter& p, bool down) {
     QPainterPath path;
     const qreal x = 25;
     if (down) {
-        path.moveTo(x - 3, 14); path.lineTo(x + 3, 14); path.lineTo(x + 3, 21); path.lineTo(x + 6, 21);
-        path.lineTo(x, 28); path.lineTo(x - 6, 21); path.lineTo(x - 3, 21);
+        path.moveTo(x - 3, 14);
+        path.lineTo(x + 3, 14);
+        path.lineTo(x + 3, 21);
+        path.lineTo(x + 6, 21);
+        path.lineTo(x, 28);
+        path.lineTo(x - 6, 21);
+        path.lineTo(x - 3, 21);
     } else {
-        path.moveTo(x - 3, 28); path.lineTo(x + 3, 28); path.lineTo(x + 3, 21); path.lineTo(x + 6, 21);
-        path.lineTo(x, 14); path.lineTo(x - 6, 21); path.lineTo(x - 3, 21);
+        path.moveTo(x - 3, 28);
+        path.lineTo(x + 3, 28);
+        path.lineTo(x + 3, 21);
+        path.lineTo(x + 6, 21);
+        path.lineTo(x, 14);
+        path.lineTo(x - 6, 21);
+        path.lineTo(x - 3, 21);
     }
     path.closeSubpath();
     p.drawPath(path);
@@ -38,7 +48,8 @@ void paint(QPainter& p, ToolIcon which) {
     switch (which) {
     case ToolIcon::New:
         p.setBrush(Paper);
-        p.drawPolygon(QPolygonF({QPointF(7, 3), QPointF(20, 3), QPointF(26, 9), QPointF(26, 29), QPointF(7, 29)}));
+        p.drawPolygon(
+            QPolygonF({QPointF(7, 3), QPointF(20, 3), QPointF(26, 9), QPointF(26, 29), QPointF(7, 29)}));
         p.drawLine(QPointF(20, 3), QPointF(20, 9));
         p.drawLine(QPointF(20, 9), QPointF(26, 9));
         break;

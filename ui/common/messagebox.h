@@ -7,9 +7,9 @@ class QWidget;
 
 // The one way a window talks to the user in a message box. Windows keep a hook of this type so
 // that tests answer without a modal loop; by default it is showMessageBox.
-using MessageBoxHook = std::function<QMessageBox::StandardButton(
-    QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text,
-    QMessageBox::StandardButtons buttons)>;
+using MessageBoxHook =
+    std::function<QMessageBox::StandardButton(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                                              const QString& text, QMessageBox::StandardButtons buttons)>;
 
 QMessageBox::StandardButton showMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
                                            const QString& text, QMessageBox::StandardButtons buttons,

@@ -13,8 +13,7 @@ const char* const BuiltinProperty = "kt520_builtin";
 
 QString builtinFor(QObject* o, const char* key, const QString& current) {
     const QVariant v = o->property(key);
-    if (v.isValid())
-        return v.toString();
+    if (v.isValid()) return v.toString();
     o->setProperty(key, current);
     return current;
 }
@@ -30,16 +29,13 @@ QString builtinCaption(const QObject* element, const QString& current) {
 }
 
 void translateWidgetTree(QWidget* root, const Language& lang) {
-    if (!root)
-        return;
+    if (!root) return;
     if (!root->windowTitle().isEmpty() || root->property(BuiltinProperty).isValid())
         root->setWindowTitle(tr(lang, root, BuiltinProperty, root->windowTitle()));
     for (QLabel* l : root->findChildren<QLabel*>())
-        if (!l->property("kt520_fixed").toBool())
-            l->setText(tr(lang, l, BuiltinProperty, l->text()));
+        if (!l->property("kt520_fixed").toBool()) l->setText(tr(lang, l, BuiltinProperty, l->text()));
     for (QAbstractButton* b : root->findChildren<QAbstractButton*>())
-        if (!b->property("kt520_fixed").toBool())
-            b->setText(tr(lang, b, BuiltinProperty, b->text()));
+        if (!b->property("kt520_fixed").toBool()) b->setText(tr(lang, b, BuiltinProperty, b->text()));
     for (QGroupBox* g : root->findChildren<QGroupBox*>())
         g->setTitle(tr(lang, g, BuiltinProperty, g->title()));
     for (QTabWidget* t : root->findChildren<QTabWidget*>())
@@ -48,8 +44,7 @@ void translateWidgetTree(QWidget* root, const Language& lang) {
             page->setProperty("kt520_tab", true);
             const QString key = QStringLiteral("kt520_tabtitle");
             QVariant v = page->property(key.toLatin1());
-            if (!v.isValid())
-                page->setProperty(key.toLatin1(), t->tabText(i));
+            if (!v.isValid()) page->setProperty(key.toLatin1(), t->tabText(i));
             t->setTabText(i, lang.caption(page->property(key.toLatin1()).toString()));
         }
     for (QMenu* m : root->findChildren<QMenu*>())

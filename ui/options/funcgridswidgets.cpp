@@ -1,8 +1,8 @@
 #include "ui/options/funcgridswidgets.h"
 #include "core/codeplug/controlnames.h"
-#include "ui/common/bindwidgets.h"
 #include "core/codeplug/controlstore.h"
 #include "core/codeplug/funcrules.h"
+#include "ui/common/bindwidgets.h"
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>

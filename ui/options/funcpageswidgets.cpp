@@ -1,7 +1,7 @@
 #include "ui/options/funcpageswidgets.h"
 #include "core/codeplug/controlnames.h"
-#include "ui/common/bindwidgets.h"
 #include "core/codeplug/controlstore.h"
+#include "ui/common/bindwidgets.h"
 #include "ui/options/funcgridswidgets.h"
 #include <QCheckBox>
 #include <QComboBox>

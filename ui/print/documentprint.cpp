@@ -10,7 +10,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QBuffer>
 #include <QTextDocument>
 
 namespace {
@@ -36,11 +35,12 @@ QFont printFont() {
 
 // Options of a channel as short marks: the column number of each option that is on, so that the
 // list stays narrow and black-and-white; the legend under the table names them.
-const int OptionColumns[] = {Col::Opt7, Col::Opt8, Col::Opt9, Col::Opt11, Col::PttId,
+const int OptionColumns[] = {Col::Opt7, Col::Opt8,  Col::Opt9,    Col::Opt11,     Col::PttId,
                              Col::Dtmf, Col::Opt15, Col::Reverse, Col::Talkaround};
 
 QString channelTableHtml(const ChannelTable& t, const ValueWords& w, const QString& title) {
-    QString h = QStringLiteral("<h3>%1</h3><table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\"><tr>")
+    QString h = QStringLiteral(
+                    "<h3>%1</h3><table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\"><tr>")
                     .arg(esc(title));
     for (int c : {int(Col::Label), int(Col::RxFreq), int(Col::TxFreq), int(Col::RxTone), int(Col::TxTone),
                   int(Col::Power), int(Col::Bandwidth), int(Col::Name), int(Col::Compander)})
@@ -61,7 +61,8 @@ QString channelTableHtml(const ChannelTable& t, const ValueWords& w, const QStri
     }
     h += QStringLiteral("</table><p>+: ");
     QStringList legend;
-    for (int c : OptionColumns) legend << QStringLiteral("%1 = %2").arg(c).arg(esc(t.cell(c, 0)));
+    for (int c : OptionColumns)
+        legend << QStringLiteral("%1 = %2").arg(c).arg(esc(t.cell(c, 0)));
     return h + legend.join(QStringLiteral("; ")) + QStringLiteral("</p>");
 }
 
@@ -91,11 +92,20 @@ QString optionsHtml(const Session& s) {
             if (!caption.isEmpty())
                 h += QStringLiteral("<tr><td colspan=\"2\"><b>%1</b></td></tr>").arg(caption);
             continue;
-        case ControlState::Kind::List: value = f.currentItem(name); break;
-        case ControlState::Kind::Check: value = c.checked ? s.doc.words.on : s.doc.words.off; break;
-        case ControlState::Kind::Edit: value = c.text; break;
-        case ControlState::Kind::UpDown: value = QString::number(c.position); break;
-        case ControlState::Kind::Grid: continue;
+        case ControlState::Kind::List:
+            value = f.currentItem(name);
+            break;
+        case ControlState::Kind::Check:
+            value = c.checked ? s.doc.words.on : s.doc.words.off;
+            break;
+        case ControlState::Kind::Edit:
+            value = c.text;
+            break;
+        case ControlState::Kind::UpDown:
+            value = QString::number(c.position);
+            break;
+        case ControlState::Kind::Grid:
+            continue;
         }
         h += QStringLiteral("<tr><td width=\"50%\">%1</td><td>%2</td></tr>").arg(caption, esc(value));
     }
@@ -116,7 +126,8 @@ QString gridHtml(const Session& s, const QString& name) {
         }
         if (!used) continue;
         h += QStringLiteral("<tr>");
-        for (const QString& c : cells) h += QStringLiteral("<td>%1</td>").arg(esc(c));
+        for (const QString& c : cells)
+            h += QStringLiteral("<td>%1</td>").arg(esc(c));
         h += QStringLiteral("</tr>");
     }
     return h + QStringLiteral("</table>");
@@ -126,7 +137,8 @@ QString documentHtml(const Session& s) {
     QString h = QStringLiteral("<html><body>");
     h += channelTableHtml(s.doc.tableA, s.doc.words, QStringLiteral("A"));
     h += channelTableHtml(s.doc.tableB, s.doc.words, QStringLiteral("B"));
-    h += QStringLiteral("<div style=\"page-break-before: always\">") + optionsHtml(s) + QStringLiteral("</div>");
+    h += QStringLiteral("<div style=\"page-break-before: always\">") + optionsHtml(s) +
+         QStringLiteral("</div>");
     h += QStringLiteral("<div style=\"page-break-before: always\">") + gridHtml(s, Ctl::FmList) +
          gridHtml(s, Ctl::CallList) + QStringLiteral("</div>");
     return h + QStringLiteral("</body></html>");
@@ -151,9 +163,10 @@ int printDocument(const Session& s, const PrintJob& job, QPagedPaintDevice& devi
     doc.setPageSize(body);
     const int pages = doc.pageCount();
 
-    const QString header = QStringLiteral("%1   %2   %3   %4")
-                               .arg(s.doc.main.currentItem(MainCtl::Model), s.doc.main.currentItem(MainCtl::Band1),
-                                    job.fileName, job.date.toString(Qt::ISODate));
+    const QString header =
+        QStringLiteral("%1   %2   %3   %4")
+            .arg(s.doc.main.currentItem(MainCtl::Model), s.doc.main.currentItem(MainCtl::Band1), job.fileName,
+                 job.date.toString(Qt::ISODate));
     for (int p = 0; p < pages; ++p) {
         if (p > 0 && !device.newPage()) return 0;
         painter.drawText(QRectF(0, 0, page.width(), line), Qt::AlignLeft, header);

@@ -22,8 +22,7 @@ Taddmessage::Taddmessage(Session& session, QWidget* parent) : QWidget(parent), m
         edit->setMinimumWidth(190);
         auto* label = new QLabel(caption, group);
         form->addRow(label, edit);
-        if (labelOut)
-            *labelOut = label;
+        if (labelOut) *labelOut = label;
         return edit;
     };
     m_model = field("Edit1", QStringLiteral("机型"));

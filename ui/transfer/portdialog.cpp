@@ -1,8 +1,8 @@
 #include "ui/transfer/portdialog.h"
-#include "core/link/radioport.h"
 #include "core/base/appsettings.h"
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
+#include "core/link/radioport.h"
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,10 +1,10 @@
-#include "ui/common/messagebox.h"
 #include "ui/transfer/rwform.h"
-#include "core/transfer/readprocedure.h"
-#include "core/link/tracefile.h"
 #include "core/base/appsettings.h"
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
+#include "core/link/tracefile.h"
+#include "core/transfer/readprocedure.h"
+#include "ui/common/messagebox.h"
 #include "ui/common/translatewidgets.h"
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -38,8 +38,10 @@ void TestSettings::readValues_data() {
     QTest::addColumn<int>("com");
     QTest::addColumn<int>("lang");
     QTest::addColumn<int>("band1Index");
-    QTest::newRow("plain") << QByteArray("[Open]\r\ncom=3\r\nlang=2\r\n[list0]\r\nlist0now=1\r\n") << 3 << 2 << 1;
-    QTest::newRow("case-insensitive") << QByteArray("[OPEN]\nCOM=5\nLang=3\n[LIST0]\nLIST0NOW=2\n") << 5 << 3 << 2;
+    QTest::newRow("plain") << QByteArray("[Open]\r\ncom=3\r\nlang=2\r\n[list0]\r\nlist0now=1\r\n") << 3 << 2
+                           << 1;
+    QTest::newRow("case-insensitive")
+        << QByteArray("[OPEN]\nCOM=5\nLang=3\n[LIST0]\nLIST0NOW=2\n") << 5 << 3 << 2;
     QTest::newRow("com out of range") << QByteArray("[open]\ncom=17\n") << 1 << 1 << 0;
     QTest::newRow("com zero") << QByteArray("[open]\ncom=0\n") << 1 << 1 << 0;
     QTest::newRow("com not a number") << QByteArray("[open]\ncom=abc\nlang=x\n") << 1 << 1 << 0;
@@ -55,13 +57,14 @@ void TestSettings::readValues() {
 }
 
 void TestSettings::bandTwoCountWithMissingEntries() {
-    const AppSettings s =
-        AppSettings::read(IniFile::parse("[list1]\nlist1count=2\ncom1bo0=400-430MHz\n[list0]\ncom0bo1=136-174MHz\n"));
+    const AppSettings s = AppSettings::read(
+        IniFile::parse("[list1]\nlist1count=2\ncom1bo0=400-430MHz\n[list0]\ncom0bo1=136-174MHz\n"));
     QCOMPARE(s.band2, QStringList({QStringLiteral("400-430MHz"), QStringLiteral("400-470MHz")}));
     QCOMPARE(s.band1, QStringList({QStringLiteral("400-470MHz"), QStringLiteral("136-174MHz"),
                                    QStringLiteral("400-470MHz")}));
     // A band text that is not of the band form stays as written.
-    QCOMPARE(AppSettings::read(IniFile::parse("[list0]\ncom0bo0=garbage\n")).band1.first(), QStringLiteral("garbage"));
+    QCOMPARE(AppSettings::read(IniFile::parse("[list0]\ncom0bo0=garbage\n")).band1.first(),
+             QStringLiteral("garbage"));
     // A negative or absurd count gives a sane list.
     QVERIFY(AppSettings::read(IniFile::parse("[list1]\nlist1count=-4\n")).band2.isEmpty());
     QCOMPARE(AppSettings::read(IniFile::parse("[list1]\nlist1count=99999999\n")).band2.size(), 64);

@@ -1,7 +1,7 @@
-#include "core/base/valuewords.h"
 #include "core/base/language.h"
 #include "core/base/messages.h"
 #include "core/base/texttable.h"
+#include "core/base/valuewords.h"
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>

@@ -33,12 +33,13 @@ QString cells(const ChannelTable& t, int row) {
 } // namespace
 
 void TestCsvChannels::importLine_data() {
-    QTest::addColumn<QByteArray>("line");   // after the header; channel 1 unless it is dropped
-    QTest::addColumn<QString>("expected");  // cells(), or empty when the line is dropped
+    QTest::addColumn<QByteArray>("line");  // after the header; channel 1 unless it is dropped
+    QTest::addColumn<QString>("expected"); // cells(), or empty when the line is dropped
     QTest::addColumn<int>("warnings");
 
     // Duplex and offset.
-    QTest::newRow("simplex") << QByteArray("1,Home,145.500000,,0.6,,88.5,88.5,023,NN,,Tone->Tone,FM,5.00,,High,,,,,")
+    QTest::newRow("simplex") << QByteArray(
+                                    "1,Home,145.500000,,0.6,,88.5,88.5,023,NN,,Tone->Tone,FM,5.00,,High,,,,,")
                              << "145.50000|-|145.50000|-|High|Wide|ON|Home" << 0;
     QTest::newRow("plus") << QByteArray("1,R1,438.5,+,7.6,,,,,,,,,,,,,,,,")
                           << "438.50000|-|446.10000|-|High|Wide|ON|R1" << 0;
@@ -48,8 +49,8 @@ void TestCsvChannels::importLine_data() {
                            << "145.50000|-|435.00000|-|High|Wide|ON|X" << 0;
     QTest::newRow("off") << QByteArray("1,RxOnly,162.55,off,0,,,,,,,,,,,,,,,,")
                          << "162.55000|-||-|High|Wide|ON|RxOnly" << 0;
-    QTest::newRow("normalised to raster A") << QByteArray("1,N,438.501,,,,,,,,,,,,,,,,,,")
-                                            << "438.50250|-|438.50250|-|High|Wide|ON|N" << 0;
+    QTest::newRow("normalised to raster A")
+        << QByteArray("1,N,438.501,,,,,,,,,,,,,,,,,,") << "438.50250|-|438.50250|-|High|Wide|ON|N" << 0;
     // Tones.
     QTest::newRow("Tone") << QByteArray("1,T,145.5,,,Tone,100,123,,,,,,,,,,,,,")
                           << "145.50000|-|145.50000|100.0|High|Wide|ON|T" << 0;
@@ -67,8 +68,8 @@ void TestCsvChannels::importLine_data() {
                                   << "145.50000|91.5|145.50000|-|High|Wide|ON|T" << 0;
     QTest::newRow("Cross Tone->Tone") << QByteArray("1,T,145.5,,,Cross,100,91.5,,,,Tone->Tone,,,,,,,,,")
                                       << "145.50000|91.5|145.50000|100.0|High|Wide|ON|T" << 0;
-    QTest::newRow("unknown tone is OFF") << QByteArray("1,T,145.5,,,TSQL,,69.9,,,,,,,,,,,,,")
-                                         << "145.50000|-|145.50000|-|High|Wide|ON|T" << 1;
+    QTest::newRow("unknown tone is OFF")
+        << QByteArray("1,T,145.5,,,TSQL,,69.9,,,,,,,,,,,,,") << "145.50000|-|145.50000|-|High|Wide|ON|T" << 1;
     QTest::newRow("unknown code is OFF") << QByteArray("1,T,145.5,,,DTCS,,,024,NN,,,,,,,,,,,")
                                          << "145.50000|-|145.50000|-|High|Wide|ON|T" << 2;
     // Mode, skip, power.
@@ -89,8 +90,8 @@ void TestCsvChannels::importLine_data() {
                                      << "145.50000|-|145.50000|-|High|Wide|ON|Ab" << 0;
     QTest::newRow("bad characters") << QByteArray("1,A|B\xc3\xa9,145.5,,,,,,,,,,,,,,,,,,")
                                     << "145.50000|-|145.50000|-|High|Wide|ON|A B" << 1;
-    QTest::newRow("empty name default") << QByteArray("1,,145.5,,,,,,,,,,,,,,,,,,")
-                                        << "145.50000|-|145.50000|-|High|Wide|ON|NameA01" << 0;
+    QTest::newRow("empty name default")
+        << QByteArray("1,,145.5,,,,,,,,,,,,,,,,,,") << "145.50000|-|145.50000|-|High|Wide|ON|NameA01" << 0;
     // Drops.
     QTest::newRow("location 0") << QByteArray("0,T,145.5,,,,,,,,,,,,,,,,,,") << QString() << 0;
     QTest::newRow("location 100") << QByteArray("100,T,145.5,,,,,,,,,,,,,,,,,,") << QString() << 0;
@@ -115,9 +116,11 @@ void TestCsvChannels::importLine() {
     QCOMPARE(report.imported, expected.isEmpty() ? 0 : 1);
     QCOMPARE(report.dropped, expected.isEmpty() ? 1 : 0);
     QCOMPARE(report.notes.size(), qsizetype(report.dropped + report.warnings));
-    for (const CsvNote& n : report.notes) QCOMPARE(n.line, 2);
+    for (const CsvNote& n : report.notes)
+        QCOMPARE(n.line, 2);
     if (expected.isEmpty())
-        for (int row = 4; row <= ChannelTable::LastRow; ++row) QVERIFY(!t.rowInUse(row));
+        for (int row = 4; row <= ChannelTable::LastRow; ++row)
+            QVERIFY(!t.rowInUse(row));
     else
         QCOMPARE(cells(t, 4), expected);
 }
@@ -126,7 +129,8 @@ void TestCsvChannels::refusedFile() {
     ChannelTable t(Side::A);
     t.setCell(Col::RxFreq, 5, QStringLiteral("145.00000"));
     Language lang;
-    const auto report = importChannelsCsv(t, "Location,Name,Offset\r\n1,A,0\r\n", W, lang, {.replace = true}, Dot);
+    const auto report =
+        importChannelsCsv(t, "Location,Name,Offset\r\n1,A,0\r\n", W, lang, {.replace = true}, Dot);
     QVERIFY(report.refusal);
     QCOMPARE(t.cell(Col::RxFreq, 5), QStringLiteral("145.00000"));
 }
@@ -135,9 +139,11 @@ void TestCsvChannels::refusedFile() {
 // lines and quoted line breaks; renumbering skips dropped lines; replace empties the rest.
 void TestCsvChannels::renumberAndReplace() {
     ChannelTable t(Side::B);
-    for (int row : {1, 30}) t.setCell(Col::RxFreq, row, QStringLiteral("145.00000"));
+    for (int row : {1, 30})
+        t.setCell(Col::RxFreq, row, QStringLiteral("145.00000"));
     Language lang;
-    const QByteArray csv = "\xef\xbb\xbf" "frequency,MODE,location,name\n"
+    const QByteArray csv = "\xef\xbb\xbf"
+                           "frequency,MODE,location,name\n"
                            "145.5,FM,50,\"a\nb\"\n"
                            "\n"
                            "145.6,AM,51,c\n"
@@ -170,11 +176,13 @@ void TestCsvChannels::roundTrip() {
         const long long rx = 10000000 + ch * 437500LL; // 100 MHz upwards on both rasters
         t.setCell(Col::RxFreq, row, QString::asprintf("%lld.%05lld", rx / 100000, rx % 100000));
         t.newChannelDefaults(row, W);
-        const QString txs[] = {t.cell(1, row), QString(), QStringLiteral("550.00000"),
-                               QString::asprintf("%lld.%05lld", (rx - 60000) / 100000, (rx - 60000) % 100000)};
+        const QString txs[] = {
+            t.cell(1, row), QString(), QStringLiteral("550.00000"),
+            QString::asprintf("%lld.%05lld", (rx - 60000) / 100000, (rx - 60000) % 100000)};
         t.setCell(Col::TxFreq, row, txs[ch % 4]);
         t.setCell(Col::RxTone, row, tones.at((ch * 7) % tones.size()));
-        t.setCell(Col::TxTone, row, tones.at(ch % 3 == 0 ? (ch * 7) % tones.size() : (ch * 11) % tones.size()));
+        t.setCell(Col::TxTone, row,
+                  tones.at(ch % 3 == 0 ? (ch * 7) % tones.size() : (ch * 11) % tones.size()));
         t.setCell(Col::Power, row, (QStringList{W.high, W.mid, W.low}).at(ch % 3));
         t.setCell(Col::Bandwidth, row, ch % 2 ? W.wide : W.narrow);
         t.setCell(Col::Opt7, row, ch % 5 ? W.on : W.off);
@@ -186,7 +194,8 @@ void TestCsvChannels::roundTrip() {
     const auto report = importChannelsCsv(back, csv, W, lang, {}, Dot);
     QCOMPARE(report.imported, ChannelTable::ChannelCount);
     QCOMPARE(report.warnings + report.dropped, 0);
-    for (int row = 4; row <= ChannelTable::LastRow; ++row) QCOMPARE(cells(back, row), cells(t, row));
+    for (int row = 4; row <= ChannelTable::LastRow; ++row)
+        QCOMPARE(cells(back, row), cells(t, row));
 }
 
 // Not a timed test: prints the time of one import or export of 99 channels (-tickcounter etc.).
@@ -207,9 +216,13 @@ void TestCsvChannels::fullTableBenchmark() {
     const QByteArray csv = exportChannelsCsv(t, W, Dot);
     Language lang;
     if (importing) {
-        QBENCHMARK { importChannelsCsv(t, csv, W, lang, {.replace = true}, Dot); }
+        QBENCHMARK {
+            importChannelsCsv(t, csv, W, lang, {.replace = true}, Dot);
+        }
     } else {
-        QBENCHMARK { QVERIFY(!exportChannelsCsv(t, W, Dot).isEmpty()); }
+        QBENCHMARK {
+            QVERIFY(!exportChannelsCsv(t, W, Dot).isEmpty());
+        }
     }
 }
 

@@ -1,5 +1,5 @@
-#include "core/codeplug/applylanguage.h"
 #include "core/base/language.h"
+#include "core/codeplug/applylanguage.h"
 #include "core/codeplug/session.h"
 #include <QFile>
 #include <QTemporaryDir>
@@ -42,7 +42,9 @@ void TestLanguage::parseSkipsBadLines() {
                                              "x2\tbad number\n"
                                              "-5\tnegative\n"
                                              "3\ttwo\\nlines\r\n"
-                                             "4\t" + longText + "\n"
+                                             "4\t" +
+                                             longText +
+                                             "\n"
                                              "5\t\xe4\xb8\xad\xe6\x96\x87\n"
                                              "6\t\n");
     QCOMPARE(t.text(1).value_or(QString()), QStringLiteral("one"));
@@ -107,14 +109,20 @@ void TestLanguage::translateCells_data() {
     QTest::newRow("on") << 17 << "ON" << u"启用"_qs;
     QTest::newRow("traditional on") << 9 << u"啟用"_qs << u"启用"_qs;
     QTest::newRow("tone off") << 2 << "OFF" << u"禁用"_qs;
-    QTest::newRow("tone on untouched") << 4 << "ON" << "ON";
-    QTest::newRow("tone value untouched") << 2 << "67.0" << "67.0";
+    QTest::newRow("tone on untouched") << 4 << "ON"
+                                       << "ON";
+    QTest::newRow("tone value untouched") << 2 << "67.0"
+                                          << "67.0";
     QTest::newRow("scrambler") << 10 << "scrambler" << u"扰频"_qs;
-    QTest::newRow("TX scrambler kept") << 10 << "TX scrambler" << "TX scrambler";
+    QTest::newRow("TX scrambler kept") << 10 << "TX scrambler"
+                                       << "TX scrambler";
     QTest::newRow("compander") << 10 << "Comp" << u"压扩"_qs;
-    QTest::newRow("name untouched") << 14 << "OFF" << "OFF";
-    QTest::newRow("ctcss untouched") << 18 << "OFF" << "OFF";
-    QTest::newRow("power word in wrong column") << 7 << "High" << "High";
+    QTest::newRow("name untouched") << 14 << "OFF"
+                                    << "OFF";
+    QTest::newRow("ctcss untouched") << 18 << "OFF"
+                                     << "OFF";
+    QTest::newRow("power word in wrong column") << 7 << "High"
+                                                << "High";
 }
 
 void TestLanguage::translateCells() {
@@ -162,7 +170,8 @@ void TestLanguage::switchRebuildsListsKeepingSelection() {
     QCOMPARE(s.doc.func.items(QStringLiteral("ComboBox16")),
              QStringList({QStringLiteral("TX start"), QStringLiteral("TX end"), QStringLiteral("Both")}));
     QCOMPARE(s.doc.func.index(QStringLiteral("ComboBox16")), 2);
-    QCOMPARE(s.doc.func.items(QStringLiteral("ComboBox26")), QStringList({QStringLiteral("ON"), QStringLiteral("OFF")}));
+    QCOMPARE(s.doc.func.items(QStringLiteral("ComboBox26")),
+             QStringList({QStringLiteral("ON"), QStringLiteral("OFF")}));
     QCOMPARE(s.doc.tableA.cell(Col::PttId, 0), QStringLiteral("PTT ID"));
     QCOMPARE(s.doc.tableA.cell(Col::Dtmf, 0), QStringLiteral("DTMF"));
 }

@@ -1,5 +1,5 @@
-#include "tests/common/docfixture.h"
 #include "core/codeplug/validation.h"
+#include "tests/common/docfixture.h"
 #include <QtTest>
 
 namespace {

@@ -1,10 +1,10 @@
 #include "core/link/frames.h"
 #include "core/link/link.h"
 #include "core/link/waitscale.h"
-#include "tests/core/link/scriptport.h"
 #include "sim/simwire.h"
 #include "sim/virtualradio.h"
 #include "tests/common/testwaits.h"
+#include "tests/core/link/scriptport.h"
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>

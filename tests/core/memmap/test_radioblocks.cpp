@@ -1,11 +1,11 @@
+#include "core/base/messages.h"
 #include "core/codeplug/codeplug.h"
+#include "core/codeplug/radioinfo.h"
+#include "core/link/frames.h"
 #include "core/memmap/channelrecord.h"
 #include "core/memmap/dtmffields.h"
-#include "core/link/frames.h"
 #include "core/memmap/radioblocks.h"
 #include "core/memmap/settingsblocks.h"
-#include "core/codeplug/radioinfo.h"
-#include "core/base/messages.h"
 #include <QRandomGenerator>
 #include <QtTest>
 

@@ -1,10 +1,10 @@
-#include "tests/common/bench.h"
+#include "core/base/messages.h"
+#include "core/codeplug/document.h"
 #include "core/link/radioport.h"
 #include "core/transfer/readprocedure.h"
 #include "core/transfer/writeprocedure.h"
-#include "core/codeplug/document.h"
-#include "core/base/messages.h"
 #include "sim/demoradio.h"
+#include "tests/common/bench.h"
 #include "tests/common/testwaits.h"
 #include <QTest>
 
