@@ -18,6 +18,7 @@ const Verb verbs[] = {
      runCheck},
     {"read", "read the radio on --port and save it as a document", runRead},
     {"write", "write a document to the radio on --port", runWrite},
+    {"diff", "list where two documents, or the radio on --port and a document, differ", runDiff},
     {"info", "show who programmed the radio on --port and when", runInfo},
     {"port", "list COM1-COM16 with their devices; map a COM number to a device", runPort},
     {"import", "import channels from a CSV file into a table of a document", runImport},

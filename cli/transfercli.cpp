@@ -38,18 +38,32 @@ std::optional<QString> RadioVerb::check() const {
     const QCommandLineParser& p = m_verb.parser;
     if (!p.positionalArguments().isEmpty())
         return QStringLiteral("unexpected argument '%1'").arg(p.positionalArguments().first());
-    if (!p.isSet(m_port) || p.value(m_port).isEmpty()) return QStringLiteral("--port PORT is required");
-    if (const auto com = comNumber(p.value(m_port));
-        com && (*com < PortDirectory::FirstCom || *com > PortDirectory::LastCom))
-        return QStringLiteral("--port COMn takes a number from 1 to 16");
+    const QStringList all = ports();
+    if (all.isEmpty() || all.contains(QString())) return QStringLiteral("--port PORT is required");
+    for (const QString& port : all)
+        if (const auto com = comNumber(port);
+            com && (*com < PortDirectory::FirstCom || *com > PortDirectory::LastCom))
+            return QStringLiteral("--port COMn takes a number from 1 to 16");
+    // One trace file cannot tell several lines apart.
+    if (all.size() > 1 && p.isSet(m_trace)) return QStringLiteral("--trace takes one --port only");
     if (!transferRows(p.value(m_channels), false))
         return QStringLiteral("--channels takes a number from 1 to 99, not '%1'").arg(p.value(m_channels));
     return std::nullopt;
 }
 
-std::optional<QString> RadioVerb::connect(Session& session) {
-    const QCommandLineParser& p = m_verb.parser;
-    const QString port = p.value(m_port);
+QStringList RadioVerb::ports() const {
+    return m_verb.parser.values(m_port);
+}
+
+QString RadioVerb::channelRange() const {
+    return m_verb.parser.value(m_channels);
+}
+
+bool RadioVerb::singlePortCable(const Session& session) const {
+    return m_verb.parser.isSet(m_singlePort) || session.singlePortMode;
+}
+
+std::optional<QString> openRadioPort(Session& session, const QString& port, bool singlePort, Link& link) {
     std::unique_ptr<RadioPort> radioPort;
     if (const auto com = comNumber(port)) {
         radioPort = PortDirectory(session.files.settingsToRead()).create(*com);
@@ -58,12 +72,19 @@ std::optional<QString> RadioVerb::connect(Session& session) {
         radioPort = std::make_unique<SerialRadioPort>(port);
     }
     const QString device = radioPort->deviceName();
-    m_link.setPort(std::move(radioPort));
-    m_link.setSinglePortMode(p.isSet(m_singlePort) || session.singlePortMode);
+    link.setPort(std::move(radioPort));
+    link.setSinglePortMode(singlePort);
     // The program probes the port before its dialog opens; the same message here.
-    if (!m_link.openPort())
+    if (!link.openPort())
         return session.lang.text(Str::PortOpenFailed) +
-               QStringLiteral(" (%1: %2)").arg(device, m_link.lastPortError());
+               QStringLiteral(" (%1: %2)").arg(device, link.lastPortError());
+    return std::nullopt;
+}
+
+std::optional<QString> RadioVerb::connect(Session& session) {
+    const QCommandLineParser& p = m_verb.parser;
+    if (auto error = openRadioPort(session, p.value(m_port), singlePortCable(session), m_link)) return error;
+    const QString device = m_link.port()->deviceName();
     if (p.isSet(m_trace)) {
         auto opened = TraceFile::open(p.value(m_trace));
         if (auto* failure = std::get_if<FileFailure>(&opened))

@@ -16,6 +16,10 @@ public:
 
     // Checks the options; a usage message when one is wrong.
     std::optional<QString> check() const;
+    // Every --port given, in order; several run the transfer on each radio at once.
+    QStringList ports() const;
+    QString channelRange() const;
+    bool singlePortCable(const Session& session) const;
     // Opens the port and the trace file; the message for the user when either fails.
     std::optional<QString> connect(Session& session);
     Link& link() { return m_link; }
@@ -35,6 +39,11 @@ private:
     bool m_progressShown = false;
 };
 
+// Opens the radio on `port` (COMn or a device path) for `link`; the message for the user when
+// it cannot be opened.
+std::optional<QString> openRadioPort(Session& session, const QString& port, bool singlePort, Link& link);
+
 int runRead(const QStringList& args);
 int runWrite(const QStringList& args);
 int runInfo(const QStringList& args);
+int runDiff(const QStringList& args);

@@ -1,4 +1,4 @@
-#include "cli/transfercli.h"
+#include "cli/safetransfer.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
 #include "core/transfer/readprocedure.h"
@@ -17,12 +17,17 @@ int runRead(const QStringList& args) {
 
     Session session;
     if (auto error = startSession(session, verb)) return verb.usageError(*error);
+    if (radio.ports().size() > 1) return runReadOnPorts(verb, radio, session, verb.parser.value(outOption));
     if (auto error = radio.connect(session)) {
         err() << *error << "\n";
         return Exit::Failure;
     }
-    const TransferResult result = readRadio(session, radio.link(), radio.options());
-    if (const int status = radio.finish(result, session); status != Exit::Ok) return status;
+    // Every read also keeps a backup; one that cannot be kept is a warning, the read stands.
+    const BackedUpRead read =
+        readRadioWithBackup(session, radio.link(), radio.options(), backupStoreFor(session));
+    const int status = radio.finish(read.result, session);
+    reportBackup(read, session);
+    if (status != Exit::Ok) return status;
     if (auto error = writeDocumentFile(verb.parser.value(outOption), session)) {
         err() << *error << "\n";
         return Exit::Failure;

@@ -1,4 +1,4 @@
-#include "cli/transfercli.h"
+#include "cli/safetransfer.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
 #include "core/transfer/writeprocedure.h"
@@ -12,6 +12,7 @@ int runWrite(const QStringList& args) {
                                       QStringLiteral("FILE"));
     verb.parser.addOption(inOption);
     RadioVerb radio(verb);
+    const SafeWriteOptions safety(verb);
     if (auto done = verb.parse(args)) return *done;
     if (auto error = radio.check()) return verb.usageError(*error);
     const QString path = verb.parser.value(inOption);
@@ -34,11 +35,22 @@ int runWrite(const QStringList& args) {
         return Exit::Problems;
     }
 
+    if (radio.ports().size() > 1)
+        return runWriteOnPorts(verb, radio, session, *readDocumentFile(path, session).bytes, safety);
+
     // What the dialog does when it opens for writing, then its start button.
     const WritePreparation preparation = formShow(session, TransferMode::Write);
     if (auto error = radio.connect(session)) {
         err() << *error << "\n";
         return Exit::Failure;
     }
-    return radio.finish(writeRadio(session, radio.link(), radio.options(), preparation), session);
+    if (verb.parser.isSet(safety.backupFirst)) {
+        const PortOutcome backup = backUpFirst(verb, session, radio.link());
+        (backup.status == Exit::Ok ? out() : err()) << backup.message << "\n";
+        if (backup.status != Exit::Ok) return backup.status;
+    }
+    const VerifiedWrite done = writeRadioVerified(session, radio.link(), radio.options(), preparation,
+                                                  verb.parser.isSet(safety.verify));
+    const int status = radio.finish(done.write, session);
+    return status != Exit::Ok || !done.verify ? status : reportVerify(*done.verify, session);
 }

@@ -89,5 +89,39 @@ enum : int {
     CsvReportTitle = 417,
     PrintMenu = 418,
     PdfMenu = 419,
+
+    // Backups, read-back verify, compare, several radios at once.
+    BackupFailed = 550, // %1: why
+    BackupSaved = 551,  // %1: the file
+    Verified = 552,
+    VerifyFailed = 553,
+    VerifyChannel = 554, // %1 label, %2 side, %3 radio, %4 document
+    VerifyBlock = 555,   // %1 region, %2 address
+    RegionOptions = 556,
+    RegionFm = 557,
+    RegionCallList = 558,
+    EmptyValue = 559,
+    VerifyReadFailed = 560,
+    DiffOptions = 561,
+    DiffFm = 562,
+    DiffCallList = 563,
+    DiffNone = 564,
+    BackupFirst = 565,
+    VerifyAfterWrite = 566,
+    BackupsMenu = 567,
+    CompareFileMenu = 568,
+    CompareRadioMenu = 569,
+    BackupDate = 570,
+    BackupSize = 571,
+    BackupChannels = 572,
+    BackupOpen = 573,
+    DiffTitle = 574,
+    DiffPlace = 575,
+    DiffThis = 576,
+    DiffOther = 577,
+    PortDone = 578,   // %1 port
+    PortFailed = 579, // %1 port, %2 why
+    ProgramMenu = 580,
+    BackupPartial = 581,
 };
 }

@@ -228,13 +228,25 @@ std::optional<QByteArray> Link::readBlock(quint16 address, int count, Tolerance 
             if (!repeat(request, chars, timeoutMs, since)) return std::nullopt;
             continue;
         }
-        return Frame::fromHex(QStringView(text).mid(8, 2 * count));
+        std::optional<QByteArray> data = Frame::fromHex(QStringView(text).mid(8, 2 * count));
+        if (data && m_blockHook) m_blockHook(BlockEvent::Read, address, *data);
+        return data;
     }
 }
 
 bool Link::writeBlock(quint16 address, const QByteArray& data, Tolerance tolerance, int timeoutMs) {
     if (data.isEmpty() || data.size() > Frame::MaxBlock) return false;
     return writeFrame(Frame::writeRequest(address, data), tolerance, timeoutMs);
+}
+
+void Link::noteWritten(QStringView requestHex) {
+    // A write frame is "57", the data count + 2, the address high byte first, then the data;
+    // other acknowledged frames (the clock) carry no block.
+    if (!m_blockHook || !requestHex.startsWith(QLatin1String("57"))) return;
+    const std::optional<QByteArray> bytes = Frame::fromHex(requestHex);
+    if (!bytes || bytes->size() < 5 || quint8(bytes->at(1)) != bytes->size() - 2) return;
+    const auto address = quint16((quint8(bytes->at(2)) << 8) | quint8(bytes->at(3)));
+    m_blockHook(BlockEvent::Written, address, bytes->mid(4));
 }
 
 bool Link::writeFrame(QStringView requestHex, Tolerance tolerance, int timeoutMs, int chars) {
@@ -246,7 +258,10 @@ bool Link::writeFrame(QStringView requestHex, Tolerance tolerance, int timeoutMs
     for (;;) {
         if (m_portFailed) return false;
         const QString text = reply();
-        if (text == Frame::Ready) return true;
+        if (text == Frame::Ready) {
+            noteWritten(requestHex);
+            return true;
+        }
         if (text == Frame::Busy) {
             if (!repeat(requestHex, chars, timeoutMs, since)) return false;
             continue;

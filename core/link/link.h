@@ -83,6 +83,11 @@ public:
 
     // Every frame sent and every chunk received, with its time; empty to stop tracing.
     void setTraceHook(std::function<void(const TraceEvent&)> hook) { m_trace = std::move(hook); }
+    // Every block the radio delivered (a read) or acknowledged (a write frame "57..."), with its
+    // address: what backups and the read-back after a write are made of. Empty to stop.
+    enum class BlockEvent { Read, Written };
+    using BlockHook = std::function<void(BlockEvent event, quint16 address, const QByteArray& data)>;
+    void setBlockHook(BlockHook hook) { m_blockHook = std::move(hook); }
 
     // --- The primitives, as the procedures know them ---
 
@@ -139,6 +144,7 @@ private:
     void onPortFailed(const QString& message);
     void trace(TraceEvent::Kind kind, const QString& text);
     void note(const QString& text) { trace(TraceEvent::Note, text); }
+    void noteWritten(QStringView requestHex);
     int countedChars() const;
     // Whether a wait for `chars` characters is over: that many have come, or a whole frame.
     bool waitSatisfied(int chars) const;
@@ -160,5 +166,6 @@ private:
     int m_waitChars = 0;
 
     std::function<void(const TraceEvent&)> m_trace;
+    BlockHook m_blockHook;
     QElapsedTimer m_clock;
 };

@@ -1,0 +1,165 @@
+#include "cli/safetransfer.h"
+#include "core/base/messages.h"
+#include "core/codeplug/controlnames.h"
+#include "core/codeplug/document.h"
+#include "core/codeplug/session.h"
+#include "core/link/radioport.h"
+#include "core/transfer/readprocedure.h"
+#include "core/transfer/writeprocedure.h"
+#include <QFileInfo>
+
+namespace {
+// A message of several lines as one result line.
+QString oneLine(const QString& text) {
+    return QString(text).replace(QChar('\n'), QStringLiteral("; "));
+}
+
+// The device a --port names, so that two names for one device can be told.
+QString deviceOf(const Session& session, const QString& port) {
+    if (const auto com = comNumber(port)) {
+        const auto radioPort = PortDirectory(session.files.settingsToRead()).create(*com);
+        return radioPort ? radioPort->deviceName() : port.toUpper();
+    }
+    return port;
+}
+
+// "COM3" as given, or the device's file name: what {port} of --out stands for.
+QString portTag(const QString& port) {
+    return comNumber(port) ? port.toUpper() : QFileInfo(port).fileName();
+}
+
+int printOutcomes(const QStringList& ports, const QList<PortOutcome>& outcomes, const Session& session) {
+    int status = Exit::Ok;
+    for (qsizetype k = 0; k < ports.size(); ++k) {
+        const PortOutcome& o = outcomes[k];
+        const QString line = o.message.isEmpty()
+                                 ? session.lang.text(Str::PortDone).arg(ports[k])
+                                 : session.lang.text(Str::PortFailed).arg(ports[k], oneLine(o.message));
+        (o.status == Exit::Ok ? out() : err()) << line << "\n";
+        status = std::max(status, o.status);
+    }
+    out().flush();
+    err().flush();
+    return status;
+}
+
+std::optional<int> refuseSameDevice(const VerbParser& verb, const RadioVerb& radio, const Session& session) {
+    QStringList devices;
+    for (const QString& port : radio.ports())
+        devices << deviceOf(session, port);
+    if (const auto twice = deviceNamedTwice(devices)) {
+        err() << "kt520-cli: two --port values name the same device " << *twice << "; nothing was sent\n";
+        err().flush();
+        return int(Exit::Usage);
+    }
+    Q_UNUSED(verb);
+    return std::nullopt;
+}
+
+// A session of this thread, started as the verb says.
+std::unique_ptr<Session> startedSession(const VerbParser& verb) {
+    auto session = std::make_unique<Session>();
+    (void)startSession(*session, verb); // --lang was checked on the main thread
+    return session;
+}
+} // namespace
+
+SafeWriteOptions::SafeWriteOptions(VerbParser& verb) {
+    verb.parser.addOption(backupFirst);
+    verb.parser.addOption(verify);
+}
+
+void reportBackup(const BackedUpRead& read, const Session& session) {
+    if (read.backupError.isEmpty()) return;
+    err() << session.lang.text(Str::WarnCaption) << ": " << read.backupError << "\n";
+    err().flush();
+}
+
+PortOutcome backUpFirst(const VerbParser& verb, const Session& session, Link& link) {
+    const std::unique_ptr<Session> scratch = startedSession(verb);
+    // The radio answers only to its password, which the document to be written carries.
+    scratch->doc.func.setText(Ctl::Edit22, session.doc.func.text(Ctl::Edit22));
+    const BackedUpRead read = readRadioWithBackup(*scratch, link, TransferOptions{}, backupStoreFor(session));
+    if (!read.result.ok()) return {Exit::Failure, transferMessage(read.result, session.lang)};
+    if (!read.backupError.isEmpty()) return {Exit::Failure, read.backupError};
+    return {Exit::Ok, session.lang.text(Str::BackupSaved).arg(read.backupPath)};
+}
+
+int reportVerify(const VerifyReport& report, const Session& session) {
+    const QString text = verifyMessage(report, session.lang);
+    if (report.ok()) {
+        out() << text << "\n";
+        out().flush();
+        return Exit::Ok;
+    }
+    err() << text << "\n";
+    err().flush();
+    return report.outcome == VerifyReport::Outcome::Differs ? Exit::Problems : Exit::Failure;
+}
+
+int runWriteOnPorts(const VerbParser& verb, const RadioVerb& radio, const Session& session,
+                    const QByteArray& document, const SafeWriteOptions& safety) {
+    if (auto refused = refuseSameDevice(verb, radio, session)) return *refused;
+    const bool backupFirst = verb.parser.isSet(safety.backupFirst);
+    const bool verify = verb.parser.isSet(safety.verify);
+    const bool singlePort = radio.singlePortCable(session);
+    TransferOptions options;
+    options.channelRange = radio.channelRange();
+    QList<std::function<PortOutcome()>> jobs;
+    for (const QString& port : radio.ports())
+        jobs << [&verb, &document, options, port, singlePort, backupFirst, verify] {
+            const std::unique_ptr<Session> s = startedSession(verb);
+            (void)openDocument(*s, document); // checked on the main thread
+            const WritePreparation preparation = formShow(*s, TransferMode::Write);
+            Link link;
+            if (auto error = openRadioPort(*s, port, singlePort, link))
+                return PortOutcome{Exit::Failure, *error};
+            if (backupFirst) {
+                const PortOutcome backup = backUpFirst(verb, *s, link);
+                if (backup.status != Exit::Ok) return backup;
+            }
+            const VerifiedWrite done = writeRadioVerified(*s, link, options, preparation, verify);
+            if (!done.write.ok())
+                return PortOutcome{done.write.outcome == TransferResult::Outcome::LinkFailed ? Exit::Failure
+                                                                                             : Exit::Problems,
+                                   transferMessage(done.write, s->lang)};
+            if (!done.verify) return PortOutcome{};
+            const int status = done.verify->ok()                                        ? int(Exit::Ok)
+                               : done.verify->outcome == VerifyReport::Outcome::Differs ? int(Exit::Problems)
+                                                                                        : int(Exit::Failure);
+            return PortOutcome{status, verifyMessage(*done.verify, s->lang)};
+        };
+    return printOutcomes(radio.ports(), runOnOwnThreads(jobs), session);
+}
+
+int runReadOnPorts(const VerbParser& verb, const RadioVerb& radio, const Session& session,
+                   const QString& out) {
+    if (!out.contains(QStringLiteral("{port}"))) {
+        err() << "kt520-cli: --out must hold {port} when several --port are given\n";
+        err().flush();
+        return Exit::Usage;
+    }
+    if (auto refused = refuseSameDevice(verb, radio, session)) return *refused;
+    const bool singlePort = radio.singlePortCable(session);
+    TransferOptions options;
+    options.channelRange = radio.channelRange();
+    QList<std::function<PortOutcome()>> jobs;
+    for (const QString& port : radio.ports())
+        jobs << [&verb, options, port, singlePort, out] {
+            const std::unique_ptr<Session> s = startedSession(verb);
+            Link link;
+            if (auto error = openRadioPort(*s, port, singlePort, link))
+                return PortOutcome{Exit::Failure, *error};
+            const BackedUpRead read = readRadioWithBackup(*s, link, options, backupStoreFor(*s));
+            QStringList notes;
+            if (!read.backupError.isEmpty()) notes << read.backupError;
+            if (!read.result.ok()) {
+                notes.prepend(transferMessage(read.result, s->lang));
+                return PortOutcome{Exit::Failure, notes.join(QChar('\n'))};
+            }
+            const QString path = QString(out).replace(QStringLiteral("{port}"), portTag(port));
+            if (auto error = writeDocumentFile(path, *s)) return PortOutcome{Exit::Failure, *error};
+            return PortOutcome{Exit::Ok, notes.join(QChar('\n'))};
+        };
+    return printOutcomes(radio.ports(), runOnOwnThreads(jobs), session);
+}

@@ -1,0 +1,161 @@
+#include "core/transfer/backup.h"
+#include "core/base/filesave.h"
+#include "core/base/messages.h"
+#include "core/base/settingsfile.h"
+#include "core/codeplug/document.h"
+#include "core/codeplug/documentlines.h"
+#include "core/codeplug/session.h"
+#include "core/link/link.h"
+#include "core/transfer/readprocedure.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QMap>
+#include <QMutex>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <algorithm>
+#include <cerrno>
+
+namespace {
+const QString DocumentSuffix = QStringLiteral(".qv19");
+const QString ImageSuffix = QStringLiteral(".bin");
+const QString StampFormat = QStringLiteral("yyyy-MM-dd_HH-mm-ss");
+const QString PartialMark = QStringLiteral("-partial");
+
+// Several ports may finish their reads in the same second: the name is chosen and the folder
+// pruned by one of them at a time.
+QMutex& folderMutex() {
+    static QMutex mutex;
+    return mutex;
+}
+
+// "2026-12-07_21-30-05_Qovran", "-partial", then "-2" ... for a name already taken.
+const QRegularExpression& backupName() {
+    static const QRegularExpression re(
+        QStringLiteral(R"(^(\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d)_.*?(-partial)?(-\d+)?\.(qv19|bin)$)"));
+    return re;
+}
+
+// The administrator's name as part of a file name: no separators or control characters.
+QString fileNamePart(const QString& name) {
+    QString part;
+    for (const QChar c : name)
+        part +=
+            (c == QChar('/') || c == QChar('\\') || c.category() == QChar::Other_Control) ? QChar('_') : c;
+    return part.isEmpty() ? QStringLiteral("_") : part;
+}
+} // namespace
+
+void RadioImage::store(quint16 address, const QByteArray& data) {
+    const int count = std::min(int(data.size()), Size - int(address));
+    if (count <= 0) return;
+    m_bytes.replace(address, count, data.left(count));
+    m_stored += count;
+}
+
+BackupStore::BackupStore(QString folder, int keep, std::function<QDateTime()> now)
+    : m_folder(std::move(folder)), m_keep(std::max(1, keep)), m_now(std::move(now)) {}
+
+QString BackupStore::defaultFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/kt520/backups");
+}
+
+int BackupStore::keepSetting(const IniFile& settings) {
+    return std::max(1, settings.integer(QStringLiteral("backups"), QStringLiteral("keep"), DefaultKeep));
+}
+
+BackupStore::Saved BackupStore::save(const QByteArray& document, const RadioImage& image,
+                                     const QString& administrator, bool partial, const Language& lang) const {
+    const QMutexLocker lock(&folderMutex());
+    const QDateTime now = m_now ? m_now() : QDateTime::currentDateTime();
+    const QString stem = now.toString(StampFormat) + QChar('_') + fileNamePart(administrator) +
+                         (partial ? PartialMark : QString());
+    QDir dir(m_folder);
+    if (!dir.mkpath(QStringLiteral("."))) {
+        // mkpath gives no reason; the nearest folder that exists says whether it may be written.
+        return {{},
+                lang.text(Str::BackupFailed)
+                    .arg(lang.text(Str::FileError).arg(m_folder, failureReason({EACCES, {}}, lang)))};
+    }
+    QString base = stem;
+    for (int n = 2; dir.exists(base + DocumentSuffix) || dir.exists(base + ImageSuffix); ++n)
+        base = stem + QChar('-') + QString::number(n);
+    const QString documentPath = dir.filePath(base + DocumentSuffix);
+    const QString imagePath = dir.filePath(base + ImageSuffix);
+    for (const auto& [path, bytes] :
+         {std::pair{documentPath, document}, std::pair{imagePath, image.bytes()}}) {
+        if (const auto failure = saveFile(path, bytes)) {
+            QFile::remove(documentPath); // half a backup is no backup
+            return {{},
+                    lang.text(Str::BackupFailed)
+                        .arg(lang.text(Str::FileError).arg(path, failureReason(*failure, lang)))};
+        }
+    }
+    prune();
+    return {documentPath, {}};
+}
+
+QList<BackupEntry> BackupStore::list() const {
+    QMap<QString, BackupEntry> byBase;
+    const QDir dir(m_folder);
+    for (const QFileInfo& info : dir.entryInfoList(QDir::Files)) {
+        const QRegularExpressionMatch m = backupName().match(info.fileName());
+        if (!m.hasMatch()) continue;
+        const QString base = info.fileName().chopped(m.captured(4).size() + 1);
+        BackupEntry& entry = byBase[base];
+        entry.baseName = base;
+        entry.taken = QDateTime::fromString(m.captured(1), StampFormat);
+        entry.partial = !m.captured(2).isEmpty();
+        entry.size += info.size();
+        (m.captured(4) == QStringLiteral("bin") ? entry.imagePath : entry.documentPath) = info.filePath();
+    }
+    QList<BackupEntry> entries = byBase.values();
+    std::sort(entries.begin(), entries.end(), [](const BackupEntry& a, const BackupEntry& b) {
+        return a.taken != b.taken ? a.taken > b.taken : a.baseName > b.baseName;
+    });
+    return entries;
+}
+
+void BackupStore::prune() const {
+    const QList<BackupEntry> entries = list();
+    for (qsizetype k = m_keep; k < entries.size(); ++k) {
+        if (!entries[k].documentPath.isEmpty()) QFile::remove(entries[k].documentPath);
+        if (!entries[k].imagePath.isEmpty()) QFile::remove(entries[k].imagePath);
+    }
+}
+
+BackupStore backupStoreFor(const Session& session) {
+    return BackupStore(BackupStore::defaultFolder(),
+                       BackupStore::keepSetting(IniFile::load(session.files.settingsToRead())));
+}
+
+BackedUpRead readRadioWithBackup(Session& session, Link& link, const TransferOptions& options,
+                                 const BackupStore& store) {
+    BackedUpRead read;
+    RadioImage image;
+    link.setBlockHook([&image](Link::BlockEvent event, quint16 address, const QByteArray& data) {
+        if (event == Link::BlockEvent::Read) image.store(address, data);
+    });
+    read.result = readRadio(session, link, options);
+    link.setBlockHook({});
+    if (image.isEmpty()) return read; // nothing came from the radio: nothing to bring back
+    const BackupStore::Saved saved =
+        store.save(saveDocument(session), image, session.administrator, !read.result.ok(), session.lang);
+    read.backupPath = saved.documentPath;
+    read.backupError = saved.error;
+    return read;
+}
+
+int channelsInUse(const QByteArray& document) {
+    const QList<QByteArray> lines = document.split('\n');
+    int used = 0;
+    const int last = std::min(int(lines.size()), DocumentFormat::LineCount);
+    for (int n = DocumentFormat::FirstChannelLineA; n <= last; ++n) {
+        QString line = QString::fromLatin1(lines[n - 1]);
+        if (line.endsWith(QChar('\r'))) line.chop(1);
+        const auto cells = parseChannelLine(line);
+        if (cells && !cells->isEmpty() && !cells->first().trimmed().isEmpty()) ++used;
+    }
+    return used;
+}

@@ -1,0 +1,20 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// What one port's transfer came to: an exit status (0 for success) and the text for the user.
+struct PortOutcome {
+    int status = 0;
+    QString message;
+};
+
+// Runs every job at the same time, each on a thread of its own, and returns their outcomes in
+// the jobs' order once all have ended. A job makes its own session, link and port on its
+// thread: a link's waits are nested event loops, which cannot take turns on one thread.
+QList<PortOutcome> runOnOwnThreads(const QList<std::function<PortOutcome()>>& jobs);
+
+// The first device named twice (after following links such as /dev/serial/by-id/...), if any.
+std::optional<QString> deviceNamedTwice(const QStringList& devices);
