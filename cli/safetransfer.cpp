@@ -1,6 +1,5 @@
 #include "cli/safetransfer.h"
 #include "core/base/messages.h"
-#include "core/codeplug/controlnames.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
 #include "core/link/radioport.h"
@@ -75,11 +74,8 @@ void reportBackup(const BackedUpRead& read, const Session& session) {
     err().flush();
 }
 
-PortOutcome backUpFirst(const VerbParser& verb, const Session& session, Link& link) {
-    const std::unique_ptr<Session> scratch = startedSession(verb);
-    // The radio answers only to its password, which the document to be written carries.
-    scratch->doc.func.setText(Ctl::Edit22, session.doc.func.text(Ctl::Edit22));
-    const BackedUpRead read = readRadioWithBackup(*scratch, link, TransferOptions{}, backupStoreFor(session));
+PortOutcome backUpFirst(const Session& session, Link& link) {
+    const BackedUpRead read = backUpRadio(session, link, backupStoreFor(session));
     if (!read.result.ok()) return {Exit::Failure, transferMessage(read.result, session.lang)};
     if (!read.backupError.isEmpty()) return {Exit::Failure, read.backupError};
     return {Exit::Ok, session.lang.text(Str::BackupSaved).arg(read.backupPath)};
@@ -115,7 +111,7 @@ int runWriteOnPorts(const VerbParser& verb, const RadioVerb& radio, const Sessio
             if (auto error = openRadioPort(*s, port, singlePort, link))
                 return PortOutcome{Exit::Failure, *error};
             if (backupFirst) {
-                const PortOutcome backup = backUpFirst(verb, *s, link);
+                const PortOutcome backup = backUpFirst(*s, link);
                 if (backup.status != Exit::Ok) return backup;
             }
             const VerifiedWrite done = writeRadioVerified(*s, link, options, preparation, verify);

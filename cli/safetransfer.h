@@ -17,9 +17,9 @@ struct SafeWriteOptions {
 
 // A warning on standard error when the read's backup could not be kept; the read stands.
 void reportBackup(const BackedUpRead& read, const Session& session);
-// The read of --backup-first into a session of its own, with the password of `session`'s
-// document; the exit status (non-zero when the radio must not be written) and the message.
-PortOutcome backUpFirst(const VerbParser& verb, const Session& session, Link& link);
+// The read of --backup-first; the exit status (non-zero when the radio must not be written) and
+// the message.
+PortOutcome backUpFirst(const Session& session, Link& link);
 // "verified", or the failure; the exit status.
 int reportVerify(const VerifyReport& report, const Session& session);
 

@@ -45,7 +45,7 @@ int runWrite(const QStringList& args) {
         return Exit::Failure;
     }
     if (verb.parser.isSet(safety.backupFirst)) {
-        const PortOutcome backup = backUpFirst(verb, session, radio.link());
+        const PortOutcome backup = backUpFirst(session, radio.link());
         (backup.status == Exit::Ok ? out() : err()) << backup.message << "\n";
         if (backup.status != Exit::Ok) return backup.status;
     }

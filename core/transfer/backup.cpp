@@ -1,10 +1,14 @@
 #include "core/transfer/backup.h"
+#include "core/base/appsettings.h"
 #include "core/base/filesave.h"
 #include "core/base/messages.h"
 #include "core/base/settingsfile.h"
+#include "core/codeplug/applylanguage.h"
+#include "core/codeplug/controlnames.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/documentlines.h"
 #include "core/codeplug/session.h"
+#include "core/codeplug/startup.h"
 #include "core/link/link.h"
 #include "core/transfer/readprocedure.h"
 #include <QDir>
@@ -145,6 +149,19 @@ BackedUpRead readRadioWithBackup(Session& session, Link& link, const TransferOpt
     read.backupPath = saved.documentPath;
     read.backupError = saved.error;
     return read;
+}
+
+BackedUpRead backUpRadio(const Session& like, Link& link, const BackupStore& store) {
+    Session scratch;
+    scratch.files = like.files;
+    scratch.administrator = like.administrator;
+    startUp(scratch, AppSettings::read(IniFile::load(like.files.settingsToRead())));
+    if (scratch.lang.index != like.lang.index) {
+        scratch.lang.index = like.lang.index;
+        applyLanguage(scratch, Language::baseName(like.lang.index));
+    }
+    scratch.doc.func.setText(Ctl::Edit22, like.doc.func.text(Ctl::Edit22));
+    return readRadioWithBackup(scratch, link, TransferOptions{}, store);
 }
 
 int channelsInUse(const QByteArray& document) {

@@ -83,5 +83,10 @@ struct BackedUpRead {
 BackedUpRead readRadioWithBackup(Session& session, Link& link, const TransferOptions& options,
                                  const BackupStore& store);
 
+// The read before a write ("Back up the radio first"): into a session of its own, started like
+// `like` with its language and the password of its document (the radio answers only to that),
+// so that the document to be written stays as it is.
+BackedUpRead backUpRadio(const Session& like, Link& link, const BackupStore& store);
+
 // Channel rows in use in a document's bytes (both tables, VFO rows included).
 int channelsInUse(const QByteArray& document);
