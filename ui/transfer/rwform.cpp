@@ -4,6 +4,7 @@
 #include "core/codeplug/session.h"
 #include "core/link/tracefile.h"
 #include "core/transfer/readprocedure.h"
+#include "core/transfer/safetransfer.h"
 #include "ui/common/messagebox.h"
 #include "ui/common/translatewidgets.h"
 #include <QCheckBox>
@@ -112,6 +113,19 @@ void TRWForm::buildControls() {
     traceRow->addStretch(1);
     outer->addLayout(traceRow);
 
+    // A write's safety choices, shown for writes only.
+    auto* safetyRow = new QHBoxLayout;
+    m_backupFirst = new QCheckBox(this);
+    m_backupFirst->setObjectName(QStringLiteral("BackupFirstCheck"));
+    m_verify = new QCheckBox(this);
+    m_verify->setObjectName(QStringLiteral("VerifyCheck"));
+    for (QCheckBox* box : {m_backupFirst, m_verify}) {
+        box->setProperty("kt520_fixed", true);
+        safetyRow->addWidget(box);
+    }
+    safetyRow->addStretch(1);
+    outer->addLayout(safetyRow);
+
     auto* buttons = new QHBoxLayout;
     m_start = new QPushButton(QStringLiteral("读 频"), this);
     m_start->setObjectName(QStringLiteral("Button1"));
@@ -163,6 +177,8 @@ void TRWForm::buildControls() {
 void TRWForm::applyTexts() {
     translateWidgetTree(this, m_session.lang);
     m_trace->setText(m_session.lang.text(Str::TraceCheck));
+    m_backupFirst->setText(m_session.lang.text(Str::BackupFirst));
+    m_verify->setText(m_session.lang.text(Str::VerifyAfterWrite));
     showStatus(m_trace->isChecked() ? tracePath() : m_session.lang.text(Str::StatusLine));
 }
 
@@ -175,6 +191,8 @@ void TRWForm::prepareFor(TransferMode mode, const QString& caption, const QStrin
     m_start->setText(startButtonLabel);
     m_mode = mode;
     m_progress->setValue(0);
+    m_backupFirst->setVisible(mode == TransferMode::Write);
+    m_verify->setVisible(mode == TransferMode::Write);
 }
 
 int TRWForm::openFor(TransferMode mode, const QString& caption, const QString& startButtonLabel) {
@@ -306,9 +324,10 @@ void TRWForm::Button1Click() {
     options.now = m_now;
     options.progress = [this](int value) { m_progress->setValue(std::min(value, m_progress->maximum())); };
 
-    const TransferResult result = m_mode == TransferMode::Write
-                                      ? writeRadio(m_session, m_link, options, m_preparation)
-                                      : readRadio(m_session, m_link, options);
+    const SafeTransfer run =
+        runSafeTransfer(m_session, m_link, m_mode, options, m_preparation,
+                        {m_backupFirst->isChecked(), m_verify->isChecked()}, backupStoreFor(m_session));
+    const TransferResult& result = run.result;
     // The transfer is not stopped for a trace that could not be written; the user hears of it after.
     const std::optional<FileFailure> traceFailure = m_traceFile ? m_traceFile->failure() : std::nullopt;
     stopTrace();
@@ -316,12 +335,13 @@ void TRWForm::Button1Click() {
     m_running = false;
     if (result.caption) emit captionChanged(*result.caption);
     emit transferFinished(result.ok());
-    if (result.ok()) {
+    if (run.ok()) {
         m_progress->setValue(m_progress->maximum());
-        showStatus(m_session.lang.text(Str::ReadDone));
+        showStatus(run.verified.isEmpty() ? m_session.lang.text(Str::ReadDone) : run.verified);
+        if (!run.warning.isEmpty()) warn(run.warning);
     } else {
         showStatus(m_session.lang.text(Str::StatusLine));
-        warn(transferMessage(result, m_session.lang));
+        warn(run.failure);
     }
     if (traceFailure) warnFileFailure(*traceFailure);
 }

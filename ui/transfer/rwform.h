@@ -108,6 +108,8 @@ private:
     // Service controls: created now, not shown.
     QPushButton* m_initialise = nullptr;
     QCheckBox* m_debugRows = nullptr;
+    QCheckBox* m_backupFirst = nullptr;
+    QCheckBox* m_verify = nullptr;
     QWidget* m_servicePanel = nullptr;
     QComboBox* m_usage = nullptr;
     QPushButton* m_usageApply = nullptr;
