@@ -2,6 +2,7 @@
 #include "app/aboutdialog.h"
 #include "app/csvdialogs.h"
 #include "app/documentdialog.h"
+#include "app/safetymenus.h"
 #include "core/base/messages.h"
 #include "core/codeplug/applylanguage.h"
 #include "core/codeplug/model.h"
@@ -166,6 +167,8 @@ void TMainForm::buildMenus() {
         connect(a, &QAction::triggered, this, [this, i] { selectLanguage(i + 1); });
     }
 
+    m_safety = new SafetyMenus(*this, m_session, file, program);
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
     help->addAction(QStringLiteral("帮助"));
     action(help, QStringLiteral("关于"), [this] { m_about->exec(); });
@@ -256,6 +259,7 @@ void TMainForm::applyTexts() {
     m_exportCsv->setText(m_session.lang.text(Str::CsvExportMenu));
     m_print->setText(m_session.lang.text(Str::PrintMenu));
     m_exportPdf->setText(m_session.lang.text(Str::PdfMenu));
+    m_safety->applyTexts();
     for (QAction* a : m_languages->actions())
         a->setChecked(a->data().toInt() == m_session.lang.index);
 }

@@ -16,6 +16,7 @@ class Tfunc;
 class TRWForm;
 class Taddmessage;
 class TTestForm;
+class SafetyMenus;
 
 // The frame of a child window: closing it only minimises and hides it, so its data stay.
 class ChildFrame : public QMdiSubWindow {
@@ -101,6 +102,7 @@ private:
     QAction* m_portTool = nullptr;
     QAction* m_alignmentTool = nullptr;
     QActionGroup* m_languages = nullptr;
+    SafetyMenus* m_safety = nullptr;
     QLabel* m_status = nullptr;
     bool m_started = false;
     bool m_settingsSaved = false;

@@ -151,17 +151,24 @@ BackedUpRead readRadioWithBackup(Session& session, Link& link, const TransferOpt
     return read;
 }
 
-BackedUpRead backUpRadio(const Session& like, Link& link, const BackupStore& store) {
-    Session scratch;
-    scratch.files = like.files;
-    scratch.administrator = like.administrator;
-    startUp(scratch, AppSettings::read(IniFile::load(like.files.settingsToRead())));
-    if (scratch.lang.index != like.lang.index) {
-        scratch.lang.index = like.lang.index;
-        applyLanguage(scratch, Language::baseName(like.lang.index));
+std::unique_ptr<Session> sessionLike(const Session& like) {
+    auto session = std::make_unique<Session>();
+    session->files = like.files;
+    session->administrator = like.administrator;
+    session->singlePortMode = like.singlePortMode;
+    session->portNumber = like.portNumber;
+    startUp(*session, AppSettings::read(IniFile::load(like.files.settingsToRead())));
+    if (session->lang.index != like.lang.index) {
+        session->lang.index = like.lang.index;
+        applyLanguage(*session, Language::baseName(like.lang.index));
     }
-    scratch.doc.func.setText(Ctl::Edit22, like.doc.func.text(Ctl::Edit22));
-    return readRadioWithBackup(scratch, link, TransferOptions{}, store);
+    return session;
+}
+
+BackedUpRead backUpRadio(const Session& like, Link& link, const BackupStore& store) {
+    const std::unique_ptr<Session> scratch = sessionLike(like);
+    scratch->doc.func.setText(Ctl::Edit22, like.doc.func.text(Ctl::Edit22));
+    return readRadioWithBackup(*scratch, link, TransferOptions{}, store);
 }
 
 int channelsInUse(const QByteArray& document) {

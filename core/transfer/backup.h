@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class IniFile;
@@ -82,6 +83,10 @@ struct BackedUpRead {
 };
 BackedUpRead readRadioWithBackup(Session& session, Link& link, const TransferOptions& options,
                                  const BackupStore& store);
+
+// A session of its own started like `like`: the same settings file, language and administrator,
+// the document as start-up leaves it. For a read or a document kept beside the one in use.
+std::unique_ptr<Session> sessionLike(const Session& like);
 
 // The read before a write ("Back up the radio first"): into a session of its own, started like
 // `like` with its language and the password of its document (the radio answers only to that),

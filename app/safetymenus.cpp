@@ -1,0 +1,123 @@
+#include "app/safetymenus.h"
+#include "app/backupsdialog.h"
+#include "app/comparedialog.h"
+#include "app/documentdialog.h"
+#include "app/mainwindow.h"
+#include "core/base/messages.h"
+#include "core/codeplug/document.h"
+#include "core/codeplug/session.h"
+#include "core/link/link.h"
+#include "core/link/radioport.h"
+#include "core/transfer/backup.h"
+#include "ui/channels/channelgridwidgets.h"
+#include "ui/channels/channelwindow.h"
+#include "ui/common/messagebox.h"
+#include "ui/options/funcwindow.h"
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+
+namespace {
+// The action before which new ones go: the first separator, or none (the end).
+QAction* firstSeparator(QMenu* menu) {
+    for (QAction* a : menu->actions())
+        if (a->isSeparator()) return a;
+    return nullptr;
+}
+} // namespace
+
+SafetyMenus::SafetyMenus(TMainForm& window, Session& session, QMenu* file, QMenu* program)
+    : QObject(&window), m_window(window), m_session(session), m_backups(new QAction(this)),
+      m_compareFile(new QAction(this)), m_compareRadio(new QAction(this)) {
+    // Before the separator that precedes Exit.
+    const QList<QAction*> fileActions = file->actions();
+    QAction* beforeExit = fileActions.size() >= 2 ? fileActions[fileActions.size() - 2] : nullptr;
+    file->insertAction(beforeExit, m_backups);
+    // After Read and Write.
+    QAction* afterTransfers = firstSeparator(program);
+    program->insertAction(afterTransfers, m_compareFile);
+    program->insertAction(afterTransfers, m_compareRadio);
+    m_backups->setObjectName(QStringLiteral("RadioBackups"));
+    m_compareFile->setObjectName(QStringLiteral("CompareWithFile"));
+    m_compareRadio->setObjectName(QStringLiteral("CompareWithRadio"));
+    for (QAction* a : {m_backups, m_compareFile, m_compareRadio})
+        a->setProperty("kt520_fixed", true);
+    connect(m_backups, &QAction::triggered, this, &SafetyMenus::showBackups);
+    connect(m_compareFile, &QAction::triggered, this, &SafetyMenus::compareWithFile);
+    connect(m_compareRadio, &QAction::triggered, this, &SafetyMenus::compareWithRadio);
+    applyTexts();
+}
+
+void SafetyMenus::applyTexts() {
+    m_backups->setText(m_session.lang.text(Str::BackupsMenu));
+    m_compareFile->setText(m_session.lang.text(Str::CompareFileMenu));
+    m_compareRadio->setText(m_session.lang.text(Str::CompareRadioMenu));
+}
+
+void SafetyMenus::warn(const QString& text) {
+    showWarning(&m_window, m_session.lang.text(Str::WarnCaption), text);
+}
+
+void SafetyMenus::showBackups() {
+    BackupsDialog dialog(
+        m_session, backupStoreFor(m_session), [this](const QString& path) { openBackup(path); }, &m_window);
+    dialog.exec();
+}
+
+void SafetyMenus::openBackup(const QString& path) {
+    m_window.channelA()->commitPendingEdit();
+    m_window.channelA()->hideEditors();
+    if (const auto caption = openDocumentFile(&m_window, m_session, path)) m_window.setWindowTitle(*caption);
+}
+
+void SafetyMenus::compareWithFile() {
+    m_window.channelA()->commitPendingEdit();
+    const QString path =
+        QFileDialog::getOpenFileName(&m_window, m_compareFile->text(), QString(), QStringLiteral("*.qv19"));
+    if (path.isEmpty()) return;
+    const std::unique_ptr<Session> other = sessionLike(m_session);
+    const FileRead read = readDocumentFile(path, *other);
+    if (!read.bytes) return warn(read.error);
+    if (!openDocument(*other, *read.bytes).accepted()) return;
+    showDifferences(QFileInfo(path).fileName(), *other);
+}
+
+void SafetyMenus::compareWithRadio() {
+    m_window.channelA()->commitPendingEdit();
+    // The radio's side starts as this document: its password opens the radio, and what a read
+    // does not bring stays equal.
+    const std::unique_ptr<Session> radio = sessionLike(m_session);
+    (void)openDocument(*radio, saveDocument(m_session));
+    Link link;
+    link.setSinglePortMode(m_session.singlePortMode);
+    link.setPort(PortDirectory(m_session.files.settingsToRead()).create(m_session.portNumber));
+    if (!link.port() || !link.openPort()) return warn(m_session.lang.text(Str::PortOpenFailed));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_window.setEnabled(false);
+    const BackedUpRead read = readRadioWithBackup(*radio, link, TransferOptions{}, backupStoreFor(m_session));
+    m_window.setEnabled(true);
+    QApplication::restoreOverrideCursor();
+    link.closePort();
+    if (!read.result.ok()) return warn(transferMessage(read.result, m_session.lang));
+    if (!read.backupError.isEmpty()) warn(read.backupError);
+    showDifferences(link.port() ? link.port()->deviceName() : QString(), *radio);
+}
+
+void SafetyMenus::showDifferences(const QString& other, const Session& otherSession) {
+    CompareDialog dialog(
+        m_session, other, compareDocuments(m_session, otherSession),
+        [this](const DocumentDifference& d) { showPlace(d); }, &m_window);
+    dialog.exec();
+}
+
+void SafetyMenus::showPlace(const DocumentDifference& d) {
+    if (d.part != DocumentDifference::Part::Table) {
+        m_window.showChild(m_window.funcWindow());
+        return;
+    }
+    QWidget* table = d.side == Side::A ? static_cast<QWidget*>(m_window.channelA())
+                                       : static_cast<QWidget*>(m_window.channelB());
+    m_window.showChild(table);
+    if (auto* grid = table->findChild<ChannelGrid*>()) grid->selectCell(d.column, d.row);
+}
