@@ -2,6 +2,7 @@
 #include "core/base/valuewords.h"
 #include "core/codeplug/controlnames.h"
 #include "core/codeplug/funcrules.h"
+#include <QMutex>
 #include <memory>
 #include <vector>
 
@@ -305,6 +306,9 @@ const ControlState& funcControlDefinition(const QString& name) {
 void defineFuncControls(ControlStore& func) {
     // Some three hundred controls with their lists make most of the cost of a new document; they
     // are built once (again only if the decimal point differs) and every store starts as a copy.
+    // Sessions of several ports start on their own threads at the same time.
+    static QMutex mutex;
+    const QMutexLocker lock(&mutex);
     static std::unique_ptr<ControlStore> defined;
     static const FuncRules* definedRules = nullptr; // owned by `defined`
     static QChar definedPoint;

@@ -48,6 +48,13 @@ Run cli(const QStringList& args) {
     return runProcess(QStringLiteral(KT520_CLI_EXE), args, QProcessEnvironment::systemEnvironment(), GuardMs);
 }
 
+QStringList args(std::initializer_list<const char*> list) {
+    QStringList out;
+    for (const char* a : list)
+        out << QString::fromUtf8(a);
+    return out;
+}
+
 QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -64,6 +71,7 @@ private slots:
     void badArguments_data();
     void badArguments();
     void missingPort();
+    void safeWriteOnTwoRadios();
 };
 
 // The program's real waits against a radio on a line as slow as the real one.
@@ -188,6 +196,44 @@ void TestCliE2e::missingPort() {
              QStringLiteral("--lang"), QStringLiteral("2")});
     QCOMPARE(r.exitCode, 3);
     QVERIFY(r.err.contains(QStringLiteral("/dev/kt520-no-such-port")));
+}
+
+// Two radios written at once with a backup first and a read-back: the radio that loses writes is
+// named and fails alone; compare then tells the document from a radio and from another file.
+void TestCliE2e::safeWriteOnTwoRadios() {
+    QTemporaryDir dir;
+    QTemporaryDir other;
+    Sim sound(dir);
+    Sim failing(other, {QStringLiteral("--drop-writes-every"), QStringLiteral("1")});
+    const QString doc = dir.filePath(QStringLiteral("radio.qv19"));
+    Run r = cli(args({"read", "--lang", "2", "--out"}) << doc << QStringLiteral("--port") << sound.device());
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QByteArray text = readFile(doc);
+    text.replace("RPT-70", "EDITED");
+    const QString edited = dir.filePath(QStringLiteral("edited.qv19"));
+    QFile out(edited);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(text) == text.size());
+    out.close();
+
+    r = cli(args({"diff", "--lang", "2"}) << doc << edited);
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.out.contains(QStringLiteral(": RPT-70 \u2192 EDITED")), qPrintable(r.out));
+
+    r = cli(args({"write", "--lang", "2", "--verify", "--backup-first", "--in"})
+            << edited << QStringLiteral("--port") << sound.device() << QStringLiteral("--port")
+            << failing.device());
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.out.contains(sound.device() + QStringLiteral(": verified")), qPrintable(r.out));
+    QVERIFY2(r.err.contains(failing.device() + QStringLiteral(": Verify failed")), qPrintable(r.err));
+    QVERIFY(sound.dump().contains("EDITED"));
+
+    r = cli(args({"diff", "--lang", "2", "--in"}) << edited << QStringLiteral("--port") << sound.device());
+    QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+
+    r = cli(args({"write", "--in"}) << edited << QStringLiteral("--port") << sound.device()
+                                    << QStringLiteral("--port") << sound.device());
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY(r.err.contains(QStringLiteral("same device")));
 }
 
 QTEST_MAIN(TestCliE2e)
