@@ -1,4 +1,5 @@
 #include "core/base/messages.h"
+#include "core/transfer/backup.h"
 #include "sim/demoradio.h"
 #include "tests/common/bench.h"
 #include "tests/common/testwaits.h"
@@ -63,6 +64,8 @@ private slots:
     void emptyRangeBecomes99();
     void writeModeRunsFormShow();
     void traceFile();
+    void safeWrite_data();
+    void safeWrite();
 };
 
 void TestRWForm::rangeKeys_data() {
@@ -251,6 +254,49 @@ void TestRWForm::traceFile() {
     const qint64 size = file.size();
     b.start()->click();
     QCOMPARE(QFileInfo(path).size(), size);
+    b.form.close();
+}
+
+// A write may back up the radio first and read back what it wrote; the choices show for writes.
+void TestRWForm::safeWrite_data() {
+    QTest::addColumn<int>("dropEvery");
+    QTest::addColumn<bool>("verify");
+    QTest::newRow("backup, no verify") << 1 << false;
+    QTest::newRow("backup and verify") << 0 << true;
+    QTest::newRow("lost writes found") << 1 << true;
+}
+
+void TestRWForm::safeWrite() {
+    QFETCH(int, dropEvery);
+    QFETCH(bool, verify);
+    DialogBench b;
+    b.radio.setMemory(demoRadioImage());
+    b.open(1);
+    QVERIFY(!b.child<QCheckBox>("VerifyCheck")->isVisible());
+    b.start()->click();
+    b.form.close();
+    b.session->doc.tableA.setCell(Col::Name, 4, QStringLiteral("EDITED"));
+    const int backups = int(backupStoreFor(*b.session).list().size());
+    SimFaults f;
+    f.dropWritesEvery = dropEvery;
+    b.radio.setFaults(f);
+    b.open(2);
+    QVERIFY(b.child<QCheckBox>("VerifyCheck")->isVisible());
+    b.child<QCheckBox>("BackupFirstCheck")->setChecked(true);
+    b.child<QCheckBox>("VerifyCheck")->setChecked(verify);
+    b.start()->click();
+    QCOMPARE(int(backupStoreFor(*b.session).list().size()), std::min(backups + 1, BackupStore::DefaultKeep));
+    const QString status = b.child<QStatusBar>("StatusBar1")->currentMessage().trimmed();
+    if (verify && dropEvery == 1) {
+        QCOMPARE(b.messages.size(), 1);
+        QVERIFY2(
+            b.messages.first().text.contains(QStringLiteral("channel 01 (A): the radio holds Name RPT-70, "
+                                                            "the document Name EDITED")),
+            qPrintable(b.messages.first().text));
+    } else {
+        QVERIFY(b.messages.isEmpty());
+        QCOMPARE(status, verify ? QStringLiteral("verified") : b.session->lang.text(Str::ReadDone));
+    }
     b.form.close();
 }
 
