@@ -19,6 +19,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace {
 const QString DocumentSuffix = QStringLiteral(".qv19");
@@ -47,6 +48,14 @@ QString fileNamePart(const QString& name) {
         part +=
             (c == QChar('/') || c == QChar('\\') || c.category() == QChar::Other_Control) ? QChar('_') : c;
     return part.isEmpty() ? QStringLiteral("_") : part;
+}
+// mkpath gives no reason: the nearest part of the path that exists tells it.
+FileFailure folderFailure(const QString& folder) {
+    QFileInfo info(folder);
+    while (!info.exists() && info.absoluteFilePath() != info.absolutePath())
+        info = QFileInfo(info.absolutePath());
+    const int code = info.exists() && !info.isDir() ? ENOTDIR : EACCES;
+    return {code, QString::fromLocal8Bit(std::strerror(code))};
 }
 } // namespace
 
@@ -77,10 +86,10 @@ BackupStore::Saved BackupStore::save(const QByteArray& document, const RadioImag
                          (partial ? PartialMark : QString());
     QDir dir(m_folder);
     if (!dir.mkpath(QStringLiteral("."))) {
-        // mkpath gives no reason; the nearest folder that exists says whether it may be written.
+        const FileFailure why = folderFailure(m_folder);
         return {{},
                 lang.text(Str::BackupFailed)
-                    .arg(lang.text(Str::FileError).arg(m_folder, failureReason({EACCES, {}}, lang)))};
+                    .arg(lang.text(Str::FileError).arg(m_folder, failureReason(why, lang)))};
     }
     QString base = stem;
     for (int n = 2; dir.exists(base + DocumentSuffix) || dir.exists(base + ImageSuffix); ++n)

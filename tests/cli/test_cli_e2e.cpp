@@ -72,6 +72,7 @@ private slots:
     void badArguments();
     void missingPort();
     void safeWriteOnTwoRadios();
+    void readWithoutBackupFolder();
 };
 
 // The program's real waits against a radio on a line as slow as the real one.
@@ -234,6 +235,28 @@ void TestCliE2e::safeWriteOnTwoRadios() {
                                     << QStringLiteral("--port") << sound.device());
     QCOMPARE(r.exitCode, 2);
     QVERIFY(r.err.contains(QStringLiteral("same device")));
+}
+
+// A backup folder that cannot be made: the read still saves its document and warns why.
+void TestCliE2e::readWithoutBackupFolder() {
+    QTemporaryDir dir;
+    Sim sim(dir);
+    const QString blocker = dir.filePath(QStringLiteral("not-a-folder"));
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), blocker);
+    const QString doc = dir.filePath(QStringLiteral("radio.qv19"));
+    const Run r =
+        runProcess(QStringLiteral(KT520_CLI_EXE),
+                   args({"read", "--lang", "2", "--out"}) << doc << QStringLiteral("--port") << sim.device(),
+                   env, GuardMs);
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(readFile(doc).contains("RPT-70"));
+    QVERIFY2(r.err.contains(QStringLiteral("The backup of the radio could not be saved")) &&
+                 r.err.contains(QStringLiteral("not-a-folder")),
+             qPrintable(r.err));
 }
 
 QTEST_MAIN(TestCliE2e)
