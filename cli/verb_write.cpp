@@ -35,8 +35,8 @@ int runWrite(const QStringList& args) {
         return Exit::Problems;
     }
 
-    if (radio.ports().size() > 1)
-        return runWriteOnPorts(verb, radio, session, *readDocumentFile(path, session).bytes, safety);
+    // Each port's thread opens the document as this one holds it.
+    if (radio.ports().size() > 1) return runWriteOnPorts(verb, radio, session, saveDocument(session), safety);
 
     // What the dialog does when it opens for writing, then its start button.
     const WritePreparation preparation = formShow(session, TransferMode::Write);

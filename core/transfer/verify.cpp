@@ -63,8 +63,9 @@ QString channelDifference(const Session& session, const ChannelPlace& place, con
     }
     // Bytes that decode alike (bits the table does not show) or not at all: the bytes themselves.
     if (radioSide.isEmpty()) {
-        radioSide << QString::fromLatin1(radio.toHex(' ').toUpper());
-        documentSide << QString::fromLatin1(written.toHex(' ').toUpper());
+        const QString header = place.record ? QString() : headerOf(Col::Name, lang) + QChar(' ');
+        radioSide << header + QString::fromLatin1(radio.toHex(' ').toUpper());
+        documentSide << header + QString::fromLatin1(written.toHex(' ').toUpper());
     }
     return lang.text(Str::VerifyChannel)
         .arg(sent.cell(Col::Label, place.row),
