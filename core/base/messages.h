@@ -121,7 +121,6 @@ enum : int {
     DiffOther = 577,
     PortDone = 578,   // %1 port
     PortFailed = 579, // %1 port, %2 why
-    ProgramMenu = 580,
     BackupPartial = 581,
 };
 }

@@ -82,12 +82,15 @@ QString blockDifference(quint16 address, const Language& lang) {
 }
 } // namespace
 
-VerifyReport verifyBlocks(const Session& session, Link& link, const QList<WrittenBlock>& blocks) {
+VerifyReport verifyBlocks(const Session& session, Link& link, const QList<WrittenBlock>& blocks,
+                          const std::function<void(int)>& progress) {
     VerifyReport report;
     QList<std::pair<WrittenBlock, QByteArray>> differing;
     link.resetPort();
+    if (progress) progress(0);
     const bool ok = runTransferNoting(link, report.read, [&] {
-        for (const WrittenBlock& block : blocks) {
+        for (qsizetype k = 0; k < blocks.size(); ++k) {
+            const WrittenBlock& block = blocks[k];
             const std::optional<ChannelPlace> place = channelPlace(block.address);
             const bool recordB = place && place->record && place->side == Side::B;
             const auto held = link.readBlock(block.address, int(block.data.size()),
@@ -95,6 +98,7 @@ VerifyReport verifyBlocks(const Session& session, Link& link, const QList<Writte
                                              recordB ? RecordMs : BlockMs);
             if (!held) return false;
             if (*held != block.data) differing.append({block, *held});
+            if (progress) progress(int((k + 1) * ProgressMaximum / blocks.size()));
         }
         return true;
     });
@@ -122,7 +126,7 @@ VerifiedWrite writeRadioVerified(Session& session, Link& link, const TransferOpt
         });
     done.write = writeRadio(session, link, options, preparation);
     link.setBlockHook({});
-    if (verify && done.write.ok()) done.verify = verifyBlocks(session, link, blocks);
+    if (verify && done.write.ok()) done.verify = verifyBlocks(session, link, blocks, options.progress);
     return done;
 }
 

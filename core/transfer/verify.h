@@ -25,8 +25,10 @@ struct VerifyReport {
     bool ok() const { return outcome == Outcome::Verified; }
 };
 
-// Port reset, handshake, a read of each block, end frame.
-VerifyReport verifyBlocks(const Session& session, Link& link, const QList<WrittenBlock>& blocks);
+// Port reset, handshake, a read of each block, end frame. `progress`, when set, runs again from
+// 0 to ProgressMaximum over the blocks.
+VerifyReport verifyBlocks(const Session& session, Link& link, const QList<WrittenBlock>& blocks,
+                          const std::function<void(int)>& progress = {});
 
 // A write, and when it succeeded and `verify` is set, its read-back.
 struct VerifiedWrite {
