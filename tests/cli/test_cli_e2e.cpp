@@ -226,7 +226,7 @@ void TestCliE2e::safeWriteOnTwoRadios() {
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.out.contains(sound.device() + QStringLiteral(": verified")), qPrintable(r.out));
     QVERIFY2(r.err.contains(failing.device() + QStringLiteral(": Verify failed")), qPrintable(r.err));
-    QVERIFY(sound.dump().contains("EDITED"));
+    QTRY_VERIFY_WITH_TIMEOUT(sound.dump().contains("EDITED"), GuardMs);
 
     r = cli(args({"diff", "--lang", "2", "--in"}) << edited << QStringLiteral("--port") << sound.device());
     QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
