@@ -22,11 +22,6 @@ QString deviceOf(const Session& session, const QString& port) {
     return port;
 }
 
-// "COM3" as given, or the device's file name: what {port} of --out stands for.
-QString portTag(const QString& port) {
-    return comNumber(port) ? port.toUpper() : QFileInfo(port).fileName();
-}
-
 int printOutcomes(const QStringList& ports, const QList<PortOutcome>& outcomes, const Session& session) {
     int status = Exit::Ok;
     for (qsizetype k = 0; k < ports.size(); ++k) {
@@ -62,6 +57,11 @@ std::unique_ptr<Session> startedSession(const VerbParser& verb) {
     return session;
 }
 } // namespace
+
+QString outPathFor(const QString& out, const QString& port) {
+    const QString tag = comNumber(port) ? port.toUpper() : QFileInfo(port).fileName();
+    return QString(out).replace(QStringLiteral("{port}"), tag);
+}
 
 SafeWriteOptions::SafeWriteOptions(VerbParser& verb) {
     verb.parser.addOption(backupFirst);
@@ -153,7 +153,7 @@ int runReadOnPorts(const VerbParser& verb, const RadioVerb& radio, const Session
                 notes.prepend(transferMessage(read.result, s->lang));
                 return PortOutcome{Exit::Failure, notes.join(QChar('\n'))};
             }
-            const QString path = QString(out).replace(QStringLiteral("{port}"), portTag(port));
+            const QString path = outPathFor(out, port);
             if (auto error = writeDocumentFile(path, *s)) return PortOutcome{Exit::Failure, *error};
             return PortOutcome{Exit::Ok, notes.join(QChar('\n'))};
         };

@@ -15,6 +15,9 @@ struct SafeWriteOptions {
     explicit SafeWriteOptions(VerbParser& verb);
 };
 
+// --out with {port} replaced by the port's name: "COM3" as given, or the device's file name.
+QString outPathFor(const QString& out, const QString& port);
+
 // A warning on standard error when the read's backup could not be kept; the read stands.
 void reportBackup(const BackedUpRead& read, const Session& session);
 // The read of --backup-first; the exit status (non-zero when the radio must not be written) and

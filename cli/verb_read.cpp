@@ -28,7 +28,8 @@ int runRead(const QStringList& args) {
     const int status = radio.finish(read.result, session);
     reportBackup(read, session);
     if (status != Exit::Ok) return status;
-    if (auto error = writeDocumentFile(verb.parser.value(outOption), session)) {
+    if (auto error =
+            writeDocumentFile(outPathFor(verb.parser.value(outOption), radio.ports().first()), session)) {
         err() << *error << "\n";
         return Exit::Failure;
     }
