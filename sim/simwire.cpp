@@ -34,6 +34,10 @@ void Pacer::clear() {
     m_timer.stop();
 }
 
+void Pacer::deliverDue() {
+    if (!m_queue.isEmpty()) tick();
+}
+
 void Pacer::tick() {
     qint64 due = m_queue.size();
     if (m_baud > 0) {
@@ -93,6 +97,11 @@ void SimWire::toRadio(const QByteArray& bytes) {
                        });
 }
 
+void SimWire::deliverDue() {
+    m_in.deliverDue();
+    m_out.deliverDue();
+}
+
 void SimWire::dropToHost() {
     m_out.clear();
     ++m_drops;
@@ -102,7 +111,7 @@ SimPort::SimPort(VirtualRadio& radio, QObject* parent) : RadioPort(parent), m_wi
     connect(&m_wire, &SimWire::toHost, this, [this](const QByteArray& bytes) {
         if (!m_open) return;
         m_buffer.append(bytes);
-        emit readyRead();
+        if (!m_pulling) emit readyRead();
     });
 }
 
@@ -130,6 +139,10 @@ bool SimPort::write(const QByteArray& bytes) {
 }
 
 QByteArray SimPort::readAll() {
+    // A reader that looks before the line's timer has run still finds what has arrived by now.
+    m_pulling = true;
+    m_wire.deliverDue();
+    m_pulling = false;
     return std::exchange(m_buffer, {});
 }
 

@@ -23,6 +23,8 @@ public:
     // the line would have carried by now.
     void push(const QByteArray& bytes, Clock::time_point start = Clock::now());
     void clear(); // drops bytes still on the line
+    // Delivers now what the line has carried by now, for a reader that looks before the timer.
+    void deliverDue();
     int pending() const { return int(m_queue.size()); }
     // When the last byte delivered had fully arrived (now on an unpaced line).
     Clock::time_point lastArrival() const;
@@ -50,6 +52,8 @@ public:
     // The host let go of the line: what the radio was still sending is lost. Bytes the host
     // sent before are already on their way and still arrive.
     void dropToHost();
+    // Both directions deliver what is due by now: a request that has arrived is answered.
+    void deliverDue();
 
 signals:
     void toHost(const QByteArray& bytes);
@@ -88,6 +92,7 @@ private:
     QByteArray m_buffer;
     QString m_error;
     bool m_open = false;
+    bool m_pulling = false; // readAll() is taking due bytes: no notice for those
     bool m_refuseOpen = false;
     int m_opens = 0;
 };

@@ -148,6 +148,12 @@ void Link::aSysDelay(int chars, int ms) {
     m_waitChars = chars;
     timer.start(WaitScale::scaled(std::max(ms, 0)));
     loop.exec();
+    // The time-out can come up before the notice of bytes that arrived while this process was
+    // held up by another: a last look at the port takes them, as the radio did answer in time.
+    if (!m_portFailed && !waitSatisfied(chars)) {
+        m_wait = nullptr;
+        onReadyRead();
+    }
     m_wait = outer;
     m_waitChars = outerChars;
 }
