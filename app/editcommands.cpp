@@ -36,11 +36,13 @@ QIcon arrowIcon(bool redo) {
 
 EditCommands::EditCommands(Session& session, std::function<void()> closeEditors, QObject* parent)
     : QObject(parent), m_session(session), m_closeEditors(std::move(closeEditors)),
-      m_undo(new QAction(arrowIcon(false), QString(), this)), m_redo(new QAction(arrowIcon(true), QString(), this)) {
+      m_undo(new QAction(arrowIcon(false), QString(), this)),
+      m_redo(new QAction(arrowIcon(true), QString(), this)) {
     m_undo->setObjectName(QStringLiteral("UndoAction"));
     m_redo->setObjectName(QStringLiteral("RedoAction"));
     m_undo->setShortcut(QKeySequence::Undo);
-    m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    m_redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     // The texts come from the history, not from the widget-tree translation.
     m_undo->setProperty("kt520_fixed", true);
     m_redo->setProperty("kt520_fixed", true);

@@ -75,9 +75,11 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
 
     // A transfer may reset the model selector, which renames the window.
     connect(m_rw, &TRWForm::captionChanged, this, &TMainForm::setCaption);
-    m_edit = new EditCommands(session, [this] { closeAllEditors(); }, this);
+    m_edit = new EditCommands(
+        session, [this] { closeAllEditors(); }, this);
     m_windows = new WindowMenu(
-        m_mdi, {m_channelA, m_channelB, m_func, m_info}, [this](QWidget* w) { showChild(w); }, session.lang, this);
+        m_mdi, {m_channelA, m_channelB, m_func, m_info}, [this](QWidget* w) { showChild(w); }, session.lang,
+        this);
     connect(&session.history, &DocumentHistory::changed, this, &TMainForm::updateTitle);
     // A pending FM list edit is finished before the transfer dialog looks at the list.
     m_rw->setBeforeShow([this] { m_func->deactivated(); });
@@ -448,7 +450,8 @@ void TMainForm::transferCommand(TransferMode mode) {
     }
     // The document then equals the radio: a read is one undo step, and both leave it unmodified.
     bool ok = false;
-    const auto finished = connect(m_rw, &TRWForm::transferFinished, this, [&ok](bool result) { ok = result; });
+    const auto finished =
+        connect(m_rw, &TRWForm::transferFinished, this, [&ok](bool result) { ok = result; });
     if (mode == TransferMode::Read) {
         HistoryScope step(m_session.history, m_session.lang.text(Str::StepRead));
         m_rw->openFor(mode, m_readMenu->text(), m_readTool->text());

@@ -1,9 +1,9 @@
 #pragma once
+#include "app/unsavedchanges.h"
 #include "core/codeplug/channeltable.h"
 #include "core/transfer/transfer.h"
 #include <QMainWindow>
 #include <QMdiSubWindow>
-#include "app/unsavedchanges.h"
 #include <functional>
 class EditCommands;
 class WindowMenu;

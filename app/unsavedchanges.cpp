@@ -6,7 +6,8 @@
 #include <QPushButton>
 
 UnsavedAnswer askSaveChanges(QWidget* parent, const Language& lang) {
-    QMessageBox box(QMessageBox::Warning, lang.text(Str::SaveChangesCaption), lang.text(Str::SaveChangesQuestion),
+    QMessageBox box(QMessageBox::Warning, lang.text(Str::SaveChangesCaption),
+                    lang.text(Str::SaveChangesQuestion),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
     box.setObjectName(QStringLiteral("SaveChangesBox"));
     box.button(QMessageBox::Save)->setText(lang.text(Str::SaveButton));

@@ -250,7 +250,9 @@ bool DocumentHistory::mergeIntoTop(const DocumentStep& step) {
         top.name = describe(top);
         return true;
     }
-    if (!isTyping(step) || !isTyping(top) || !sameTarget(top, step)) return false;
+    // Typing goes on from any single change of the same text (a name selected and typed over).
+    const bool single = !top.named && !top.pathChanged && top.cells.size() + top.controls.size() == 1;
+    if (!isTyping(step) || !single || !sameTarget(top, step)) return false;
     if (!top.cells.empty())
         top.cells[0].after = step.cells[0].after;
     else

@@ -54,6 +54,7 @@ void TestMainWindow::droppedDocumentOpens() {
     const QString path = m_dir->filePath(QStringLiteral("dropped.qv19"));
     QVERIFY(!writeDocumentFile(path, s));
     s.doc.tableB.clearRow(9);
+    w.askUnsaved = [] { return UnsavedAnswer::Discard; }; // the edits above are unsaved changes
 
     auto* view = w.channelB()->findChild<QTableView*>();
     QVERIFY(view);

@@ -1,5 +1,5 @@
-#include "core/base/numbers.h"
 #include "core/base/messages.h"
+#include "core/base/numbers.h"
 #include "core/codeplug/session.h"
 #include "ui/channels/channeleditorwidgets.h"
 #include "ui/channels/channelgridwidgets.h"

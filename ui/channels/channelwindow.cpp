@@ -507,10 +507,10 @@ void ChannelWindow::autoAddStep(bool mouseDown) {
 }
 
 void ChannelWindow::deleteAll() {
-    const auto answer = ask(QMessageBox::Warning, m_session.lang.text(Str::DeleteAllCaption),
-                            m_session.lang.text(Str::DeleteAllQuestion)
-                                .arg(historySideName(m_table.side() == Side::A ? 0 : 1)),
-                            QMessageBox::Yes | QMessageBox::No);
+    const auto answer = ask(
+        QMessageBox::Warning, m_session.lang.text(Str::DeleteAllCaption),
+        m_session.lang.text(Str::DeleteAllQuestion).arg(historySideName(m_table.side() == Side::A ? 0 : 1)),
+        QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes) return;
     hideEditors();
     m_table.clearAll();

@@ -203,7 +203,8 @@ QString vfoMoves(const Session& s, const VfoRows& before) {
         const ChannelTable& table = s.doc.table(i < 3 ? Side::A : Side::B);
         moves << QStringLiteral("%1 (%2): %3 → %4")
                      .arg(historyRowName(table, i % 3 + 1, s.lang), historySideName(i < 3 ? 0 : 1),
-                          before[size_t(i)].isEmpty() ? QStringLiteral("-") : before[size_t(i)], after[size_t(i)]);
+                          before[size_t(i)].isEmpty() ? QStringLiteral("-") : before[size_t(i)],
+                          after[size_t(i)]);
     }
     return moves.join(QStringLiteral(", "));
 }
