@@ -42,7 +42,8 @@ std::pair<double, double> timeUndoRedo(Session& s, int runs) {
         QElapsedTimer t;
         t.start();
         s.history.undo();
-        if (qEnvironmentVariableIsSet("BENCH_SPLIT")) std::printf("  undo alone %.2f ms\n", t.nsecsElapsed() / 1e6);
+        if (qEnvironmentVariableIsSet("BENCH_SPLIT"))
+            std::printf("  undo alone %.2f ms\n", t.nsecsElapsed() / 1e6);
         QCoreApplication::processEvents();
         undo = std::max(undo, t.nsecsElapsed() / 1e6);
         t.restart();
@@ -105,10 +106,13 @@ int main(int argc, char** argv) {
 
     std::printf("steps recorded: %d (the Open step changes %s)\n", s.history.stepCount(),
                 saveDocument(s) == bytes ? "nothing" : "the whole document");
-    std::printf("undo/redo of a cell edit:          %.2f / %.2f ms (slowest of 20)\n", cell.first, cell.second);
-    std::printf("undo/redo of Open, both tables full: %.2f / %.2f ms (slowest of 10)\n", open.first, open.second);
-    std::printf("undo/redo of New, both tables full:  %.2f / %.2f ms (slowest of 10)\n", fresh.first, fresh.second);
-    std::printf("memory: idle %ld KiB, 1,000 cell-edit steps %+ld KiB (since the idle figure %+ld KiB)\n", idle,
-                after - before, after - idle);
+    std::printf("undo/redo of a cell edit:          %.2f / %.2f ms (slowest of 20)\n", cell.first,
+                cell.second);
+    std::printf("undo/redo of Open, both tables full: %.2f / %.2f ms (slowest of 10)\n", open.first,
+                open.second);
+    std::printf("undo/redo of New, both tables full:  %.2f / %.2f ms (slowest of 10)\n", fresh.first,
+                fresh.second);
+    std::printf("memory: idle %ld KiB, 1,000 cell-edit steps %+ld KiB (since the idle figure %+ld KiB)\n",
+                idle, after - before, after - idle);
     return 0;
 }

@@ -1,18 +1,23 @@
 #include "app/editcommands.h"
 #include "app/mainwindow.h"
 #include "core/base/messages.h"
+#include "sim/demoradio.h"
 #include "tests/common/docfixture.h"
 #include "tests/common/modalanswer.h"
+#include "tests/common/testwaits.h"
 #include "ui/channels/channelgridwidgets.h"
 #include "ui/channels/channelwindow.h"
 #include "ui/options/funcwindow.h"
+#include "ui/transfer/rwform.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -147,6 +152,62 @@ private slots:
                 i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(saveDocument(*m_session), edited);
         QVERIFY(m_window->windowTitle().endsWith(QLatin1Char('*')));
+    }
+
+    // A read from the radio is one step, after which the document is unmodified and belongs to no
+    // file; undo brings back the edited document, unsaved again.
+    void readIsOneStep() {
+        auto started = DemoRadio::start(16);
+        QVERIFY(std::holds_alternative<std::unique_ptr<DemoRadio>>(started));
+        RealWaits realTiming; // a pseudo-terminal's delays do not shrink
+        m_session->doc.tableA.setCell(Col::Name, 4, QStringLiteral("EDITED"));
+        const QByteArray edited = saveDocument(*m_session);
+        m_window->askUnsaved = [] { return UnsavedAnswer::Discard; };
+        QTimer poll;
+        bool ran = false;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* form = qobject_cast<TRWForm*>(QApplication::activeModalWidget());
+            if (!form || ran) return;
+            ran = true;
+            form->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("3"));
+            QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+            static_cast<QDialog*>(form)->reject();
+        });
+        poll.start(10);
+        m_window->readCommand();
+        QVERIFY(ran);
+        QCOMPARE(m_session->history.undoName(), m_session->lang.text(Str::StepRead));
+        QVERIFY(!m_session->history.isModified());
+        QVERIFY(!m_window->windowTitle().contains(QStringLiteral("mine.qv19")));
+        QVERIFY(saveDocument(*m_session) != edited);
+        m_window->editCommands()->undoAction()->trigger();
+        QCOMPARE(saveDocument(*m_session), edited);
+        QVERIFY(m_window->windowTitle().endsWith(QStringLiteral("mine.qv19*")));
+    }
+
+    // The write dialog brings a VFO row into its band as it opens: its status line says so, and
+    // the move is one step of its own.
+    void writeBandCheckIsOneStep() {
+        auto started = DemoRadio::start(16);
+        QVERIFY(std::holds_alternative<std::unique_ptr<DemoRadio>>(started));
+        m_session->doc.tableA.setCell(Col::RxFreq, 1, QStringLiteral("100.00000"));
+        m_session->history.flush();
+        QString status;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* form = qobject_cast<TRWForm*>(QApplication::activeModalWidget());
+            if (!form || !status.isEmpty()) return;
+            status = form->findChild<QStatusBar*>(QStringLiteral("StatusBar1"))->currentMessage();
+            static_cast<QDialog*>(form)->reject();
+        });
+        poll.start(10);
+        m_window->writeCommand();
+        const QString moved = QStringLiteral("VFO 136 (A): 100.00000 → 136.00000");
+        QVERIFY2(status.trimmed().startsWith(m_session->lang.text(Str::VfoRowsMoved).arg(moved)),
+                 qPrintable(status));
+        QCOMPARE(m_session->history.undoName(), m_session->lang.text(Str::StepVfoIntoBand));
+        m_session->history.undo();
+        QCOMPARE(m_session->doc.tableA.cell(Col::RxFreq, 1), QStringLiteral("100.00000"));
     }
 
     // Exit, New, Open and Read ask before unsaved changes are lost: Save writes the opened file
