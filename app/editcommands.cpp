@@ -2,6 +2,8 @@
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -34,8 +36,8 @@ QIcon arrowIcon(bool redo) {
 }
 } // namespace
 
-EditCommands::EditCommands(Session& session, std::function<void()> closeEditors, QObject* parent)
-    : QObject(parent), m_session(session), m_closeEditors(std::move(closeEditors)),
+EditCommands::EditCommands(Session& session, std::function<void()> closeEditors, QWidget* window)
+    : QObject(window), m_session(session), m_window(window), m_closeEditors(std::move(closeEditors)),
       m_undo(new QAction(arrowIcon(false), QString(), this)),
       m_redo(new QAction(arrowIcon(true), QString(), this)) {
     m_undo->setObjectName(QStringLiteral("UndoAction"));
@@ -50,6 +52,18 @@ EditCommands::EditCommands(Session& session, std::function<void()> closeEditors,
     connect(m_redo, &QAction::triggered, this, &EditCommands::redo);
     connect(&session.history, &DocumentHistory::changed, this, &EditCommands::refresh);
     refresh();
+    qApp->installEventFilter(this);
+}
+
+bool EditCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != m_window) return false;
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (const QAction* a : {m_undo, m_redo})
+        for (const QKeySequence& key : a->shortcuts())
+            if (key == pressed) return true; // not overridden: the shortcut goes to the action
+    return false;
 }
 
 QMenu* EditCommands::addMenu(QMenuBar* bar, QAction* before) {

@@ -14,7 +14,9 @@ class Session;
 class EditCommands : public QObject {
     Q_OBJECT
 public:
-    EditCommands(Session& session, std::function<void()> closeEditors, QObject* parent);
+    // `window` is the main window: Ctrl+Z and Ctrl+Y there always reach the document's history,
+    // also while a text field has the keyboard (a field's own undo would record a new step).
+    EditCommands(Session& session, std::function<void()> closeEditors, QWidget* window);
 
     // The "Edit" menu, put before `before` (the next menu of the bar).
     QMenu* addMenu(QMenuBar* bar, QAction* before);
@@ -27,8 +29,12 @@ public:
     // Texts and states after a change of the history or of the language.
     void refresh();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     Session& m_session;
+    QWidget* m_window;
     std::function<void()> m_closeEditors;
     QAction* m_undo;
     QAction* m_redo;

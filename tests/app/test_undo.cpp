@@ -15,7 +15,9 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -152,6 +154,50 @@ private slots:
                 i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(saveDocument(*m_session), edited);
         QVERIFY(m_window->windowTitle().endsWith(QLatin1Char('*')));
+    }
+
+    // Ctrl+Z in a text field of the options undoes the document's last step, not the field's own
+    // typing as a new step: redo stays possible.
+    void undoKeyInsideATextField() {
+        m_window->showChild(m_window->funcWindow());
+        QLineEdit* field = nullptr;
+        for (QLineEdit* e : m_window->funcWindow()->findChildren<QLineEdit*>())
+            if (!field && e->isVisible() && e->isEnabled() && !e->isReadOnly() &&
+                m_session->doc.func.has(e->objectName()))
+                field = e;
+        QVERIFY(field);
+        const QString before = m_session->doc.func.text(field->objectName());
+        field->setFocus();
+        field->end(false);
+        keys(QStringLiteral("7"));
+        QTRY_VERIFY(m_session->history.isModified());
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(m_session->doc.func.text(field->objectName()), before);
+        QCOMPARE(field->text(), before);
+        QVERIFY(m_session->history.canRedo());
+        QVERIFY(!m_session->history.isModified());
+    }
+
+    // The Window menu lists the child windows with a tick for those shown; choosing table B brings
+    // it back after it was closed.
+    void windowMenuBringsBackClosedWindows() {
+        QMdiSubWindow* frameB = m_window->frameOf(m_window->channelB());
+        frameB->close();
+        QVERIFY(!frameB->isVisible());
+        QMenu* menu = m_window->findChild<QMenu*>(QStringLiteral("WindowMenu"));
+        QVERIFY(menu);
+        emit menu->aboutToShow();
+        QAction* showB = menu->findChild<QAction*>(QStringLiteral("ShowTchannelb"));
+        QAction* showA = menu->findChild<QAction*>(QStringLiteral("ShowTchannela"));
+        QVERIFY(showA && showB);
+        QVERIFY(showA->isChecked());
+        QVERIFY(!showB->isChecked());
+        QCOMPARE(showB->text(), m_window->channelB()->windowTitle());
+        showB->trigger();
+        QVERIFY(frameB->isVisible());
+        QCOMPARE(m_window->findChild<QMdiArea*>()->activeSubWindow(), frameB);
+        QVERIFY(menu->findChild<QAction*>(QStringLiteral("TileWindows")));
+        QVERIFY(menu->findChild<QAction*>(QStringLiteral("CascadeWindows")));
     }
 
     // A read from the radio is one step, after which the document is unmodified and belongs to no
