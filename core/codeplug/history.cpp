@@ -4,6 +4,7 @@
 #include "core/codeplug/codeplug.h"
 #include "core/codeplug/controlnames.h"
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -30,16 +31,44 @@ bool prefixRelated(const QString& a, const QString& b) {
     return a.startsWith(b) || b.startsWith(a);
 }
 
+// The one text of a control that a change touched: an edit's text, or the one grid cell that
+// differs (as row * 1000 + column in `where`). Empty when anything else changed.
+std::optional<std::pair<QString, QString>> changedText(const DocumentStep::Control& c, int* where) {
+    ControlState same = c.after;
+    *where = -1;
+    if (c.before.kind == ControlState::Kind::Edit) {
+        same.text = c.before.text;
+        if (!sameState(same, c.before)) return std::nullopt;
+        return std::pair{c.before.text, c.after.text};
+    }
+    if (c.before.kind != ControlState::Kind::Grid || c.before.cells.size() != c.after.cells.size())
+        return std::nullopt;
+    same.cells = c.before.cells;
+    if (!sameState(same, c.before)) return std::nullopt;
+    std::optional<std::pair<QString, QString>> text;
+    for (int r = 0; r < c.before.cells.size(); ++r) {
+        const QStringList& b = c.before.cells.at(r);
+        const QStringList& a = c.after.cells.at(r);
+        if (a == b) continue;
+        if (text || a.size() != b.size()) return std::nullopt;
+        for (int col = 0; col < a.size(); ++col)
+            if (a.at(col) != b.at(col)) {
+                if (text) return std::nullopt;
+                text = std::pair{b.at(col), a.at(col)};
+                *where = r * 1000 + col;
+            }
+    }
+    return text;
+}
+
 // A step of typing: one text that grew or shrank at its end. Such steps in a row on the same
 // text are one step, so that undo takes back a typed frequency, not one digit of it.
 bool isTyping(const DocumentStep& s) {
     if (s.named || s.pathChanged || s.cells.size() + s.controls.size() != 1) return false;
     if (!s.cells.empty()) return prefixRelated(s.cells[0].before, s.cells[0].after);
-    const DocumentStep::Control& c = s.controls[0];
-    if (c.before.kind != ControlState::Kind::Edit) return false;
-    ControlState same = c.after;
-    same.text = c.before.text;
-    return sameState(same, c.before) && prefixRelated(c.before.text, c.after.text);
+    int where = 0;
+    const auto text = changedText(s.controls[0], &where);
+    return text && prefixRelated(text->first, text->second);
 }
 
 // One row of one table, cells only, not named: the row a step touched, or -1.
@@ -66,9 +95,12 @@ bool sameTarget(const DocumentStep& a, const DocumentStep& b) {
     if (!a.cells.empty() && !b.cells.empty())
         return a.cells[0].side == b.cells[0].side && a.cells[0].col == b.cells[0].col &&
                a.cells[0].row == b.cells[0].row;
-    if (!a.controls.empty() && !b.controls.empty())
-        return a.controls[0].store == b.controls[0].store && a.controls[0].name == b.controls[0].name;
-    return false;
+    if (a.controls.empty() || b.controls.empty() || a.controls[0].store != b.controls[0].store ||
+        a.controls[0].name != b.controls[0].name)
+        return false;
+    // The same cell of a grid; an edit has only one text.
+    int whereA = 0, whereB = 0;
+    return changedText(a.controls[0], &whereA) && changedText(b.controls[0], &whereB) && whereA == whereB;
 }
 } // namespace
 

@@ -126,6 +126,20 @@ private slots:
         h.undo();
         QCOMPARE(saveDocument(*s), start);
         QVERIFY(!h.isModified());
+
+        // Typing into a cell of the call list and into a text field, key by key.
+        for (const char* typed : {"5", "55", "555"}) {
+            s->doc.func.setCell(Ctl::CallList, 1, 3, QString::fromLatin1(typed));
+            h.flush();
+        }
+        for (const char* typed : {"5", "55", "555"}) {
+            s->doc.func.setText("Edit16", QString::fromLatin1(typed));
+            h.flush();
+        }
+        QCOMPARE(h.stepCount(), 2);                                    // the steps undone above are gone
+        s->doc.func.setCell(Ctl::CallList, 1, 4, QStringLiteral("5")); // another cell
+        h.flush();
+        QCOMPARE(h.stepCount(), 3);
     }
 
     // The clean point follows saving, undo and redo; a new edit after undo drops the redo steps,
