@@ -74,6 +74,8 @@ private slots:
         m_window = std::make_unique<TMainForm>(*m_session);
         m_window->showMaximized();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QTest::qWait(20);
+        QVERIFY(!m_session->history.isModified()); // start-up is no edit
         // A document of every kind of line, written and opened as a user's file.
         fillRichDocument(*m_session);
         m_path = m_dir->filePath(QStringLiteral("mine.qv19"));
