@@ -72,8 +72,15 @@ void importFile(QWidget* parent, Session& session, const QString& path, const Ch
                     session.lang.text(Str::FileError).arg(path, file.errorString()));
         return;
     }
-    const auto report = importChannelsCsv(session.doc.table(choice.side), file.readAll(), session.doc.words,
-                                          session.lang, choice.options);
+    const QByteArray bytes = file.readAll();
+    CsvImportReport report;
+    {
+        // One undo step, finished before the report's modal loop.
+        HistoryScope step(session.history,
+                          session.lang.text(Str::StepCsvImport).arg(historySideName(int(choice.side))));
+        report = importChannelsCsv(session.doc.table(choice.side), bytes, session.doc.words, session.lang,
+                                   choice.options);
+    }
     showReport(parent, session, report);
 }
 } // namespace

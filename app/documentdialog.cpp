@@ -5,6 +5,7 @@
 #include "core/codeplug/session.h"
 #include "ui/common/messagebox.h"
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace {
 const QString Filter = QStringLiteral("QOVRAN  文件 (*.qv19)");
@@ -33,11 +34,18 @@ QString askFileName(QWidget* parent, const Session& s, QFileDialog::AcceptMode m
 }
 } // namespace
 
-void saveDocumentDialog(QWidget* parent, Session& session, std::function<void()> commitPendingEdit) {
-    if (commitPendingEdit) commitPendingEdit();
+std::optional<QString> saveDocumentAsDialog(QWidget* parent, Session& session) {
     const QString path = askFileName(parent, session, QFileDialog::AcceptSave);
-    if (path.isEmpty()) return;
-    if (auto error = writeDocumentFile(path, session)) warn(parent, session, *error);
+    if (path.isEmpty() || !saveDocumentToFile(parent, session, path)) return std::nullopt;
+    return path;
+}
+
+bool saveDocumentToFile(QWidget* parent, Session& session, const QString& path) {
+    if (auto error = writeDocumentFile(path, session)) {
+        warn(parent, session, *error);
+        return false;
+    }
+    return true;
 }
 
 std::optional<QString> openDocumentDialog(QWidget* parent, Session& session,
@@ -56,8 +64,15 @@ std::optional<QString> openDocumentFile(QWidget* parent, Session& session, const
         warn(parent, session, read.error);
         return std::nullopt;
     }
-    const OpenResult result = openDocument(session, *read.bytes);
+    OpenResult result;
+    {
+        // The whole document in one undo step that also gives back the previous file name.
+        HistoryScope step(session.history, session.lang.text(Str::StepOpen).arg(QFileInfo(path).fileName()));
+        result = openDocument(session, *read.bytes);
+        if (result.accepted()) session.history.setPath(path);
+    }
     if (!result.accepted()) return std::nullopt;
+    session.history.setClean();
     if (!result.notApplied.isEmpty()) {
         QList<int> lines;
         QStringList details;

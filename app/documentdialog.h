@@ -5,10 +5,13 @@
 class QWidget;
 class Session;
 
-// "保存": commits the pending channel edit, asks for a file name (suffix .qv19 added when none is
-// typed, confirmation before replacing a file) and writes the document; a failure is shown with
-// the system's reason.
-void saveDocumentDialog(QWidget* parent, Session& session, std::function<void()> commitPendingEdit);
+// "另存为" (and "保存" for a document without a file): asks for a file name (suffix .qv19 added
+// when none is typed, confirmation before replacing a file) and writes the document there.
+// Returns the path written; nothing when cancelled or when writing failed (shown with the
+// system's reason).
+std::optional<QString> saveDocumentAsDialog(QWidget* parent, Session& session);
+// "保存" for a document that came from a file: writes it there; false after showing a failure.
+bool saveDocumentToFile(QWidget* parent, Session& session, const QString& path);
 
 // "打开": commits the pending channel edit, asks for a file and loads it. Returns the new main
 // window caption when the file was accepted; a file that is not a document of this radio is

@@ -3,6 +3,8 @@
 #include "app/csvdialogs.h"
 #include "app/documentdialog.h"
 #include "app/safetymenus.h"
+#include "app/editcommands.h"
+#include "app/windowmenu.h"
 #include "core/base/messages.h"
 #include "core/codeplug/applylanguage.h"
 #include "core/codeplug/model.h"
@@ -47,9 +49,11 @@ void ChildFrame::closeEvent(QCloseEvent* event) {
     hide();
 }
 
-TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), m_session(session) {
+TMainForm::TMainForm(Session& session, QWidget* parent)
+    : QMainWindow(parent), askUnsaved([this] { return askSaveChanges(this, m_session.lang); }),
+      m_session(session) {
     setObjectName(QStringLiteral("TMainForm"));
-    setWindowTitle(QStringLiteral("KT-520"));
+    setCaption(QStringLiteral("KT-520"));
     setWindowIcon(toolIcon(ToolIcon::Read));
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MdiArea"));
@@ -71,7 +75,13 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), m
     addChild(m_test);
 
     // A transfer may reset the model selector, which renames the window.
-    connect(m_rw, &TRWForm::captionChanged, this, &QWidget::setWindowTitle);
+    connect(m_rw, &TRWForm::captionChanged, this, &TMainForm::setCaption);
+    m_edit = new EditCommands(
+        session, [this] { closeAllEditors(); }, this);
+    m_windows = new WindowMenu(
+        m_mdi, {m_channelA, m_channelB, m_func, m_info}, [this](QWidget* w) { showChild(w); }, session.lang,
+        this);
+    connect(&session.history, &DocumentHistory::changed, this, &TMainForm::updateTitle);
     // A pending FM list edit is finished before the transfer dialog looks at the list.
     m_rw->setBeforeShow([this] { m_func->deactivated(); });
     buildMenus();
@@ -134,6 +144,8 @@ void TMainForm::buildMenus() {
     action(file, QStringLiteral("新建"), &TMainForm::newDocumentCommand, QKeySequence::New);
     action(file, QStringLiteral("打开"), &TMainForm::openCommand, QKeySequence::Open);
     action(file, QStringLiteral("保存"), &TMainForm::saveCommand, QKeySequence::Save);
+    m_saveAs = action(file, m_session.lang.text(Str::SaveAsMenu), &TMainForm::saveAsCommand);
+    m_saveAs->setProperty("kt520_fixed", true);
     file->addSeparator();
     m_importCsv = action(file, m_session.lang.text(Str::CsvImportMenu), &TMainForm::importCsvCommand);
     m_exportCsv = action(file, m_session.lang.text(Str::CsvExportMenu), &TMainForm::exportCsvCommand);
@@ -153,6 +165,8 @@ void TMainForm::buildMenus() {
     program->addSeparator();
     action(program, QStringLiteral("本机信息"), [this] { showChild(m_info); });
 
+    m_edit->addMenu(menuBar(), program->menuAction());
+
     QMenu* tools = menuBar()->addMenu(QStringLiteral("工具"));
     action(tools, QStringLiteral("通信端口"), [this] { showPortDialog(); });
     QMenu* language = tools->addMenu(QStringLiteral("语言"));
@@ -170,6 +184,7 @@ void TMainForm::buildMenus() {
     m_safety = new SafetyMenus(*this, m_session, file, program);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
+    m_windows->addMenu(menuBar(), help->menuAction());
     help->addAction(QStringLiteral("帮助"));
     action(help, QStringLiteral("关于"), [this] { m_about->exec(); });
 }
@@ -188,6 +203,8 @@ void TMainForm::buildToolBar() {
     tool(ToolIcon::New, QStringLiteral("新建"), &TMainForm::newDocumentCommand);
     tool(ToolIcon::Open, QStringLiteral("打开"), &TMainForm::openCommand);
     tool(ToolIcon::Save, QStringLiteral("保存"), &TMainForm::saveCommand);
+    bar->addSeparator();
+    m_edit->addButtons(bar);
     bar->addSeparator();
     m_readTool = tool(ToolIcon::Read, QStringLiteral("读频"), &TMainForm::readCommand);
     m_portTool = tool(ToolIcon::Port, QStringLiteral("写频"), [this] { showPortDialog(); });
@@ -226,7 +243,7 @@ void TMainForm::bindMainList(QComboBox* combo, const QString& name) {
     refresh(name);
     connect(combo, &QComboBox::activated, this, [this, name](int index) {
         m_session.doc.main.setIndex(name, index);
-        if (name == MainCtl::Model) setWindowTitle(changeModel(m_session));
+        if (name == MainCtl::Model) setCaption(changeModel(m_session));
     });
 }
 
@@ -260,6 +277,9 @@ void TMainForm::applyTexts() {
     m_print->setText(m_session.lang.text(Str::PrintMenu));
     m_exportPdf->setText(m_session.lang.text(Str::PdfMenu));
     m_safety->applyTexts();
+    m_saveAs->setText(m_session.lang.text(Str::SaveAsMenu));
+    m_edit->refresh();
+    m_windows->refresh();
     for (QAction* a : m_languages->actions())
         a->setChecked(a->data().toInt() == m_session.lang.index);
 }
@@ -281,15 +301,17 @@ void TMainForm::runStartUp() {
     startUp(m_session, AppSettings::read(IniFile::load(m_session.files.settingsToRead())));
     for (QAction* a : m_languages->actions())
         a->setChecked(a->data().toInt() == m_session.lang.index);
-    setWindowTitle(m_session.doc.main.currentItem(MainCtl::Model).isEmpty()
-                       ? QStringLiteral("KT-520")
-                       : m_session.doc.main.currentItem(MainCtl::Model));
+    setCaption(m_session.doc.main.currentItem(MainCtl::Model).isEmpty()
+                   ? QStringLiteral("KT-520")
+                   : m_session.doc.main.currentItem(MainCtl::Model));
     frameOf(m_info)->close();
     for (QWidget* w : {static_cast<QWidget*>(m_func), static_cast<QWidget*>(m_channelB),
                        static_cast<QWidget*>(m_channelA)})
         showChild(w);
     // The area has its final size only once the maximised window is laid out.
     QTimer::singleShot(0, this, &TMainForm::arrangeChildren);
+    // From here on every change of the document can be undone.
+    m_session.history.start();
     if (settingsProblem)
         QTimer::singleShot(
             0, this, [this, text = *settingsProblem] { showWarning(this, QStringLiteral("KT-520"), text); });
@@ -313,6 +335,10 @@ void TMainForm::arrangeChildren() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    if (!maySetDocumentAside()) {
+        event->ignore();
+        return;
+    }
     if (!m_settingsSaved) {
         m_settingsSaved = true;
         if (auto error = saveSettings(m_session.files.settingsFile, exitSettings(m_session), m_session.lang))
@@ -329,17 +355,52 @@ void TMainForm::selectLanguage(int index) {
 }
 
 void TMainForm::newDocumentCommand() {
-    const auto answer = showMessageBox(this, QMessageBox::Warning, m_session.lang.messages.newCaption,
-                                       m_session.lang.messages.newQuestion,
-                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes) return;
+    if (m_session.history.isModified()) {
+        // The question about the unsaved changes is the only one: New can be undone.
+        if (!maySetDocumentAside()) return;
+    } else {
+        const auto answer = showMessageBox(this, QMessageBox::Warning, m_session.lang.messages.newCaption,
+                                           m_session.lang.messages.newQuestion,
+                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes) return;
+    }
     // A pending edit is dropped, not committed: the document is about to be emptied.
+    closeAllEditors();
+    {
+        HistoryScope step(m_session.history, m_session.lang.text(Str::StepNew));
+        setCaption(newDocument(m_session));
+        m_session.history.setPath({});
+    }
+    m_session.history.setClean();
+}
+
+void TMainForm::closeAllEditors() {
     m_channelA->hideEditors();
     m_channelB->hideEditors();
     m_func->fmList()->closeEditor();
     m_func->callList()->closeEditor();
-    setWindowTitle(newDocument(m_session));
-    m_documentPath.clear();
+}
+
+bool TMainForm::maySetDocumentAside() {
+    if (!m_session.history.isModified()) return true;
+    switch (askUnsaved ? askUnsaved() : UnsavedAnswer::Cancel) {
+    case UnsavedAnswer::Save:
+        return saveCommand();
+    case UnsavedAnswer::Discard:
+        return true;
+    case UnsavedAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TMainForm::setCaption(const QString& caption) {
+    m_caption = caption;
+    updateTitle();
+}
+
+void TMainForm::updateTitle() {
+    setWindowTitle(documentTitle(m_caption, m_session.history.path(), m_session.history.isModified()));
 }
 
 void TMainForm::commitTableA() {
@@ -347,22 +408,32 @@ void TMainForm::commitTableA() {
 }
 
 void TMainForm::openCommand() {
-    const auto caption = openDocumentDialog(
-        this, m_session,
-        [this] {
-            commitTableA();
-            m_channelA->hideEditors();
-        },
-        &m_documentPath);
+    commitTableA();
     m_channelA->hideEditors();
-    if (caption) setWindowTitle(*caption);
+    if (!maySetDocumentAside()) return;
+    const auto caption = openDocumentDialog(this, m_session, {});
+    m_channelA->hideEditors();
+    if (caption) setCaption(*caption);
 }
 
-void TMainForm::saveCommand() {
-    saveDocumentDialog(this, m_session, [this] {
-        commitTableA();
-        m_channelA->hideEditors();
-    });
+bool TMainForm::saveCommand() {
+    commitTableA();
+    m_channelA->hideEditors();
+    const QString path = m_session.history.path();
+    if (path.isEmpty()) return saveAsCommand();
+    if (!saveDocumentToFile(this, m_session, path)) return false;
+    m_session.history.setClean();
+    return true;
+}
+
+bool TMainForm::saveAsCommand() {
+    commitTableA();
+    m_channelA->hideEditors();
+    const auto path = saveDocumentAsDialog(this, m_session);
+    if (!path) return false;
+    m_session.history.setPath(*path);
+    m_session.history.setClean();
+    return true;
 }
 
 void TMainForm::readCommand() {
@@ -375,15 +446,25 @@ void TMainForm::writeCommand() {
 void TMainForm::transferCommand(TransferMode mode) {
     commitTableA();
     m_channelA->hideEditors();
+    if (mode == TransferMode::Read && !maySetDocumentAside()) return;
     // A port that another program holds, or that is missing, is reported before the dialog opens.
     if (!PortDirectory(m_session.files.settingsToRead()).probe(m_session.portNumber)) {
         showWarning(this, m_session.lang.messages.warnCaption, m_session.lang.messages.portOpenFailed);
         return;
     }
-    if (mode == TransferMode::Read)
+    // The document then equals the radio: a read is one undo step, and both leave it unmodified.
+    bool ok = false;
+    const auto finished =
+        connect(m_rw, &TRWForm::transferFinished, this, [&ok](bool result) { ok = result; });
+    if (mode == TransferMode::Read) {
+        HistoryScope step(m_session.history, m_session.lang.text(Str::StepRead));
         m_rw->openFor(mode, m_readMenu->text(), m_readTool->text());
-    else
+        if (ok) m_session.history.setPath({});
+    } else {
         m_rw->openFor(mode, m_writeMenu->text(), m_portTool->text());
+    }
+    disconnect(finished);
+    if (ok) m_session.history.setClean();
 }
 
 void TMainForm::importCsvCommand() {
@@ -407,11 +488,8 @@ void TMainForm::openDroppedFile(const QString& path, Side side) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == u"csv") {
         importCsvFile(this, m_session, path, side);
-    } else if (suffix == u"qv19") {
-        if (auto caption = openDocumentFile(this, m_session, path)) {
-            setWindowTitle(*caption);
-            m_documentPath = path;
-        }
+    } else if (suffix == u"qv19" && maySetDocumentAside()) {
+        if (auto caption = openDocumentFile(this, m_session, path)) setCaption(*caption);
     }
 }
 
@@ -440,7 +518,7 @@ void TMainForm::printCommand() {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) return;
-    printDocument(m_session, {QFileInfo(m_documentPath).fileName()}, printer);
+    printDocument(m_session, {QFileInfo(m_session.history.path()).fileName()}, printer);
 }
 
 void TMainForm::exportPdfCommand() {
@@ -454,7 +532,7 @@ void TMainForm::exportPdfCommand() {
     // Letter where the system's locale measures in inches, A4 elsewhere.
     const Paper paper =
         QLocale().measurementSystem() == QLocale::ImperialUSSystem ? Paper::Letter : Paper::A4;
-    const PdfResult result = writeDocumentPdf(m_session, {QFileInfo(m_documentPath).fileName()},
+    const PdfResult result = writeDocumentPdf(m_session, {QFileInfo(m_session.history.path()).fileName()},
                                               dialog.selectedFiles().constFirst(), paper);
     if (!result.error.isEmpty()) showWarning(this, m_session.lang.text(Str::WarnCaption), result.error);
 }

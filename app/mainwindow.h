@@ -1,8 +1,12 @@
 #pragma once
+#include "app/unsavedchanges.h"
 #include "core/codeplug/channeltable.h"
 #include "core/transfer/transfer.h"
 #include <QMainWindow>
 #include <QMdiSubWindow>
+#include <functional>
+class EditCommands;
+class WindowMenu;
 class QActionGroup;
 class QComboBox;
 class QLabel;
@@ -52,7 +56,8 @@ public:
     // Commands, also used by tests.
     void newDocumentCommand();
     void openCommand();
-    void saveCommand();
+    bool saveCommand(); // true when the document was written
+    bool saveAsCommand();
     void readCommand();
     void writeCommand();
     void selectLanguage(int index);
@@ -63,6 +68,11 @@ public:
     void exportPdfCommand();
     // A file dropped on the channel table of `side`: a .csv is imported, a .qv19 opened.
     void openDroppedFile(const QString& path, Side side);
+
+    EditCommands* editCommands() const { return m_edit; }
+    WindowMenu* windowMenu() const { return m_windows; }
+    // Asks "Save changes?" when the document has unsaved changes. Tests answer here.
+    std::function<UnsavedAnswer()> askUnsaved;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -80,6 +90,11 @@ private:
     void commitTableA();
     void bindMainList(QComboBox* combo, const QString& name);
     QMdiSubWindow* addChild(QWidget* child);
+    void closeAllEditors();
+    // Before the document is replaced or the program ends: false when the user cancels.
+    bool maySetDocumentAside();
+    void setCaption(const QString& caption);
+    void updateTitle();
 
     Session& m_session;
     QMdiArea* m_mdi;
@@ -97,7 +112,10 @@ private:
     QAction* m_exportCsv = nullptr;
     QAction* m_print = nullptr;
     QAction* m_exportPdf = nullptr;
-    QString m_documentPath; // the last document opened, for the printed page header
+    QAction* m_saveAs = nullptr;
+    EditCommands* m_edit = nullptr;
+    WindowMenu* m_windows = nullptr;
+    QString m_caption; // model and band; the title adds the file name and the unsaved mark
     QAction* m_readTool = nullptr;
     QAction* m_portTool = nullptr;
     QAction* m_alignmentTool = nullptr;

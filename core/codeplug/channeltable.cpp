@@ -40,6 +40,11 @@ void ChannelTable::clearAll() {
     emit tableReset();
 }
 
+void ChannelTable::replaceCells(const Cells& cells) {
+    m_cells = cells;
+    emit tableReset();
+}
+
 void ChannelTable::swapRows(int a, int b) {
     if (a < 1 || b < 1 || a > LastRow || b > LastRow || a == b) return;
     for (int c = 1; c < Columns; ++c) {

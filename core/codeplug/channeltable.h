@@ -45,6 +45,7 @@ public:
     static constexpr int ChannelCount = 99;
     static constexpr int LastRow = ChannelCount + 3;
     static constexpr int FirstChannelRow = 4;
+    using Cells = std::array<std::array<QString, Columns>, Rows>;
 
     explicit ChannelTable(Side side, QObject* parent = nullptr);
 
@@ -61,6 +62,9 @@ public:
     void clearRowData(int row);  // columns 2-18 (a row without RX frequency keeps nothing)
     void clearAll();             // columns 1-18 of rows 1-102
     void swapRows(int a, int b); // columns 1-18
+    // Every cell at once (the undo history's whole-table steps), reported as one reset.
+    const Cells& cells() const { return m_cells; }
+    void replaceCells(const Cells& cells);
 
     // Frequency normalisation of one cell; false (cell unchanged) when its text is not a number.
     bool sendcell(int col, int row, QChar decimalPoint = systemDecimalPoint());
@@ -79,7 +83,7 @@ signals:
 
 private:
     Side m_side;
-    std::array<std::array<QString, Columns>, Rows> m_cells;
+    Cells m_cells;
 };
 
 // Frequency normalisation: clamp to 100-550 MHz, cut to whole 100 Hz, then move up to the next

@@ -5,6 +5,7 @@ Session::Session(QObject* parent) : QObject(parent) {
     doc.setParent(this);
     lang.setParent(this);
     radioInfo.setParent(this);
+    history.setParent(this);
     files = QCoreApplication::instance() ? ProgramFiles::forProgram(QCoreApplication::applicationDirPath())
                                          : ProgramFiles::besideExecutable(QStringLiteral("."));
 }

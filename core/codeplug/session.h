@@ -2,6 +2,7 @@
 #include "core/base/language.h"
 #include "core/base/programfiles.h"
 #include "core/codeplug/codeplug.h"
+#include "core/codeplug/history.h"
 #include "core/codeplug/radioinfo.h"
 #include <QObject>
 
@@ -21,4 +22,6 @@ public:
     QString modelIdentHex;       // ModelIdentHex, set by the model change
     QString administrator = QStringLiteral("Qovran");
     ProgramFiles files; // where sysini.ini and the language files live
+    // Undo and the unsaved-changes state; records only once the program starts it.
+    DocumentHistory history{doc, lang};
 };

@@ -54,6 +54,7 @@ void TestMainWindow::droppedDocumentOpens() {
     const QString path = m_dir->filePath(QStringLiteral("dropped.qv19"));
     QVERIFY(!writeDocumentFile(path, s));
     s.doc.tableB.clearRow(9);
+    w.askUnsaved = [] { return UnsavedAnswer::Discard; }; // the edits above are unsaved changes
 
     auto* view = w.channelB()->findChild<QTableView*>();
     QVERIFY(view);
@@ -138,6 +139,7 @@ void TestMainWindow::exitWritesSettings() {
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         s.doc.main.setIndex(MainCtl::Band2, -1);
+        w.askUnsaved = [] { return UnsavedAnswer::Discard; }; // the selection is part of the document
         w.close();
     }
     const IniFile ini = IniFile::load(m_dir->filePath(QStringLiteral("sysini.ini")));

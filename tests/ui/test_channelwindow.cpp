@@ -1,3 +1,4 @@
+#include "core/base/messages.h"
 #include "core/base/numbers.h"
 #include "core/codeplug/session.h"
 #include "ui/channels/channeleditorwidgets.h"
@@ -535,7 +536,8 @@ void TestChannelWindow::deleteAll() {
     useRow(50);
     m_answer = answer;
     pressButton("Button2");
-    QCOMPARE(m_messages, QStringList{u"警告|删除所有信道!"_qs});
+    QCOMPARE(m_messages, QStringList{m_session->lang.text(Str::DeleteAllCaption) + QLatin1Char('|') +
+                                     m_session->lang.text(Str::DeleteAllQuestion).arg(QStringLiteral("A"))});
     QCOMPARE(table().rowEmpty(1), emptied);
     QCOMPARE(table().rowEmpty(50), emptied);
     QCOMPARE(cell(Col::Label, 50), QStringLiteral("47"));

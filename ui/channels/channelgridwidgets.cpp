@@ -129,8 +129,14 @@ ChannelGrid::ChannelGrid(ChannelTableModel* model, QWidget* parent) : QTableView
     v->setSectionResizeMode(QHeaderView::Fixed);
     v->setDefaultSectionSize(RowHeight);
     v->setMinimumSectionSize(RowHeight);
-    v->setSectionsClickable(false);
     v->setHighlightSections(false);
+    // A click on a row label makes that row current in the current column, with the keyboard on
+    // the grid, so that Delete acts on the row the user pointed at.
+    v->setSectionsClickable(true);
+    connect(v, &QHeaderView::sectionPressed, this, [this](int section) {
+        selectCell(currentCell().x(), ChannelTableModel::tableRow(section));
+        setFocus(Qt::MouseFocusReason);
+    });
     v->setFixedWidth(LabelWidth);
     v->setDefaultAlignment(Qt::AlignCenter);
 

@@ -58,7 +58,9 @@ bool ctcssAllowed(const QString& txTone) {
 ChannelWindow::ChannelWindow(Session& session, Side side, QWidget* parent)
     : QWidget(parent), messageBox([](QWidget* parent, QMessageBox::Icon icon, const QString& caption,
                                      const QString& text, QMessageBox::StandardButtons buttons) {
-          return showMessageBox(parent, icon, caption, text, buttons);
+          // A question is answered No by Enter as by Escape: nothing is lost by a slip.
+          return showMessageBox(parent, icon, caption, text, buttons,
+                                buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::NoButton);
       }),
       m_session(session), m_table(session.doc.table(side)) {
     setWindowTitle(side == Side::A ? QStringLiteral("信道编辑 A") : QStringLiteral("信道编辑 B"));
@@ -505,8 +507,10 @@ void ChannelWindow::autoAddStep(bool mouseDown) {
 }
 
 void ChannelWindow::deleteAll() {
-    const auto answer = ask(QMessageBox::Warning, QStringLiteral("警告"), QStringLiteral("删除所有信道!"),
-                            QMessageBox::Yes | QMessageBox::No);
+    const auto answer = ask(
+        QMessageBox::Warning, m_session.lang.text(Str::DeleteAllCaption),
+        m_session.lang.text(Str::DeleteAllQuestion).arg(historySideName(m_table.side() == Side::A ? 0 : 1)),
+        QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes) return;
     hideEditors();
     m_table.clearAll();

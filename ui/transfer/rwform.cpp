@@ -22,6 +22,7 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <array>
 
 namespace {
 constexpr int RangeMinimum = 1;
@@ -200,9 +201,46 @@ int TRWForm::openFor(TransferMode mode, const QString& caption, const QString& s
     return exec();
 }
 
+namespace {
+// The RX frequencies of the three VFO rows of tables A and B.
+using VfoRows = std::array<QString, 6>;
+
+VfoRows vfoRows(const Session& s) {
+    VfoRows rows;
+    for (int i = 0; i < 6; ++i)
+        rows[size_t(i)] = s.doc.table(i < 3 ? Side::A : Side::B).cell(Col::RxFreq, i % 3 + 1);
+    return rows;
+}
+
+// "VFO 136 (A): 130.00000 → 136.00000" for each row that changed, joined.
+QString vfoMoves(const Session& s, const VfoRows& before) {
+    const VfoRows after = vfoRows(s);
+    QStringList moves;
+    for (int i = 0; i < 6; ++i) {
+        if (before[size_t(i)] == after[size_t(i)]) continue;
+        const ChannelTable& table = s.doc.table(i < 3 ? Side::A : Side::B);
+        moves << QStringLiteral("%1 (%2): %3 → %4")
+                     .arg(historyRowName(table, i % 3 + 1, s.lang), historySideName(i < 3 ? 0 : 1),
+                          before[size_t(i)].isEmpty() ? QStringLiteral("-") : before[size_t(i)],
+                          after[size_t(i)]);
+    }
+    return moves.join(QStringLiteral(", "));
+}
+} // namespace
+
 void TRWForm::FormShow() {
     if (m_beforeShow) m_beforeShow();
-    m_preparation = formShow(m_session, m_mode);
+    {
+        // The band check is one undo step, and the status line says what it moved.
+        HistoryScope step(m_session.history);
+        const VfoRows before = vfoRows(m_session);
+        m_preparation = formShow(m_session, m_mode);
+        const QString moved = vfoMoves(m_session, before);
+        if (!moved.isEmpty()) {
+            m_session.history.nameStep(m_session.lang.text(Str::StepVfoIntoBand));
+            showStatus(m_session.lang.text(Str::VfoRowsMoved).arg(moved));
+        }
+    }
     m_start->setFocus();
     // The port belongs to the dialog while it is shown.
     m_link.setSinglePortMode(m_session.singlePortMode);

@@ -1,0 +1,104 @@
+#include "app/editcommands.h"
+#include "core/base/messages.h"
+#include "core/codeplug/session.h"
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolBar>
+
+namespace {
+// A bent arrow pointing left (undo) or right (redo), drawn like the other tool pictures.
+QIcon arrowIcon(bool redo) {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (redo) {
+        p.translate(32, 0);
+        p.scale(-1, 1);
+    }
+    const QColor blue(30, 80, 160);
+    p.setPen(QPen(blue, 4, Qt::SolidLine, Qt::RoundCap));
+    QPainterPath path;
+    path.moveTo(9, 12);
+    path.lineTo(20, 12);
+    path.cubicTo(30, 12, 30, 27, 20, 27);
+    path.lineTo(12, 27);
+    p.drawPath(path);
+    p.setPen(Qt::NoPen);
+    p.setBrush(blue);
+    p.drawPolygon(QPolygonF({QPointF(3, 12), QPointF(12, 4), QPointF(12, 20)}));
+    return QIcon(pixmap);
+}
+} // namespace
+
+EditCommands::EditCommands(Session& session, std::function<void()> closeEditors, QWidget* window)
+    : QObject(window), m_session(session), m_window(window), m_closeEditors(std::move(closeEditors)),
+      m_undo(new QAction(arrowIcon(false), QString(), this)),
+      m_redo(new QAction(arrowIcon(true), QString(), this)) {
+    m_undo->setObjectName(QStringLiteral("UndoAction"));
+    m_redo->setObjectName(QStringLiteral("RedoAction"));
+    m_undo->setShortcut(QKeySequence::Undo);
+    m_redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    // The texts come from the history, not from the widget-tree translation.
+    m_undo->setProperty("kt520_fixed", true);
+    m_redo->setProperty("kt520_fixed", true);
+    connect(m_undo, &QAction::triggered, this, &EditCommands::undo);
+    connect(m_redo, &QAction::triggered, this, &EditCommands::redo);
+    connect(&session.history, &DocumentHistory::changed, this, &EditCommands::refresh);
+    refresh();
+    qApp->installEventFilter(this);
+}
+
+bool EditCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != m_window) return false;
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (const QAction* a : {m_undo, m_redo})
+        for (const QKeySequence& key : a->shortcuts())
+            if (key == pressed) return true; // not overridden: the shortcut goes to the action
+    return false;
+}
+
+QMenu* EditCommands::addMenu(QMenuBar* bar, QAction* before) {
+    m_menu = new QMenu(bar);
+    m_menu->setObjectName(QStringLiteral("EditMenu"));
+    m_menu->addAction(m_undo);
+    m_menu->addAction(m_redo);
+    bar->insertMenu(before, m_menu);
+    refresh();
+    return m_menu;
+}
+
+void EditCommands::addButtons(QToolBar* bar) {
+    bar->addAction(m_undo);
+    bar->addAction(m_redo);
+}
+
+void EditCommands::undo() {
+    if (m_closeEditors) m_closeEditors();
+    m_session.history.undo();
+}
+
+void EditCommands::redo() {
+    if (m_closeEditors) m_closeEditors();
+    m_session.history.redo();
+}
+
+void EditCommands::refresh() {
+    const DocumentHistory& h = m_session.history;
+    const Language& lang = m_session.lang;
+    const QString undoName = h.undoName();
+    const QString redoName = h.redoName();
+    m_undo->setText(undoName.isEmpty() ? lang.text(Str::UndoMenu) : lang.text(Str::UndoStep).arg(undoName));
+    m_redo->setText(redoName.isEmpty() ? lang.text(Str::RedoMenu) : lang.text(Str::RedoStep).arg(redoName));
+    m_undo->setEnabled(h.canUndo());
+    m_redo->setEnabled(h.canRedo());
+    if (m_menu) m_menu->setTitle(lang.text(Str::EditMenu));
+}

@@ -1,0 +1,42 @@
+#pragma once
+#include <QObject>
+#include <functional>
+class QAction;
+class QMenu;
+class QMenuBar;
+class QToolBar;
+class Session;
+
+// Undo and redo: the menu items of "Edit" and the tool bar buttons, named after the step they
+// take back or do again ("Undo: delete channel 05 (A)"). The history is the session's; these
+// only show it. `closeEditors` runs first, so no open in-place editor writes into the state
+// the step brings back.
+class EditCommands : public QObject {
+    Q_OBJECT
+public:
+    // `window` is the main window: Ctrl+Z and Ctrl+Y there always reach the document's history,
+    // also while a text field has the keyboard (a field's own undo would record a new step).
+    EditCommands(Session& session, std::function<void()> closeEditors, QWidget* window);
+
+    // The "Edit" menu, put before `before` (the next menu of the bar).
+    QMenu* addMenu(QMenuBar* bar, QAction* before);
+    void addButtons(QToolBar* bar);
+    QAction* undoAction() const { return m_undo; }
+    QAction* redoAction() const { return m_redo; }
+
+    void undo();
+    void redo();
+    // Texts and states after a change of the history or of the language.
+    void refresh();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Session& m_session;
+    QWidget* m_window;
+    std::function<void()> m_closeEditors;
+    QAction* m_undo;
+    QAction* m_redo;
+    QMenu* m_menu = nullptr;
+};
