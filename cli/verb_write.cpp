@@ -1,3 +1,4 @@
+#include "cli/servicecli.h"
 #include "cli/transfercli.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
@@ -12,6 +13,7 @@ int runWrite(const QStringList& args) {
                                       QStringLiteral("FILE"));
     verb.parser.addOption(inOption);
     RadioVerb radio(verb);
+    ServiceWriteOptions service(verb);
     if (auto done = verb.parse(args)) return *done;
     if (auto error = radio.check()) return verb.usageError(*error);
     const QString path = verb.parser.value(inOption);
@@ -34,11 +36,16 @@ int runWrite(const QStringList& args) {
         return Exit::Problems;
     }
 
+    if (auto status = service.load(session)) return *status;
+
     // What the dialog does when it opens for writing, then its start button.
     const WritePreparation preparation = formShow(session, TransferMode::Write);
     if (auto error = radio.connect(session)) {
         err() << *error << "\n";
         return Exit::Failure;
     }
-    return radio.finish(writeRadio(session, radio.link(), radio.options(), preparation), session);
+    if (auto status = service.initialise(session, radio.link())) return *status;
+    TransferOptions options = radio.options();
+    service.apply(options);
+    return radio.finish(writeRadio(session, radio.link(), options, preparation), session);
 }

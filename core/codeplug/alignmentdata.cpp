@@ -1,5 +1,7 @@
 #include "core/codeplug/alignmentdata.h"
 #include "core/base/settingsfile.h"
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 using F = AlignForm;
@@ -183,9 +185,17 @@ MenuTables::MenuTables()
 }
 
 void MenuTables::loadSecondHalves(const QString& caiIniPath) {
-    const IniFile ini = IniFile::load(caiIniPath);
+    const IniFile ini = caiIniPath.isEmpty() ? IniFile() : IniFile::load(caiIniPath);
     for (int i = 0; i < EntryCount; ++i)
         second[i] = ini.text(QStringLiteral("list"), QStringLiteral("ca%1").arg(i)).left(16);
+}
+
+QString MenuTables::findCaiIni(const QStringList& dirs) {
+    for (const QString& dir : dirs) {
+        const QString path = QDir(dir).filePath(QStringLiteral("cai.ini"));
+        if (QFileInfo::exists(path)) return path;
+    }
+    return {};
 }
 
 QStringList MenuTables::fixedDisplayHex() {

@@ -61,6 +61,9 @@ struct MenuTables {
     MenuTables();
     // Section "list", keys "ca0" to "ca50"; a missing key (or file) gives an empty text.
     void loadSecondHalves(const QString& caiIniPath);
+    // "cai.ini" from the first of `dirs` that holds it (beside the program, then the shared
+    // folder of an installed copy); empty when none does.
+    static QString findCaiIni(const QStringList& dirs);
     static QStringList fixedDisplayHex(); // the hex texts of display entries 0-2
 };
 
