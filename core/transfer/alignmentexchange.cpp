@@ -137,7 +137,8 @@ QString alignMessage(const AlignResult& result, const Language& lang) {
         const QString full = transferMessage(transfer, lang);
         const qsizetype cut = full.indexOf(QChar('\n'));
         const QString reason = cut < 0 ? QString() : full.mid(cut + 1);
-        return lang.text(Str::AlignLinkFailed) +
+        // The message box shows the first line indented, as the radio software always has.
+        return QStringLiteral("        ") + lang.text(Str::AlignLinkFailed) +
                (reason.isEmpty() ? QString() : QStringLiteral("\n") + reason);
     }
     }
