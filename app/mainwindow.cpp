@@ -66,7 +66,8 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), m
     m_port = new Tcommuny(session, this);
     m_info = new Taddmessage(session);
     addChild(m_info);
-    m_test = new TTestForm(session);
+    // The alignment window talks to the radio through the read/write dialog's link.
+    m_test = new TTestForm(session, m_rw->link());
     addChild(m_test);
 
     // A transfer may reset the model selector, which renames the window.
@@ -380,6 +381,11 @@ void TMainForm::transferCommand(TransferMode mode) {
         m_rw->openFor(mode, m_readMenu->text(), m_readTool->text());
     else
         m_rw->openFor(mode, m_writeMenu->text(), m_portTool->text());
+}
+
+void TMainForm::setServiceMode(bool on) {
+    m_alignmentTool->setVisible(on);
+    m_rw->setServiceMode(on);
 }
 
 void TMainForm::importCsvCommand() {
