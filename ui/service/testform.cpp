@@ -390,7 +390,8 @@ void TTestForm::squelchClick() {
 }
 
 void TTestForm::sampleFillClick() {
-    decodeAlignBlock(m_session.alignment, AlignAddr::Power, QStringLiteral("00") + SamplePower.mid(10, 30).toString());
+    decodeAlignBlock(m_session.alignment, AlignAddr::Power,
+                     QStringLiteral("00") + SamplePower.mid(10, 30).toString());
     decodeAlignBlock(m_session.alignment, AlignAddr::Levels, SampleLevels.mid(8, 32).toString());
     refresh();
 }
