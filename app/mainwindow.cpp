@@ -370,6 +370,8 @@ void TMainForm::writeCommand() {
 }
 
 void TMainForm::transferCommand(TransferMode mode) {
+    // The alignment window's exchange holds the link until it ends.
+    if (m_test->exchangeRunning()) return;
     commitTableA();
     m_channelA->hideEditors();
     // A port that another program holds, or that is missing, is reported before the dialog opens.
