@@ -139,6 +139,10 @@ void TestTestForm::pictures() {
     const QString dir = qEnvironmentVariable("KT520_SHOTS");
     if (dir.isEmpty()) QSKIP("KT520_SHOTS not set");
     Bench2 b;
+    b.rw.setServiceMode(true);
+    b.rw.show();
+    QVERIFY(b.rw.grab().save(QDir(dir).filePath(QStringLiteral("rwform-service.png"))));
+    b.rw.hide();
     b.form.resize(1000, 640);
     b.form.show();
     for (int language = 1; language <= 3; ++language) {
