@@ -34,6 +34,9 @@ int answerOnTerminal(int argc, char** argv) {
         {QStringLiteral("demo"),
          QStringLiteral("Serve a virtual radio with a sample codeplug on the chosen COM port for "
                         "this run, so that reading and writing work without a radio.")});
+    parser.addOption({QStringLiteral("service"),
+                      QStringLiteral("For service technicians: show the factory alignment window's tool "
+                                     "button and the read/write dialog's service controls.")});
     parser.addOption(
         {QStringLiteral("where"), QStringLiteral("Print the settings file and the language files "
                                                  "in use, then exit.")});
@@ -58,6 +61,7 @@ int main(int argc, char** argv) {
     // Without a window manager "maximised" means nothing, so the window starts screen-sized.
     if (QScreen* screen = QGuiApplication::primaryScreen()) w.setGeometry(screen->availableGeometry());
     w.showMaximized(); // runs the start-up, which chooses the COM port from sysini.ini
+    if (app.arguments().contains(QStringLiteral("--service"))) w.setServiceMode(true);
     std::unique_ptr<DemoRadio> demo;
     if (demoMode) {
         // The demo radio takes the place of the chosen COM port for this run only, so the

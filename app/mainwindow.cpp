@@ -2,8 +2,8 @@
 #include "app/aboutdialog.h"
 #include "app/csvdialogs.h"
 #include "app/documentdialog.h"
-#include "app/safetymenus.h"
 #include "app/editcommands.h"
+#include "app/safetymenus.h"
 #include "app/windowmenu.h"
 #include "core/base/messages.h"
 #include "core/codeplug/applylanguage.h"
@@ -71,7 +71,8 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     m_port = new Tcommuny(session, this);
     m_info = new Taddmessage(session);
     addChild(m_info);
-    m_test = new TTestForm(session);
+    // The alignment window talks to the radio through the read/write dialog's link.
+    m_test = new TTestForm(session, m_rw->link());
     addChild(m_test);
 
     // A transfer may reset the model selector, which renames the window.
@@ -444,6 +445,8 @@ void TMainForm::writeCommand() {
 }
 
 void TMainForm::transferCommand(TransferMode mode) {
+    // The alignment window's exchange holds the link until it ends.
+    if (m_test->exchangeRunning()) return;
     commitTableA();
     m_channelA->hideEditors();
     if (mode == TransferMode::Read && !maySetDocumentAside()) return;
@@ -465,6 +468,11 @@ void TMainForm::transferCommand(TransferMode mode) {
     }
     disconnect(finished);
     if (ok) m_session.history.setClean();
+}
+
+void TMainForm::setServiceMode(bool on) {
+    m_alignmentTool->setVisible(on);
+    m_rw->setServiceMode(on);
 }
 
 void TMainForm::importCsvCommand() {

@@ -66,6 +66,8 @@ public:
     void exportCsvCommand();
     void printCommand();
     void exportPdfCommand();
+    // kt520 --service: the alignment tool button and the read/write dialog's service controls.
+    void setServiceMode(bool on);
     // A file dropped on the channel table of `side`: a .csv is imported, a .qv19 opened.
     void openDroppedFile(const QString& path, Side side);
 

@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/servicecli.h"
 #include "cli/transfercli.h"
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -25,6 +26,8 @@ const Verb verbs[] = {
     {"export", "export the channels of a table of a document as a CSV file", runExport},
     {"print", "print a document's channels, functions and lists to a PDF file", runPrint},
     {"where", "print the settings file and the language files in use", runWhere},
+    {"align", "factory alignment of the radio on --port: read, write, ident, battery, squelch", runAlign},
+    {"usage", "transmit-usage adjustment of the radio on --port", runUsage},
 };
 
 void usage(QTextStream& stream) {

@@ -1,4 +1,6 @@
 #include "cli/safetransfer.h"
+#include "cli/servicecli.h"
+#include "cli/transfercli.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
 #include "core/transfer/writeprocedure.h"
@@ -13,6 +15,7 @@ int runWrite(const QStringList& args) {
     verb.parser.addOption(inOption);
     RadioVerb radio(verb);
     const SafeWriteOptions safety(verb);
+    ServiceWriteOptions service(verb);
     if (auto done = verb.parse(args)) return *done;
     if (auto error = radio.check()) return verb.usageError(*error);
     const QString path = verb.parser.value(inOption);
@@ -36,7 +39,12 @@ int runWrite(const QStringList& args) {
     }
 
     // Each port's thread opens the document as this one holds it.
-    if (radio.ports().size() > 1) return runWriteOnPorts(verb, radio, session, saveDocument(session), safety);
+    if (radio.ports().size() > 1) {
+        if (service.used())
+            return verb.usageError(QStringLiteral("--initialise and --factory-date take one --port"));
+        return runWriteOnPorts(verb, radio, session, saveDocument(session), safety);
+    }
+    if (auto status = service.load(session)) return *status;
 
     // What the dialog does when it opens for writing, then its start button.
     const WritePreparation preparation = formShow(session, TransferMode::Write);
@@ -49,8 +57,11 @@ int runWrite(const QStringList& args) {
         (backup.status == Exit::Ok ? out() : err()) << backup.message << "\n";
         if (backup.status != Exit::Ok) return backup.status;
     }
-    const VerifiedWrite done = writeRadioVerified(session, radio.link(), radio.options(), preparation,
-                                                  verb.parser.isSet(safety.verify));
+    if (auto status = service.initialise(session, radio.link())) return *status;
+    TransferOptions options = radio.options();
+    service.apply(options);
+    const VerifiedWrite done =
+        writeRadioVerified(session, radio.link(), options, preparation, verb.parser.isSet(safety.verify));
     const int status = radio.finish(done.write, session);
     return status != Exit::Ok || !done.verify ? status : reportVerify(*done.verify, session);
 }

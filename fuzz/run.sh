@@ -6,9 +6,10 @@
 # repository; a finding is left there as crash-* and becomes a regression seed once fixed.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-targets="document settings language read write memmap"
+targets="document settings language read write memmap alignment"
 # Longest input worth trying per target: a document of 344 short lines, a settings or language
-# file of a few hundred lines, a transfer's worth of replies, a few dozen memory blocks.
+# file of a few hundred lines, a transfer's worth of replies, a few dozen memory blocks, an
+# alignment file of 61 short lines.
 max_len() {
     case $1 in
     document) echo 16384 ;;
@@ -16,6 +17,7 @@ max_len() {
     language) echo 16384 ;;
     read | write) echo 4096 ;;
     memmap) echo 1024 ;;
+    alignment) echo 2048 ;;
     esac
 }
 

@@ -78,6 +78,12 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption exitAfterEnd(QStringLiteral("exit-after-end"),
                                           QStringLiteral("Quit after the first end-of-transfer frame (after "
                                                          "--dump has written the memory)."));
+    const QCommandLineOption battery(
+        QStringLiteral("battery"),
+        QStringLiteral("The four battery readings (0-255 each) the calibration query answers with "
+                       "(default 150,150,150,150, which calibrates to the offset 06)."),
+        QStringLiteral("R1,R2,R3,R4"));
+    parser.addOption(battery);
     parser.addOption(image);
     parser.addOption(dump);
     parser.addOption(echo);
@@ -118,6 +124,9 @@ int main(int argc, char* argv[]) {
     // After --image: the password is set in whatever memory the radio starts with.
     if (parser.isSet(password) && !radio.setPassword(parser.value(password)))
         return fail(QStringLiteral("--password takes up to 14 digits, not %1").arg(parser.value(password)));
+    if (parser.isSet(battery) && !radio.setBatteryReadings(parser.value(battery)))
+        return fail(QStringLiteral("--battery takes four numbers 0-255 separated by commas, not %1")
+                        .arg(parser.value(battery)));
     if (parser.isSet(dump)) {
         const QString path = parser.value(dump);
         QObject::connect(&radio, &VirtualRadio::transferEnded, &app, [&radio, path] {

@@ -21,7 +21,17 @@ constexpr Command Commands[] = {
 };
 
 constexpr int MaxFramesKept = 4096;
-constexpr int MaxReadCount = 64;
+
+// The block sizes the radio takes: reads of 8 or 16 bytes; writes of 16, 8, 6, 4 or 3 bytes and
+// the single battery-offset byte. Any other size goes unanswered, so a wrong one is noticed.
+bool readSizeTaken(int count) {
+    return count == 8 || count == 16;
+}
+bool writeSizeTaken(int count) {
+    for (const int n : {1, 3, 4, 6, 8, 16})
+        if (count == n) return true;
+    return false;
+}
 
 const QByteArray Brand = QByteArrayLiteral("QOVRAN");
 const QByteArray Garbage = QByteArrayLiteral("\xA5\xFF\x00");
@@ -46,7 +56,8 @@ constexpr Preset FactoryPresets[] = {
     {0x0158, "1460144044004300"},
     {0x0170, "51562D520585FF06FFFFFFFFFFFFFFFF"},
     {0x01A0, "410000302D3E3306D00F0A0401330806"},
-    {0x01B0, "7B7220525300007A8ED071526E4E0DC0"},
+    // Byte 14 = 0D and a stored transmit-usage level of 1 in byte 15: the usage adjustment works.
+    {0x01B0, "7B7220525300007A8ED071526E4E0D01"},
     {0x01C0, "08066006FF17FF170C0F0FFAFA323232"},
 };
 
@@ -100,6 +111,20 @@ bool VirtualRadio::setPassword(const QString& digits) {
                                          : digits.leftJustified(15, QChar('F')) +
                                                QString::number(digits.size(), 16).toUpper();
     m_memory.replace(0x0150, 8, QByteArray::fromHex(hex.toLatin1()));
+    return true;
+}
+
+bool VirtualRadio::setBatteryReadings(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 4) return false;
+    QByteArray readings;
+    for (const QString& part : parts) {
+        bool ok = false;
+        const int value = part.trimmed().toInt(&ok);
+        if (!ok || value < 0 || value > 0xFF) return false;
+        readings.append(char(value));
+    }
+    m_battery = readings;
     return true;
 }
 
@@ -186,7 +211,7 @@ std::optional<QByteArray> VirtualRadio::answer(const QByteArray& frame) {
     case 0x52: {
         const int address = addressOf(frame);
         const int count = quint8(body[2]);
-        if (count < 1 || count > MaxReadCount || address + count > MemorySize) return std::nullopt;
+        if (!readSizeTaken(count) || address + count > MemorySize) return std::nullopt;
         if (busyNow()) return Busy;
         QByteArray reply;
         reply.append(char(0x57))
@@ -198,7 +223,7 @@ std::optional<QByteArray> VirtualRadio::answer(const QByteArray& frame) {
     case 0x57: {
         const int address = addressOf(frame);
         const QByteArray data = body.mid(2);
-        if (address + data.size() > MemorySize) return std::nullopt;
+        if (!writeSizeTaken(int(data.size())) || address + data.size() > MemorySize) return std::nullopt;
         if (busyNow()) return Busy;
         ++m_blockWrites;
         if (m_faults.dropWritesEvery > 0 && m_blockWrites % m_faults.dropWritesEvery == 0) return Ready;

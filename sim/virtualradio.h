@@ -55,8 +55,11 @@ public:
 
     void setFaults(const SimFaults& faults) { m_faults = faults; }
     const SimFaults& faults() const { return m_faults; }
-    // Four battery readings returned by the calibration query.
+    // Four battery readings returned by the calibration query (default 150 each, which
+    // calibrates to the offset 06).
     void setBatteryReadings(const QByteArray& four) { m_battery = four.left(4); }
+    // "R1,R2,R3,R4", each 0-255; false (readings unchanged) for anything else.
+    bool setBatteryReadings(const QString& text);
 
     // Bytes from the host; returns the bytes going back (echo first, then any replies).
     QByteArray feed(const QByteArray& bytes);

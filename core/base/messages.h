@@ -160,5 +160,22 @@ enum : int {
     StepOpen = 634,
     StepRead = 635,
     StepCsvImport = 636,
+    // Factory alignment and the read/write dialog's service commands.
+    AlignCaption = 500,    // caption of the alignment exchanges' message boxes
+    AlignPortFailed = 501, // the port cannot be opened
+    AlignLinkFailed = 502, // an exchange failed
+    AlignNotSent = 503,    // values that do not fit: nothing was sent (a list follows)
+    AlignBadValue = 504,   // %1 field, %2 text, %3 what it must be
+    AlignReason255 = 505,
+    AlignReason127 = 506,
+    AlignReasonSigned = 507,
+    AlignReasonMillis = 508,
+    AlignReasonHex2 = 509,
+    AlignReasonHex8 = 510,
+    AlignMenuTexts = 511,   // menu texts or cai.ini values that do not fit their entries
+    AlignFileShort = 512,   // %1 file, %2 line: the file ends before its 57 values
+    AlignFileBadLine = 513, // %1 file, %2 line, %3 text, %4 field
+    UsageOutOfRange = 514,  // %1 new value, %2 byte of 0x01B0
+    ServiceGroup = 515,     // caption of the read/write dialog's service controls
 };
 }

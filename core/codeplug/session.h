@@ -1,6 +1,7 @@
 #pragma once
 #include "core/base/language.h"
 #include "core/base/programfiles.h"
+#include "core/codeplug/alignmentdata.h"
 #include "core/codeplug/codeplug.h"
 #include "core/codeplug/history.h"
 #include "core/codeplug/radioinfo.h"
@@ -21,7 +22,8 @@ public:
     bool singlePortMode = false; // SinglePortMode: the cable echoes every byte sent
     QString modelIdentHex;       // ModelIdentHex, set by the model change
     QString administrator = QStringLiteral("Qovran");
-    ProgramFiles files; // where sysini.ini and the language files live
+    ProgramFiles files;      // where sysini.ini and the language files live
+    AlignmentData alignment; // the factory alignment fields, kept for the whole run
     // Undo and the unsaved-changes state; records only once the program starts it.
     DocumentHistory history{doc, lang};
 };

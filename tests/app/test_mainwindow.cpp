@@ -97,6 +97,13 @@ void TestMainWindow::startUpShowsEditors() {
     QVERIFY(w.frameOf(w.channelB())->isVisible());
     QVERIFY(!w.frameOf(w.radioInfoWindow())->isVisible());
     QVERIFY(!w.frameOf(w.testForm())->isVisible());
+    // Only kt520 --service shows the alignment tool button, which opens the alignment window.
+    auto* alignment = w.findChild<QAction*>(QStringLiteral("AlignmentTool"));
+    QVERIFY(alignment && !alignment->isVisible());
+    w.setServiceMode(true);
+    QVERIFY(alignment->isVisible());
+    alignment->trigger();
+    QVERIFY(w.frameOf(w.testForm())->isVisible());
     QCOMPARE(s.portNumber, 2);
     QCOMPARE(s.lang.index, 3); // a stored 3 always selects Traditional Chinese
     QCOMPARE(w.windowTitle(), QStringLiteral("KT-520RX"));

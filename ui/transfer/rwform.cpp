@@ -173,6 +173,7 @@ void TRWForm::buildControls() {
     panelRow->addWidget(m_usageApply);
     m_servicePanel->adjustSize();
     m_servicePanel->move(2000, 0); // the dialog's fixed size keeps it out of sight
+    connectServiceControls();
 }
 
 void TRWForm::applyTexts() {
@@ -358,7 +359,7 @@ void TRWForm::Button1Click() {
     options.channelRange = m_range->text();
     options.debugRows = m_debugRows->isChecked();
     options.initialise = m_initialise->property("tag").toInt() == 1;
-    options.writeFactoryDate = m_factoryDate;
+    options.writeFactoryDate = m_factoryDate || m_session.alignment.writeFactoryDate;
     options.now = m_now;
     options.progress = [this](int value) { m_progress->setValue(std::min(value, m_progress->maximum())); };
 

@@ -38,6 +38,12 @@ public:
     bool transferRunning() const { return m_running; }
     // Button1Click: the transfer of the current mode.
     void Button1Click();
+    // Service commands: the initialise command (the factory alignment write without its end
+    // frame, then the transfer) and the transmit-usage adjustment of ComboBox1's level.
+    void Button3Click();
+    void Button5Click();
+    // The service controls in a visible group of their own (kt520 --service); hidden otherwise.
+    void setServiceMode(bool on);
     // The values FormShow computed for the write (first channels, first FM slot).
     const WritePreparation& preparation() const { return m_preparation; }
     Link& link() { return m_link; }
@@ -87,6 +93,8 @@ private:
     void warn(const QString& text);
     void warnFileFailure(const FileFailure& failure);
     void chooseTracePath();
+    void connectServiceControls();
+    void warnAlignment(const QString& text);
 
     Session& m_session;
     Link m_link;
@@ -113,6 +121,7 @@ private:
     QWidget* m_servicePanel = nullptr;
     QComboBox* m_usage = nullptr;
     QPushButton* m_usageApply = nullptr;
+    class QGroupBox* m_serviceGroup = nullptr;
 
     MessageSink m_message;
     PortFactory m_portFactory;

@@ -68,23 +68,28 @@ void TestSim::answers_data() {
         << none << QStringList{hs, "0600", "5203017008", "5203015008"}
         << QStringList{brand, ok, "570A017051562D520585FF062D", "570A0150FFFFFFFFFFFFFFFF0C"};
     QTest::newRow("write, read back, clock")
-        << none << QStringList{hs, "5706076848696768", "5203076804", "550724030310203000"}
-        << QStringList{brand, ok, "570607684869676810", ok};
+        << none << QStringList{hs, "5706076848696768", "5203076808", "550724030310203000"}
+        << QStringList{brand, ok, "570A076848696768FFFFFFFF1C", ok};
     // The battery reading: 54, four samples of 0x96, padding to 20 bytes with the XOR.
     QTest::newRow("battery") << none << QStringList{hs, "5503079010"}
                              << QStringList{brand, "5496969696" + QString(28, '0') + "54"};
     QTest::newRow("nothing before the handshake")
         << none << QStringList{"5203017010", "0600", "0206514F5652414D"} << QStringList{"", "", ""};
     QTest::newRow("beyond the memory")
-        << none << QStringList{hs, "52031FF810", "57061FFE01020304", "5203000000", "52031FFF01"}
-        << QStringList{brand, "", "", "", "57031FFFFF4B"};
+        << none << QStringList{hs, "52031FF810", "57061FFE01020304", "5203000000", "52031FF808"}
+        << QStringList{brand, "", "", "", "570A1FF8FFFFFFFFFFFFFFFFBA"};
+    // Only the block sizes of the protocol are answered.
+    QTest::newRow("strict sizes") << none
+                                  << QStringList{hs, "5203076804", "5203076820", "57040768AABB",
+                                                 "5707076801020304AA"}
+                                  << QStringList{brand, "", "", "", ""};
     QTest::newRow("unknown and malformed")
         << none << QStringList{hs, "7700", "52040170100000"} << QStringList{brand, "", ""};
     QTest::newRow("end closes the session")
         << none << QStringList{hs, "64016F", "0600"} << QStringList{brand, "", ""};
     QTest::newRow("busy every 2nd: the write is not done")
-        << SimFaults{false, 2, 0, 0, -1, 0} << QStringList{hs, "5706076801020304", "5203076804", "0600"}
-        << QStringList{brand, "090009", "57060768FFFFFFFF3E", "090009"};
+        << SimFaults{false, 2, 0, 0, -1, 0} << QStringList{hs, "5706076801020304", "5203076808", "0600"}
+        << QStringList{brand, "090009", "570A0768FFFFFFFFFFFFFFFF32", "090009"};
     QTest::newRow("bad checksum every 2nd")
         << SimFaults{false, 0, 2, 0, -1, 0} << QStringList{hs, "0600", "0600"}
         << QStringList{brand, "06005C", ok};
@@ -98,8 +103,8 @@ void TestSim::answers_data() {
         << QStringList{brand, "570A017051562D520585FF062D", ok, ok, "570A0150FFFFFFFFFFFFFFFF56"};
     QTest::newRow("every 2nd write acknowledged, not stored")
         << SimFaults{.dropWritesEvery = 2}
-        << QStringList{hs, "5706076801020304", "5706076805060708", "5203076804"}
-        << QStringList{brand, ok, ok, "57060768010203043A"};
+        << QStringList{hs, "5706076801020304", "5706076805060708", "5203076808"}
+        << QStringList{brand, ok, ok, "570A076801020304FFFFFFFF36"};
     QTest::newRow("echo") << SimFaults{true, 0, 0, 0, -1, 0} << QStringList{hs, "0600", "64016F"}
                           << QStringList{Frame::toHex(Handshake) + brand, "060006" + ok, "64016F0A"};
 }

@@ -1,0 +1,78 @@
+#include "core/transfer/usageadjust.h"
+#include "core/base/messages.h"
+#include "core/codeplug/session.h"
+#include "core/link/frames.h"
+#include "core/link/link.h"
+
+namespace {
+constexpr int LevelsByte = 15;
+constexpr int MarkByte = 14; // 0D when the radio keeps a usage level
+constexpr quint8 Mark = 0x0D;
+constexpr int PowerBytes[] = {7, 10}; // high power at 470 and at 400 MHz
+constexpr int StepPerLevel = 10;
+constexpr quint16 Levels = 0x01B0;
+constexpr QStringView ReadRequest = u"520301B010";
+constexpr int ReadChars = 42;
+constexpr int ReadMs = 100;
+constexpr int DataStart = 8; // hex characters before the data of a read reply
+constexpr int BlockBytes = 16;
+} // namespace
+
+UsageChange usageChange(const QByteArray& block, int level) {
+    UsageChange change;
+    if (block.size() < BlockBytes || quint8(block[MarkByte]) != Mark) return change;
+    const int stored = quint8(block[LevelsByte]);
+    if (stored >= UsageLevels) return change;
+    change.block = block.left(BlockBytes);
+    for (const int b : PowerBytes) {
+        const int value = quint8(block[b]) + (stored - level) * StepPerLevel;
+        if (value < 0 || value > 0xFF) {
+            change.kind = UsageChange::Kind::OutOfRange;
+            change.byte = b;
+            change.value = value;
+            return change;
+        }
+        change.block[b] = char(value);
+    }
+    change.block[LevelsByte] = char(level);
+    change.kind = UsageChange::Kind::Write;
+    return change;
+}
+
+UsageResult adjustUsage(Session& session, Link& link, int level, const std::function<void(int)>& progress) {
+    UsageResult result;
+    if (progress) progress(0);
+    link.resetPort();
+    TransferResult transfer;
+    transfer.mode = TransferMode::Read;
+    QString refusal;
+    const bool ok = runTransferNoting(link, transfer, [&] {
+        const std::optional<QString> reply = link.askUntilNotBusy(ReadRequest, ReadChars, ReadMs);
+        if (!reply) return false;
+        // The reply is taken as it came: a garbled one simply lacks the mark and is left alone.
+        const QByteArray block = Frame::fromHex(reply->mid(DataStart, 2 * BlockBytes)).value_or(QByteArray());
+        if (block.size() == BlockBytes) result.storedLevel = quint8(block[LevelsByte]);
+        const UsageChange change = usageChange(block, level);
+        switch (change.kind) {
+        case UsageChange::Kind::Unchanged:
+            return true;
+        case UsageChange::Kind::OutOfRange:
+            refusal = session.lang.text(Str::UsageOutOfRange).arg(change.value).arg(change.byte);
+            return false;
+        case UsageChange::Kind::Write:
+            transfer.mode = TransferMode::Write;
+            if (!link.writeFrame(Frame::writeRequest(Levels, change.block), Tolerance::Strict)) return false;
+            result.written = true;
+            return true;
+        }
+        return false;
+    });
+    result.ok = ok;
+    if (!ok) {
+        transfer.outcome = TransferResult::Outcome::LinkFailed;
+        result.message = refusal.isEmpty() ? transferMessage(transfer, session.lang) : refusal;
+    } else if (progress) {
+        progress(ProgressMaximum);
+    }
+    return result;
+}

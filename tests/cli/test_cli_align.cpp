@@ -1,0 +1,158 @@
+#include "tests/common/runprocess.h"
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+constexpr int GuardMs = 60000;
+
+// kt520-sim, factory-fresh, dumping its memory after every end frame.
+class Sim {
+public:
+    Sim(const QTemporaryDir& dir, const QStringList& extra = {})
+        : m_dump(dir.filePath(QStringLiteral("dump.bin"))) {
+        m_process.start(QStringLiteral(KT520_SIM_EXE), QStringList{QStringLiteral("--dump"), m_dump} + extra);
+        if (m_process.waitForReadyRead(GuardMs))
+            m_device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
+    ~Sim() {
+        m_process.kill();
+        m_process.waitForFinished(GuardMs);
+    }
+    QString device() const { return m_device; }
+    QByteArray dump() const {
+        QFile f(m_dump);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // The dump after the end frame of the exchange that has just returned.
+    QByteArray dumpAt(int address, int size) const {
+        QTest::qWait(200);
+        return dump().mid(address, size).toHex().toUpper();
+    }
+
+private:
+    QProcess m_process;
+    QString m_dump;
+    QString m_device;
+};
+
+ProcessRun cli(QStringList args, const Sim& sim) {
+    args << QStringLiteral("--port") << sim.device() << QStringLiteral("--lang") << QStringLiteral("2");
+    return runProcess(QStringLiteral(KT520_CLI_EXE), args, QProcessEnvironment::systemEnvironment(), GuardMs);
+}
+} // namespace
+
+class TestCliAlign : public QObject {
+    Q_OBJECT
+private slots:
+    void readThenWriteKeepsBlocks();
+    void menusBatteryUsage();
+    void initialiseWrite();
+    void badInput_data();
+    void badInput();
+};
+
+void TestCliAlign::readThenWriteKeepsBlocks() {
+    QTemporaryDir dir;
+    Sim sim(dir);
+    const QString file = dir.filePath(QStringLiteral("a.m17"));
+    ProcessRun r = cli({QStringLiteral("align"), QStringLiteral("read"), QStringLiteral("--out"), file}, sim);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QVERIFY(r.out.contains(QStringLiteral("(413): 14")));
+    const QByteArray before = sim.dumpAt(0x0158, 0x80);
+    r = cli({QStringLiteral("align"), QStringLiteral("write"), QStringLiteral("--in"), file}, sim);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QCOMPARE(sim.dumpAt(0x0158, 0x80), before);
+}
+
+void TestCliAlign::menusBatteryUsage() {
+    QTemporaryDir dir;
+    Sim sim(dir, {QStringLiteral("--battery"), QStringLiteral("140,150,150,160")});
+    const QString file = dir.filePath(QStringLiteral("a.m17"));
+    QCOMPARE(
+        cli({QStringLiteral("align"), QStringLiteral("read"), QStringLiteral("--out"), file}, sim).exitCode,
+        0);
+    // Stored level 1, level 3: the high power at 400 and 470 MHz drops by 20.
+    ProcessRun r = cli({QStringLiteral("usage"), QStringLiteral("--level"), QStringLiteral("3")}, sim);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QCOMPARE(sim.dumpAt(0x01B0, 16), QByteArray("7B722052530000668ED05D526E4E0D03"));
+    r = cli({QStringLiteral("align"), QStringLiteral("write"), QStringLiteral("--in"), file,
+             QStringLiteral("--menus"), QStringLiteral("--power"), QStringLiteral("25W")},
+            sim);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QCOMPARE(sim.dumpAt(0x01A0, 1), QByteArray("42"));
+    QCOMPARE(sim.dumpAt(0x0900, 16), QByteArray("5553455220202020FFFFFFFFFFFFFFFF"));
+    QCOMPARE(sim.dumpAt(0x0200 + 16 * 50, 8), QByteArray("5749444E41522020")); // "WIDNAR"
+    QCOMPARE(sim.dumpAt(0x0700 + 4 * 112, 4), QByteArray("20413D42"));         // " A=B"
+    r = cli({QStringLiteral("align"), QStringLiteral("battery")}, sim);
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QStringLiteral("OK !\n"));
+    QCOMPARE(sim.dumpAt(0x01BE, 1), QByteArray("06"));
+}
+
+// The alignment of the file first, then the document, with the clock and the factory date.
+void TestCliAlign::initialiseWrite() {
+    QTemporaryDir dir;
+    Sim sim(dir);
+    const QString doc = dir.filePath(QStringLiteral("d.qv19"));
+    const QString file = dir.filePath(QStringLiteral("a.m17"));
+    QCOMPARE(runProcess(QStringLiteral(KT520_CLI_EXE), {QStringLiteral("new"), QStringLiteral("--out"), doc})
+                 .exitCode,
+             0);
+    QCOMPARE(
+        cli({QStringLiteral("align"), QStringLiteral("read"), QStringLiteral("--out"), file}, sim).exitCode,
+        0);
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QByteArray text = f.readAll();
+    text.replace("\r\n113\r\n", "\r\n100\r\n"); // field 401
+    f.seek(0);
+    f.write(text);
+    f.close();
+    const ProcessRun r = cli({QStringLiteral("write"), QStringLiteral("--in"), doc,
+                              QStringLiteral("--initialise"), file, QStringLiteral("--factory-date")},
+                             sim);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QCOMPARE(sim.dumpAt(0x01BA, 1), QByteArray("64"));
+    QVERIFY(sim.dumpAt(0x0140, 8).startsWith("20")); // the factory date, yyyy...
+}
+
+void TestCliAlign::badInput_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("no action") << QStringList{QStringLiteral("align")} << QByteArray();
+    QTest::newRow("short file") << QStringList{QStringLiteral("align"), QStringLiteral("write")}
+                                << QByteArray("PR-300\r\n\r\n06\r\n");
+    QTest::newRow("not a value") << QStringList{QStringLiteral("align"), QStringLiteral("write")}
+                                 << QByteArray("PR-300\r\n\r\n") + QByteArray("06\r\n").repeated(57);
+    QTest::newRow("level 4") << QStringList{QStringLiteral("usage"), QStringLiteral("--level"),
+                                            QStringLiteral("4")}
+                             << QByteArray();
+    QTest::newRow("power 5W") << QStringList{QStringLiteral("align"), QStringLiteral("write"),
+                                             QStringLiteral("--power"), QStringLiteral("5W")}
+                              << QByteArray("x");
+}
+
+void TestCliAlign::badInput() {
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, file);
+    QTemporaryDir dir;
+    Sim sim(dir);
+    const QString path = dir.filePath(QStringLiteral("a.m17"));
+    if (!file.isEmpty()) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(file);
+        f.close();
+        args << QStringLiteral("--in") << path;
+    }
+    const ProcessRun r = cli(args, sim);
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY(!r.err.isEmpty());
+    QTest::qWait(200);
+    QVERIFY(sim.dump().isEmpty()); // nothing was sent
+}
+
+QTEST_MAIN(TestCliAlign)
+#include "test_cli_align.moc"

@@ -1,0 +1,161 @@
+#include "core/base/messages.h"
+#include "core/codeplug/applylanguage.h"
+#include "tests/common/bench.h"
+#include "tests/common/testwaits.h"
+#include "ui/service/alignfieldedit.h"
+#include "ui/service/testform.h"
+#include "ui/transfer/rwform.h"
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+// The alignment window and the read/write dialog on one link to the virtual radio.
+struct Bench2 {
+    std::unique_ptr<Session> session = startedSession(2);
+    VirtualRadio radio;
+    TRWForm rw{*session};
+    TTestForm form{*session, rw.link()};
+    QStringList messages;
+
+    Bench2() {
+        auto port = [this] { return std::make_unique<SimPort>(radio); };
+        form.setPortFactory(port);
+        rw.setPortFactory(port);
+        auto sink = [this](const QString&, const QString& text) { messages << text; };
+        form.setMessageSink(sink);
+        rw.setMessageSink(sink);
+        rw.link().setRepeatBoundMs(1500);
+    }
+    QLineEdit* edit(int n) { return form.field(n)->edit(); }
+    QString memory(int address, int size) { return Frame::toHex(radio.memory().mid(address, size)); }
+};
+} // namespace
+
+class TestTestForm : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { useTestWaits(); }
+    void typing_data();
+    void typing();
+    void sideCommands();
+    void initialiseAndUsage();
+    void pictures();
+};
+
+// What typing leaves in a field and its up-down, and what the write then sends.
+void TestTestForm::typing_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("position");
+    QTest::newRow("300 in 404") << 404 << "300"
+                                << "255" << 255;
+    QTest::newRow("300 in 423") << 423 << "300"
+                                << "255" << 255;
+    QTest::newRow("letters dropped") << 401 << "1a2"
+                                     << "12" << 12;
+    QTest::newRow("trim -20") << 413 << "-20"
+                              << "-20" << -20;
+    QTest::newRow("300 in 301 stays") << 301 << "300"
+                                      << "300" << 255;
+}
+
+void TestTestForm::typing() {
+    QFETCH(int, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(int, position);
+    Bench2 b;
+    b.edit(field)->clear();
+    QTest::keyClicks(b.edit(field), typed);
+    QCOMPARE(b.edit(field)->text(), shown);
+    QCOMPARE(b.form.field(field)->position(), position);
+    QCOMPARE(b.session->alignment.text(field), shown);
+}
+
+void TestTestForm::sideCommands() {
+    Bench2 b;
+    b.form.show();
+    b.edit(413)->setText(QStringLiteral("-20"));
+    QTest::mouseClick(b.form.findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
+    QVERIFY2(b.messages.isEmpty(), qPrintable(b.messages.join('\n')));
+    QCOMPARE(b.memory(0x01B8, 1), QStringLiteral("6C"));
+    // Closing (hiding) and showing again keeps what was typed.
+    b.form.hide();
+    b.form.show();
+    QCOMPARE(b.edit(413)->text(), QStringLiteral("-20"));
+    b.form.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("ABC"));
+    b.form.nameToHexClick();
+    QCOMPARE(b.form.findChild<QLineEdit*>(QStringLiteral("Edit2"))->text(), QStringLiteral("414243"));
+    b.form.sampleFillClick();
+    QCOMPARE(b.edit(402)->text(), QStringLiteral("116")); // byte 7 of the sample 0x01B0
+    QCOMPARE(b.edit(216)->text(), QStringLiteral("30"));
+    b.radio.setBatteryReadings(QStringLiteral("200,200,200,200"));
+    b.form.batteryClick();
+    QCOMPARE(b.memory(0x01BE, 1), QStringLiteral("D4"));
+    // A value that does not fit is named, and nothing goes out.
+    const int frames = b.radio.framesReceived();
+    b.edit(306)->setText(QStringLiteral("30"));
+    b.form.writeClick();
+    QCOMPARE(b.radio.framesReceived(), frames);
+    QVERIFY(b.messages.value(0).contains(QStringLiteral("(306)")));
+    // A file round trip through the window.
+    QTemporaryDir dir;
+    b.edit(306)->setText(QStringLiteral("200"));
+    QVERIFY(b.form.saveFile(dir.filePath(QStringLiteral("a.m17"))));
+    b.edit(306)->setText(QStringLiteral("60"));
+    QVERIFY(b.form.openFile(dir.filePath(QStringLiteral("a.m17"))));
+    QCOMPARE(b.edit(306)->text(), QStringLiteral("200"));
+}
+
+void TestTestForm::initialiseAndUsage() {
+    Bench2 b;
+    b.edit(401)->setText(QStringLiteral("100"));
+    b.rw.setServiceMode(true);
+    b.rw.prepareFor(TransferMode::Write, QStringLiteral("Write"), QStringLiteral("Write"));
+    b.rw.show();
+    QVERIFY(b.rw.findChild<QPushButton*>(QStringLiteral("Button3"))->isVisible());
+    // Stored level 1 in the factory radio, level 3 chosen: bytes 7 and 10 drop by 20.
+    b.rw.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(3);
+    const QString before = b.memory(0x01B7, 1);
+    b.rw.Button5Click();
+    QVERIFY2(b.messages.isEmpty(), qPrintable(b.messages.join('\n')));
+    QCOMPARE(b.memory(0x01B7, 1).toInt(nullptr, 16), before.toInt(nullptr, 16) - 20);
+    QCOMPARE(b.memory(0x01BF, 1), QStringLiteral("03"));
+    b.rw.Button3Click();
+    QVERIFY2(b.messages.isEmpty(), qPrintable(b.messages.join('\n')));
+    QCOMPARE(b.memory(0x01BA, 1), QStringLiteral("64"));
+    QVERIFY(!b.radio.clock().isEmpty()); // the initialise write always sets the clock
+    b.rw.hide();
+}
+
+// With KT520_SHOTS=DIR, a picture of every tab in every language (the offscreen platform draws as
+// a screen does).
+void TestTestForm::pictures() {
+    const QString dir = qEnvironmentVariable("KT520_SHOTS");
+    if (dir.isEmpty()) QSKIP("KT520_SHOTS not set");
+    Bench2 b;
+    b.rw.setServiceMode(true);
+    b.rw.show();
+    QVERIFY(b.rw.grab().save(QDir(dir).filePath(QStringLiteral("rwform-service.png"))));
+    b.rw.hide();
+    b.form.resize(1000, 640);
+    b.form.show();
+    for (int language = 1; language <= 3; ++language) {
+        b.session->lang.index = language;
+        applyLanguage(*b.session, Language::baseName(language));
+        auto* tabs = b.form.findChild<QTabWidget*>();
+        for (int t = 0; t < tabs->count(); ++t) {
+            tabs->setCurrentIndex(t);
+            QVERIFY(b.form.grab().save(
+                QDir(dir).filePath(QStringLiteral("testform-%1-%2.png").arg(language).arg(t))));
+        }
+    }
+}
+
+QTEST_MAIN(TestTestForm)
+#include "test_testform.moc"
