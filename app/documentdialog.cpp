@@ -4,6 +4,7 @@
 #include "core/codeplug/documentlines.h"
 #include "core/codeplug/session.h"
 #include "ui/common/messagebox.h"
+#include <QDir>
 #include <QFileDialog>
 
 namespace {
@@ -57,16 +58,26 @@ std::optional<QString> openDocumentFile(QWidget* parent, Session& session, const
         return std::nullopt;
     }
     const OpenResult result = openDocument(session, *read.bytes);
-    if (!result.accepted()) return std::nullopt;
-    if (!result.notApplied.isEmpty()) {
-        QList<int> lines;
-        QStringList details;
-        for (const LineProblem& p : result.notApplied) {
-            lines << p.line;
-            details << QStringLiteral("%1: %2").arg(QString::number(p.line), p.reason);
-        }
+    QList<int> lines;
+    QStringList details;
+    for (const LineProblem& p : result.notApplied) {
+        lines << p.line;
+        details << QStringLiteral("%1: %2").arg(QString::number(p.line), p.reason);
+    }
+    switch (result.refusal) {
+    case OpenResult::Refusal::NotADocument:
+        warn(parent, session, session.lang.text(Str::DocNotADocument).arg(QDir::toNativeSeparators(path)));
+        return std::nullopt;
+    case OpenResult::Refusal::Incomplete:
+        warn(parent, session, session.lang.text(Str::DocIncomplete).arg(lineRanges(lines)));
+        return std::nullopt;
+    case OpenResult::Refusal::UnknownModel:
+        return std::nullopt;
+    case OpenResult::Refusal::None:
+        break;
+    }
+    if (!lines.isEmpty())
         warn(parent, session, session.lang.text(Str::LinesNotApplied).arg(lineRanges(lines)),
              details.join(QChar('\n')));
-    }
     return result.caption;
 }

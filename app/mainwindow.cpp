@@ -18,6 +18,7 @@
 #include "ui/service/radioinfowindow.h"
 #include "ui/service/testform.h"
 #include "ui/transfer/portdialog.h"
+#include "ui/transfer/portstatus.h"
 #include "ui/transfer/rwform.h"
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -251,6 +252,7 @@ void TMainForm::applyTexts() {
     translateWidgetTree(m_about, m_session.lang);
     m_readTool->setText(m_session.lang.text(Str::ReadLabel));
     m_portTool->setText(m_session.lang.text(Str::WriteLabel));
+    m_portTool->setToolTip(m_session.lang.text(Str::PortToolTip));
     m_status->setText(QStringLiteral("     ") + m_session.lang.messages.statusLine);
     m_importCsv->setText(m_session.lang.text(Str::CsvImportMenu));
     m_exportCsv->setText(m_session.lang.text(Str::CsvExportMenu));
@@ -309,12 +311,20 @@ void TMainForm::arrangeChildren() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (!m_settingsSaved) {
-        m_settingsSaved = true;
-        if (auto error = saveSettings(m_session.files.settingsFile, exitSettings(m_session), m_session.lang))
-            showWarning(this, QStringLiteral("KT-520"), *error);
-    }
+    saveSettingsOnce(true);
     QMainWindow::closeEvent(event);
+}
+
+void TMainForm::saveSettingsOnce(bool interactive) {
+    // Nothing to keep before the start-up has read the settings.
+    if (m_settingsSaved || !m_started) return;
+    m_settingsSaved = true;
+    if (auto error = saveSettings(m_session.files.settingsFile, exitSettings(m_session), m_session.lang)) {
+        if (interactive)
+            showWarning(this, QStringLiteral("KT-520"), *error);
+        else
+            qWarning("%s", qUtf8Printable(*error));
+    }
 }
 
 void TMainForm::selectLanguage(int index) {
@@ -372,8 +382,8 @@ void TMainForm::transferCommand(TransferMode mode) {
     commitTableA();
     m_channelA->hideEditors();
     // A port that another program holds, or that is missing, is reported before the dialog opens.
-    if (!PortDirectory(m_session.files.settingsToRead()).probe(m_session.portNumber)) {
-        showWarning(this, m_session.lang.messages.warnCaption, m_session.lang.messages.portOpenFailed);
+    if (auto problem = portOpenProblem(m_session, m_session.portNumber)) {
+        showWarning(this, m_session.lang.messages.warnCaption, *problem);
         return;
     }
     if (mode == TransferMode::Read)

@@ -70,6 +70,8 @@ Tfunc::~Tfunc() {
 }
 
 void Tfunc::applyLanguageTexts() {
+    m_binder->refreshAll();
+    if (!m_session.lang.loaded) return; // the built-in captions stay
     translateWidgetTree(this, m_session.lang);
     // "Write Band Two": the write label followed by the band-two group's current title.
     QString bandTwo;
@@ -77,7 +79,6 @@ void Tfunc::applyLanguageTexts() {
         if (builtinCaption(g, g->title()) == QLatin1String("Band Two")) bandTwo = g->title();
     if (auto* write = findChild<QCheckBox*>(Ctl::CheckBox41))
         write->setText(m_session.lang.text(Str::WriteLabel) + QLatin1Char(' ') + bandTwo);
-    m_binder->refreshAll();
 }
 
 void Tfunc::checkTypedNumber(const QString& editName, const QString& text) {
