@@ -1,0 +1,186 @@
+#include "app/mainwindow.h"
+#include "core/base/language.h"
+#include "core/base/messages.h"
+#include "core/base/settingsfile.h"
+#include "core/codeplug/document.h"
+#include "core/codeplug/session.h"
+#include "tests/common/runprocess.h"
+#include "ui/options/funcwindow.h"
+#include "ui/transfer/portdialog.h"
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <csignal>
+
+// The main window as a user meets it: texts after language switches, the document caption,
+// opening damaged files, and the settings kept however the program ends.
+class TestDesktop : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void menusAndCaptionFollowEverySwitch();
+    void builtinCaptionsWithoutLanguageFiles();
+    void openIsAllOrNothing_data();
+    void openIsAllOrNothing();
+    void settingsKeptOnEveryQuit_data();
+    void settingsKeptOnEveryQuit();
+
+private:
+    void copyLanguageFiles(const QString& dir) const;
+    QStringList menuTitles(const TMainForm& w) const;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestDesktop::copyLanguageFiles(const QString& dir) const {
+    for (const char* name : {"cha_dll.dll", "eng_dll.dll", "ty.dll"})
+        QFile::copy(QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(name)),
+                    QDir(dir).filePath(QString::fromLatin1(name)));
+}
+
+void TestDesktop::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    copyLanguageFiles(m_dir->path());
+    QFile ini(m_dir->filePath(QStringLiteral("sysini.ini")));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Open]\r\ncom=2\r\nlang=3\r\n");
+}
+
+QStringList TestDesktop::menuTitles(const TMainForm& w) const {
+    QStringList titles;
+    for (QAction* a : w.menuBar()->actions())
+        titles << a->text();
+    // The language submenu of the tools menu.
+    for (QAction* a : w.menuBar()->actions().at(2)->menu()->actions())
+        if (a->menu()) titles << a->text();
+    return titles;
+}
+
+// Starting in Traditional Chinese and switching on: every menu title, the caption and the port
+// dialog take each new language.
+void TestDesktop::menusAndCaptionFollowEverySwitch() {
+    Session s;
+    s.files = ProgramFiles::besideExecutable(m_dir->path());
+    TMainForm w(s);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QString path = m_dir->filePath(QStringLiteral("doc.qv19"));
+    QVERIFY(!writeDocumentFile(path, s));
+    QVERIFY(QMetaObject::invokeMethod(&w, [&] { w.openDroppedFile(path, Side::A); }));
+    const QString caption = QStringLiteral("KT-520RX   [400-470MHz]");
+    QCOMPARE(w.windowTitle(), caption);
+    for (int index : {2, 1, 3, 2}) {
+        w.selectLanguage(index);
+        QCOMPARE(menuTitles(w), QStringList({s.lang.text(9), s.lang.text(10), s.lang.text(11),
+                                             s.lang.text(12), s.lang.text(23)}));
+        QCOMPARE(w.windowTitle(), caption);
+        QCOMPARE(w.portDialog()->windowTitle(), s.lang.text(22));
+        QCOMPARE(w.portDialog()->findChild<QGroupBox*>()->title(), s.lang.text(22));
+    }
+    QCOMPARE(menuTitles(w).first(), QStringLiteral("File"));
+}
+
+// Without language files the windows keep the captions they were built with.
+void TestDesktop::builtinCaptionsWithoutLanguageFiles() {
+    QTemporaryDir bare;
+    Session s;
+    s.files = ProgramFiles::besideExecutable(bare.path());
+    TMainForm w(s);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(menuTitles(w).first(), QStringLiteral("文件"));
+    QCOMPARE(w.funcWindow()->windowTitle(), QStringLiteral("功能选项"));
+    QStringList tabs;
+    for (QTabWidget* t : w.funcWindow()->findChildren<QTabWidget*>())
+        for (int i = 0; i < t->count(); ++i)
+            tabs << t->tabText(i);
+    QVERIFY(tabs.contains(QStringLiteral("基本功能")));
+    QVERIFY(tabs.contains(QStringLiteral("Band Change")));
+    QStringList groups;
+    for (QGroupBox* g : w.funcWindow()->findChildren<QGroupBox*>())
+        groups << g->title();
+    QVERIFY(groups.contains(QStringLiteral("Band Two")));
+    QVERIFY(!groups.contains(QStringLiteral("频段二：")));
+}
+
+void TestDesktop::openIsAllOrNothing_data() {
+    // Bytes of the saved document kept; 0: all but the last 2000 (table B); -1: not a document.
+    QTest::addColumn<int>("keep");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("cut in the header") << 55 << "5-344";
+    QTest::newRow("cut in the settings") << 2000 << "-344";
+    QTest::newRow("cut in table B") << 0 << "-344";
+    QTest::newRow("not a document") << -1 << "junk.qv19";
+}
+
+void TestDesktop::openIsAllOrNothing() {
+    QFETCH(int, keep);
+    QFETCH(QString, message);
+    Session s;
+    s.files = ProgramFiles::besideExecutable(m_dir->path());
+    TMainForm w(s);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    s.doc.tableA.setCell(Col::RxFreq, 9, QStringLiteral("145.00000"));
+    s.doc.tableA.newChannelDefaults(9, s.doc.words);
+    const QByteArray before = saveDocument(s);
+    const QString path = m_dir->filePath(QStringLiteral("junk.qv19"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(keep < 0 ? QByteArray("hello\r\nworld\r\n") : before.left(keep ? keep : before.size() - 2000));
+    f.close();
+    QString shown;
+    QTimer::singleShot(0, this, [&shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    const QString title = w.windowTitle();
+    w.openDroppedFile(path, Side::A);
+    QVERIFY2(shown.contains(message), qPrintable(shown));
+    QCOMPARE(saveDocument(s), before);
+    QCOMPARE(w.windowTitle(), title);
+}
+
+void TestDesktop::settingsKeptOnEveryQuit_data() {
+    QTest::addColumn<int>("signal"); // 0: --exit-after-start
+    QTest::newRow("exit after start") << 0;
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+}
+
+// The program itself, copied into a folder of its own, ended without closing its window.
+void TestDesktop::settingsKeptOnEveryQuit() {
+    QFETCH(int, signal);
+    const QString exe = m_dir->filePath(QStringLiteral("kt520"));
+    QVERIFY(QFile::copy(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kt520")), exe));
+    QFile::setPermissions(exe, QFile::permissions(exe) | QFile::ExeOwner);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (signal == 0) {
+        QCOMPARE(runProcess(exe, {QStringLiteral("--exit-after-start")}, env).exitCode, 0);
+    } else {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(exe, {});
+        QVERIFY(p.waitForStarted());
+        QTest::qWait(1500); // the start-up has run
+        ::kill(pid_t(p.processId()), signal);
+        QVERIFY(p.waitForFinished(20000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    }
+    const IniFile ini = IniFile::load(m_dir->filePath(QStringLiteral("sysini.ini")));
+    QCOMPARE(ini.integer(QStringLiteral("open"), QStringLiteral("com"), 0), 2);
+    QCOMPARE(ini.integer(QStringLiteral("open"), QStringLiteral("M_type"), -5), 0);
+    QCOMPARE(ini.integer(QStringLiteral("list0"), QStringLiteral("list0now"), -5), 0);
+}
+
+QTEST_MAIN(TestDesktop)
+#include "test_desktop.moc"
