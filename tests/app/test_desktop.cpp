@@ -84,6 +84,11 @@ void TestDesktop::menusAndCaptionFollowEverySwitch() {
         QCOMPARE(w.portDialog()->findChild<QGroupBox*>()->title(), s.lang.text(22));
     }
     QCOMPARE(menuTitles(w).first(), QStringLiteral("File"));
+    // The port button says what it does, not "Write".
+    QStringList tips;
+    for (QAction* a : w.findChildren<QAction*>())
+        tips << a->toolTip();
+    QVERIFY(tips.contains(s.lang.text(Str::PortToolTip)));
 }
 
 // Without language files the windows keep the captions they were built with.
