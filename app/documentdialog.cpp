@@ -1,5 +1,6 @@
 #include "app/documentdialog.h"
 #include "core/base/messages.h"
+#include "core/base/recentfiles.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/documentlines.h"
 #include "core/codeplug/session.h"
@@ -13,6 +14,12 @@ const QString Suffix = QStringLiteral("qv19");
 
 void warn(QWidget* parent, const Session& s, const QString& text, const QString& details = {}) {
     showWarning(parent, s.lang.text(Str::WarnCaption), text, details);
+}
+
+// A document opened or saved goes first in File > Recent files. A settings file that cannot be
+// written was reported at start-up; the list then simply stays as it was.
+void rememberDocument(const Session& s, const QString& path) {
+    (void)RecentFiles::remember(s.files, path);
 }
 
 // The file dialog of the command; empty when the user cancels.
@@ -29,6 +36,9 @@ QString askFileName(QWidget* parent, const Session& s, QFileDialog::AcceptMode m
     } else {
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
+    // The dialog starts in the folder of the document opened or saved last.
+    if (const QString folder = RecentFiles::loadFolder(s.files); !folder.isEmpty() && QDir(folder).exists())
+        dialog.setDirectory(folder);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }
@@ -38,7 +48,10 @@ void saveDocumentDialog(QWidget* parent, Session& session, std::function<void()>
     if (commitPendingEdit) commitPendingEdit();
     const QString path = askFileName(parent, session, QFileDialog::AcceptSave);
     if (path.isEmpty()) return;
-    if (auto error = writeDocumentFile(path, session)) warn(parent, session, *error);
+    if (auto error = writeDocumentFile(path, session))
+        warn(parent, session, *error);
+    else
+        rememberDocument(session, path);
 }
 
 std::optional<QString> openDocumentDialog(QWidget* parent, Session& session,
@@ -79,5 +92,6 @@ std::optional<QString> openDocumentFile(QWidget* parent, Session& session, const
     if (!lines.isEmpty())
         warn(parent, session, session.lang.text(Str::LinesNotApplied).arg(lineRanges(lines)),
              details.join(QChar('\n')));
+    rememberDocument(session, path);
     return result.caption;
 }

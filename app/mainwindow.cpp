@@ -1,7 +1,9 @@
 #include "app/mainwindow.h"
 #include "app/aboutdialog.h"
 #include "app/csvdialogs.h"
+#include "app/desktophabits.h"
 #include "app/documentdialog.h"
+#include "app/recentfiles.h"
 #include "core/base/messages.h"
 #include "core/codeplug/applylanguage.h"
 #include "core/codeplug/model.h"
@@ -81,6 +83,7 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), m
         w->setAcceptDrops(true);
         w->installEventFilter(this);
     }
+    installMenuKey(this);
     buildToolBar();
     buildSelectionPanel();
     m_status = new QLabel(this);
@@ -143,10 +146,15 @@ void TMainForm::buildMenus() {
     m_exportPdf = action(file, m_session.lang.text(Str::PdfMenu), &TMainForm::exportPdfCommand);
     file->addSeparator();
     action(file, QStringLiteral("退出"), &QWidget::close);
+    new RecentFilesMenu(file, m_importCsv, m_session,
+                        [this](const QString& path) { openDroppedFile(path, Side::A); });
 
     QMenu* program = menuBar()->addMenu(QStringLiteral("编程"));
-    m_readMenu = action(program, QStringLiteral("读频"), &TMainForm::readCommand);
-    m_writeMenu = action(program, QStringLiteral("写频"), &TMainForm::writeCommand);
+    m_readMenu =
+        action(program, QStringLiteral("读频"), &TMainForm::readCommand, QKeySequence(Qt::CTRL | Qt::Key_R));
+    // Ctrl+W closes a child window (its system menu): writing takes Ctrl+Shift+W.
+    m_writeMenu = action(program, QStringLiteral("写频"), &TMainForm::writeCommand,
+                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
     program->addSeparator();
     action(program, QStringLiteral("信道编辑"), [this] { showChild(m_channelA); });
     action(program, QStringLiteral("可选功能"), [this] { showChild(m_func); });
@@ -260,6 +268,7 @@ void TMainForm::applyTexts() {
     m_exportPdf->setText(m_session.lang.text(Str::PdfMenu));
     for (QAction* a : m_languages->actions())
         a->setChecked(a->data().toInt() == m_session.lang.index);
+    addMenuMnemonics(menuBar());
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -31,6 +32,7 @@ private slots:
     void openIsAllOrNothing();
     void settingsKeptOnEveryQuit_data();
     void settingsKeptOnEveryQuit();
+    void keysAndRecentFiles();
 
 private:
     void copyLanguageFiles(const QString& dir) const;
@@ -53,12 +55,14 @@ void TestDesktop::init() {
 }
 
 QStringList TestDesktop::menuTitles(const TMainForm& w) const {
+    // Without the key letters: "文件(&F)" and "&File" are the texts 9 with a mnemonic.
+    const QRegularExpression mnemonic(QStringLiteral("\\(&.\\)|&"));
     QStringList titles;
     for (QAction* a : w.menuBar()->actions())
-        titles << a->text();
+        titles << QString(a->text()).remove(mnemonic);
     // The language submenu of the tools menu.
-    for (QAction* a : w.menuBar()->actions().at(2)->menu()->actions())
-        if (a->menu()) titles << a->text();
+    for (QAction* a : w.menuBar()->actions().at(2)->menu<QMenu*>()->actions())
+        if (a->menu<QMenu*>()) titles << a->text();
     return titles;
 }
 
@@ -185,6 +189,46 @@ void TestDesktop::settingsKeptOnEveryQuit() {
     QCOMPARE(ini.integer(QStringLiteral("open"), QStringLiteral("com"), 0), 2);
     QCOMPARE(ini.integer(QStringLiteral("open"), QStringLiteral("M_type"), -5), 0);
     QCOMPARE(ini.integer(QStringLiteral("list0"), QStringLiteral("list0now"), -5), 0);
+}
+
+// Alt+letter, F10 and the command keys reach the menus; documents opened go to Recent files.
+void TestDesktop::keysAndRecentFiles() {
+    Session s;
+    s.files = ProgramFiles::besideExecutable(m_dir->path());
+    TMainForm w(s);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.selectLanguage(2);
+    QStringList titles;
+    for (QAction* a : w.menuBar()->actions())
+        titles << a->text();
+    QCOMPARE(titles.mid(0, 2), QStringList({QStringLiteral("&File"), QStringLiteral("&Program")}));
+    w.selectLanguage(1);
+    QCOMPARE(w.menuBar()->actions().first()->text(), QStringLiteral("文件(&F)"));
+    QTest::keyClick(&w, Qt::Key_F10);
+    QTRY_VERIFY(w.menuBar()->activeAction());
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QMap<QString, QString> keys;
+    for (QAction* a : w.findChildren<QAction*>())
+        if (!a->shortcut().isEmpty()) keys.insert(a->shortcut().toString(), a->text());
+    for (const char* key : {"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+R", "Ctrl+Shift+W"})
+        QVERIFY2(keys.contains(QString::fromLatin1(key)), key);
+
+    QStringList paths;
+    for (const char* name : {"one.qv19", "two.qv19", "one.qv19"}) {
+        const QString path = m_dir->filePath(QString::fromLatin1(name));
+        QVERIFY(!writeDocumentFile(path, s));
+        w.openDroppedFile(path, Side::A);
+    }
+    auto* recent = w.findChild<QMenu*>(QStringLiteral("RecentFilesMenu"));
+    QVERIFY(recent);
+    emit recent->aboutToShow();
+    QStringList shown;
+    for (QAction* a : recent->actions())
+        shown << a->text();
+    QCOMPARE(shown.size(), 4); // two files, a separator, "clear"
+    QVERIFY(shown.at(0).startsWith(QStringLiteral("&1")) && shown.at(0).endsWith(QStringLiteral("one.qv19")));
+    QVERIFY(shown.at(1).endsWith(QStringLiteral("two.qv19")));
 }
 
 QTEST_MAIN(TestDesktop)

@@ -62,8 +62,8 @@ void translateWidgetTree(QWidget* root, const Language& lang) {
     // or it would remember the menu's already translated title as its built-in text.
     QSet<QAction*> menuActions;
     for (QMenu* m : root->findChildren<QMenu*>()) {
-        m->setTitle(tr(lang, m, BuiltinProperty, m->title()));
         menuActions.insert(m->menuAction());
+        if (!m->property("kt520_fixed").toBool()) m->setTitle(tr(lang, m, BuiltinProperty, m->title()));
     }
     for (QAction* a : root->findChildren<QAction*>())
         if (!a->isSeparator() && !menuActions.contains(a) && !a->property("kt520_fixed").toBool())
