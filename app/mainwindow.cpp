@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "app/aboutdialog.h"
+#include "app/childlayout.h"
 #include "app/csvdialogs.h"
 #include "app/desktophabits.h"
 #include "app/documentdialog.h"
@@ -23,6 +24,7 @@
 #include "ui/transfer/portstatus.h"
 #include "ui/transfer/rwform.h"
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
@@ -303,19 +305,15 @@ void TMainForm::runStartUp() {
 }
 
 void TMainForm::arrangeChildren() {
-    // Table A in front at the left, table B just behind it with its title bar in sight, and
-    // the optional functions beside them where the area is wide enough.
-    const QSize area = m_mdi->viewport()->size();
+    // The pages are measured in the current language: the layouts take the texts in first.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     QMdiSubWindow* a = frameOf(m_channelA);
     QMdiSubWindow* b = frameOf(m_channelB);
     QMdiSubWindow* f = frameOf(m_func);
-    const int tableHeight = std::max(360, area.height() - 40);
-    b->setGeometry(0, 0, a->width(), tableHeight);
-    a->setGeometry(0, 32, a->width(), tableHeight);
-    const QSize funcSize = f->sizeHint();
-    const int funcX = std::max(0, std::min(a->width() + 8, area.width() - funcSize.width()));
-    f->setGeometry(funcX, 0, std::min(area.width(), funcSize.width()),
-                   std::min(area.height(), funcSize.height()));
+    const ChildGeometry g = placeChildren(m_mdi->viewport()->size(), a->size(), f->sizeHint());
+    b->setGeometry(g.tableB);
+    a->setGeometry(g.tableA);
+    f->setGeometry(g.options);
     m_mdi->setActiveSubWindow(a);
 }
 

@@ -1,3 +1,4 @@
+#include "app/childlayout.h"
 #include "app/mainwindow.h"
 #include "core/base/language.h"
 #include "core/base/messages.h"
@@ -33,6 +34,8 @@ private slots:
     void settingsKeptOnEveryQuit_data();
     void settingsKeptOnEveryQuit();
     void keysAndRecentFiles();
+    void childrenFitTheArea_data();
+    void childrenFitTheArea();
 
 private:
     void copyLanguageFiles(const QString& dir) const;
@@ -229,6 +232,28 @@ void TestDesktop::keysAndRecentFiles() {
     QCOMPARE(shown.size(), 4); // two files, a separator, "clear"
     QVERIFY(shown.at(0).startsWith(QStringLiteral("&1")) && shown.at(0).endsWith(QStringLiteral("one.qv19")));
     QVERIFY(shown.at(1).endsWith(QStringLiteral("two.qv19")));
+}
+
+void TestDesktop::childrenFitTheArea_data() {
+    QTest::addColumn<QSize>("area");
+    QTest::addColumn<QSize>("options"); // the options window's whole size in some language
+    QTest::newRow("1366x768, English") << QSize(1366, 679) << QSize(960, 540);
+    QTest::newRow("1600x1000") << QSize(1600, 911) << QSize(874, 528);
+    QTest::newRow("wide screen") << QSize(2400, 1300) << QSize(960, 540);
+    QTest::newRow("1024x600") << QSize(1024, 520) << QSize(960, 540);
+}
+
+// Every window inside the work area, and the options beside table A, not under it.
+void TestDesktop::childrenFitTheArea() {
+    QFETCH(QSize, area);
+    QFETCH(QSize, options);
+    const ChildGeometry g = placeChildren(area, QSize(786, 700), options);
+    const QRect whole(QPoint(0, 0), area);
+    for (const QRect& r : {g.tableA, g.tableB, g.options})
+        QVERIFY(whole.contains(r));
+    QVERIFY(g.options.width() >= std::min(options.width(), MinOptionsWidth));
+    if (area.width() >= 786 + 8 + MinOptionsWidth) QVERIFY(!g.options.intersects(g.tableA));
+    if (area.width() >= 786 + 8 + options.width()) QCOMPARE(g.options.size(), options);
 }
 
 QTEST_MAIN(TestDesktop)

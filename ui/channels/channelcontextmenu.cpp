@@ -118,11 +118,28 @@ private:
     bool m_fromMenu = false;
 };
 
+// The column headers: a tooltip on each, and each column at least as wide as its header text in
+// the current language (the grid's own widths stay the least).
 class HeaderTips : public QObject {
 public:
-    HeaderTips(QHeaderView* header, Session& session)
-        : QObject(header), m_header(header), m_session(session) {
-        header->viewport()->installEventFilter(this);
+    HeaderTips(QTableView* grid, Session& session)
+        : QObject(grid), m_grid(grid), m_header(grid->horizontalHeader()), m_session(session) {
+        m_header->viewport()->installEventFilter(this);
+        for (int col = 0; col < ChannelTable::Columns; ++col)
+            m_least << m_grid->columnWidth(col);
+        connect(m_grid->model(), &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation o) {
+            if (o == Qt::Horizontal) fitColumns();
+        });
+        fitColumns();
+    }
+
+    void fitColumns() {
+        const QFontMetrics metrics = m_header->fontMetrics();
+        for (int col = 1; col < ChannelTable::Columns; ++col) {
+            const QString text = m_grid->model()->headerData(col, Qt::Horizontal).toString();
+            const int wanted = std::max(m_least.at(col), metrics.horizontalAdvance(text) + 12);
+            if (m_grid->columnWidth(col) != wanted) m_grid->setColumnWidth(col, wanted);
+        }
     }
 
 protected:
@@ -138,8 +155,10 @@ protected:
     }
 
 private:
+    QTableView* m_grid;
     QHeaderView* m_header;
     Session& m_session;
+    QList<int> m_least;
 };
 } // namespace
 
@@ -149,5 +168,5 @@ void installChannelContextMenu(ChannelWindow* window, QTableView* grid, Session&
 }
 
 void installChannelHeaderTips(QTableView* grid, Session& session) {
-    new HeaderTips(grid->horizontalHeader(), session);
+    new HeaderTips(grid, session);
 }

@@ -11,5 +11,6 @@ class Session;
 void installChannelContextMenu(ChannelWindow* window, QTableView* grid, Session& session,
                                ChannelTable& table);
 
-// Tooltips on the column headers of a channel grid: one line on what each column holds.
+// The column headers of a channel grid: a tooltip on each saying in one line what the column
+// holds, and every column widened to its header text in the current language.
 void installChannelHeaderTips(QTableView* grid, Session& session);

@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -41,7 +42,14 @@ Tfunc::Tfunc(Session& session, QWidget* parent) : QWidget(parent), m_session(ses
     m_tabs->addTab(buildBandPage(b), QStringLiteral("Band Change"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(m_tabs);
+    // On a small screen the window may be narrower or lower than its pages: they scroll rather
+    // than squeeze, so no caption is ever cut.
+    m_scroll = new QScrollArea;
+    m_scroll->setObjectName(QStringLiteral("FuncScroll"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setWidget(m_tabs);
+    layout->addWidget(m_scroll);
 
     // One month calendar serves both end dates; it floats over the window while chosen from.
     m_calendar = new QCalendarWidget(this);
@@ -67,6 +75,13 @@ Tfunc::Tfunc(Session& session, QWidget* parent) : QWidget(parent), m_session(ses
 Tfunc::~Tfunc() {
     // QWidget hides the window after this object is gone, and the watch would report that.
     disconnect(m_activation, nullptr, this, nullptr);
+}
+
+QSize Tfunc::sizeHint() const {
+    // The whole of the pages in the current language, without scroll bars.
+    const QMargins m = layout()->contentsMargins();
+    return m_tabs->minimumSizeHint().expandedTo(m_tabs->sizeHint()) +
+           QSize(m.left() + m.right(), m.top() + m.bottom());
 }
 
 void Tfunc::applyLanguageTexts() {
