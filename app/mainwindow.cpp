@@ -4,6 +4,7 @@
 #include "app/csvdialogs.h"
 #include "app/desktophabits.h"
 #include "app/documentdialog.h"
+#include "app/helpmenu.h"
 #include "app/recentfiles.h"
 #include "core/base/messages.h"
 #include "core/codeplug/applylanguage.h"
@@ -24,9 +25,9 @@
 #include "ui/transfer/portstatus.h"
 #include "ui/transfer/rwform.h"
 #include <QActionGroup>
-#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -178,8 +179,12 @@ void TMainForm::buildMenus() {
     }
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
-    help->addAction(QStringLiteral("帮助"));
-    action(help, QStringLiteral("关于"), [this] { m_about->exec(); });
+    action(
+        help, QStringLiteral("帮助"), [this] { showUserGuide(this, m_session); }, QKeySequence::HelpContents);
+    action(help, QStringLiteral("关于"), [this] {
+        m_about->setFacts(m_session.lang);
+        m_about->exec();
+    });
 }
 
 void TMainForm::buildToolBar() {

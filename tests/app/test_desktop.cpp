@@ -12,11 +12,13 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QtTest>
 #include <csignal>
@@ -36,6 +38,7 @@ private slots:
     void keysAndRecentFiles();
     void childrenFitTheArea_data();
     void childrenFitTheArea();
+    void helpAndAbout();
 
 private:
     void copyLanguageFiles(const QString& dir) const;
@@ -254,6 +257,38 @@ void TestDesktop::childrenFitTheArea() {
     QVERIFY(g.options.width() >= std::min(options.width(), MinOptionsWidth));
     if (area.width() >= 786 + 8 + MinOptionsWidth) QVERIFY(!g.options.intersects(g.tableA));
     if (area.width() >= 786 + 8 + options.width()) QCOMPARE(g.options.size(), options);
+}
+
+// Help > Help opens the guide; About names program, version, Qt and licence, without empty lines.
+void TestDesktop::helpAndAbout() {
+    Session s;
+    s.files = ProgramFiles::besideExecutable(m_dir->path());
+    TMainForm w(s);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.selectLanguage(2);
+    QMenu* help = w.menuBar()->actions().last()->menu<QMenu*>();
+    QStringList seen;
+    for (int item : {0, 1}) {
+        QTimer::singleShot(0, this, [&seen] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal) return;
+            QStringList texts{modal->objectName()};
+            for (QTextBrowser* b : modal->findChildren<QTextBrowser*>())
+                texts << b->toPlainText();
+            for (QLabel* l : modal->findChildren<QLabel*>())
+                if (l->isVisible()) texts << l->text();
+            seen << texts.join(QLatin1Char('|'));
+            modal->close();
+        });
+        help->actions().at(item)->trigger();
+    }
+    QCOMPARE(seen.size(), 2);
+    QVERIFY(seen.at(0).startsWith(QStringLiteral("UserGuide|")) &&
+            seen.at(0).contains(QStringLiteral("dialout")));
+    QVERIFY(seen.at(1).contains(QString::fromLatin1(qVersion())) &&
+            seen.at(1).contains(QStringLiteral("Licence")));
+    QVERIFY(!seen.at(1).contains(QStringLiteral("||")));
 }
 
 QTEST_MAIN(TestDesktop)

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -57,6 +58,14 @@ Tfunc::Tfunc(Session& session, QWidget* parent) : QWidget(parent), m_session(ses
     m_calendar->setAutoFillBackground(true);
     m_calendar->hide();
     connect(m_calendar, &QCalendarWidget::activated, this, [this] { calendarChosen(); });
+    // Escape closes the calendar without choosing, as it closes any pop-up.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_calendar);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, [this] {
+        m_calendar->hide();
+        if (m_calendarTarget) m_calendarTarget->setFocus();
+        m_calendarTarget = nullptr;
+    });
 
     m_binder = new ControlBinder(this, store);
 

@@ -65,6 +65,7 @@ void TRWForm::buildControls() {
 
     m_rangeLabel = new QLabel(QStringLiteral("Limite the range of channels to read and written"), this);
     m_rangeLabel->setObjectName(QStringLiteral("Label1"));
+    m_rangeLabel->setProperty("kt520_fixed", true);
     outer->addWidget(m_rangeLabel);
 
     auto* rangeRow = new QHBoxLayout;
@@ -120,6 +121,7 @@ void TRWForm::buildControls() {
     m_start->setAutoDefault(false);
     m_exit = new QPushButton(QStringLiteral("退 出"), this);
     m_exit->setObjectName(QStringLiteral("Button2"));
+    m_exit->setProperty("kt520_fixed", true);
     m_exit->setAutoDefault(false);
     connect(m_start, &QPushButton::clicked, this, &TRWForm::Button1Click);
     connect(m_exit, &QPushButton::clicked, this, &QDialog::close);
@@ -162,6 +164,10 @@ void TRWForm::buildControls() {
 
 void TRWForm::applyTexts() {
     translateWidgetTree(this, m_session.lang);
+    // The range label has no number of the radio's own tables and the exit button would read
+    // "OK": both take texts of ours.
+    m_rangeLabel->setText(m_session.lang.text(Str::RangeLabel));
+    m_exit->setText(m_session.lang.text(Str::CloseButton));
     m_trace->setText(m_session.lang.text(Str::TraceCheck));
     showStatus(m_trace->isChecked() ? tracePath() : m_session.lang.text(Str::StatusLine));
 }
