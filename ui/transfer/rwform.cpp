@@ -1,6 +1,7 @@
 #include "ui/transfer/rwform.h"
 #include "core/base/appsettings.h"
 #include "core/base/messages.h"
+#include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
 #include "core/link/tracefile.h"
 #include "core/transfer/readprocedure.h"
@@ -124,7 +125,13 @@ void TRWForm::buildControls() {
     m_exit->setProperty("kt520_fixed", true);
     m_exit->setAutoDefault(false);
     connect(m_start, &QPushButton::clicked, this, &TRWForm::Button1Click);
-    connect(m_exit, &QPushButton::clicked, this, &QDialog::close);
+    // While a transfer runs the button cancels it; otherwise it closes the dialog.
+    connect(m_exit, &QPushButton::clicked, this, [this] {
+        if (m_running)
+            m_link.cancel();
+        else
+            close();
+    });
     buttons->addWidget(m_start);
     buttons->addWidget(m_exit);
 
@@ -301,8 +308,11 @@ void TRWForm::Button1Click() {
     if (!startTrace()) return;
     m_running = true;
     m_start->setEnabled(false);
+    m_exit->setText(m_session.lang.text(Str::CancelButton));
     m_progress->setValue(0);
     showStatus(m_session.lang.text(Str::Transferring));
+    // A cancelled read puts the document back as it was: nothing half read stays.
+    const QByteArray before = m_mode == TransferMode::Read ? saveDocument(m_session) : QByteArray();
 
     TransferOptions options;
     options.channelRange = m_range->text();
@@ -319,7 +329,18 @@ void TRWForm::Button1Click() {
     const std::optional<FileFailure> traceFailure = m_traceFile ? m_traceFile->failure() : std::nullopt;
     stopTrace();
     m_start->setEnabled(true);
+    m_exit->setText(m_session.lang.text(Str::CloseButton));
     m_running = false;
+    if (m_link.cancelled()) {
+        m_link.closePort();
+        if (m_mode == TransferMode::Read) {
+            (void)openDocument(m_session, before);
+        }
+        m_progress->setValue(0);
+        showStatus(m_session.lang.text(Str::TransferCancelled));
+        emit transferFinished(false);
+        return;
+    }
     if (result.caption) emit captionChanged(*result.caption);
     emit transferFinished(result.ok());
     if (result.ok()) {
