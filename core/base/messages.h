@@ -140,5 +140,8 @@ enum : int {
     TipColReverse = 746,
     TipColTalkaround = 747,
     TipColCtcssHz = 748,
+    // Tooltips of the optional functions, one per control, from here on in the order of
+    // ui/options/functooltips.cpp.
+    TipOptionsFirst = 750,
 };
 }

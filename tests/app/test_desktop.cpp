@@ -9,10 +9,13 @@
 #include "ui/options/funcwindow.h"
 #include "ui/transfer/portdialog.h"
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -289,6 +292,19 @@ void TestDesktop::helpAndAbout() {
     QVERIFY(seen.at(1).contains(QString::fromLatin1(qVersion())) &&
             seen.at(1).contains(QStringLiteral("Licence")));
     QVERIFY(!seen.at(1).contains(QStringLiteral("||")));
+
+    // Every option and every channel column explains itself in the current language.
+    QStringList without;
+    for (QWidget* c : w.funcWindow()->findChildren<QWidget*>())
+        if ((qobject_cast<QCheckBox*>(c) || qobject_cast<QComboBox*>(c) || qobject_cast<QLineEdit*>(c)) &&
+            c->objectName().contains(QRegularExpression(QStringLiteral("^(CheckBox|ComboBox|Edit)\\d+$"))) &&
+            c->toolTip().isEmpty())
+            without << c->objectName();
+    // The in-place editors of the FM and call lists are cells, not options.
+    without.removeAll(QStringLiteral("Edit12"));
+    without.removeAll(QStringLiteral("Edit18"));
+    QVERIFY2(without.isEmpty(), qPrintable(without.join(QLatin1Char(' '))));
+    QCOMPARE(s.lang.text(Str::TipColBandwidth).left(9), QStringLiteral("Channel b"));
 }
 
 QTEST_MAIN(TestDesktop)

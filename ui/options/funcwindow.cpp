@@ -9,6 +9,7 @@
 #include "ui/common/translatewidgets.h"
 #include "ui/options/funcgridswidgets.h"
 #include "ui/options/funcpageswidgets.h"
+#include "ui/options/functooltips.h"
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QEvent>
@@ -95,6 +96,7 @@ QSize Tfunc::sizeHint() const {
 
 void Tfunc::applyLanguageTexts() {
     m_binder->refreshAll();
+    applyFuncTooltips(this, m_session.lang);
     if (!m_session.lang.loaded) return; // the built-in captions stay
     translateWidgetTree(this, m_session.lang);
     // "Write Band Two": the write label followed by the band-two group's current title.
