@@ -104,11 +104,14 @@ void Tcommuny::FormShow() {
         QLabel* label = m_devices[size_t(n - 1)];
         const QString device = directory.device(n);
         const PortDirectory::State state = directory.state(n);
-        const QString shown = PortDirectory::isOverridden(n)
+        // A number without a device says only that; a device that cannot be opened says why.
+        const QString shown = device.isEmpty() ? m_session.lang.text(Str::PortNoDevice)
+                              : PortDirectory::isOverridden(n)
                                   ? QStringLiteral("%1 %2").arg(m_session.lang.text(Str::DemoPort), device)
                                   : device;
-        const QString why =
-            state == PortDirectory::State::Free ? QString() : portStateText(m_session.lang, state);
+        const QString why = state == PortDirectory::State::Free || device.isEmpty()
+                                ? QString()
+                                : portStateText(m_session.lang, state);
         label->setText(why.isEmpty() ? shown : shown + QLatin1Char('\n') + why);
         label->setToolTip(why.isEmpty() ? device : device + QStringLiteral(": ") + why);
         QRadioButton* button = m_ports[size_t(n - 1)];
