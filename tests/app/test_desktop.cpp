@@ -6,6 +6,7 @@
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
 #include "tests/common/runprocess.h"
+#include "ui/channels/channelwindow.h"
 #include "ui/options/funcwindow.h"
 #include "ui/transfer/portdialog.h"
 #include <QApplication>
@@ -16,6 +17,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -42,6 +45,7 @@ private slots:
     void childrenFitTheArea_data();
     void childrenFitTheArea();
     void helpAndAbout();
+    void optionsRestoreInsideArea();
 
 private:
     void copyLanguageFiles(const QString& dir) const;
@@ -305,6 +309,27 @@ void TestDesktop::helpAndAbout() {
     without.removeAll(QStringLiteral("Edit18"));
     QVERIFY2(without.isEmpty(), qPrintable(without.join(QLatin1Char(' '))));
     QCOMPARE(s.lang.text(Str::TipColBandwidth).left(9), QStringLiteral("Channel b"));
+}
+
+// At 1366x768 in English: the options window beside table A, and after maximise and restore no
+// wider than the work area.
+void TestDesktop::optionsRestoreInsideArea() {
+    Session s;
+    s.files = ProgramFiles::besideExecutable(m_dir->path());
+    TMainForm w(s);
+    w.setGeometry(0, 0, 1366, 768);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.selectLanguage(2);
+    QMdiSubWindow* f = w.frameOf(w.funcWindow());
+    QMdiSubWindow* a = w.frameOf(w.channelA());
+    QTRY_VERIFY(!f->geometry().intersects(a->geometry()));
+    const QRect area = f->mdiArea()->viewport()->rect();
+    QVERIFY(area.contains(f->geometry()));
+    f->showMaximized();
+    f->showNormal();
+    QVERIFY(f->width() <= area.width());
+    QVERIFY(area.contains(f->geometry()));
 }
 
 QTEST_MAIN(TestDesktop)
