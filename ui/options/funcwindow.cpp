@@ -50,6 +50,8 @@ Tfunc::Tfunc(Session& session, QWidget* parent) : QWidget(parent), m_session(ses
     m_scroll->setObjectName(QStringLiteral("FuncScroll"));
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
+    // The pages never shrink below their natural size (a list would cut its longest item).
+    m_tabs->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
     m_scroll->setWidget(m_tabs);
     layout->addWidget(m_scroll);
 
