@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QtTest>
 
 // Whole channels through the clipboard and the right-click commands, and typing into a tone
@@ -19,6 +20,7 @@ private slots:
     void copyAndPasteBetweenTables();
     void insertShiftsOrRefuses();
     void toneTakesTypingAfterClick();
+    void columnsFitTheirHeaders();
 
 private:
     ChannelGrid* grid(ChannelWindow* w) const {
@@ -146,6 +148,20 @@ void TestChannelClipboard::toneTakesTypingAfterClick() {
         QCOMPARE(tone->view()->currentIndex().data().toString(), QString::fromLatin1(listed));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     }
+}
+
+// A header longer than its column widens the column; a short one leaves the least width.
+void TestChannelClipboard::columnsFitTheirHeaders() {
+    ChannelGrid* g = grid(m_a.get());
+    const int least = g->columnWidth(Col::Bandwidth);
+    QStringList headers(ChannelTable::Columns, QStringLiteral("X"));
+    headers[Col::Bandwidth] = QStringLiteral("A very long bandwidth header");
+    m_session->doc.tableA.setHeaders(headers);
+    QVERIFY(g->columnWidth(Col::Bandwidth) >=
+            g->horizontalHeader()->fontMetrics().horizontalAdvance(headers.at(Col::Bandwidth)));
+    headers[Col::Bandwidth] = QStringLiteral("B");
+    m_session->doc.tableA.setHeaders(headers);
+    QCOMPARE(g->columnWidth(Col::Bandwidth), least);
 }
 
 QTEST_MAIN(TestChannelClipboard)
