@@ -265,7 +265,6 @@ void Link::endTransfer(int chars, int ms) {
 }
 
 bool Link::runTransfer(const std::function<bool()>& body, const HandshakeTiming& timing) {
-    m_cancelled = false;
     const bool ok = handshake(timing) && body() && !m_cancelled;
     endTransfer();
     return ok;

@@ -306,6 +306,7 @@ void TRWForm::Button1Click() {
     if (m_running) return;
     if (m_range->text().isEmpty()) m_range->setText(QStringLiteral("99"));
     if (!startTrace()) return;
+    m_link.clearCancel();
     m_running = true;
     m_start->setEnabled(false);
     m_exit->setText(m_session.lang.text(Str::CancelButton));
