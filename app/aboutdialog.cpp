@@ -1,4 +1,6 @@
 #include "app/aboutdialog.h"
+#include "core/base/language.h"
+#include "core/base/messages.h"
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
@@ -15,9 +17,25 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
         label->setAlignment(Qt::AlignCenter);
         layout->addWidget(label);
     }
+    m_version = new QLabel(this);
+    m_licence = new QLabel(this);
+    for (QLabel* label : {m_version, m_licence}) {
+        label->setProperty("kt520_fixed", true);
+        label->setAlignment(Qt::AlignCenter);
+        layout->addWidget(label);
+    }
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
     ok->setObjectName(QStringLiteral("OKButton"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(ok, 0, Qt::AlignCenter);
     setMinimumWidth(320);
+}
+
+void TAboutBox::setFacts(const Language& lang) {
+    m_version->setText(
+        lang.text(Str::AboutVersion).arg(QStringLiteral(KT520_VERSION), QString::fromLatin1(qVersion())));
+    m_licence->setText(lang.text(Str::AboutLicence));
+    for (QLabel* label : findChildren<QLabel*>())
+        label->setVisible(!label->text().trimmed().isEmpty());
+    adjustSize();
 }

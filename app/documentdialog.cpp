@@ -1,9 +1,11 @@
 #include "app/documentdialog.h"
 #include "core/base/messages.h"
+#include "core/base/recentfiles.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/documentlines.h"
 #include "core/codeplug/session.h"
 #include "ui/common/messagebox.h"
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -13,6 +15,12 @@ const QString Suffix = QStringLiteral("qv19");
 
 void warn(QWidget* parent, const Session& s, const QString& text, const QString& details = {}) {
     showWarning(parent, s.lang.text(Str::WarnCaption), text, details);
+}
+
+// A document opened or saved goes first in File > Recent files. A settings file that cannot be
+// written was reported at start-up; the list then simply stays as it was.
+void rememberDocument(const Session& s, const QString& path) {
+    (void)RecentFiles::remember(s.files, path);
 }
 
 // The file dialog of the command; empty when the user cancels.
@@ -29,6 +37,9 @@ QString askFileName(QWidget* parent, const Session& s, QFileDialog::AcceptMode m
     } else {
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
+    // The dialog starts in the folder of the document opened or saved last.
+    if (const QString folder = RecentFiles::loadFolder(s.files); !folder.isEmpty() && QDir(folder).exists())
+        dialog.setDirectory(folder);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }
@@ -45,6 +56,7 @@ bool saveDocumentToFile(QWidget* parent, Session& session, const QString& path) 
         warn(parent, session, *error);
         return false;
     }
+    rememberDocument(session, path);
     return true;
 }
 
@@ -71,17 +83,28 @@ std::optional<QString> openDocumentFile(QWidget* parent, Session& session, const
         result = openDocument(session, *read.bytes);
         if (result.accepted()) session.history.setPath(path);
     }
-    if (!result.accepted()) return std::nullopt;
+    QList<int> lines;
+    QStringList details;
+    for (const LineProblem& p : result.notApplied) {
+        lines << p.line;
+        details << QStringLiteral("%1: %2").arg(QString::number(p.line), p.reason);
+    }
+    switch (result.refusal) {
+    case OpenResult::Refusal::NotADocument:
+        warn(parent, session, session.lang.text(Str::DocNotADocument).arg(QDir::toNativeSeparators(path)));
+        return std::nullopt;
+    case OpenResult::Refusal::Incomplete:
+        warn(parent, session, session.lang.text(Str::DocIncomplete).arg(lineRanges(lines)));
+        return std::nullopt;
+    case OpenResult::Refusal::UnknownModel:
+        return std::nullopt;
+    case OpenResult::Refusal::None:
+        break;
+    }
     session.history.setClean();
-    if (!result.notApplied.isEmpty()) {
-        QList<int> lines;
-        QStringList details;
-        for (const LineProblem& p : result.notApplied) {
-            lines << p.line;
-            details << QStringLiteral("%1: %2").arg(QString::number(p.line), p.reason);
-        }
+    if (!lines.isEmpty())
         warn(parent, session, session.lang.text(Str::LinesNotApplied).arg(lineRanges(lines)),
              details.join(QChar('\n')));
-    }
+    rememberDocument(session, path);
     return result.caption;
 }

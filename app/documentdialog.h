@@ -14,8 +14,9 @@ std::optional<QString> saveDocumentAsDialog(QWidget* parent, Session& session);
 bool saveDocumentToFile(QWidget* parent, Session& session, const QString& path);
 
 // "打开": commits the pending channel edit, asks for a file and loads it. Returns the new main
-// window caption when the file was accepted; a file that is not a document of this radio is
-// ignored without a message. Lines that could not be applied are listed in one message.
+// window caption when the file was accepted. A file of another model is ignored without a
+// message; one that is not a document, or is cut short, is refused with one and changes nothing.
+// Lines that could not be applied are listed in one message.
 // `openedPath`, when given, receives the path of an accepted file.
 std::optional<QString> openDocumentDialog(QWidget* parent, Session& session,
                                           std::function<void()> commitPendingEdit,

@@ -1,4 +1,5 @@
 #include "app/editcommands.h"
+#include "app/desktophabits.h"
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
 #include <QAction>
@@ -100,5 +101,7 @@ void EditCommands::refresh() {
     m_redo->setText(redoName.isEmpty() ? lang.text(Str::RedoMenu) : lang.text(Str::RedoStep).arg(redoName));
     m_undo->setEnabled(h.canUndo());
     m_redo->setEnabled(h.canRedo());
-    if (m_menu) m_menu->setTitle(lang.text(Str::EditMenu));
+    // A title already shown keeps the key letter the menu bar gave it.
+    if (m_menu && withoutMnemonic(m_menu->title()) != lang.text(Str::EditMenu))
+        m_menu->setTitle(lang.text(Str::EditMenu));
 }

@@ -1,8 +1,10 @@
 #include "app/mainwindow.h"
+#include "app/quitsignals.h"
 #include "core/codeplug/session.h"
 #include "core/link/radioport.h"
 #include "sim/demoradio.h"
 #include "ui/common/messagebox.h"
+#include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QScreen>
@@ -40,6 +42,11 @@ int answerOnTerminal(int argc, char** argv) {
     parser.addOption(
         {QStringLiteral("where"), QStringLiteral("Print the settings file and the language files "
                                                  "in use, then exit.")});
+    parser.addOption({QStringLiteral("real"),
+                      QStringLiteral("Use the real serial ports only (the default without --demo).")});
+    parser.addOption(
+        {QStringLiteral("service"),
+         QStringLiteral("Show the factory alignment button in the tool bar, for service technicians.")});
     parser.addOption({QStringLiteral("exit-after-start"),
                       QStringLiteral("Quit as soon as the main window has been drawn.")});
     parser.process(app); // --help and --version print and exit here
@@ -55,9 +62,17 @@ int main(int argc, char** argv) {
     // Lets the desktop match the window to kt520.desktop and its icon (the app id on Wayland).
     QGuiApplication::setDesktopFileName(QStringLiteral("kt520"));
     // --demo attaches the virtual radio with a sample codeplug; without it only real ports are used.
-    const bool demoMode = app.arguments().contains(QStringLiteral("--demo"));
+    const bool demoMode = app.arguments().contains(QStringLiteral("--demo")) &&
+                          !app.arguments().contains(QStringLiteral("--real"));
     Session session;
     TMainForm w(session);
+    if (app.arguments().contains(QStringLiteral("--service")))
+        if (auto* alignment = w.findChild<QAction*>(QStringLiteral("AlignmentTool")))
+            alignment->setVisible(true);
+    // Every orderly quit keeps the settings, not only the window's close: the session's end,
+    // --exit-after-start, and a termination signal.
+    quitOnTerminationSignals();
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &w, [&w] { w.saveSettingsOnce(false); });
     // Without a window manager "maximised" means nothing, so the window starts screen-sized.
     if (QScreen* screen = QGuiApplication::primaryScreen()) w.setGeometry(screen->availableGeometry());
     w.showMaximized(); // runs the start-up, which chooses the COM port from sysini.ini

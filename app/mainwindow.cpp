@@ -1,8 +1,12 @@
 #include "app/mainwindow.h"
 #include "app/aboutdialog.h"
+#include "app/childlayout.h"
 #include "app/csvdialogs.h"
+#include "app/desktophabits.h"
 #include "app/documentdialog.h"
 #include "app/editcommands.h"
+#include "app/helpmenu.h"
+#include "app/recentfiles.h"
 #include "app/safetymenus.h"
 #include "app/windowmenu.h"
 #include "core/base/messages.h"
@@ -21,10 +25,12 @@
 #include "ui/service/radioinfowindow.h"
 #include "ui/service/testform.h"
 #include "ui/transfer/portdialog.h"
+#include "ui/transfer/portstatus.h"
 #include "ui/transfer/rwform.h"
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -92,6 +98,7 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
         w->setAcceptDrops(true);
         w->installEventFilter(this);
     }
+    installMenuKey(this);
     buildToolBar();
     buildSelectionPanel();
     m_status = new QLabel(this);
@@ -156,10 +163,15 @@ void TMainForm::buildMenus() {
     m_exportPdf = action(file, m_session.lang.text(Str::PdfMenu), &TMainForm::exportPdfCommand);
     file->addSeparator();
     action(file, QStringLiteral("退出"), &QWidget::close);
+    new RecentFilesMenu(file, m_importCsv, m_session,
+                        [this](const QString& path) { openDroppedFile(path, Side::A); });
 
     QMenu* program = menuBar()->addMenu(QStringLiteral("编程"));
-    m_readMenu = action(program, QStringLiteral("读频"), &TMainForm::readCommand);
-    m_writeMenu = action(program, QStringLiteral("写频"), &TMainForm::writeCommand);
+    m_readMenu =
+        action(program, QStringLiteral("读频"), &TMainForm::readCommand, QKeySequence(Qt::CTRL | Qt::Key_R));
+    // Ctrl+W closes a child window (its system menu): writing takes Ctrl+Shift+W.
+    m_writeMenu = action(program, QStringLiteral("写频"), &TMainForm::writeCommand,
+                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
     program->addSeparator();
     action(program, QStringLiteral("信道编辑"), [this] { showChild(m_channelA); });
     action(program, QStringLiteral("可选功能"), [this] { showChild(m_func); });
@@ -186,8 +198,12 @@ void TMainForm::buildMenus() {
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
     m_windows->addMenu(menuBar(), help->menuAction());
-    help->addAction(QStringLiteral("帮助"));
-    action(help, QStringLiteral("关于"), [this] { m_about->exec(); });
+    action(
+        help, QStringLiteral("帮助"), [this] { showUserGuide(this, m_session); }, QKeySequence::HelpContents);
+    action(help, QStringLiteral("关于"), [this] {
+        m_about->setFacts(m_session.lang);
+        m_about->exec();
+    });
 }
 
 void TMainForm::buildToolBar() {
@@ -272,6 +288,7 @@ void TMainForm::applyTexts() {
     translateWidgetTree(m_about, m_session.lang);
     m_readTool->setText(m_session.lang.text(Str::ReadLabel));
     m_portTool->setText(m_session.lang.text(Str::WriteLabel));
+    m_portTool->setToolTip(m_session.lang.text(Str::PortToolTip));
     m_status->setText(QStringLiteral("     ") + m_session.lang.messages.statusLine);
     m_importCsv->setText(m_session.lang.text(Str::CsvImportMenu));
     m_exportCsv->setText(m_session.lang.text(Str::CsvExportMenu));
@@ -283,6 +300,7 @@ void TMainForm::applyTexts() {
     m_windows->refresh();
     for (QAction* a : m_languages->actions())
         a->setChecked(a->data().toInt() == m_session.lang.index);
+    addMenuMnemonics(menuBar());
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -319,19 +337,15 @@ void TMainForm::runStartUp() {
 }
 
 void TMainForm::arrangeChildren() {
-    // Table A in front at the left, table B just behind it with its title bar in sight, and
-    // the optional functions beside them where the area is wide enough.
-    const QSize area = m_mdi->viewport()->size();
+    // The pages are measured in the current language: the layouts take the texts in first.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     QMdiSubWindow* a = frameOf(m_channelA);
     QMdiSubWindow* b = frameOf(m_channelB);
     QMdiSubWindow* f = frameOf(m_func);
-    const int tableHeight = std::max(360, area.height() - 40);
-    b->setGeometry(0, 0, a->width(), tableHeight);
-    a->setGeometry(0, 32, a->width(), tableHeight);
-    const QSize funcSize = f->sizeHint();
-    const int funcX = std::max(0, std::min(a->width() + 8, area.width() - funcSize.width()));
-    f->setGeometry(funcX, 0, std::min(area.width(), funcSize.width()),
-                   std::min(area.height(), funcSize.height()));
+    const ChildGeometry g = placeChildren(m_mdi->viewport()->size(), a->size(), f->sizeHint());
+    b->setGeometry(g.tableB);
+    a->setGeometry(g.tableA);
+    f->setGeometry(g.options);
     m_mdi->setActiveSubWindow(a);
 }
 
@@ -340,12 +354,20 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!m_settingsSaved) {
-        m_settingsSaved = true;
-        if (auto error = saveSettings(m_session.files.settingsFile, exitSettings(m_session), m_session.lang))
-            showWarning(this, QStringLiteral("KT-520"), *error);
-    }
+    saveSettingsOnce(true);
     QMainWindow::closeEvent(event);
+}
+
+void TMainForm::saveSettingsOnce(bool interactive) {
+    // Nothing to keep before the start-up has read the settings.
+    if (m_settingsSaved || !m_started) return;
+    m_settingsSaved = true;
+    if (auto error = saveSettings(m_session.files.settingsFile, exitSettings(m_session), m_session.lang)) {
+        if (interactive)
+            showWarning(this, QStringLiteral("KT-520"), *error);
+        else
+            qWarning("%s", qUtf8Printable(*error));
+    }
 }
 
 void TMainForm::selectLanguage(int index) {
@@ -451,8 +473,8 @@ void TMainForm::transferCommand(TransferMode mode) {
     m_channelA->hideEditors();
     if (mode == TransferMode::Read && !maySetDocumentAside()) return;
     // A port that another program holds, or that is missing, is reported before the dialog opens.
-    if (!PortDirectory(m_session.files.settingsToRead()).probe(m_session.portNumber)) {
-        showWarning(this, m_session.lang.messages.warnCaption, m_session.lang.messages.portOpenFailed);
+    if (auto problem = portOpenProblem(m_session, m_session.portNumber)) {
+        showWarning(this, m_session.lang.messages.warnCaption, *problem);
         return;
     }
     // The document then equals the radio: a read is one undo step, and both leave it unmodified.

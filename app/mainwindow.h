@@ -70,6 +70,9 @@ public:
     void setServiceMode(bool on);
     // A file dropped on the channel table of `side`: a .csv is imported, a .qv19 opened.
     void openDroppedFile(const QString& path, Side side);
+    // SaveSettings, once per run: at the window's close, or at any other orderly quit (with
+    // `interactive` false a failure goes to the terminal, since no window may be left to ask).
+    void saveSettingsOnce(bool interactive);
 
     EditCommands* editCommands() const { return m_edit; }
     WindowMenu* windowMenu() const { return m_windows; }

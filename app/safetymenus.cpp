@@ -1,7 +1,6 @@
 #include "app/safetymenus.h"
 #include "app/backupsdialog.h"
 #include "app/comparedialog.h"
-#include "app/documentdialog.h"
 #include "app/mainwindow.h"
 #include "core/base/messages.h"
 #include "core/codeplug/document.h"
@@ -66,9 +65,8 @@ void SafetyMenus::showBackups() {
 }
 
 void SafetyMenus::openBackup(const QString& path) {
-    m_window.channelA()->commitPendingEdit();
-    m_window.channelA()->hideEditors();
-    if (const auto caption = openDocumentFile(&m_window, m_session, path)) m_window.setWindowTitle(*caption);
+    // As any other document: unsaved changes are asked about first, and the open is one undo step.
+    m_window.openDroppedFile(path, Side::A);
 }
 
 void SafetyMenus::compareWithFile() {

@@ -1,4 +1,5 @@
 #include "app/windowmenu.h"
+#include "app/desktophabits.h"
 #include "core/base/language.h"
 #include "core/base/messages.h"
 #include <QMdiArea>
@@ -22,7 +23,9 @@ QMenu* WindowMenu::addMenu(QMenuBar* bar, QAction* before) {
 
 void WindowMenu::refresh() {
     if (!m_menu) return;
-    m_menu->setTitle(m_lang.text(Str::WindowMenu));
+    // A title already shown keeps the key letter the menu bar gave it.
+    if (withoutMnemonic(m_menu->title()) != m_lang.text(Str::WindowMenu))
+        m_menu->setTitle(m_lang.text(Str::WindowMenu));
     m_menu->clear();
     for (QWidget* child : m_children) {
         QAction* a = m_menu->addAction(child->windowTitle());

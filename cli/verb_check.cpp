@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 #include "core/codeplug/document.h"
+#include "core/codeplug/documentlines.h"
 #include "core/codeplug/session.h"
 #include "core/codeplug/validation.h"
 #include <algorithm>
@@ -50,6 +51,13 @@ int runCheck(const QStringList& args) {
     const OpenResult& opened = std::get<OpenResult>(result);
     if (opened.refusal == OpenResult::Refusal::NotADocument) {
         out() << path << ": line 1: not a document: the first line is not \"QOVRAN MEMORY CHANNEL\"\n";
+        return Exit::Problems;
+    }
+    if (opened.refusal == OpenResult::Refusal::Incomplete) {
+        QList<int> lines;
+        for (const LineProblem& p : opened.notApplied)
+            lines << p.line;
+        out() << path << ": lines " << lineRanges(lines) << ": missing or cut short; the file is not read\n";
         return Exit::Problems;
     }
     if (opened.refusal == OpenResult::Refusal::UnknownModel) {

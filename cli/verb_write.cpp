@@ -2,6 +2,7 @@
 #include "cli/servicecli.h"
 #include "cli/transfercli.h"
 #include "core/codeplug/document.h"
+#include "core/codeplug/documentlines.h"
 #include "core/codeplug/session.h"
 #include "core/transfer/writeprocedure.h"
 
@@ -25,6 +26,13 @@ int runWrite(const QStringList& args) {
     auto result = openForVerb(session, verb, path);
     if (const int* exit = std::get_if<int>(&result)) return *exit;
     const OpenResult& opened = std::get<OpenResult>(result);
+    if (opened.refusal == OpenResult::Refusal::Incomplete) {
+        QList<int> lines;
+        for (const LineProblem& p : opened.notApplied)
+            lines << p.line;
+        err() << path << ": lines " << lineRanges(lines) << ": missing or cut short; nothing was sent\n";
+        return Exit::Problems;
+    }
     if (!opened.accepted()) {
         err() << path << ": not a document of this radio; nothing was sent\n";
         return Exit::Problems;

@@ -253,6 +253,21 @@ OpenResult openDocument(Session& s, const QByteArray& bytes) {
         result.refusal = OpenResult::Refusal::UnknownModel;
         return result;
     }
+    // All or nothing: a file that ends before its last line is not applied at all, or the
+    // document would be a mix of the old settings and the cut file's (a last line without
+    // line end is complete: files from other editors end that way).
+    {
+        LineReader rest = in;
+        for (int number = 5; number <= DocumentFormat::LineCount; ++number) {
+            const auto raw = rest.next();
+            if (!raw || (!raw->terminated && number < DocumentFormat::LineCount))
+                result.notApplied << LineProblem{number, s.lang.text(Str::DamagedLine)};
+        }
+        if (!result.notApplied.isEmpty()) {
+            result.refusal = OpenResult::Refusal::Incomplete;
+            return result;
+        }
+    }
     result.refusal = OpenResult::Refusal::None;
     main.setIndex(MainCtl::Model, *modelIndex);
     changeModel(s);

@@ -12,9 +12,10 @@ struct LineProblem {
 };
 
 struct OpenResult {
-    // Why a file was ignored: its first line is not the header, or its TYPE line names a model
-    // that the model list does not hold. Nothing in the session changes then.
-    enum class Refusal { None, NotADocument, UnknownModel };
+    // Why a file was ignored: its first line is not the header, its TYPE line names a model
+    // that the model list does not hold, or it ends before its last line (the missing lines are
+    // in notApplied). Nothing in the session changes then.
+    enum class Refusal { None, NotADocument, UnknownModel, Incomplete };
     Refusal refusal = Refusal::NotADocument;
     QString caption;               // "KT-520RX   [400-470MHz]" once accepted
     QList<LineProblem> notApplied; // in line order; the controls of these lines kept their state
@@ -25,9 +26,10 @@ struct OpenResult {
 // SaveDocument: the 344 lines of the session's document, CR LF, Chinese texts in GBK.
 QByteArray saveDocument(const Session& session);
 
-// OpenDocument from the bytes of a file: any bytes are safe. An accepted file selects its model
-// (running the model change) and its band, replaces the optional functions line by line and
-// both channel tables; a refused one changes nothing.
+// OpenDocument from the bytes of a file: any bytes are safe. The whole file is looked at before
+// anything is applied: an accepted file selects its model (running the model change) and its
+// band, replaces the optional functions line by line and both channel tables; a refused one,
+// also one cut short anywhere, changes nothing.
 OpenResult openDocument(Session& session, const QByteArray& bytes);
 
 // The file edges: a message for the user (FileError with the system's reason) on failure.

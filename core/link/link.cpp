@@ -83,6 +83,8 @@ bool Link::SendFrame(QStringView hex) {
     m_echoLength = int(hex.size()) + 2;
     m_receiveText.clear();
     if (m_portFailed || !isPortOpen()) return false;
+    // A cancelled transfer sends nothing more but its end frame.
+    if (m_cancelled && hex != Frame::End) return false;
     trace(TraceEvent::Sent, Frame::toHex(*frame));
     return m_port->write(*frame);
 }
@@ -136,7 +138,7 @@ bool Link::ReplyChecksumOk() const {
 }
 
 void Link::aSysDelay(int chars, int ms) {
-    if (m_portFailed || waitSatisfied(chars)) return;
+    if (m_portFailed || m_cancelled || waitSatisfied(chars)) return;
     QEventLoop loop;
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
@@ -284,7 +286,14 @@ void Link::endTransfer(int chars, int ms) {
 }
 
 bool Link::runTransfer(const std::function<bool()>& body, const HandshakeTiming& timing) {
-    const bool ok = handshake(timing) && body();
+    const bool ok = handshake(timing) && body() && !m_cancelled;
     endTransfer();
     return ok;
+}
+
+void Link::cancel() {
+    if (m_cancelled) return;
+    m_cancelled = true;
+    note(QStringLiteral("cancelled"));
+    if (m_wait) m_wait->quit();
 }

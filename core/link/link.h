@@ -133,6 +133,12 @@ public:
     [[nodiscard]] std::optional<QString> askUntilNotBusy(QStringView requestHex, int chars, int timeoutMs);
     // End of transfer: "64016F", then the full wait. Never answered.
     void endTransfer(int chars = 0, int ms = 70);
+    // Ends a running transfer at once: the wait under way ends, every further request fails,
+    // and runTransfer still sends the end frame. Holds until cleared, so that a cancel during
+    // the port reset before the handshake is not lost: clear it before starting a transfer.
+    void cancel();
+    void clearCancel() { m_cancelled = false; }
+    bool cancelled() const { return m_cancelled; }
     // Handshake, `body`, end frame: the end frame goes out whatever happened before it.
     [[nodiscard]] bool runTransfer(const std::function<bool()>& body, const HandshakeTiming& timing = {});
 
@@ -156,6 +162,7 @@ private:
     std::unique_ptr<RadioPort> m_port;
     bool m_singlePort = false;
     bool m_portFailed = false;
+    bool m_cancelled = false;
     QString m_portError;
     int m_repeatBoundMs = DefaultRepeatBoundMs;
     QString m_receiveText;

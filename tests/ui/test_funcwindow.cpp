@@ -3,6 +3,7 @@
 #include "ui/options/funcgridswidgets.h"
 #include "ui/options/funcwindow.h"
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -182,6 +183,15 @@ void TestFuncWindow::calendarWritesDate() {
     QVERIFY(!m_w->calendar()->isVisible());
     QCOMPARE(f().text("Edit32"), QString("2031-02-03"));
     QCOMPARE(date->text(), QString("2031-02-03"));
+    // Inside the window, and Escape closes it without choosing.
+    QTest::mouseDClick(date, Qt::LeftButton);
+    QVERIFY(m_w->rect().contains(m_w->calendar()->geometry()));
+    m_w->calendar()->setSelectedDate(QDate(2040, 1, 1));
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!m_w->calendar()->isVisible());
+    QCOMPARE(f().text("Edit32"), QString("2031-02-03"));
 }
 
 void TestFuncWindow::fmEditor_data() {

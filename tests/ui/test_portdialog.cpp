@@ -1,11 +1,14 @@
 #include "core/base/messages.h"
+#include "core/base/settingsfile.h"
 #include "core/codeplug/session.h"
 #include "core/link/radioport.h"
 #include "sim/ptyserver.h"
 #include "sim/virtualradio.h"
 #include "ui/transfer/portdialog.h"
+#include "ui/transfer/portstatus.h"
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSerialPort>
@@ -21,6 +24,7 @@ private slots:
     void probesEveryShowing();
     void selection_data();
     void selection();
+    void saysWhyAndTakesADevice();
 
 private:
     QString missing(int com) const { return QStringLiteral("/dev/kt520-missing-%1").arg(com); }
@@ -137,6 +141,41 @@ void TestPortDialog::selection() {
     if (clickSingle) QTest::mouseClick(dialog.singlePortBox(), Qt::LeftButton);
     QCOMPARE(session.portNumber, port);
     QCOMPARE(session.singlePortMode, single);
+}
+
+// A greyed port says why; a device typed for the chosen number is kept in section "ports".
+void TestPortDialog::saysWhyAndTakesADevice() {
+    Session session;
+    session.files = ProgramFiles::besideExecutable(m_dir.path());
+    session.portNumber = 5;
+    PortDirectory::overrideDevice(5, {}); // COM5 follows the settings file
+    Tcommuny dialog(session);
+    QSerialPort holder;
+    holder.setPortName(m_server->devicePath());
+    QVERIFY(holder.open(QIODevice::ReadWrite));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(dialog.deviceLabel(3)->text().contains(session.lang.text(Str::PortStateInUse)));
+    QVERIFY(dialog.deviceLabel(1)->text().contains(session.lang.text(Str::PortStateMissing)));
+    const auto problem = portOpenProblem(session, 3);
+    QVERIFY(problem && problem->contains(m_server->devicePath()) &&
+            problem->contains(session.lang.text(Str::PortStateInUse)));
+    holder.close();
+    QCOMPARE(portOpenProblem(session, 3), std::nullopt);
+
+    QVERIFY(dialog.deviceField()->isEnabled());
+    dialog.deviceField()->setText(QStringLiteral("/dev/kt520-typed"));
+    dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    QVERIFY(!dialog.isVisible());
+    const IniFile ini = IniFile::load(session.files.settingsFile);
+    QCOMPARE(ini.text(QStringLiteral("ports"), QStringLiteral("com5")), QStringLiteral("/dev/kt520-typed"));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(dialog.deviceLabel(5)->text().contains(QStringLiteral("/dev/kt520-typed")));
+    QCOMPARE(dialog.deviceField()->text(), QStringLiteral("/dev/kt520-typed"));
+    // A demo port is not the settings file's to change.
+    QTest::mouseClick(dialog.portButton(3), Qt::LeftButton);
+    QVERIFY(!dialog.deviceField()->isEnabled());
 }
 
 QTEST_MAIN(TestPortDialog)

@@ -1,4 +1,5 @@
 #include "core/base/messages.h"
+#include "core/codeplug/document.h"
 #include "core/transfer/backup.h"
 #include "sim/demoradio.h"
 #include "tests/common/bench.h"
@@ -59,6 +60,7 @@ private slots:
     void portHeldWhileShown();
     void readThroughStartButton();
     void refusesToCloseWhileRunning();
+    void cancelEndsCleanly();
     void failureWarns_data();
     void failureWarns();
     void emptyRangeBecomes99();
@@ -165,6 +167,38 @@ void TestRWForm::refusesToCloseWhileRunning() {
     QVERIFY(b.form.isVisible());
     b.form.close();
     QVERIFY(!b.form.isVisible());
+}
+
+// Cancel in the middle of a read: the port closes, the status says so, and the document is as
+// it was before the read.
+void TestRWForm::cancelEndsCleanly() {
+    DialogBench b;
+    b.radio.setMemory(demoRadioImage());
+    const QByteArray before = saveDocument(*b.session);
+    QSignalSpy finished(&b.form, &TRWForm::transferFinished);
+    b.open(1);
+    auto* progress = b.child<QProgressBar>("ProgressBar1");
+    auto* exit = b.child<QPushButton>("Button2");
+    QString duringText;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &b.form, [&] {
+        if (progress->value() < ProgressMaximum / 3) return;
+        poll.stop();
+        duringText = exit->text();
+        exit->click();
+    });
+    poll.start(5);
+    b.start()->click();
+    QCOMPARE(duringText, b.session->lang.text(Str::CancelButton));
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(finished.first().first().toBool(), false);
+    QVERIFY(b.messages.isEmpty());
+    QVERIFY(!b.form.link().isPortOpen());
+    QCOMPARE(b.child<QStatusBar>("StatusBar1")->currentMessage().trimmed(),
+             b.session->lang.text(Str::TransferCancelled));
+    QCOMPARE(saveDocument(*b.session), before);
+    QCOMPARE(exit->text(), b.session->lang.text(Str::CloseButton));
+    b.form.close();
 }
 
 void TestRWForm::failureWarns_data() {

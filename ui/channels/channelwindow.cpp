@@ -4,6 +4,7 @@
 #include "core/codeplug/controlnames.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
+#include "ui/channels/channelcontextmenu.h"
 #include "ui/channels/channeleditorwidgets.h"
 #include "ui/channels/channelgridwidgets.h"
 #include "ui/common/translatewidgets.h"
@@ -86,6 +87,8 @@ ChannelWindow::ChannelWindow(Session& session, Side side, QWidget* parent)
     connect(m_grid, &ChannelGrid::viewChanged, this, &ChannelWindow::placeEditors);
     connect(&session.lang, &Language::applied, this, &ChannelWindow::applyLanguageTexts);
     applyLanguageTexts();
+    installChannelContextMenu(this, m_grid, session, m_table);
+    installChannelHeaderTips(m_grid, session);
     resize(sizeHint());
 }
 
@@ -219,6 +222,8 @@ void ChannelWindow::clickCell(int col, int row, bool byMouse) {
     case Col::RxTone:
     case Col::TxTone:
         openEditor(Tone, col, row);
+        // Typed text goes into the tone at once: "88.5" or "D0" right after the click.
+        if (byMouse) m_tone->setFocus(Qt::MouseFocusReason);
         return;
     case Col::Compander:
         openEditor(Compander, col, row);
@@ -437,6 +442,15 @@ void ChannelWindow::onToneEdited(const QString& text) {
     }
     // A partly typed tone shows as OFF until it matches an entry.
     m_table.setCell(e.col, e.row, m_tones.contains(text) ? text : m_tones.first());
+    // The list follows the typing ("D0" shows the DCS codes) without changing the text.
+    const auto match = std::find_if(m_tones.cbegin(), m_tones.cend(), [&text](const QString& tone) {
+        return tone.startsWith(text, Qt::CaseInsensitive);
+    });
+    if (match != m_tones.cend()) {
+        const QModelIndex index = m_tone->model()->index(int(match - m_tones.cbegin()), 0);
+        m_tone->view()->setCurrentIndex(index);
+        m_tone->view()->scrollTo(index);
+    }
 }
 
 void ChannelWindow::onToneLeft() {

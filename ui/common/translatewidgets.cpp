@@ -5,11 +5,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QSet>
 #include <QTabWidget>
 #include <QWidget>
 
 namespace {
 const char* const BuiltinProperty = "kt520_builtin";
+const char* const TitleSetProperty = "kt520_title_set";
 
 QString builtinFor(QObject* o, const char* key, const QString& current) {
     const QVariant v = o->property(key);
@@ -29,9 +31,18 @@ QString builtinCaption(const QObject* element, const QString& current) {
 }
 
 void translateWidgetTree(QWidget* root, const Language& lang) {
-    if (!root) return;
-    if (!root->windowTitle().isEmpty() || root->property(BuiltinProperty).isValid())
+    // Before any language file has been applied the windows keep their built-in captions: the
+    // compiled-in table is a fallback for numbered texts, not a replacement for the windows'.
+    if (!root || !lang.loaded) return;
+    // A caption that the program has set since the last translation (the main window's model
+    // and band) is the new built-in one.
+    const QVariant lastTitle = root->property(TitleSetProperty);
+    if (lastTitle.isValid() && lastTitle.toString() != root->windowTitle())
+        root->setProperty(BuiltinProperty, root->windowTitle());
+    if (!root->windowTitle().isEmpty() || root->property(BuiltinProperty).isValid()) {
         root->setWindowTitle(tr(lang, root, BuiltinProperty, root->windowTitle()));
+        root->setProperty(TitleSetProperty, root->windowTitle());
+    }
     for (QLabel* l : root->findChildren<QLabel*>())
         if (!l->property("kt520_fixed").toBool()) l->setText(tr(lang, l, BuiltinProperty, l->text()));
     for (QAbstractButton* b : root->findChildren<QAbstractButton*>())
@@ -47,9 +58,14 @@ void translateWidgetTree(QWidget* root, const Language& lang) {
             if (!v.isValid()) page->setProperty(key.toLatin1(), t->tabText(i));
             t->setTabText(i, lang.caption(page->property(key.toLatin1()).toString()));
         }
-    for (QMenu* m : root->findChildren<QMenu*>())
-        m->setTitle(tr(lang, m, BuiltinProperty, m->title()));
+    // A menu's title is the text of its menu action: the action is translated with the menu,
+    // or it would remember the menu's already translated title as its built-in text.
+    QSet<QAction*> menuActions;
+    for (QMenu* m : root->findChildren<QMenu*>()) {
+        menuActions.insert(m->menuAction());
+        if (!m->property("kt520_fixed").toBool()) m->setTitle(tr(lang, m, BuiltinProperty, m->title()));
+    }
     for (QAction* a : root->findChildren<QAction*>())
-        if (!a->isSeparator() && !a->property("kt520_fixed").toBool())
+        if (!a->isSeparator() && !menuActions.contains(a) && !a->property("kt520_fixed").toBool())
             a->setText(tr(lang, a, BuiltinProperty, a->text()));
 }

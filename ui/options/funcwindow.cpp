@@ -9,12 +9,15 @@
 #include "ui/common/translatewidgets.h"
 #include "ui/options/funcgridswidgets.h"
 #include "ui/options/funcpageswidgets.h"
+#include "ui/options/functooltips.h"
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -41,7 +44,16 @@ Tfunc::Tfunc(Session& session, QWidget* parent) : QWidget(parent), m_session(ses
     m_tabs->addTab(buildBandPage(b), QStringLiteral("Band Change"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(m_tabs);
+    // On a small screen the window may be narrower or lower than its pages: they scroll rather
+    // than squeeze, so no caption is ever cut.
+    m_scroll = new QScrollArea;
+    m_scroll->setObjectName(QStringLiteral("FuncScroll"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    // The pages never shrink below their natural size (a list would cut its longest item).
+    m_tabs->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
+    m_scroll->setWidget(m_tabs);
+    layout->addWidget(m_scroll);
 
     // One month calendar serves both end dates; it floats over the window while chosen from.
     m_calendar = new QCalendarWidget(this);
@@ -49,6 +61,14 @@ Tfunc::Tfunc(Session& session, QWidget* parent) : QWidget(parent), m_session(ses
     m_calendar->setAutoFillBackground(true);
     m_calendar->hide();
     connect(m_calendar, &QCalendarWidget::activated, this, [this] { calendarChosen(); });
+    // Escape closes the calendar without choosing, as it closes any pop-up.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_calendar);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, [this] {
+        m_calendar->hide();
+        if (m_calendarTarget) m_calendarTarget->setFocus();
+        m_calendarTarget = nullptr;
+    });
 
     m_binder = new ControlBinder(this, store);
 
@@ -69,7 +89,17 @@ Tfunc::~Tfunc() {
     disconnect(m_activation, nullptr, this, nullptr);
 }
 
+QSize Tfunc::sizeHint() const {
+    // The whole of the pages in the current language, without scroll bars.
+    const QMargins m = layout()->contentsMargins();
+    return m_tabs->minimumSizeHint().expandedTo(m_tabs->sizeHint()) +
+           QSize(m.left() + m.right(), m.top() + m.bottom());
+}
+
 void Tfunc::applyLanguageTexts() {
+    m_binder->refreshAll();
+    applyFuncTooltips(this, m_session.lang);
+    if (!m_session.lang.loaded) return; // the built-in captions stay
     translateWidgetTree(this, m_session.lang);
     // "Write Band Two": the write label followed by the band-two group's current title.
     QString bandTwo;
@@ -77,7 +107,6 @@ void Tfunc::applyLanguageTexts() {
         if (builtinCaption(g, g->title()) == QLatin1String("Band Two")) bandTwo = g->title();
     if (auto* write = findChild<QCheckBox*>(Ctl::CheckBox41))
         write->setText(m_session.lang.text(Str::WriteLabel) + QLatin1Char(' ') + bandTwo);
-    m_binder->refreshAll();
 }
 
 void Tfunc::checkTypedNumber(const QString& editName, const QString& text) {

@@ -8,6 +8,7 @@ class FmList;
 class CallList;
 class QCalendarWidget;
 class QLineEdit;
+class QScrollArea;
 class QTabWidget;
 
 // The optional functions window "功能选项": four tabs with every radio-wide setting, the FM
@@ -29,6 +30,7 @@ public:
     CallList* callList() const { return m_calls; }
     QCalendarWidget* calendar() const { return m_calendar; }
     QTabWidget* tabs() const { return m_tabs; }
+    QSize sizeHint() const override;
 
     // The window lost activation: the FM editor closes and the typed numbers settle.
     void deactivated();
@@ -44,6 +46,7 @@ private:
 
     Session& m_session;
     QTabWidget* m_tabs = nullptr;
+    QScrollArea* m_scroll = nullptr;
     FmList* m_fm = nullptr;
     CallList* m_calls = nullptr;
     QCalendarWidget* m_calendar = nullptr;

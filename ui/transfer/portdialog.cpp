@@ -1,12 +1,18 @@
 #include "ui/transfer/portdialog.h"
 #include "core/base/appsettings.h"
 #include "core/base/messages.h"
+#include "core/base/settingsfile.h"
 #include "core/codeplug/session.h"
 #include "core/link/radioport.h"
+#include "ui/common/messagebox.h"
+#include "ui/common/translatewidgets.h"
+#include "ui/transfer/portstatus.h"
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -21,13 +27,17 @@ Tcommuny::Tcommuny(Session& session, QWidget* parent) : QDialog(parent), m_sessi
     setModal(true);
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
 
-    auto* grid = new QGridLayout;
+    m_group = new QGroupBox(QStringLiteral("通信端口"), this);
+    m_group->setObjectName(QStringLiteral("GroupBox1"));
+    auto* grid = new QGridLayout(m_group);
     grid->setHorizontalSpacing(12);
     for (int n = PortDirectory::FirstCom; n <= PortDirectory::LastCom; ++n) {
-        auto* button = new QRadioButton(QStringLiteral("COM%1").arg(n), this);
+        auto* button = new QRadioButton(QStringLiteral("COM%1").arg(n), m_group);
         button->setObjectName(QStringLiteral("com%1").arg(n));
-        auto* device = new QLabel(this);
+        button->setProperty("kt520_fixed", true);
+        auto* device = new QLabel(m_group);
         device->setObjectName(QStringLiteral("device%1").arg(n));
+        device->setProperty("kt520_fixed", true);
         device->setEnabled(false); // drawn greyed: it explains the button, it is not a choice
         const int row = (n - 1) / PerRow;
         const int col = (n - 1) % PerRow;
@@ -37,6 +47,21 @@ Tcommuny::Tcommuny(Session& session, QWidget* parent) : QDialog(parent), m_sessi
         m_ports[size_t(n - 1)] = button;
         m_devices[size_t(n - 1)] = device;
     }
+    m_none = new QLabel(this);
+    m_none->setObjectName(QStringLiteral("NoPortsLabel"));
+    m_none->setProperty("kt520_fixed", true);
+    m_none->setWordWrap(true);
+    m_none->hide();
+
+    m_deviceCaption = new QLabel(this);
+    m_deviceCaption->setProperty("kt520_fixed", true);
+    m_deviceEdit = new QLineEdit(this);
+    m_deviceEdit->setObjectName(QStringLiteral("DeviceEdit"));
+    m_deviceEdit->setPlaceholderText(QStringLiteral("/dev/ttyUSB0"));
+    m_deviceCaption->setBuddy(m_deviceEdit);
+    auto* deviceRow = new QHBoxLayout;
+    deviceRow->addWidget(m_deviceCaption);
+    deviceRow->addWidget(m_deviceEdit, 1);
 
     m_single = new QCheckBox(QStringLiteral("单口"), this);
     m_single->setObjectName(QStringLiteral("CheckBox1"));
@@ -51,8 +76,19 @@ Tcommuny::Tcommuny(Session& session, QWidget* parent) : QDialog(parent), m_sessi
     bottom->addStretch();
     bottom->addWidget(ok);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
+    layout->addWidget(m_group);
+    layout->addWidget(m_none);
+    layout->addLayout(deviceRow);
     layout->addLayout(bottom);
+    connect(&session.lang, &Language::applied, this, &Tcommuny::applyTexts);
+    applyTexts();
+}
+
+void Tcommuny::applyTexts() {
+    translateWidgetTree(this, m_session.lang);
+    m_none->setText(m_session.lang.text(Str::PortNoneFound));
+    showDeviceOfChoice();
+    if (isVisible()) FormShow();
 }
 
 void Tcommuny::showEvent(QShowEvent* event) {
@@ -62,24 +98,59 @@ void Tcommuny::showEvent(QShowEvent* event) {
 
 void Tcommuny::FormShow() {
     const PortDirectory directory(m_session.files.settingsToRead());
+    const int chosen = m_session.portNumber;
+    bool anyDevice = false;
     for (int n = PortDirectory::FirstCom; n <= PortDirectory::LastCom; ++n) {
         QLabel* label = m_devices[size_t(n - 1)];
         const QString device = directory.device(n);
-        label->setText(PortDirectory::isOverridden(n)
-                           ? QStringLiteral("%1 %2").arg(m_session.lang.text(Str::DemoPort), device)
-                           : device);
-        label->setToolTip(device);
-        m_ports[size_t(n - 1)]->setEnabled(directory.probe(n));
+        const PortDirectory::State state = directory.state(n);
+        // A number without a device says only that; a device that cannot be opened says why.
+        const QString shown = device.isEmpty() ? m_session.lang.text(Str::PortNoDevice)
+                              : PortDirectory::isOverridden(n)
+                                  ? QStringLiteral("%1 %2").arg(m_session.lang.text(Str::DemoPort), device)
+                                  : device;
+        const QString why = state == PortDirectory::State::Free || device.isEmpty()
+                                ? QString()
+                                : portStateText(m_session.lang, state);
+        label->setText(why.isEmpty() ? shown : shown + QLatin1Char('\n') + why);
+        label->setToolTip(why.isEmpty() ? device : device + QStringLiteral(": ") + why);
+        QRadioButton* button = m_ports[size_t(n - 1)];
+        button->setEnabled(state == PortDirectory::State::Free);
+        button->setToolTip(label->toolTip());
+        // A number that names no device is no choice: it is left out unless it is the chosen one.
+        const bool show = !device.isEmpty() || n == chosen;
+        button->setVisible(show);
+        label->setVisible(show);
+        anyDevice = anyDevice || !device.isEmpty();
     }
-    if (m_session.portNumber >= PortDirectory::FirstCom && m_session.portNumber <= PortDirectory::LastCom)
-        m_ports[size_t(m_session.portNumber - 1)]->setChecked(true);
+    m_group->setVisible(anyDevice);
+    m_none->setVisible(!anyDevice);
+    if (chosen >= PortDirectory::FirstCom && chosen <= PortDirectory::LastCom)
+        m_ports[size_t(chosen - 1)]->setChecked(true);
     m_single->setChecked(m_session.singlePortMode);
+    showDeviceOfChoice();
+    adjustSize();
+}
+
+void Tcommuny::showDeviceOfChoice() {
+    const int chosen = m_session.portNumber;
+    const bool valid = chosen >= PortDirectory::FirstCom && chosen <= PortDirectory::LastCom;
+    m_deviceCaption->setText((valid ? QStringLiteral("COM%1 ").arg(chosen) : QString()) +
+                             m_session.lang.text(Str::PortDeviceField));
+    m_shownDevice = valid && !PortDirectory::isOverridden(chosen)
+                        ? PortDirectory(m_session.files.settingsToRead()).device(chosen)
+                        : QString();
+    m_deviceEdit->setText(m_shownDevice);
+    m_deviceEdit->setEnabled(valid && !PortDirectory::isOverridden(chosen));
 }
 
 void Tcommuny::comClick() {
     for (int n = PortDirectory::FirstCom; n <= PortDirectory::LastCom; ++n) {
         if (m_ports[size_t(n - 1)]->isChecked()) {
-            m_session.portNumber = n;
+            if (n != m_session.portNumber) {
+                m_session.portNumber = n;
+                showDeviceOfChoice();
+            }
             return;
         }
     }
@@ -87,4 +158,27 @@ void Tcommuny::comClick() {
 
 void Tcommuny::singlePortClick() {
     m_session.singlePortMode = m_single->isChecked();
+}
+
+bool Tcommuny::storeTypedDevice() {
+    const QString typed = m_deviceEdit->text().trimmed();
+    if (!m_deviceEdit->isEnabled() || typed == m_shownDevice) return true;
+    // An empty field gives the number back to the system's list of ports.
+    if (auto error = m_session.files.prepareSettings()) {
+        showWarning(this, m_session.lang.messages.warnCaption, *error);
+        return false;
+    }
+    IniFile ini = IniFile::load(m_session.files.settingsFile);
+    ini.setText(QStringLiteral("ports"), QStringLiteral("com%1").arg(m_session.portNumber), typed);
+    if (auto error = ini.save(m_session.files.settingsFile)) {
+        showWarning(this, m_session.lang.messages.warnCaption, *error);
+        return false;
+    }
+    m_shownDevice = typed;
+    return true;
+}
+
+void Tcommuny::accept() {
+    if (!storeTypedDevice()) return;
+    QDialog::accept();
 }

@@ -2,14 +2,18 @@
 #include <QDialog>
 #include <array>
 class QCheckBox;
+class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QRadioButton;
 class Session;
 
 // The port dialog: sixteen radio buttons com1 ... com16 (four to a row), each with the device
-// it stands for beside it, the single-port check box and the OK button. Every showing probes the
-// sixteen ports again and disables those that are missing or held by another program. The
-// choice goes straight into the session; the dialog is modal and stays on top.
+// it stands for and, when it cannot be opened, why; the single-port check box, a field for the
+// device of the chosen COM number (kept in section "ports" of sysini.ini) and the OK button.
+// Every showing probes the ports again; COM numbers that name no device are left out, and with
+// none at all the dialog says so. The choice goes straight into the session; the dialog is modal
+// and stays on top.
 class Tcommuny : public QDialog {
     Q_OBJECT
 public:
@@ -18,6 +22,10 @@ public:
     QRadioButton* portButton(int com) const { return m_ports.at(com - 1); }
     QLabel* deviceLabel(int com) const { return m_devices.at(com - 1); }
     QCheckBox* singlePortBox() const { return m_single; }
+    QLineEdit* deviceField() const { return m_deviceEdit; }
+    QLabel* noPortsLabel() const { return m_none; }
+
+    void accept() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -26,9 +34,17 @@ private:
     void FormShow();
     void comClick();        // any radio button: the first checked one becomes the port number
     void singlePortClick(); // "单口": single-port mode follows the box
+    void applyTexts();
+    void showDeviceOfChoice();
+    bool storeTypedDevice(); // false when the settings file cannot be written
 
     Session& m_session;
+    QGroupBox* m_group = nullptr;
     std::array<QRadioButton*, 16> m_ports{};
     std::array<QLabel*, 16> m_devices{};
+    QLabel* m_none = nullptr;
+    QLabel* m_deviceCaption = nullptr;
+    QLineEdit* m_deviceEdit = nullptr;
+    QString m_shownDevice; // the device field's text as the dialog filled it
     QCheckBox* m_single = nullptr;
 };

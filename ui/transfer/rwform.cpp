@@ -1,6 +1,7 @@
 #include "ui/transfer/rwform.h"
 #include "core/base/appsettings.h"
 #include "core/base/messages.h"
+#include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
 #include "core/link/tracefile.h"
 #include "core/transfer/readprocedure.h"
@@ -67,6 +68,7 @@ void TRWForm::buildControls() {
 
     m_rangeLabel = new QLabel(QStringLiteral("Limite the range of channels to read and written"), this);
     m_rangeLabel->setObjectName(QStringLiteral("Label1"));
+    m_rangeLabel->setProperty("kt520_fixed", true);
     outer->addWidget(m_rangeLabel);
 
     auto* rangeRow = new QHBoxLayout;
@@ -135,9 +137,16 @@ void TRWForm::buildControls() {
     m_start->setAutoDefault(false);
     m_exit = new QPushButton(QStringLiteral("退 出"), this);
     m_exit->setObjectName(QStringLiteral("Button2"));
+    m_exit->setProperty("kt520_fixed", true);
     m_exit->setAutoDefault(false);
     connect(m_start, &QPushButton::clicked, this, &TRWForm::Button1Click);
-    connect(m_exit, &QPushButton::clicked, this, &QDialog::close);
+    // While a transfer runs the button cancels it; otherwise it closes the dialog.
+    connect(m_exit, &QPushButton::clicked, this, [this] {
+        if (m_running)
+            m_link.cancel();
+        else
+            close();
+    });
     buttons->addWidget(m_start);
     buttons->addWidget(m_exit);
 
@@ -178,6 +187,10 @@ void TRWForm::buildControls() {
 
 void TRWForm::applyTexts() {
     translateWidgetTree(this, m_session.lang);
+    // The range label has no number of the radio's own tables and the exit button would read
+    // "OK": both take texts of ours.
+    m_rangeLabel->setText(m_session.lang.text(Str::RangeLabel));
+    m_exit->setText(m_session.lang.text(Str::CloseButton));
     m_trace->setText(m_session.lang.text(Str::TraceCheck));
     m_backupFirst->setText(m_session.lang.text(Str::BackupFirst));
     m_verify->setText(m_session.lang.text(Str::VerifyAfterWrite));
@@ -350,10 +363,14 @@ void TRWForm::Button1Click() {
     if (m_running) return;
     if (m_range->text().isEmpty()) m_range->setText(QStringLiteral("99"));
     if (!startTrace()) return;
+    m_link.clearCancel();
     m_running = true;
     m_start->setEnabled(false);
+    m_exit->setText(m_session.lang.text(Str::CancelButton));
     m_progress->setValue(0);
     showStatus(m_session.lang.text(Str::Transferring));
+    // A cancelled read puts the document back as it was: nothing half read stays.
+    const QByteArray before = m_mode == TransferMode::Read ? saveDocument(m_session) : QByteArray();
 
     TransferOptions options;
     options.channelRange = m_range->text();
@@ -371,7 +388,18 @@ void TRWForm::Button1Click() {
     const std::optional<FileFailure> traceFailure = m_traceFile ? m_traceFile->failure() : std::nullopt;
     stopTrace();
     m_start->setEnabled(true);
+    m_exit->setText(m_session.lang.text(Str::CloseButton));
     m_running = false;
+    if (m_link.cancelled()) {
+        m_link.closePort();
+        if (m_mode == TransferMode::Read) {
+            (void)openDocument(m_session, before);
+        }
+        m_progress->setValue(0);
+        showStatus(m_session.lang.text(Str::TransferCancelled));
+        emit transferFinished(false);
+        return;
+    }
     if (result.caption) emit captionChanged(*result.caption);
     emit transferFinished(result.ok());
     if (run.ok()) {
