@@ -5,6 +5,7 @@
 #include "core/base/settingsfile.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
+#include "tests/common/languagefiles.h"
 #include "tests/common/runprocess.h"
 #include "ui/channels/channelwindow.h"
 #include "ui/options/funcwindow.h"
@@ -48,16 +49,9 @@ private slots:
     void optionsRestoreInsideArea();
 
 private:
-    void copyLanguageFiles(const QString& dir) const;
     QStringList menuTitles(const TMainForm& w) const;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
-
-void TestDesktop::copyLanguageFiles(const QString& dir) const {
-    for (const char* name : {"cha_dll.dll", "eng_dll.dll", "ty.dll"})
-        QFile::copy(QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(name)),
-                    QDir(dir).filePath(QString::fromLatin1(name)));
-}
 
 void TestDesktop::init() {
     m_dir = std::make_unique<QTemporaryDir>();

@@ -3,6 +3,7 @@
 #include "core/base/settingsfile.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
+#include "tests/common/languagefiles.h"
 #include "ui/channels/channelwindow.h"
 #include "ui/options/funcwindow.h"
 #include "ui/service/radioinfowindow.h"
@@ -34,9 +35,7 @@ private:
 
 void TestMainWindow::init() {
     m_dir = std::make_unique<QTemporaryDir>();
-    for (const char* name : {"cha_dll.dll", "eng_dll.dll", "ty.dll"})
-        QFile::copy(QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(name)),
-                    m_dir->filePath(QString::fromLatin1(name)));
+    copyLanguageFiles(m_dir->path());
     QFile ini(m_dir->filePath(QStringLiteral("sysini.ini")));
     QVERIFY(ini.open(QIODevice::WriteOnly));
     ini.write("[Open]\r\ncom=2\r\nlang=3\r\nnote=kept\r\n[list1]\r\nlist1count=2\r\ncom1bo0=400-430MHz\r\n");

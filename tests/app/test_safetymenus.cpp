@@ -4,6 +4,7 @@
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
 #include "core/transfer/backup.h"
+#include "tests/common/languagefiles.h"
 #include "ui/channels/channelgridwidgets.h"
 #include "ui/channels/channelwindow.h"
 #include <QAction>
@@ -26,9 +27,7 @@ private:
 
 void TestSafetyMenus::init() {
     m_dir = std::make_unique<QTemporaryDir>();
-    for (const char* name : {"cha_dll.dll", "eng_dll.dll", "ty.dll"})
-        QFile::copy(QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(name)),
-                    m_dir->filePath(QString::fromLatin1(name)));
+    copyLanguageFiles(m_dir->path());
 }
 
 // The commands follow the language; a channel's difference is shown on its cell.

@@ -3,6 +3,7 @@
 #include "core/base/messages.h"
 #include "sim/demoradio.h"
 #include "tests/common/docfixture.h"
+#include "tests/common/languagefiles.h"
 #include "tests/common/modalanswer.h"
 #include "tests/common/testwaits.h"
 #include "ui/channels/channelgridwidgets.h"
@@ -61,9 +62,7 @@ class TestUndo : public QObject {
 private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
-        for (const char* name : {"cha_dll.dll", "eng_dll.dll", "ty.dll"})
-            QFile::copy(QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(name)),
-                        m_dir->filePath(QString::fromLatin1(name)));
+        copyLanguageFiles(m_dir->path());
         QFile ini(m_dir->filePath(QStringLiteral("sysini.ini")));
         QVERIFY(ini.open(QIODevice::WriteOnly));
         ini.write("[Open]\r\ncom=16\r\nlang=2\r\n[list0]\r\ncom0bo0=136-174MHz\r\ncom0bo1=400-470MHz\r\n"

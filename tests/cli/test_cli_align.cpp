@@ -1,4 +1,5 @@
 #include "tests/common/runprocess.h"
+#include "tests/common/simprocess.h"
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -7,34 +8,16 @@
 namespace {
 constexpr int GuardMs = 60000;
 
-// kt520-sim, factory-fresh, dumping its memory after every end frame.
-class Sim {
+// kt520-sim, factory-fresh.
+class Sim : public SimProcess {
 public:
-    Sim(const QTemporaryDir& dir, const QStringList& extra = {})
-        : m_dump(dir.filePath(QStringLiteral("dump.bin"))) {
-        m_process.start(QStringLiteral(KT520_SIM_EXE), QStringList{QStringLiteral("--dump"), m_dump} + extra);
-        if (m_process.waitForReadyRead(GuardMs))
-            m_device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-    ~Sim() {
-        m_process.kill();
-        m_process.waitForFinished(GuardMs);
-    }
-    QString device() const { return m_device; }
-    QByteArray dump() const {
-        QFile f(m_dump);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    explicit Sim(const QTemporaryDir& dir, const QStringList& extra = {})
+        : SimProcess(dir.filePath(QStringLiteral("dump.bin")), extra, GuardMs) {}
     // The dump after the end frame of the exchange that has just returned.
     QByteArray dumpAt(int address, int size) const {
         QTest::qWait(200);
         return dump().mid(address, size).toHex().toUpper();
     }
-
-private:
-    QProcess m_process;
-    QString m_dump;
-    QString m_device;
 };
 
 ProcessRun cli(QStringList args, const Sim& sim) {

@@ -1,5 +1,6 @@
 #include "sim/demoradio.h"
 #include "tests/common/runprocess.h"
+#include "tests/common/simprocess.h"
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -11,35 +12,19 @@ constexpr int GuardMs = 60000;
 
 // kt520-sim on a pseudo-terminal, started with the sample codeplug and dumping its memory after
 // every end-of-transfer frame.
-class Sim {
+class Sim : public SimProcess {
 public:
-    Sim(const QTemporaryDir& dir, const QStringList& extra = {})
-        : m_dump(dir.filePath(QStringLiteral("dump.bin"))) {
+    explicit Sim(const QTemporaryDir& dir, const QStringList& extra = {})
+        : SimProcess(dir.filePath(QStringLiteral("dump.bin")),
+                     QStringList{QStringLiteral("--image"), demoImage(dir)} + extra, GuardMs) {}
+
+private:
+    static QString demoImage(const QTemporaryDir& dir) {
         const QString image = dir.filePath(QStringLiteral("image.bin"));
         QFile f(image);
         if (f.open(QIODevice::WriteOnly)) f.write(demoRadioImage());
-        f.close();
-        QFile::remove(m_dump);
-        m_process.start(QStringLiteral(KT520_SIM_EXE),
-                        QStringList{QStringLiteral("--image"), image, QStringLiteral("--dump"), m_dump} +
-                            extra);
-        if (m_process.waitForReadyRead(GuardMs))
-            m_device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+        return image;
     }
-    ~Sim() {
-        m_process.kill();
-        m_process.waitForFinished(GuardMs);
-    }
-    QString device() const { return m_device; }
-    QByteArray dump() const {
-        QFile f(m_dump);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-private:
-    QProcess m_process;
-    QString m_dump;
-    QString m_device;
 };
 
 using Run = ProcessRun;
