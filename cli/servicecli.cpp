@@ -2,7 +2,6 @@
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
 #include "core/link/link.h"
-#include <QFile>
 
 ServiceWriteOptions::ServiceWriteOptions(VerbParser& verb)
     : m_verb(verb),
@@ -19,7 +18,8 @@ ServiceWriteOptions::ServiceWriteOptions(VerbParser& verb)
 
 std::optional<int> ServiceWriteOptions::load(Session& session) {
     if (!m_verb.parser.isSet(m_initialise)) return std::nullopt;
-    if (auto error = openAlignmentFileAt(session, m_verb.parser.value(m_initialise))) {
+    if (auto error =
+            readAlignmentFileAt(session.alignment, m_verb.parser.value(m_initialise), session.lang)) {
         err() << *error << "\n";
         return int(Exit::Usage);
     }
@@ -40,23 +40,6 @@ std::optional<int> ServiceWriteOptions::initialise(Session& session, Link& link)
 void ServiceWriteOptions::apply(TransferOptions& options) const {
     options.initialise = m_verb.parser.isSet(m_initialise);
     options.writeFactoryDate = m_verb.parser.isSet(m_factoryDate);
-}
-
-std::optional<QString> openAlignmentFileAt(Session& session, const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return session.lang.text(Str::FileError).arg(path, file.errorString());
-    // An alignment file is a few hundred bytes; more than this is not one.
-    constexpr qint64 MaxBytes = 64 * 1024;
-    const QByteArray bytes = file.read(MaxBytes);
-    if (const auto problem = openAlignmentFile(session.alignment, bytes)) {
-        if (problem->field == 0) return session.lang.text(Str::AlignFileShort).arg(path).arg(problem->line);
-        return session.lang.text(Str::AlignFileBadLine)
-            .arg(path)
-            .arg(problem->line)
-            .arg(problem->text, alignFieldName(*alignField(problem->field)));
-    }
-    return std::nullopt;
 }
 
 int alignFailure(const AlignResult& result, const Session& session) {

@@ -25,9 +25,6 @@ private:
     QCommandLineOption m_factoryDate;
 };
 
-// Opens an alignment file into the session's fields; a message naming the line when it is
-// refused or the reason when it cannot be read.
-std::optional<QString> openAlignmentFileAt(Session& session, const QString& path);
 // What a failed alignment exchange prints, and its exit status (1; 2 for refused values).
 int alignFailure(const AlignResult& result, const Session& session);
 

@@ -1,6 +1,5 @@
 #include "cli/servicecli.h"
 #include "cli/transfercli.h"
-#include "core/base/filesave.h"
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
 #include "core/memmap/alignmentblocks.h"
@@ -82,7 +81,7 @@ int runAlign(const QStringList& args) {
     if (auto error = startSession(session, verb)) return verb.usageError(*error);
     session.alignment.menus.loadSecondHalves(MenuTables::findCaiIni(session.files.languageDirs));
     if (action == u"write") {
-        if (auto error = openAlignmentFileAt(session, verb.parser.value(inOption))) {
+        if (auto error = readAlignmentFileAt(session.alignment, verb.parser.value(inOption), session.lang)) {
             err() << *error << "\n";
             return Exit::Usage;
         }
@@ -108,9 +107,8 @@ int runAlign(const QStringList& args) {
     if (action == u"read") {
         printFields(session.alignment);
         const QString path = verb.parser.value(outOption);
-        if (const auto failure = saveFile(path, saveAlignmentFile(session.alignment))) {
-            err() << session.lang.text(Str::FileError).arg(path, failureReason(*failure, session.lang))
-                  << "\n";
+        if (const auto error = writeAlignmentFileAt(session.alignment, path, session.lang)) {
+            err() << *error << "\n";
             return Exit::Failure;
         }
     }

@@ -1,6 +1,10 @@
 #include "core/codeplug/alignmentdata.h"
+#include "core/base/filesave.h"
+#include "core/base/language.h"
+#include "core/base/messages.h"
 #include "core/base/settingsfile.h"
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -263,5 +267,26 @@ std::optional<AlignFileProblem> openAlignmentFile(AlignmentData& data, const QBy
     }
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         data.setText(it.key(), it.value());
+    return std::nullopt;
+}
+
+std::optional<QString> readAlignmentFileAt(AlignmentData& data, const QString& path, const Language& lang) {
+    const QString name = QDir::toNativeSeparators(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return lang.text(Str::FileError).arg(name, file.errorString());
+    constexpr qint64 MaxBytes = 64 * 1024; // an alignment file is a few hundred bytes
+    const auto problem = openAlignmentFile(data, file.read(MaxBytes));
+    if (!problem) return std::nullopt;
+    if (problem->field == 0) return lang.text(Str::AlignFileShort).arg(name).arg(problem->line);
+    return lang.text(Str::AlignFileBadLine)
+        .arg(name)
+        .arg(problem->line)
+        .arg(problem->text, alignFieldName(*alignField(problem->field)));
+}
+
+std::optional<QString> writeAlignmentFileAt(const AlignmentData& data, const QString& path,
+                                            const Language& lang) {
+    if (const auto failure = saveFile(path, saveAlignmentFile(data)))
+        return lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), failureReason(*failure, lang));
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <optional>
 #include <span>
+class Language;
 
 // The factory alignment values of the radio, each held as the text of its edit field and
 // converted only when a block is sent or received. Fields are known by the number of their edit
@@ -107,3 +108,9 @@ struct AlignFileProblem {
 std::optional<AlignFileProblem> openAlignmentFile(AlignmentData& data, const QByteArray& bytes);
 // The field numbers of the 57 value lines, in order (0 where a number has no field).
 QList<int> alignFileNumbers();
+
+// The file edges: nothing on success, otherwise a message for the user in `lang` (the file's
+// problem by its line, or the system's reason). A refused file changes no field.
+std::optional<QString> readAlignmentFileAt(AlignmentData& data, const QString& path, const Language& lang);
+std::optional<QString> writeAlignmentFileAt(const AlignmentData& data, const QString& path,
+                                            const Language& lang);

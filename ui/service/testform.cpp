@@ -1,5 +1,4 @@
 #include "ui/service/testform.h"
-#include "core/base/filesave.h"
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
 #include "core/link/link.h"
@@ -10,7 +9,6 @@
 #include "ui/service/alignfieldedit.h"
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -404,19 +402,8 @@ void TTestForm::nameToHexClick() {
 }
 
 bool TTestForm::openFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        warn(m_session.lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), file.errorString()));
-        return false;
-    }
-    constexpr qint64 MaxBytes = 64 * 1024; // an alignment file is a few hundred bytes
-    if (const auto problem = openAlignmentFile(m_session.alignment, file.read(MaxBytes))) {
-        const QString name = QDir::toNativeSeparators(path);
-        warn(problem->field == 0 ? m_session.lang.text(Str::AlignFileShort).arg(name).arg(problem->line)
-                                 : m_session.lang.text(Str::AlignFileBadLine)
-                                       .arg(name)
-                                       .arg(problem->line)
-                                       .arg(problem->text, alignFieldName(*alignField(problem->field))));
+    if (const auto error = readAlignmentFileAt(m_session.alignment, path, m_session.lang)) {
+        warn(*error);
         return false;
     }
     refresh();
@@ -424,9 +411,8 @@ bool TTestForm::openFile(const QString& path) {
 }
 
 bool TTestForm::saveFile(const QString& path) {
-    if (const auto failure = ::saveFile(path, saveAlignmentFile(m_session.alignment))) {
-        warn(m_session.lang.text(Str::FileError)
-                 .arg(QDir::toNativeSeparators(path), failureReason(*failure, m_session.lang)));
+    if (const auto error = writeAlignmentFileAt(m_session.alignment, path, m_session.lang)) {
+        warn(*error);
         return false;
     }
     return true;
