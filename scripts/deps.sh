@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build, the tests and the program need, if any is missing.
 # --package adds the tools that make and check the Debian package (scripts/package.sh).
 set -euo pipefail
-packages=(cmake ninja-build g++ clang clang-format qt6-base-dev qt6-serialport-dev libqt6serialport6-dev
+packages=(cmake ninja-build ccache g++ clang clang-format qt6-base-dev qt6-serialport-dev libqt6serialport6-dev
           xvfb xauth imagemagick fonts-wqy-microhei)
 if [ "${1:-}" = "--package" ]; then
   packages+=(dpkg-dev file lintian desktop-file-utils appstream)
