@@ -26,15 +26,21 @@ std::optional<int> ServiceWriteOptions::load(Session& session) {
     return std::nullopt;
 }
 
-std::optional<int> ServiceWriteOptions::initialise(Session& session, Link& link) {
+std::optional<int> ServiceWriteOptions::initialise(Session& session, Link& link,
+                                                   const TransferOptions& options,
+                                                   const WritePreparation& preparation,
+                                                   const std::function<int(const TransferResult&)>& refused) {
     if (!m_verb.parser.isSet(m_initialise)) return std::nullopt;
-    link.closePort();
-    link.aSysDelay(24, 250);
-    const AlignResult result = writeAlignment(session, link, false, false);
-    if (!result.ok()) return alignFailure(result, session);
-    // The write's own port reset follows.
-    (void)link.openPort();
+    m_run = beginInitialise(session, link, TransferMode::Write, options, preparation);
+    if (m_run->refusal) return refused(*m_run->refusal);
+    if (!m_run->proceed()) return alignFailure(*m_run->alignment, session);
     return std::nullopt;
+}
+
+void ServiceWriteOptions::reportAfter(const TransferResult& write, const Session& session) const {
+    if (!m_run || write.ok()) return;
+    err() << m_run->note(session.lang) << "\n";
+    err().flush();
 }
 
 void ServiceWriteOptions::apply(TransferOptions& options) const {

@@ -2,6 +2,7 @@
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
 #include "core/transfer/documentdiff.h"
+#include "core/transfer/writeprocedure.h"
 
 namespace {
 // As diff(1): equal, different, trouble.
@@ -65,6 +66,12 @@ int runDiff(const QStringList& args) {
     // read does not bring stays equal.
     const QString path = verb.parser.value(inOption);
     if (!openInto(first, path) || !openInto(second, path)) return Trouble;
+    // A write brings the VFO rows into their bands before it sends them: the radio is compared
+    // with what writing the file leaves in it, not with the file's own VFO rows.
+    const QByteArray asFile = saveDocument(second);
+    (void)formShow(second, TransferMode::Write);
+    if (saveDocument(second) != asFile)
+        out() << path << ": compared as a write leaves it (VFO rows brought into their bands)\n";
     if (auto error = radio.connect(first)) {
         err() << *error << "\n";
         return Trouble;

@@ -56,6 +56,8 @@ int runWrite(const QStringList& args) {
 
     // What the dialog does when it opens for writing, then its start button.
     const WritePreparation preparation = formShow(session, TransferMode::Write);
+    TransferOptions options = radio.options();
+    service.apply(options);
     if (auto error = radio.connect(session)) {
         err() << *error << "\n";
         return Exit::Failure;
@@ -65,11 +67,13 @@ int runWrite(const QStringList& args) {
         (backup.status == Exit::Ok ? out() : err()) << backup.message << "\n";
         if (backup.status != Exit::Ok) return backup.status;
     }
-    if (auto status = service.initialise(session, radio.link())) return *status;
-    TransferOptions options = radio.options();
-    service.apply(options);
+    if (auto status =
+            service.initialise(session, radio.link(), options, preparation,
+                               [&](const TransferResult& refusal) { return radio.finish(refusal, session); }))
+        return *status;
     const VerifiedWrite done =
         writeRadioVerified(session, radio.link(), options, preparation, verb.parser.isSet(safety.verify));
     const int status = radio.finish(done.write, session);
+    service.reportAfter(done.write, session);
     return status != Exit::Ok || !done.verify ? status : reportVerify(*done.verify, session);
 }

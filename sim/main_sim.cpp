@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 namespace {
 struct CountOption {
@@ -25,7 +26,25 @@ constexpr CountOption CountOptions[] = {
      &SimFaults::dropWritesEvery, 1},
     {"reply-delay-ms", "Send each reply MS milliseconds after its request arrived (the echo stays at once).",
      &SimFaults::replyDelayMs, 0},
+    {"damage-every", "Spoil a data byte of every Nth reply and leave its checksum wrong.",
+     &SimFaults::damageEvery, 1},
+    {"other-block-every", "Answer every Nth block read with the next block (its address and data).",
+     &SimFaults::otherBlockEvery, 1},
 };
+
+// "ADDR:MS" of --late-reply: a hex address of the memory and a delay in milliseconds.
+std::optional<std::pair<int, int>> lateReply(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char(':'));
+    if (parts.size() != 2) return std::nullopt;
+    QString address = parts[0].trimmed();
+    if (address.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) address.remove(0, 2);
+    bool ok = false;
+    const int a = address.toInt(&ok, 16);
+    if (!ok || a < 0 || a >= VirtualRadio::MemorySize) return std::nullopt;
+    const int ms = parts[1].trimmed().toInt(&ok);
+    if (!ok || ms < 0 || ms > 60000) return std::nullopt;
+    return std::make_pair(a, ms);
+}
 
 // The value name of a count option in --help.
 QString valueName(int SimFaults::*field) {
@@ -83,6 +102,13 @@ int main(int argc, char* argv[]) {
         QStringLiteral("The four battery readings (0-255 each) the calibration query answers with "
                        "(default 150,150,150,150, which calibrates to the offset 06)."),
         QStringLiteral("R1,R2,R3,R4"));
+    const QCommandLineOption late(
+        QStringLiteral("late-reply"),
+        QStringLiteral(
+            "Answer the first read or write of the hex address ADDR MS milliseconds later than the "
+            "others, after the program has stopped waiting (e.g. 0180:130)."),
+        QStringLiteral("ADDR:MS"));
+    parser.addOption(late);
     parser.addOption(battery);
     parser.addOption(image);
     parser.addOption(dump);
@@ -111,6 +137,14 @@ int main(int argc, char* argv[]) {
                             .arg(QLatin1String(CountOptions[i].name))
                             .arg(CountOptions[i].minimum));
         faults.*CountOptions[i].field = *value;
+    }
+    if (parser.isSet(late)) {
+        const auto value = lateReply(parser.value(late));
+        if (!value)
+            return fail(QStringLiteral("--late-reply takes a hex address and milliseconds (ADDR:MS), not %1")
+                            .arg(parser.value(late)));
+        faults.lateAddress = value->first;
+        faults.lateMs = value->second;
     }
     const QString scope = parser.value(corruptScope);
     if (scope != QLatin1String("all") && scope != QLatin1String("read"))

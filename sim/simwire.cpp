@@ -81,7 +81,8 @@ void SimWire::toRadio(const QByteArray& bytes) {
     // The radio answers once the request has arrived, not when this process gets round to it.
     const Pacer::Clock::time_point arrived = m_in.lastArrival();
     QByteArray out = m_radio->feed(bytes);
-    if (faults.replyDelayMs <= 0 || out.isEmpty()) {
+    const int delayMs = faults.replyDelayMs + m_radio->takeLateMs();
+    if (delayMs <= 0 || out.isEmpty()) {
         m_out.push(out, arrived);
         return;
     }
@@ -91,10 +92,14 @@ void SimWire::toRadio(const QByteArray& bytes) {
         out.remove(0, bytes.size());
     }
     if (out.isEmpty()) return;
-    QTimer::singleShot(WaitScale::scaled(faults.replyDelayMs), Qt::PreciseTimer, this,
-                       [this, out, drops = m_drops] {
-                           if (drops == m_drops) m_out.push(out);
-                       });
+    QTimer::singleShot(WaitScale::scaled(delayMs), Qt::PreciseTimer, this, [this, out, drops = m_drops] {
+        if (drops == m_drops) m_out.push(out);
+    });
+}
+
+qint64 SimWire::lineNanos(int bytes) const {
+    const qint64 bps = m_radio ? qint64(m_radio->faults().baud) * WaitScale::divisor() : 0;
+    return bps > 0 ? bytes * 10 * 1'000'000'000 / bps : 0;
 }
 
 void SimWire::deliverDue() {

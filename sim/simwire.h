@@ -54,6 +54,8 @@ public:
     void dropToHost();
     // Both directions deliver what is due by now: a request that has arrived is answered.
     void deliverDue();
+    // How long `bytes` take from the host to the radio at the line's speed (0 unpaced).
+    qint64 lineNanos(int bytes) const;
 
 signals:
     void toHost(const QByteArray& bytes);
@@ -81,6 +83,7 @@ public:
     QByteArray readAll() override;
     QString errorString() const override { return m_error; }
     QString deviceName() const override { return QStringLiteral("virtual radio"); }
+    qint64 lineNanos(int bytes) const override { return m_wire.lineNanos(bytes); }
 
     // For trials of failure handling: the next opens fail, or the open line breaks now.
     void setRefuseOpen(bool refuse) { m_refuseOpen = refuse; }

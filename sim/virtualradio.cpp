@@ -176,8 +176,19 @@ QByteArray VirtualRadio::withFaults(QByteArray reply, bool readData) {
     const int counted = allReplies ? n : m_readReplies;
     if (m_faults.corruptEvery > 0 && (allReplies || readData) && counted % m_faults.corruptEvery == 0)
         reply[reply.size() - 1] = char(reply.back() ^ 0x5A);
+    if (m_faults.damageEvery > 0 && n % m_faults.damageEvery == 0) {
+        // Data byte 7 of a block (the high power at 470 MHz in 0x01B0), else the second byte.
+        constexpr int BlockByte7 = 4 + 7;
+        reply[reply.size() > BlockByte7 + 1 ? BlockByte7 : 1] ^= char(0x80);
+    }
     if (m_faults.garbageEvery > 0 && n % m_faults.garbageEvery == 0) reply.prepend(Garbage);
     return reply;
+}
+
+void VirtualRadio::noteLate(int address) {
+    if (m_lateDone || address != m_faults.lateAddress) return;
+    m_lateDone = true;
+    m_lateNow = m_faults.lateMs;
 }
 
 bool VirtualRadio::busyNow() const {
@@ -209,19 +220,25 @@ std::optional<QByteArray> VirtualRadio::answer(const QByteArray& frame) {
     case 0x06:
         return busyNow() ? Busy : Ready;
     case 0x52: {
-        const int address = addressOf(frame);
+        int address = addressOf(frame);
         const int count = quint8(body[2]);
         if (!readSizeTaken(count) || address + count > MemorySize) return std::nullopt;
         if (busyNow()) return Busy;
+        noteLate(address);
+        ++m_blockReads;
+        if (m_faults.otherBlockEvery > 0 && m_blockReads % m_faults.otherBlockEvery == 0)
+            address = (address + 0x10) % (MemorySize - count);
         QByteArray reply;
         reply.append(char(0x57))
             .append(char(count + 2))
-            .append(body.left(2))
+            .append(char(address >> 8))
+            .append(char(address & 0xFF))
             .append(m_memory.mid(address, count));
         return sealed(reply);
     }
     case 0x57: {
         const int address = addressOf(frame);
+        noteLate(address);
         const QByteArray data = body.mid(2);
         if (!writeSizeTaken(int(data.size())) || address + data.size() > MemorySize) return std::nullopt;
         if (busyNow()) return Busy;

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <optional>
+#include <utility>
 
 // Faults the virtual radio can put on the line. Counts start at 1; 0 switches a fault off.
 struct SimFaults {
@@ -21,6 +22,12 @@ struct SimFaults {
     Scope corruptScope = Scope::All;
     int dropWritesEvery = 0; // every Nth block write is acknowledged but not stored
     int replyDelayMs = 0;    // each reply leaves this long after its request arrived
+    int damageEvery = 0;     // every Nth reply has a data byte spoilt, its checksum left wrong
+    int otherBlockEvery = 0; // every Nth block read is answered with the next block's address and data
+    // The first read or write of this address is answered this much later than the others,
+    // after the host has stopped waiting (-1 = never).
+    int lateAddress = -1;
+    int lateMs = 0;
 };
 
 // The radio's side of the programming protocol over an 8 KiB memory. Bytes from the cable go
@@ -63,6 +70,9 @@ public:
 
     // Bytes from the host; returns the bytes going back (echo first, then any replies).
     QByteArray feed(const QByteArray& bytes);
+    // How much later than the others the replies of the last feed() leave (the late-reply
+    // fault), once; 0 afterwards.
+    int takeLateMs() { return std::exchange(m_lateNow, 0); }
 
     // What happened, for tests and the console.
     // The most recent well-formed frames received (the last few thousand).
@@ -83,6 +93,7 @@ private:
     std::optional<QByteArray> answer(const QByteArray& frame);
     QByteArray withFaults(QByteArray reply, bool readData);
     bool busyNow() const; // the reply about to be sent is one the busy fault replaces
+    void noteLate(int address);
 
     QByteArray m_memory;
     SimFaults m_faults;
@@ -96,5 +107,8 @@ private:
     int m_blockWrites = 0;
     int m_frameCount = 0;
     int m_skipped = 0;
+    int m_blockReads = 0;
+    int m_lateNow = 0;
+    bool m_lateDone = false;
     bool m_session = false;
 };

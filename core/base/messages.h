@@ -67,6 +67,16 @@ enum : int {
     RadioBusy = 354,       // busy for %1 s
     DamagedReplies = 355,  // replies damaged for %1 s
     UnexpectedReply = 356, // %1: the reply as hex
+    // What reached the radio, and why a radio that answered said no.
+    ReachNothing = 360,
+    ReachAll = 361,        // all %1 blocks
+    PasswordRefused = 362, // the radio's password differs from the one in the options
+    NotThisRadio = 363,    // the identification block is not this model's
+    AlignmentReach = 364,  // "Factory alignment: %1" with a reach text
+    // Questions before the service commands that change a radio's alignment.
+    InitialiseWriteQuestion = 365,
+    InitialiseReadQuestion = 366,
+    UsageQuestion = 367, // %1: the chosen level
 
     // Channel lists in CSV files and printing.
     CsvLine = 400,    // line %1: %2

@@ -86,4 +86,31 @@ QString clockRequest(const QDateTime& local) {
            bcd2(t.minute()) + bcd2(t.second()) + hex2(weekday);
 }
 
+ReadReply checkReadReply(QStringView reply, quint16 address, int count) {
+    if (reply == Busy) return ReadReply::Busy;
+    if (!reply.startsWith(QLatin1String("57"))) return ReadReply::NotABlock;
+    const int chars = readReplyChars(count);
+    if (reply.size() < chars) {
+        // A length byte that already disagrees will not come right by waiting.
+        const std::optional<int> whole = frameChars(reply);
+        return whole && *whole != chars ? ReadReply::Damaged : ReadReply::Incomplete;
+    }
+    if (reply.size() > chars || frameChars(reply) != chars || !replyChecksumOk(reply))
+        return ReadReply::Damaged;
+    bool ok = false;
+    const uint got = reply.mid(4, 4).toUInt(&ok, 16);
+    if (!ok) return ReadReply::Damaged;
+    return got == address ? ReadReply::Whole : ReadReply::OtherBlock;
+}
+
+AckReply checkAck(QStringView reply) {
+    if (reply.isEmpty()) return AckReply::Silent;
+    if (reply == Ready) return AckReply::Done;
+    if (reply == Busy) return AckReply::Busy;
+    // 06 or 09 first, but not exactly one whole reply: cut, spoilt or followed by more.
+    if (reply.startsWith(QLatin1String("06")) || reply.startsWith(QLatin1String("09")))
+        return AckReply::Damaged;
+    return AckReply::Unexpected;
+}
+
 } // namespace Frame

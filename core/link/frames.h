@@ -41,6 +41,29 @@ bool replyChecksumOk(QStringView reply);
 // length byte has not arrived or is not hex.
 [[nodiscard]] std::optional<int> frameChars(QStringView hex);
 
+// What a reply to a block read is, judged against its request. Every read reply is judged by
+// this one routine before a byte of it is used.
+enum class ReadReply {
+    Whole,      // 57, the right length, the asked address, the data, a right checksum
+    Busy,       // "090009": ask again
+    NotABlock,  // nothing, or a reply that does not start like a block
+    Incomplete, // starts like the block but has not all arrived
+    Damaged,    // wrong length byte, wrong checksum, or bytes left over after the block
+    OtherBlock, // a sound block of another address: a late answer to an earlier request
+};
+ReadReply checkReadReply(QStringView reply, quint16 address, int count);
+
+// What a reply to a write (or the clock, or the ready query) is. Acknowledgements carry no
+// address, so one that comes with anything more is no proof that this request was carried out.
+enum class AckReply {
+    Done,       // exactly "060006"
+    Busy,       // exactly "090009": send again
+    Silent,     // nothing
+    Damaged,    // an acknowledgement or busy reply cut short, spoilt, or with bytes left over
+    Unexpected, // anything else
+};
+AckReply checkAck(QStringView reply);
+
 // "5203" + address (four hex digits) + byte count (two hex digits).
 QString readRequest(quint16 address, int count);
 // "57" + (N + 2) + address + the N data bytes (N from 1 to MaxBlock).

@@ -9,6 +9,9 @@ namespace {
 constexpr int QuietMs = 10;
 constexpr int SettleMaxMs = 200;
 constexpr int ReadyChars = 6;
+// A radio that answers after the wait has ended gets this much longer before its silence counts:
+// its late answer then belongs to its own request and cannot be taken for the next one's.
+constexpr int LateReplyMs = 250;
 } // namespace
 
 QString formatTrace(const TraceEvent& event) {
@@ -80,13 +83,38 @@ bool Link::SendFrame(QStringView hex) {
         note(QStringLiteral("not sent, not a frame: ") + hex.toString());
         return false;
     }
+    if (!m_portFailed && isPortOpen()) drain();
     m_echoLength = int(hex.size()) + 2;
     m_receiveText.clear();
+    m_judgedChars = 0;
+    m_graceUsed = false;
+    m_firstReplyNs = -1;
     if (m_portFailed || !isPortOpen()) return false;
     // A cancelled transfer sends nothing more but its end frame.
     if (m_cancelled && hex != Frame::End) return false;
     trace(TraceEvent::Sent, Frame::toHex(*frame));
+    m_sentNs = m_clock.nsecsElapsed();
+    m_lineNs = m_port->lineNanos(int(frame->size()));
     return m_port->write(*frame);
+}
+
+bool Link::drain() {
+    onReadyRead();
+    if (m_receiveText.size() <= m_judgedChars) return false;
+    note(QStringLiteral("dropped, after the reply: ") + m_receiveText.mid(m_judgedChars));
+    m_judgedChars = int(m_receiveText.size());
+    return true;
+}
+
+bool Link::beginRequest() {
+    if (!drain() || m_lastAck.isEmpty()) return true;
+    // The acknowledgement taken for the last write may have been another request's.
+    const QString again = std::exchange(m_lastAck, QString());
+    note(QStringLiteral("acknowledgement in doubt, sent again: ") + again);
+    const bool ok = exchange(again, ReadyChars, 100, ackJudge(), Tolerance::Strict);
+    // The write was counted when its first acknowledgement came.
+    if (ok) --m_acknowledged;
+    return ok;
 }
 
 void Link::onReadyRead() {
@@ -102,6 +130,7 @@ void Link::onReadyRead() {
         m_receiveText.remove(0, m_echoLength);
         m_echoLength = 0;
     }
+    if (m_firstReplyNs < 0 && countedChars() > 0) m_firstReplyNs = m_clock.nsecsElapsed();
     if (m_wait && waitSatisfied(m_waitChars)) m_wait->quit();
 }
 
@@ -181,6 +210,78 @@ bool Link::repeat(QStringView hex, int chars, int ms, const QElapsedTimer& since
     return !m_portFailed;
 }
 
+bool Link::fail(Failure failure) {
+    m_failure = m_portFailed || !isPortOpen() ? Failure::PortFailed
+                : m_cancelled                 ? Failure::Cancelled
+                                              : failure;
+    return false;
+}
+
+bool Link::answeredTooSoon() const {
+    return m_firstReplyNs >= 0 && m_firstReplyNs - m_sentNs < m_lineNs;
+}
+
+Link::Judge Link::ackJudge() const {
+    return [this](QStringView text) {
+        switch (Frame::checkAck(text)) {
+        case Frame::AckReply::Done:
+            // An acknowledgement that began before the request was all out answers something else.
+            return answeredTooSoon() ? Verdict::Damaged : Verdict::Accept;
+        case Frame::AckReply::Busy:
+            return Verdict::Busy;
+        case Frame::AckReply::Silent:
+            return Verdict::Pending;
+        case Frame::AckReply::Damaged:
+            // A reply still arriving may yet be whole.
+            return text.size() < ReadyChars ? Verdict::Pending : Verdict::Damaged;
+        case Frame::AckReply::Unexpected:
+            break;
+        }
+        return Verdict::Refuse;
+    };
+}
+
+bool Link::exchange(QStringView requestHex, int chars, int timeoutMs, const Judge& judge,
+                    Tolerance tolerance) {
+    m_failure = Failure::None;
+    int allowance = tolerance == Tolerance::Tolerant ? 2 : 1;
+    QElapsedTimer since;
+    since.start();
+    if (!SendFrame(requestHex)) return fail(Failure::PortFailed);
+    aSysDelay(chars, timeoutMs);
+    for (;;) {
+        if (m_portFailed || m_cancelled) return fail(Failure::PortFailed);
+        const QString text = reply();
+        Verdict verdict = judge(text);
+        if (verdict == Verdict::Pending && !m_graceUsed) {
+            m_graceUsed = true;
+            aSysDelay(chars, LateReplyMs);
+            continue;
+        }
+        // Still nothing after the late wait is silence; still cut short is a damaged reply.
+        if (verdict == Verdict::Pending) verdict = text.isEmpty() ? Verdict::Refuse : Verdict::Damaged;
+        switch (verdict) {
+        case Verdict::Accept:
+            m_judgedChars = int(text.size());
+            return true;
+        case Verdict::Busy:
+            if (!repeat(requestHex, chars, timeoutMs, since)) return fail(Failure::Busy);
+            continue;
+        case Verdict::Damaged:
+            note(QStringLiteral("damaged reply, asked again: ") + text);
+            if (!repeat(requestHex, chars, timeoutMs, since)) return fail(Failure::Damaged);
+            continue;
+        case Verdict::Pending:
+        case Verdict::Refuse:
+            if (--allowance <= 0) return fail(text.isEmpty() ? Failure::NoReply : Failure::Unexpected);
+            settle();
+            if (!SendFrame(requestHex)) return fail(Failure::PortFailed);
+            aSysDelay(chars, timeoutMs);
+            continue;
+        }
+    }
+}
+
 bool Link::handshake(const HandshakeTiming& timing) {
     const int replyChars = int(Frame::HandshakeReply.size());
     bool answered = false;
@@ -191,55 +292,46 @@ bool Link::handshake(const HandshakeTiming& timing) {
         if (!answered && timing.pauseMs > 0) aSysDelay(timing.pauseChars, timing.pauseMs);
         if (m_portFailed) return false;
     }
-    if (!answered) return false;
-    const std::optional<QString> ready = askUntilNotBusy(Frame::ReadyQuery, ReadyChars, timing.readyMs);
-    return ready && *ready == Frame::Ready;
+    if (!answered) return fail(Failure::NoReply);
+    m_judgedChars = int(m_receiveText.size());
+    m_acknowledged = 0;
+    m_lastAck.clear();
+    // The ready query is answered like a write: "060006" ready, "090009" busy.
+    return ask(Frame::ReadyQuery, ReadyChars, timing.readyMs, ackJudge()).has_value();
 }
 
-std::optional<QString> Link::askUntilNotBusy(QStringView requestHex, int chars, int timeoutMs) {
-    QElapsedTimer since;
-    since.start();
-    if (!SendFrame(requestHex)) return std::nullopt;
-    aSysDelay(chars, timeoutMs);
-    while (reply() == Frame::Busy) {
-        if (!repeat(requestHex, chars, timeoutMs, since)) return std::nullopt;
-    }
-    if (m_portFailed) return std::nullopt;
+std::optional<QString> Link::ask(QStringView requestHex, int chars, int timeoutMs, const Judge& judge,
+                                 Tolerance tolerance) {
+    if (!beginRequest()) return std::nullopt;
+    m_lastAck.clear();
+    if (!exchange(requestHex, chars, timeoutMs, judge, tolerance)) return std::nullopt;
     return reply();
 }
 
 std::optional<QByteArray> Link::readBlock(quint16 address, int count, Tolerance tolerance, int timeoutMs) {
     if (count < 1 || count > Frame::MaxBlock) return std::nullopt;
-    const QString request = Frame::readRequest(address, count);
-    const int chars = Frame::readReplyChars(count);
-    int allowance = tolerance == Tolerance::Tolerant ? 2 : 1;
-    QElapsedTimer since;
-    since.start();
-    if (!SendFrame(request)) return std::nullopt;
-    aSysDelay(chars, timeoutMs);
-    for (;;) {
-        if (m_portFailed) return std::nullopt;
-        const QString text = reply();
-        if (text == Frame::Busy) {
-            if (!repeat(request, chars, timeoutMs, since)) return std::nullopt;
-            continue;
+    const auto judge = [&](QStringView text) {
+        switch (Frame::checkReadReply(text, address, count)) {
+        case Frame::ReadReply::Whole:
+            return Verdict::Accept;
+        case Frame::ReadReply::Busy:
+            return Verdict::Busy;
+        case Frame::ReadReply::NotABlock:
+            return text.isEmpty() ? Verdict::Pending : Verdict::Refuse;
+        case Frame::ReadReply::Incomplete:
+            return Verdict::Pending;
+        case Frame::ReadReply::Damaged:
+        case Frame::ReadReply::OtherBlock:
+            break;
         }
-        if (!text.startsWith(QLatin1String("57"))) {
-            if (--allowance <= 0) return std::nullopt;
-            settle();
-            if (!SendFrame(request)) return std::nullopt;
-            aSysDelay(chars, timeoutMs);
-            continue;
-        }
-        // A reply cut short can carry a matching last byte by chance; only a whole one counts.
-        if (text.size() != chars || !Frame::replyChecksumOk(text)) {
-            if (!repeat(request, chars, timeoutMs, since)) return std::nullopt;
-            continue;
-        }
-        std::optional<QByteArray> data = Frame::fromHex(QStringView(text).mid(8, 2 * count));
-        if (data && m_blockHook) m_blockHook(BlockEvent::Read, address, *data);
-        return data;
-    }
+        return Verdict::Damaged;
+    };
+    const std::optional<QString> text =
+        ask(Frame::readRequest(address, count), Frame::readReplyChars(count), timeoutMs, judge, tolerance);
+    if (!text) return std::nullopt;
+    std::optional<QByteArray> data = Frame::fromHex(QStringView(*text).mid(8, 2 * count));
+    if (data && m_blockHook) m_blockHook(BlockEvent::Read, address, *data);
+    return data;
 }
 
 bool Link::writeBlock(quint16 address, const QByteArray& data, Tolerance tolerance, int timeoutMs) {
@@ -250,35 +342,29 @@ bool Link::writeBlock(quint16 address, const QByteArray& data, Tolerance toleran
 void Link::noteWritten(QStringView requestHex) {
     // A write frame is "57", the data count + 2, the address high byte first, then the data;
     // other acknowledged frames (the clock) carry no block.
-    if (!m_blockHook || !requestHex.startsWith(QLatin1String("57"))) return;
+    if (!requestHex.startsWith(QLatin1String("57"))) return;
     const std::optional<QByteArray> bytes = Frame::fromHex(requestHex);
     if (!bytes || bytes->size() < 5 || quint8(bytes->at(1)) != bytes->size() - 2) return;
+    ++m_acknowledged;
+    if (!m_blockHook) return;
     const auto address = quint16((quint8(bytes->at(2)) << 8) | quint8(bytes->at(3)));
     m_blockHook(BlockEvent::Written, address, bytes->mid(4));
 }
 
 bool Link::writeFrame(QStringView requestHex, Tolerance tolerance, int timeoutMs, int chars) {
-    int allowance = tolerance == Tolerance::Tolerant ? 2 : 1;
-    QElapsedTimer since;
-    since.start();
-    if (!SendFrame(requestHex)) return false;
-    aSysDelay(chars, timeoutMs);
-    for (;;) {
-        if (m_portFailed) return false;
-        const QString text = reply();
-        if (text == Frame::Ready) {
-            noteWritten(requestHex);
-            return true;
-        }
-        if (text == Frame::Busy) {
-            if (!repeat(requestHex, chars, timeoutMs, since)) return false;
-            continue;
-        }
-        if (--allowance <= 0) return false;
-        settle();
-        if (!SendFrame(requestHex)) return false;
-        aSysDelay(chars, timeoutMs);
-    }
+    if (!beginRequest()) return false;
+    m_lastAck.clear();
+    if (!exchange(requestHex, chars, timeoutMs, ackJudge(), tolerance)) return false;
+    noteWritten(requestHex);
+    m_lastAck = requestHex.toString();
+    return true;
+}
+
+bool Link::confirmLastWrite() {
+    if (m_lastAck.isEmpty() || m_portFailed || m_cancelled) return true;
+    // Long enough for a reply that was on its way behind the last acknowledgement.
+    aSysDelay(0, QuietMs);
+    return beginRequest();
 }
 
 void Link::endTransfer(int chars, int ms) {

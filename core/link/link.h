@@ -51,7 +51,14 @@ struct HandshakeTiming {
 //
 // runTransfer() sends the end frame whatever happens, also when the handshake fails.
 //
-// Repeats on "busy" or a bad checksum go on as long as the radio keeps answering that way, but
+// Every reply is judged before a byte of it is used: a block read must carry the address and
+// length asked for and a right checksum; an acknowledgement must be exactly "060006", come no
+// sooner than the request can have reached the radio, and come alone. Anything left on the line
+// is dropped before the next request, and something arriving after an acknowledgement puts that
+// acknowledgement in doubt, so the write is sent again. A reply that comes after the wait is
+// waited for once more, so that a late answer is taken for its own request, not the next one.
+//
+// Repeats on "busy" or a damaged reply go on as long as the radio keeps answering that way, but
 // never longer than repeatBoundMs() (shortened by WaitScale like the waits) for one request;
 // then the request fails like a broken link.
 // Once the port reports a failure every pattern fails at once (portFailed()).
@@ -116,7 +123,7 @@ public:
     // Handshake until the brand word comes back, then the ready query until not busy.
     [[nodiscard]] bool handshake(const HandshakeTiming& timing = {});
     // One block of `count` bytes (8 or 16; 1 to Frame::MaxBlock) at `address`; the data bytes,
-    // or empty on failure.
+    // or empty on failure. A reply for another address or of another length is damaged.
     // The wait is the full reply (2 * (count + 5) characters) or `timeoutMs`.
     [[nodiscard]] std::optional<QByteArray> readBlock(quint16 address, int count, Tolerance tolerance,
                                                       int timeoutMs);
@@ -127,10 +134,21 @@ public:
     // typed as hex text, the clock frame.
     [[nodiscard]] bool writeFrame(QStringView requestHex, Tolerance tolerance, int timeoutMs = 100,
                                   int chars = 6);
-    // Sends `requestHex` and asks again while the radio answers busy (bounded); returns the
-    // reply as received for the caller to judge, or empty when the port failed, the text is
-    // not hex or the bound was hit.
-    [[nodiscard]] std::optional<QString> askUntilNotBusy(QStringView requestHex, int chars, int timeoutMs);
+    // A request whose reply has a shape of its own (the battery query): `judge` says what each
+    // reply is, and the usual repeats apply. The accepted reply as hex, or empty on failure.
+    enum class Verdict {
+        Accept,  // the reply is the answer
+        Busy,    // ask again (within the repeat bound)
+        Damaged, // let the line go quiet, drop what came, ask again (within the repeat bound)
+        Pending, // cut short or nothing yet: wait once more for a late answer before judging it
+        Refuse,  // not an answer: fails a strict request; a tolerant one asks again once
+    };
+    using Judge = std::function<Verdict(QStringView reply)>;
+    [[nodiscard]] std::optional<QString> ask(QStringView requestHex, int chars, int timeoutMs,
+                                             const Judge& judge, Tolerance tolerance = Tolerance::Strict);
+    // Before the end frame of a transfer that wrote: a reply that turns up after the last
+    // acknowledgement puts that acknowledgement in doubt, and the last write is sent again.
+    [[nodiscard]] bool confirmLastWrite();
     // End of transfer: "64016F", then the full wait. Never answered.
     void endTransfer(int chars = 0, int ms = 70);
     // Ends a running transfer at once: the wait under way ends, every further request fails,
@@ -141,6 +159,20 @@ public:
     bool cancelled() const { return m_cancelled; }
     // Handshake, `body`, end frame: the end frame goes out whatever happened before it.
     [[nodiscard]] bool runTransfer(const std::function<bool()>& body, const HandshakeTiming& timing = {});
+
+    // Why the last pattern failed, as the link saw it.
+    enum class Failure {
+        None,
+        PortFailed, // the port failed or is not open
+        NoReply,    // silence, also after the wait for a late answer
+        Busy,       // "090009" until the repeat bound
+        Damaged,    // damaged, cut or stray replies until the repeat bound
+        Unexpected, // a reply that is no answer to the request (`reply()` holds it)
+        Cancelled,
+    };
+    Failure lastFailure() const { return m_failure; }
+    // Write frames the radio acknowledged since the last handshake: what reached the radio.
+    int writesAcknowledged() const { return m_acknowledged; }
 
 signals:
     void portError(const QString& message);
@@ -158,6 +190,17 @@ private:
     void settle();
     // Sends and waits again; false once the repeat bound for this request is spent.
     bool repeat(QStringView hex, int chars, int ms, const QElapsedTimer& since);
+    // Takes what is still on the line before a new request; true when anything came after the
+    // reply that was last accepted.
+    bool drain();
+    // drain(), and the last acknowledged write sent again when something came after it.
+    bool beginRequest();
+    // The one loop every request runs: send, wait, judge, repeat.
+    bool exchange(QStringView requestHex, int chars, int timeoutMs, const Judge& judge, Tolerance tolerance);
+    bool fail(Failure failure);
+    Judge ackJudge() const;
+    // The reply began to arrive before the request could have reached the radio whole.
+    bool answeredTooSoon() const;
 
     std::unique_ptr<RadioPort> m_port;
     bool m_singlePort = false;
@@ -168,6 +211,14 @@ private:
     QString m_receiveText;
     int m_echoLength = 0;
     quint64 m_received = 0; // bytes ever received, to notice any arrival while settling
+    int m_judgedChars = 0;  // the receive text that the last accepted reply took
+    bool m_graceUsed = false;
+    QString m_lastAck; // the write frame last acknowledged, while nothing else has been asked
+    int m_acknowledged = 0;
+    Failure m_failure = Failure::None;
+    qint64 m_sentNs = 0;        // when the last frame was handed to the port
+    qint64 m_lineNs = 0;        // how long it takes on the line
+    qint64 m_firstReplyNs = -1; // when the first byte of its reply came
 
     QEventLoop* m_wait = nullptr;
     int m_waitChars = 0;

@@ -1,6 +1,7 @@
 #include "core/link/radioport.h"
 #include "core/base/settingsfile.h"
 #include <QFile>
+#include <QFileInfo>
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <algorithm>
@@ -10,6 +11,7 @@ SerialRadioPort::SerialRadioPort(const QString& device, QObject* parent)
     : RadioPort(parent), m_device(device), m_port(new QSerialPort(this)) {
     // A name beginning with "/" is taken by the serial-port layer as the device path itself.
     m_port->setPortName(device);
+    m_pseudoTerminal = QFileInfo(device).canonicalFilePath().startsWith(QLatin1String("/dev/pts/"));
     connect(m_port, &QSerialPort::readyRead, this, &RadioPort::readyRead);
     connect(m_port, &QSerialPort::errorOccurred, this,
             [this](QSerialPort::SerialPortError e) { onError(e); });
@@ -52,6 +54,12 @@ bool SerialRadioPort::write(const QByteArray& bytes) {
     // Push the frame out now rather than on the next event-loop pass.
     m_port->flush();
     return true;
+}
+
+qint64 SerialRadioPort::lineNanos(int bytes) const {
+    constexpr qint64 BitsPerByte = 10; // start, 8 data, stop
+    constexpr qint64 Baud = 9600;
+    return m_pseudoTerminal ? 0 : bytes * BitsPerByte * 1'000'000'000 / Baud;
 }
 
 QByteArray SerialRadioPort::readAll() {

@@ -25,6 +25,12 @@ public:
     virtual QString errorString() const = 0;
     // Where the bytes go, for messages and the trace ("/dev/ttyUSB0", "virtual radio").
     virtual QString deviceName() const = 0;
+    // How long `bytes` bytes take on the line to the radio: no answer to them can begin sooner.
+    // 0 where there is no line to wait for.
+    virtual qint64 lineNanos(int bytes) const {
+        (void)bytes;
+        return 0;
+    }
 
 signals:
     void readyRead();
@@ -48,11 +54,15 @@ public:
     QByteArray readAll() override;
     QString errorString() const override;
     QString deviceName() const override { return m_device; }
+    // 10 bits a byte at 9600 baud; nothing on a pseudo-terminal, whose other end has the bytes
+    // at once (the virtual radio).
+    qint64 lineNanos(int bytes) const override;
 
 private:
     void onError(int error);
 
     QString m_device;
+    bool m_pseudoTerminal = false;
     QSerialPort* m_port;
     QString m_error;
 };

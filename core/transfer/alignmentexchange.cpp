@@ -7,6 +7,7 @@
 #include "core/link/link.h"
 #include "core/memmap/alignmentblocks.h"
 #include "core/memmap/memorymap.h"
+#include "core/transfer/radiosession.h"
 
 namespace {
 constexpr int BlockMs = 150;
@@ -46,10 +47,11 @@ QString reasonText(AlignReason reason, const Language& lang) {
     return {};
 }
 
-// One exchange: the port check and its wait, the frames, the end frame and the closed port.
+// One exchange: the port check and its wait, the frames, then the end frame and the closed
+// port on every way out (the session's end).
 class Exchange {
 public:
-    Exchange(Session& session, Link& link) : m_session(session), m_link(link) {}
+    Exchange(Session& session, Link& link) : m_session(session), m_link(link), m_radio(link, true) {}
 
     AlignResult result;
 
@@ -62,13 +64,14 @@ public:
         m_link.aSysDelay(chars, ms);
         return true;
     }
-    bool handshake(const HandshakeTiming& t) { return m_link.handshake(t); }
+    bool handshake(const HandshakeTiming& t) { return m_radio.handshake(t); }
     bool write(const QString& request, int ms) {
-        m_reading = false;
-        return m_link.writeFrame(request, Tolerance::Strict, ms, AckChars);
+        ++result.blocksToWrite;
+        if (!m_link.writeFrame(request, Tolerance::Strict, ms, AckChars)) return false;
+        ++result.blocksWritten;
+        return true;
     }
     std::optional<QString> read(quint16 address) {
-        m_reading = true;
         const auto bytes = m_link.readBlock(address, BlockSize::Block, Tolerance::Strict, BlockMs);
         if (!bytes) return std::nullopt;
         return Frame::toHex(*bytes);
@@ -77,14 +80,19 @@ public:
         result.outcome = AlignResult::Outcome::LinkFailed;
         result.fault.kind = LinkFault::Kind::Refused;
     }
-    // The end frame (unless `endFrame` is false), then the port closes.
+    // Planned writes that were never reached still count in "N of M".
+    void plan(int writes) { m_planned = writes; }
+    // The end frame (unless handed on to the transfer that follows), then the port closes.
     AlignResult finish(bool ok, int endChars, int endMs, bool endFrame = true) {
+        ok = ok && m_link.confirmLastWrite();
         if (!ok && result.outcome == AlignResult::Outcome::Done) {
             result.outcome = AlignResult::Outcome::LinkFailed;
-            result.fault = linkFault(m_link, m_reading);
+            result.fault = linkFault(m_link);
         }
-        if (endFrame) m_link.endTransfer(endChars, endMs);
-        m_link.closePort();
+        result.blocksToWrite = std::max(result.blocksToWrite, m_planned);
+        // Only a finished alignment write hands the open connection on; a failed one ends it.
+        if (ok && !endFrame) m_radio.handOn();
+        m_radio.end(endChars, endMs);
         return result;
     }
     QString identification() const {
@@ -96,7 +104,8 @@ public:
 private:
     Session& m_session;
     Link& m_link;
-    bool m_reading = false;
+    RadioSession m_radio;
+    int m_planned = 0;
 };
 
 QString identificationRequest(const QString& identHex) {
@@ -130,16 +139,13 @@ QString alignMessage(const AlignResult& result, const Language& lang) {
     case AlignResult::Outcome::Refused:
         return lang.text(Str::AlignNotSent) + QStringLiteral("\n\n") + result.problems.join(QChar('\n'));
     case AlignResult::Outcome::LinkFailed: {
-        // The transfer's reason line, when the link left one.
-        TransferResult transfer;
-        transfer.outcome = TransferResult::Outcome::LinkFailed;
-        transfer.fault = result.fault;
-        const QString full = transferMessage(transfer, lang);
-        const qsizetype cut = full.indexOf(QChar('\n'));
-        const QString reason = cut < 0 ? QString() : full.mid(cut + 1);
         // The message box shows the first line indented, as the radio software always has.
-        return QStringLiteral("        ") + lang.text(Str::AlignLinkFailed) +
-               (reason.isEmpty() ? QString() : QStringLiteral("\n") + reason);
+        QString text = QStringLiteral("        ") + lang.text(Str::AlignLinkFailed);
+        const QString reason = faultReason(result.fault, lang);
+        if (!reason.isEmpty()) text += QChar('\n') + reason;
+        if (result.blocksToWrite > 0)
+            text += QChar('\n') + reachText(result.blocksWritten, result.blocksToWrite, lang);
+        return text;
     }
     }
     return {};
@@ -184,6 +190,8 @@ AlignResult writeAlignment(Session& session, Link& link, bool menus, bool endFra
         return x.result;
     }
     if (!x.open(AckChars, 800)) return x.result;
+    // Identification, the three blocks and the band limits; with the menus 0x01D0 and the tables.
+    x.plan(5 + (menus ? 1 + int(plan.requests.size()) : 0));
     bool ok = x.handshake(timing(0, 80)) && x.write(identificationRequest(x.identification()), BlockMs);
     if (ok && menus) {
         ok = x.write(QStringLiteral("570a01D0") + alignBlockHex(data, AlignAddr::Differences), WriteMs);
@@ -202,6 +210,7 @@ AlignResult writeAlignment(Session& session, Link& link, bool menus, bool endFra
 AlignResult writeIdentification(Session& session, Link& link) {
     Exchange x(session, link);
     if (!x.open(12, 250)) return x.result;
+    x.plan(1);
     const bool ok =
         x.handshake(timing(170, 100)) && x.write(identificationRequest(x.identification()), BlockMs);
     return x.finish(ok, AckChars, 80);
@@ -222,9 +231,18 @@ AlignResult calibrateBattery(Session& session, Link& link) {
     if (!x.open(12, 250)) return x.result;
     bool ok = x.handshake(timing(170, 100));
     if (ok) {
-        const auto reply = link.askUntilNotBusy(BatteryQuery, BatteryReplyChars, BatteryReplyMs);
-        // "54", then the four readings as hex digits 3-10.
-        ok = reply && reply->startsWith(QLatin1String("54")) && reply->size() >= 10;
+        // "54", the four readings, padding and a checksum: a whole reply with a right sum only.
+        const auto judge = [](QStringView text) {
+            if (text == Frame::Busy) return Link::Verdict::Busy;
+            if (text.isEmpty()) return Link::Verdict::Pending;
+            if (!text.startsWith(QLatin1String("54"))) return Link::Verdict::Refuse;
+            if (text.size() < BatteryReplyChars) return Link::Verdict::Pending;
+            return text.size() == BatteryReplyChars && Frame::replyChecksumOk(text) ? Link::Verdict::Accept
+                                                                                    : Link::Verdict::Damaged;
+        };
+        x.plan(1);
+        const auto reply = link.ask(BatteryQuery, BatteryReplyChars, BatteryReplyMs, judge);
+        ok = reply.has_value();
         if (ok) {
             const QByteArray bytes = Frame::fromHex(reply->mid(2, 8)).value_or(QByteArray());
             QList<int> readings;
@@ -251,6 +269,7 @@ AlignResult writeMenuEntry17(Session& session, Link& link) {
         return x.result;
     }
     if (!x.open(AckChars, 800)) return x.result;
+    x.plan(1);
     const bool ok = x.handshake(timing(0, 80)) && x.write(plan.requests.value(0), BlockMs);
     return x.finish(ok, AckChars, 70);
 }

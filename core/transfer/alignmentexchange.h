@@ -25,10 +25,13 @@ struct AlignResult {
     LinkFault fault;                // LinkFailed: why
     std::optional<QString> caption; // the main window caption after the read ran the model change
     QString battery;                // CalibrateBattery: "OK !", "Fail !" or empty
+    int blocksWritten = 0;          // write frames the radio acknowledged
+    int blocksToWrite = 0;          // of all the exchange was to send once connected
     bool ok() const { return outcome == Outcome::Done; }
 };
 
-// The message box text for a result, in the current language; empty for Done and BatteryFail.
+// The message box text for a result, in the current language, with the reason and what reached
+// the radio; empty for Done and BatteryFail.
 // Its caption is Str::AlignCaption.
 QString alignMessage(const AlignResult& result, const Language& lang);
 

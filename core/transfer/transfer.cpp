@@ -8,6 +8,7 @@
 #include "core/link/link.h"
 #include "core/memmap/memorymap.h"
 #include "core/memmap/radioblocks.h"
+#include "core/transfer/radiosession.h"
 #include <QElapsedTimer>
 
 namespace {
@@ -35,12 +36,14 @@ std::optional<int> transferRows(const QString& channelRange, bool debugRows) {
     return debugRows ? DebugTransferRows : channels + 3;
 }
 
-namespace {
 QString faultReason(const LinkFault& fault, const Language& lang) {
     switch (fault.kind) {
     case LinkFault::Kind::None:
-    case LinkFault::Kind::Refused:
         return {};
+    case LinkFault::Kind::Refused:
+        return lang.text(Str::NotThisRadio);
+    case LinkFault::Kind::Password:
+        return lang.text(Str::PasswordRefused);
     case LinkFault::Kind::PortBroke:
         return lang.text(Str::PortBroke).arg(fault.detail);
     case LinkFault::Kind::PortNotOpened:
@@ -57,28 +60,45 @@ QString faultReason(const LinkFault& fault, const Language& lang) {
     return {};
 }
 
+QString reachText(int written, int planned, const Language& lang) {
+    if (written <= 0) return lang.text(Str::ReachNothing);
+    if (written >= planned) return lang.text(Str::ReachAll).arg(written);
+    return lang.text(Str::WriteCutOff).arg(written).arg(planned);
+}
+
+namespace {
 QString linkFailedMessage(const TransferResult& result, const Language& lang) {
-    const QString failed = lang.text(Str::LinkFailed);
     const QString reason = faultReason(result.fault, lang);
-    if (reason.isEmpty()) return failed;
-    if (result.mode == TransferMode::Read) return failed + QChar('\n') + reason;
-    if (result.blocksWritten == 0) return failed;
-    return failed + QStringLiteral("\n\n") +
-           lang.text(Str::WriteCutOff).arg(result.blocksWritten).arg(result.blocksToWrite) + QChar('\n') +
-           reason;
+    // A radio that answered but said no is no matter of the cable.
+    const bool refused =
+        result.fault.kind == LinkFault::Kind::Password || result.fault.kind == LinkFault::Kind::Refused;
+    QString text = refused ? reason : lang.text(Str::LinkFailed);
+    if (!refused && !reason.isEmpty()) text += QChar('\n') + reason;
+    if (result.mode == TransferMode::Write)
+        text += QStringLiteral("\n\n") + reachText(result.blocksWritten, result.blocksToWrite, lang);
+    return text;
 }
 } // namespace
 
-LinkFault linkFault(const Link& link, bool reading) {
-    if (link.portFailed()) return {LinkFault::Kind::PortBroke, link.lastPortError(), 0};
-    if (!link.isPortOpen()) return {LinkFault::Kind::PortNotOpened, link.lastPortError(), 0};
-    const QString reply = link.reply();
+LinkFault linkFault(const Link& link) {
     const int boundSeconds = (link.repeatBoundMs() + 999) / 1000;
-    if (reply.isEmpty()) return {LinkFault::Kind::NoReply, {}, 0};
-    if (reply == Frame::Busy) return {LinkFault::Kind::Busy, {}, boundSeconds};
-    // A read repeats a reply that starts like a block but is cut or fails its checksum until the
-    // bound; any other reply ends it at once.
-    if (reading && reply.startsWith(QLatin1String("57"))) return {LinkFault::Kind::Damaged, {}, boundSeconds};
+    switch (link.lastFailure()) {
+    case Link::Failure::None:
+    case Link::Failure::Cancelled:
+        return {};
+    case Link::Failure::PortFailed:
+        if (link.portFailed()) return {LinkFault::Kind::PortBroke, link.lastPortError(), 0};
+        return {LinkFault::Kind::PortNotOpened, link.lastPortError(), 0};
+    case Link::Failure::NoReply:
+        return {LinkFault::Kind::NoReply, {}, 0};
+    case Link::Failure::Busy:
+        return {LinkFault::Kind::Busy, {}, boundSeconds};
+    case Link::Failure::Damaged:
+        return {LinkFault::Kind::Damaged, {}, boundSeconds};
+    case Link::Failure::Unexpected:
+        break;
+    }
+    const QString reply = link.reply();
     const QString shown =
         reply.size() > ShownReplyChars ? reply.left(ShownReplyChars) + QStringLiteral("...") : reply;
     return {LinkFault::Kind::Unexpected, shown, 0};
@@ -87,20 +107,17 @@ LinkFault linkFault(const Link& link, bool reading) {
 bool runTransferNoting(Link& link, TransferResult& result, const std::function<bool()>& body) {
     QElapsedTimer handshakeTime;
     handshakeTime.start();
-    bool ok = link.handshake();
+    RadioSession radio(link);
+    bool ok = radio.handshake();
     if (!ok) {
         // The brand word is asked for a few times, not until the repeat bound: a radio that
         // answers busy to all of them was busy only that long.
-        result.fault = linkFault(link, false);
+        result.fault = linkFault(link);
         const int seconds = int((handshakeTime.elapsed() + 999) / 1000);
         result.fault.seconds = std::min(result.fault.seconds, seconds);
     }
-    if (ok) ok = body();
-    if (!ok && result.fault.kind == LinkFault::Kind::None) {
-        const bool writing = result.mode == TransferMode::Write && result.blocksToWrite > 0;
-        result.fault = linkFault(link, !writing);
-    }
-    link.endTransfer();
+    if (ok) ok = body() && link.confirmLastWrite();
+    if (!ok && result.fault.kind == LinkFault::Kind::None) result.fault = linkFault(link);
     return ok;
 }
 
@@ -135,7 +152,7 @@ bool identifyRadio(Session& session, Link& link, TransferResult& result) {
         link.readBlock(Addr::Password, BlockSize::Password, Tolerance::Strict, IdentificationMs);
     if (!password) return false;
     if (!passwordMatches(*password, session.doc.func.text(Ctl::Edit22))) {
-        result.fault.kind = LinkFault::Kind::Refused;
+        result.fault.kind = LinkFault::Kind::Password;
         return false;
     }
     const auto ident =

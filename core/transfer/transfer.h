@@ -28,12 +28,13 @@ struct TransferOptions {
 struct LinkFault {
     enum class Kind {
         None,
-        Refused,       // the radio answered, but its password or identification says no
+        Refused,       // the radio answered, but its identification block is not this model's
+        Password,      // the radio's communication password differs from "通信密码"
         PortBroke,     // the port failed while open (cable pulled, device gone)
         PortNotOpened, // the port could not be opened again for the transfer
         NoReply,       // silence, or a reply cut short
         Busy,          // "090009" until the repeat bound
-        Damaged,       // read replies with a wrong checksum or length until the repeat bound
+        Damaged,       // damaged, cut or stray replies until the repeat bound
         Unexpected,    // a reply that is none of those the pattern accepts
     };
     Kind kind = Kind::None;
@@ -72,17 +73,19 @@ inline constexpr int DebugTransferRows = 20;
 [[nodiscard]] std::optional<int> transferRows(const QString& channelRange, bool debugRows);
 
 // The text the user sees for a failed transfer in the current language; empty for success.
-// A link failure gives TextLinkFailed, then for a write cut off after its first block how far it
-// got, and the reason in one line. A write that stopped before its first block and a radio that
-// refused the password or identification keep TextLinkFailed alone: the radio is as it was.
+// A link failure gives TextLinkFailed, the reason in one line, and for a write what reached the
+// radio: nothing, or how far it got.
 QString transferMessage(const TransferResult& result, const Language& lang);
+// The reason line of a failed exchange; empty for none.
+QString faultReason(const LinkFault& fault, const Language& lang);
+// What reached the radio of the `planned` blocks: nothing, N of them, or all.
+QString reachText(int written, int planned, const Language& lang);
 
-// What the link's state says about a pattern that has just failed: the port's failure, or the
-// last reply. `reading`: the pattern was a block read, whose damaged replies are repeated.
-LinkFault linkFault(const Link& link, bool reading);
+// What the link says about a pattern that has just failed.
+LinkFault linkFault(const Link& link);
 
-// Handshake, `body`, end frame, as Link::runTransfer, but noting in `result.fault` why the line
-// failed before the end frame clears what the radio sent last.
+// Handshake, `body`, end frame, in a RadioSession, noting in `result.fault` why the line failed
+// before the end frame clears what the radio sent last.
 bool runTransferNoting(Link& link, TransferResult& result, const std::function<bool()>& body);
 
 // Steps shared by both directions once the handshake has opened the connection: both stamps

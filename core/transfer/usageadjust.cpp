@@ -11,10 +11,7 @@ constexpr quint8 Mark = 0x0D;
 constexpr int PowerBytes[] = {7, 10}; // high power at 470 and at 400 MHz
 constexpr int StepPerLevel = 10;
 constexpr quint16 Levels = 0x01B0;
-constexpr QStringView ReadRequest = u"520301B010";
-constexpr int ReadChars = 42;
 constexpr int ReadMs = 100;
-constexpr int DataStart = 8; // hex characters before the data of a read reply
 constexpr int BlockBytes = 16;
 } // namespace
 
@@ -44,25 +41,27 @@ UsageResult adjustUsage(Session& session, Link& link, int level, const std::func
     if (progress) progress(0);
     link.resetPort();
     TransferResult transfer;
-    transfer.mode = TransferMode::Read;
+    transfer.mode = TransferMode::Write;
+    transfer.blocksToWrite = 1;
     QString refusal;
     const bool ok = runTransferNoting(link, transfer, [&] {
-        const std::optional<QString> reply = link.askUntilNotBusy(ReadRequest, ReadChars, ReadMs);
-        if (!reply) return false;
-        // The reply is taken as it came: a garbled one simply lacks the mark and is left alone.
-        const QByteArray block = Frame::fromHex(reply->mid(DataStart, 2 * BlockBytes)).value_or(QByteArray());
-        if (block.size() == BlockBytes) result.storedLevel = quint8(block[LevelsByte]);
-        const UsageChange change = usageChange(block, level);
+        // Checked like every block read: a damaged reply is asked for again, and a reply that
+        // never comes right fails before anything is written.
+        const std::optional<QByteArray> block = link.readBlock(Levels, BlockBytes, Tolerance::Strict, ReadMs);
+        if (!block) return false;
+        result.storedLevel = quint8(block->at(LevelsByte));
+        const UsageChange change = usageChange(*block, level);
         switch (change.kind) {
         case UsageChange::Kind::Unchanged:
+            transfer.blocksToWrite = 0;
             return true;
         case UsageChange::Kind::OutOfRange:
             refusal = session.lang.text(Str::UsageOutOfRange).arg(change.value).arg(change.byte);
             return false;
         case UsageChange::Kind::Write:
-            transfer.mode = TransferMode::Write;
-            if (!link.writeFrame(Frame::writeRequest(Levels, change.block), Tolerance::Strict)) return false;
+            if (!link.writeBlock(Levels, change.block, Tolerance::Strict)) return false;
             result.written = true;
+            transfer.blocksWritten = 1;
             return true;
         }
         return false;

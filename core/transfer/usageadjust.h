@@ -33,8 +33,8 @@ struct UsageResult {
     QString message;      // for a failure, in the current language
 };
 
-// Button5Click: port reset, handshake, 0x01B0 read (only busy replies are asked again; the
-// reply is used as it came), the new block written back, end frame. `progress` gets 0 at the
-// start and ProgressMaximum at a success.
+// Button5Click: port reset, handshake, 0x01B0 read and checked like every block read (silence
+// or a reply that never comes right is a failure and nothing is written), the new block written
+// back, end frame. `progress` gets 0 at the start and ProgressMaximum at a success.
 UsageResult adjustUsage(Session& session, Link& link, int level,
                         const std::function<void(int)>& progress = {});

@@ -167,8 +167,8 @@ WritePreparation formShow(Session& session, TransferMode mode) {
     return firstNumbers(session.doc, point);
 }
 
-TransferResult writeRadio(Session& session, Link& link, const TransferOptions& options,
-                          const WritePreparation& preparation) {
+std::optional<TransferResult> writeRefusal(Session& session, const TransferOptions& options,
+                                           const WritePreparation& preparation) {
     TransferResult result;
     result.mode = TransferMode::Write;
     const std::optional<int> rows = transferRows(options.channelRange, options.debugRows);
@@ -178,12 +178,19 @@ TransferResult writeRadio(Session& session, Link& link, const TransferOptions& o
     }
     // Nothing that the radio cannot take is ever sent, not even the handshake.
     result.problems = validationErrors(session, *rows);
-    const WritePlan plan = planWrite(session, options, preparation, *rows);
-    if (result.problems.isEmpty()) result.problems = plan.problems;
-    if (!result.problems.isEmpty()) {
-        result.outcome = TransferResult::Outcome::ValidationFailed;
-        return result;
-    }
+    if (result.problems.isEmpty()) result.problems = planWrite(session, options, preparation, *rows).problems;
+    if (result.problems.isEmpty()) return std::nullopt;
+    result.outcome = TransferResult::Outcome::ValidationFailed;
+    return result;
+}
+
+TransferResult writeRadio(Session& session, Link& link, const TransferOptions& options,
+                          const WritePreparation& preparation) {
+    if (std::optional<TransferResult> refusal = writeRefusal(session, options, preparation)) return *refusal;
+    TransferResult result;
+    result.mode = TransferMode::Write;
+    const int rows = *transferRows(options.channelRange, options.debugRows);
+    const WritePlan plan = planWrite(session, options, preparation, rows);
 
     int progress = 0;
     auto advance = [&] {

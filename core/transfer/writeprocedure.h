@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <optional>
 
 class Link;
 class Session;
@@ -41,6 +42,12 @@ struct WritePlan {
 // fixed bytes, FM list, power-on message, DTMF codes and call list.
 WritePlan planWrite(Session& session, const TransferOptions& options, const WritePreparation& first,
                     int rows);
+
+// Why a write would be refused before a byte is sent (the channel range, values the radio cannot
+// take, values that cannot be encoded); nothing when it may start. The initialise command asks
+// before it writes the alignment, so that a refused document never follows a written alignment.
+std::optional<TransferResult> writeRefusal(Session& session, const TransferOptions& options,
+                                           const WritePreparation& preparation);
 
 // The write of the radio. Nothing at all is sent when the channel range or a value that would
 // be encoded cannot be written (validation first, then every block encoded before the

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -20,8 +21,15 @@ struct Bench2 {
     TRWForm rw{*session};
     TTestForm form{*session, rw.link()};
     QStringList messages;
+    QStringList questions;
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
 
     Bench2() {
+        rw.setQuestionHook([this](QWidget*, QMessageBox::Icon, const QString&, const QString& text,
+                                  QMessageBox::StandardButtons) {
+            questions << text;
+            return answer;
+        });
         auto port = [this] { return std::make_unique<SimPort>(radio); };
         form.setPortFactory(port);
         rw.setPortFactory(port);
@@ -43,6 +51,7 @@ private slots:
     void typing();
     void sideCommands();
     void initialiseAndUsage();
+    void nothingWithoutYes();
     void pictures();
 };
 
@@ -130,6 +139,27 @@ void TestTestForm::initialiseAndUsage() {
     QVERIFY2(b.messages.isEmpty(), qPrintable(b.messages.join('\n')));
     QCOMPARE(b.memory(0x01BA, 1), QStringLiteral("64"));
     QVERIFY(!b.radio.clock().isEmpty()); // the initialise write always sets the clock
+    b.rw.hide();
+}
+
+// The service commands write only after a Yes, and Enter in the dialog presses none of them.
+void TestTestForm::nothingWithoutYes() {
+    Bench2 b;
+    b.rw.setServiceMode(true);
+    b.rw.prepareFor(TransferMode::Write, QStringLiteral("Write"), QStringLiteral("Write"));
+    b.rw.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b.rw));
+    b.answer = QMessageBox::No;
+    b.rw.Button3Click();
+    b.rw.Button5Click();
+    QCOMPARE(b.questions.size(), 2);
+    QVERIFY(b.questions.value(1).contains(QStringLiteral("0x01B0")));
+    for (const char* name : {"Button3", "Button5", "CheckBox1", "Edit1"}) {
+        if (auto* w = b.rw.findChild<QWidget*>(QLatin1String(name))) w->setFocus();
+        QTest::keyClick(&b.rw, Qt::Key_Return);
+    }
+    QCOMPARE(b.questions.size(), 2);
+    QCOMPARE(b.radio.framesReceived(), 0);
     b.rw.hide();
 }
 

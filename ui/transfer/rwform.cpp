@@ -182,6 +182,12 @@ void TRWForm::buildControls() {
     panelRow->addWidget(m_usageApply);
     m_servicePanel->adjustSize();
     m_servicePanel->move(2000, 0); // the dialog's fixed size keeps it out of sight
+    // No button is pressed by Enter from elsewhere in the dialog: the initialise and usage
+    // buttons write to the radio.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
     connectServiceControls();
 }
 
@@ -359,6 +365,15 @@ void TRWForm::warn(const QString& text) {
         showWarning(this, caption, text);
 }
 
+void TRWForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (focusWidget() == m_start && m_start->isEnabled()) m_start->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void TRWForm::Button1Click() {
     if (m_running) return;
     if (m_range->text().isEmpty()) m_range->setText(QStringLiteral("99"));
@@ -408,7 +423,8 @@ void TRWForm::Button1Click() {
         if (!run.warning.isEmpty()) warn(run.warning);
     } else {
         showStatus(m_session.lang.text(Str::StatusLine));
-        warn(run.failure);
+        warn(m_alignmentNote.isEmpty() ? run.failure
+                                       : run.failure + QStringLiteral("\n\n") + m_alignmentNote);
     }
     if (traceFailure) warnFileFailure(*traceFailure);
 }

@@ -2,6 +2,7 @@
 #include "core/link/link.h"
 #include "core/transfer/transfer.h"
 #include "core/transfer/writeprocedure.h"
+#include "ui/common/messagebox.h"
 #include <QDialog>
 #include <functional>
 #include <memory>
@@ -52,6 +53,9 @@ public:
     using MessageSink = std::function<void(const QString& caption, const QString& text)>;
     // How warnings reach the user; by default a message box with a warning icon.
     void setMessageSink(MessageSink sink) { m_message = std::move(sink); }
+    // How the service commands ask before they change a radio's alignment; by default a question
+    // box whose default answer is No.
+    void setQuestionHook(MessageBoxHook hook) { m_ask = std::move(hook); }
     using PortFactory = std::function<std::unique_ptr<RadioPort>()>;
     // Where the port comes from; by default the COM port of the session.
     void setPortFactory(PortFactory factory) { m_portFactory = std::move(factory); }
@@ -81,6 +85,9 @@ protected:
     void reject() override;
     void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Enter presses only the focused start button: no button that writes to a radio is a
+    // default button.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
@@ -95,6 +102,7 @@ private:
     void chooseTracePath();
     void connectServiceControls();
     void warnAlignment(const QString& text);
+    bool confirm(const QString& question);
 
     Session& m_session;
     Link m_link;
@@ -124,6 +132,10 @@ private:
     class QGroupBox* m_serviceGroup = nullptr;
 
     MessageSink m_message;
+    MessageBoxHook m_ask;
+    // After the initialise command's alignment write: what it left in the radio, for the message
+    // of a transfer that then fails.
+    QString m_alignmentNote;
     PortFactory m_portFactory;
     std::function<QDateTime()> m_now;
     std::function<void()> m_beforeShow;

@@ -3,6 +3,7 @@
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
 #include "core/transfer/alignmentexchange.h"
+#include "core/transfer/initialise.h"
 #include "core/transfer/usageadjust.h"
 #include "ui/common/messagebox.h"
 #include "ui/transfer/rwform.h"
@@ -11,6 +12,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLayout>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -51,24 +53,40 @@ void TRWForm::warnAlignment(const QString& text) {
         showWarning(this, caption, text);
 }
 
+bool TRWForm::confirm(const QString& question) {
+    const QString caption = m_session.lang.text(Str::WarnCaption);
+    const auto answer =
+        m_ask ? m_ask(this, QMessageBox::Question, caption, question, QMessageBox::Yes | QMessageBox::No)
+              : showMessageBox(this, QMessageBox::Question, caption, question,
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return answer == QMessageBox::Yes;
+}
+
 void TRWForm::Button3Click() {
     if (m_running) return;
+    const bool writing = m_mode == TransferMode::Write;
+    if (!confirm(m_session.lang.text(writing ? Str::InitialiseWriteQuestion : Str::InitialiseReadQuestion)))
+        return;
+    TransferOptions options;
+    options.channelRange = m_range->text().isEmpty() ? QStringLiteral("99") : m_range->text();
+    options.debugRows = m_debugRows->isChecked();
+    options.initialise = true;
     m_initialise->setProperty("tag", 1);
     m_initialise->setEnabled(false);
     m_start->setEnabled(false);
     m_running = true;
-    m_link.closePort();
-    m_link.aSysDelay(24, 250);
-    const AlignResult alignment = writeAlignment(m_session, m_link, m_session.alignment.writeMenus, false);
+    const Initialisation run = beginInitialise(m_session, m_link, m_mode, options, m_preparation);
     m_running = false;
-    if (alignment.ok()) {
-        // The transfer resets the port itself; a port that does not open is reported by it.
-        (void)m_link.openPort();
+    if (run.proceed()) {
+        m_alignmentNote = run.note(m_session.lang);
         Button1Click();
+        m_alignmentNote.clear();
     } else {
-        // The dialog's transfer would run on a radio whose alignment is only partly written.
         m_start->setEnabled(true);
-        warnAlignment(alignMessage(alignment, m_session.lang));
+        if (run.refusal)
+            warn(transferMessage(*run.refusal, m_session.lang));
+        else
+            warnAlignment(alignMessage(*run.alignment, m_session.lang));
         (void)m_link.openPort();
     }
     m_initialise->setEnabled(true);
@@ -77,6 +95,7 @@ void TRWForm::Button3Click() {
 
 void TRWForm::Button5Click() {
     if (m_running) return;
+    if (!confirm(m_session.lang.text(Str::UsageQuestion).arg(m_usage->currentText()))) return;
     m_running = true;
     m_start->setEnabled(false);
     m_usageApply->setEnabled(false);
