@@ -14,6 +14,7 @@ public:
     int chunkBytes = 64;
     QList<QByteArray> written;
     bool echo = false; // a single-port cable: what is written comes back first
+    qint64 lineNs = 0; // how long a request takes on the line to the radio
 
     bool open() override { return m_open = true; }
     void close() override { m_open = false; }
@@ -29,6 +30,7 @@ public:
     QByteArray readAll() override { return std::exchange(m_buffer, {}); }
     QString errorString() const override { return {}; }
     QString deviceName() const override { return QStringLiteral("script"); }
+    qint64 lineNanos(int bytes) const override { return bytes > 0 ? lineNs : 0; }
 
     // Bytes arriving on their own, in chunks.
     void deliver(const QByteArray& bytes) {

@@ -23,6 +23,10 @@ private slots:
     void replyChecksum();
     void frameChars_data();
     void frameChars();
+    void readReplyJudged_data();
+    void readReplyJudged();
+    void ackJudged_data();
+    void ackJudged();
     void requests_data();
     void requests();
     void naturalOrder_data();
@@ -196,6 +200,47 @@ void TestFrames::probe() {
     QVERIFY(ports.probe(6));
     QVERIFY(ports.create(6) != nullptr);
     PortDirectory::clearOverrides();
+}
+
+void TestFrames::readReplyJudged_data() {
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<int>("judged");
+    const QString whole = Frame::toHex(*Frame::compose(QStringLiteral("570A0160") + QString(16, QChar('3'))));
+    QTest::newRow("whole") << whole << int(Frame::ReadReply::Whole);
+    QTest::newRow("busy") << "090009" << int(Frame::ReadReply::Busy);
+    QTest::newRow("nothing") << "" << int(Frame::ReadReply::NotABlock);
+    QTest::newRow("stray first") << "A5" + whole << int(Frame::ReadReply::NotABlock);
+    QTest::newRow("cut") << whole.left(20) << int(Frame::ReadReply::Incomplete);
+    QTest::newRow("length byte of another size")
+        << whole.left(4).replace(2, 2, "12") << int(Frame::ReadReply::Damaged);
+    QTest::newRow("wrong sum") << whole.left(whole.size() - 2) + "00" << int(Frame::ReadReply::Damaged);
+    QTest::newRow("more behind") << whole + "06" << int(Frame::ReadReply::Damaged);
+    const QString other = Frame::toHex(*Frame::compose(QStringLiteral("570A0168") + QString(16, QChar('3'))));
+    QTest::newRow("another address") << other << int(Frame::ReadReply::OtherBlock);
+}
+
+void TestFrames::readReplyJudged() {
+    QFETCH(QString, reply);
+    QFETCH(int, judged);
+    QCOMPARE(int(Frame::checkReadReply(reply, 0x0160, 8)), judged);
+}
+
+void TestFrames::ackJudged_data() {
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<int>("judged");
+    QTest::newRow("done") << "060006" << int(Frame::AckReply::Done);
+    QTest::newRow("busy") << "090009" << int(Frame::AckReply::Busy);
+    QTest::newRow("nothing") << "" << int(Frame::AckReply::Silent);
+    QTest::newRow("two answers") << "060006090009" << int(Frame::AckReply::Damaged);
+    QTest::newRow("spoilt") << "068006" << int(Frame::AckReply::Damaged);
+    QTest::newRow("cut") << "0600" << int(Frame::AckReply::Damaged);
+    QTest::newRow("a block") << "570A" << int(Frame::AckReply::Unexpected);
+}
+
+void TestFrames::ackJudged() {
+    QFETCH(QString, reply);
+    QFETCH(int, judged);
+    QCOMPARE(int(Frame::checkAck(reply)), judged);
 }
 
 QTEST_GUILESS_MAIN(TestFrames)

@@ -45,6 +45,10 @@ private slots:
     void scripted_data();
     void scripted();
     void shortReplyWithLuckySum();
+    void lateAnswerKeepsItsPlace_data();
+    void lateAnswerKeepsItsPlace();
+    void acknowledgementInDoubt();
+    void acknowledgementTooSoon();
     void repeatBound_data();
     void repeatBound();
     void handshake_data();
@@ -195,6 +199,17 @@ void TestLink::scripted_data() {
     QTest::newRow("ready query, busy")
         << "handshake" << QStringList{Brand, "090009", "090009", "060006"} << true << 4;
     QTest::newRow("ready query, wrong answer") << "handshake" << QStringList{Brand, "0A000A"} << false << 2;
+    // A reply is judged whole before it is used: the block asked for, alone.
+    QTest::newRow("read, another block's reply")
+        << "read" << QStringList{readReply(0x0C10, QByteArray(16, '\x44')), Good} << true << 2;
+    QTest::newRow("read, another length")
+        << "read" << QStringList{readReply(0x0C00, QByteArray(8, '\x33')), Good} << true << 2;
+    QTest::newRow("read, more behind the block") << "read" << QStringList{Good + "060006", Good} << true << 2;
+    QTest::newRow("write, acknowledgement with more behind")
+        << "write" << QStringList{"060006090009", "060006"} << true << 2;
+    QTest::newRow("write, spoilt acknowledgement") << "write" << QStringList{"068006", "060006"} << true << 2;
+    QTest::newRow("ready query, spoilt")
+        << "handshake" << QStringList{Brand, "06005C", "060006"} << true << 3;
 }
 
 void TestLink::scripted() {
@@ -218,6 +233,62 @@ void TestLink::shortReplyWithLuckySum() {
         useScript({QStringLiteral("57120160001122%1").arg(sum, 2, 16).toUpper(), readReply(0x0160, data)});
     QCOMPARE(m_link->readBlock(0x0160, 16, Tolerance::Strict, 50).value_or(QByteArray()), data);
     QCOMPARE(port->written.size(), 2);
+}
+
+// A reply that comes after the wait is still taken for its own request, so the next request does
+// not get it; one that never comes is silence.
+void TestLink::lateAnswerKeepsItsPlace_data() {
+    QTest::addColumn<bool>("reading");
+    QTest::addColumn<int>("lateMs");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("read, late") << true << 140 << true;
+    QTest::newRow("write, late") << false << 140 << true;
+    QTest::newRow("read, later than the late wait") << true << 600 << false;
+    QTest::newRow("write, later than the late wait") << false << 600 << false;
+}
+
+void TestLink::lateAnswerKeepsItsPlace() {
+    QFETCH(bool, reading);
+    QFETCH(int, lateMs);
+    QFETCH(bool, ok);
+    SimFaults f;
+    f.lateAddress = 0x0180;
+    f.lateMs = lateMs;
+    useRadio(f);
+    QVERIFY(m_link->handshake());
+    const QByteArray block(16, '\x5A');
+    const bool done = reading ? m_link->readBlock(0x0180, 16, Tolerance::Strict, 100).has_value()
+                              : m_link->writeBlock(0x0180, block, Tolerance::Strict);
+    QCOMPARE(done, ok);
+    // The next request gets its own answer whatever came late before it.
+    QTest::qWait(WaitScale::scaled(lateMs));
+    const auto next = m_link->readBlock(0x0190, 16, Tolerance::Strict, 100);
+    QVERIFY(next);
+    QCOMPARE(*next, m_radio->memory().mid(0x0190, 16));
+}
+
+// Something arriving after an acknowledgement was taken means it may have been another
+// request's: the write is sent again before the next request.
+void TestLink::acknowledgementInDoubt() {
+    ScriptPort* port = useScript({"060006", "060006", Good});
+    QVERIFY(m_link->writeBlock(0x0180, QByteArray(16, '\x01'), Tolerance::Strict));
+    port->deliver(QByteArray::fromHex("090009"));
+    QTest::qWait(5);
+    QVERIFY(m_link->readBlock(0x0C00, 16, Tolerance::Strict, 100));
+    QCOMPARE(port->written.size(), 3);
+    QCOMPARE(port->written[1], port->written[0]);
+}
+
+// The radio cannot answer a request before all of it has crossed the line: an acknowledgement
+// that comes sooner answers something else and is never taken.
+void TestLink::acknowledgementTooSoon() {
+    ScriptPort* port = useScript(QStringList(500, QStringLiteral("060006")));
+    port->lineNs = 200'000'000;
+    m_link->setRepeatBoundMs(200);
+    QVERIFY(!m_link->writeBlock(0x0180, QByteArray(16, '\x01'), Tolerance::Strict));
+    QCOMPARE(m_link->lastFailure(), Link::Failure::Damaged);
+    port->lineNs = 0;
+    QVERIFY(m_link->writeBlock(0x0180, QByteArray(16, '\x01'), Tolerance::Strict));
 }
 
 // A radio that never stops answering busy (or with bad checksums) ends the request once the
