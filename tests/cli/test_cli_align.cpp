@@ -13,10 +13,10 @@ class Sim : public SimProcess {
 public:
     explicit Sim(const QTemporaryDir& dir, const QStringList& extra = {})
         : SimProcess(dir.filePath(QStringLiteral("dump.bin")), extra, GuardMs) {}
-    // The dump after the end frame of the exchange that has just returned.
-    QByteArray dumpAt(int address, int size) const {
-        QTest::qWait(200);
-        return dump().mid(address, size).toHex().toUpper();
+    // The memory after the end frame of the exchange that has just returned, as hex.
+    QByteArray settled() const {
+        QTest::qWait(150);
+        return dump().toHex().toUpper();
     }
 };
 
@@ -43,10 +43,10 @@ void TestCliAlign::readThenWriteKeepsBlocks() {
     ProcessRun r = cli({QStringLiteral("align"), QStringLiteral("read"), QStringLiteral("--out"), file}, sim);
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QVERIFY(r.out.contains(QStringLiteral("(413): 14")));
-    const QByteArray before = sim.dumpAt(0x0158, 0x80);
+    const QByteArray before = sim.settled();
     r = cli({QStringLiteral("align"), QStringLiteral("write"), QStringLiteral("--in"), file}, sim);
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
-    QCOMPARE(sim.dumpAt(0x0158, 0x80), before);
+    QCOMPARE(sim.settled(), before);
 }
 
 void TestCliAlign::menusBatteryUsage() {
@@ -59,19 +59,22 @@ void TestCliAlign::menusBatteryUsage() {
     // Stored level 1, level 3: the high power at 400 and 470 MHz drops by 20.
     ProcessRun r = cli({QStringLiteral("usage"), QStringLiteral("--level"), QStringLiteral("3")}, sim);
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
-    QCOMPARE(sim.dumpAt(0x01B0, 16), QByteArray("7B722052530000668ED05D526E4E0D03"));
+    QByteArray memory = sim.settled();
+    QCOMPARE(memory.mid(2 * 0x01B0, 32), QByteArray("7B722052530000668ED05D526E4E0D03"));
     r = cli({QStringLiteral("align"), QStringLiteral("write"), QStringLiteral("--in"), file,
              QStringLiteral("--menus"), QStringLiteral("--power"), QStringLiteral("25W")},
             sim);
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
-    QCOMPARE(sim.dumpAt(0x01A0, 1), QByteArray("42"));
-    QCOMPARE(sim.dumpAt(0x0900, 16), QByteArray("5553455220202020FFFFFFFFFFFFFFFF"));
-    QCOMPARE(sim.dumpAt(0x0200 + 16 * 50, 8), QByteArray("5749444E41522020")); // "WIDNAR"
-    QCOMPARE(sim.dumpAt(0x0700 + 4 * 112, 4), QByteArray("20413D42"));         // " A=B"
+    memory = sim.settled();
+    const auto at = [&memory](int address, int size) { return memory.mid(2 * address, 2 * size); };
+    QCOMPARE(at(0x01A0, 1), QByteArray("42"));
+    QCOMPARE(at(0x0900, 16), QByteArray("5553455220202020FFFFFFFFFFFFFFFF"));
+    QCOMPARE(at(0x0200 + 16 * 50, 8), QByteArray("5749444E41522020")); // "WIDNAR"
+    QCOMPARE(at(0x0700 + 4 * 112, 4), QByteArray("20413D42"));         // " A=B"
     r = cli({QStringLiteral("align"), QStringLiteral("battery")}, sim);
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.out, QStringLiteral("OK !\n"));
-    QCOMPARE(sim.dumpAt(0x01BE, 1), QByteArray("06"));
+    QCOMPARE(sim.settled().mid(2 * 0x01BE, 2), QByteArray("06"));
 }
 
 // The alignment of the file first, then the document, with the clock and the factory date.
@@ -93,12 +96,14 @@ void TestCliAlign::initialiseWrite() {
     f.seek(0);
     f.write(text);
     f.close();
-    const ProcessRun r = cli({QStringLiteral("write"), QStringLiteral("--in"), doc,
-                              QStringLiteral("--initialise"), file, QStringLiteral("--factory-date")},
-                             sim);
+    const ProcessRun r =
+        cli({QStringLiteral("write"), QStringLiteral("--in"), doc, QStringLiteral("--channels"),
+             QStringLiteral("3"), QStringLiteral("--initialise"), file, QStringLiteral("--factory-date")},
+            sim);
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
-    QCOMPARE(sim.dumpAt(0x01BA, 1), QByteArray("64"));
-    QVERIFY(sim.dumpAt(0x0140, 8).startsWith("20")); // the factory date, yyyy...
+    const QByteArray memory = sim.settled();
+    QCOMPARE(memory.mid(2 * 0x01BA, 2), QByteArray("64"));
+    QVERIFY(memory.mid(2 * 0x0140, 16).startsWith("20")); // the factory date, yyyy...
 }
 
 void TestCliAlign::badInput_data() {

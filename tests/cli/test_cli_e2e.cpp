@@ -58,6 +58,7 @@ private slots:
     void missingPort();
     void safeWriteOnTwoRadios();
     void readWithoutBackupFolder();
+    void newDocumentWrittenComparesEqual();
 };
 
 // The program's real waits against a radio on a line as slow as the real one.
@@ -80,8 +81,10 @@ void TestCliE2e::readWriteRead() {
     Sim sim(dir);
     const QString doc = dir.filePath(QStringLiteral("radio.qv19"));
     const QString trace = dir.filePath(QStringLiteral("trace.txt"));
+    // Ten channels prove the timing as well as ninety-nine.
     Run r = cli({QStringLiteral("read"), QStringLiteral("--port"), sim.device(), QStringLiteral("--out"), doc,
-                 QStringLiteral("--lang"), QStringLiteral("2"), QStringLiteral("--trace"), trace});
+                 QStringLiteral("--lang"), QStringLiteral("2"), QStringLiteral("--trace"), trace,
+                 QStringLiteral("--channels"), QStringLiteral("10")});
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QByteArray text = readFile(doc);
     QVERIFY(text.startsWith("QOVRAN MEMORY CHANNEL\r\n"));
@@ -96,7 +99,8 @@ void TestCliE2e::readWriteRead() {
     out.write(text);
     out.close();
     r = cli({QStringLiteral("write"), QStringLiteral("--port"), sim.device(), QStringLiteral("--in"), doc,
-             QStringLiteral("--lang"), QStringLiteral("2")});
+             QStringLiteral("--lang"), QStringLiteral("2"), QStringLiteral("--channels"),
+             QStringLiteral("10")});
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QTRY_VERIFY_WITH_TIMEOUT(sim.dump().contains("EDITED"), GuardMs);
     QCOMPARE(sim.dump().mid(0x0168, 8), QByteArray("Qovran\xFF\x06", 8));
@@ -125,7 +129,8 @@ void TestCliE2e::damagedDocumentSendsNothing() {
     {
         Sim source(dir);
         QCOMPARE(cli({QStringLiteral("read"), QStringLiteral("--port"), source.device(),
-                      QStringLiteral("--out"), doc, QStringLiteral("--lang"), QStringLiteral("2")})
+                      QStringLiteral("--out"), doc, QStringLiteral("--lang"), QStringLiteral("2"),
+                      QStringLiteral("--channels"), QStringLiteral("3")})
                      .exitCode,
                  0);
     }
@@ -192,7 +197,8 @@ void TestCliE2e::safeWriteOnTwoRadios() {
     Sim sound(dir);
     Sim failing(other, {QStringLiteral("--drop-writes-every"), QStringLiteral("1")});
     const QString doc = dir.filePath(QStringLiteral("radio.qv19"));
-    Run r = cli(args({"read", "--lang", "2", "--out"}) << doc << QStringLiteral("--port") << sound.device());
+    Run r = cli(args({"read", "--lang", "2", "--channels", "3", "--out"})
+                << doc << QStringLiteral("--port") << sound.device());
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QByteArray text = readFile(doc);
     text.replace("RPT-70", "EDITED");
@@ -205,7 +211,7 @@ void TestCliE2e::safeWriteOnTwoRadios() {
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.out.contains(QStringLiteral(": RPT-70 \u2192 EDITED")), qPrintable(r.out));
 
-    r = cli(args({"write", "--lang", "2", "--verify", "--backup-first", "--in"})
+    r = cli(args({"write", "--lang", "2", "--channels", "3", "--verify", "--backup-first", "--in"})
             << edited << QStringLiteral("--port") << sound.device() << QStringLiteral("--port")
             << failing.device());
     QCOMPARE(r.exitCode, 1);
@@ -213,7 +219,8 @@ void TestCliE2e::safeWriteOnTwoRadios() {
     QVERIFY2(r.err.contains(failing.device() + QStringLiteral(": Verify failed")), qPrintable(r.err));
     QTRY_VERIFY_WITH_TIMEOUT(sound.dump().contains("EDITED"), GuardMs);
 
-    r = cli(args({"diff", "--lang", "2", "--in"}) << edited << QStringLiteral("--port") << sound.device());
+    r = cli(args({"diff", "--lang", "2", "--channels", "3", "--in"})
+            << edited << QStringLiteral("--port") << sound.device());
     QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
 
     r = cli(args({"write", "--in"}) << edited << QStringLiteral("--port") << sound.device()
@@ -233,15 +240,31 @@ void TestCliE2e::readWithoutBackupFolder() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_DATA_HOME"), blocker);
     const QString doc = dir.filePath(QStringLiteral("radio.qv19"));
-    const Run r =
-        runProcess(QStringLiteral(KT520_CLI_EXE),
-                   args({"read", "--lang", "2", "--out"}) << doc << QStringLiteral("--port") << sim.device(),
-                   env, GuardMs);
+    const Run r = runProcess(QStringLiteral(KT520_CLI_EXE),
+                             args({"read", "--lang", "2", "--channels", "3", "--out"})
+                                 << doc << QStringLiteral("--port") << sim.device(),
+                             env, GuardMs);
     QCOMPARE(r.exitCode, 0);
     QVERIFY(readFile(doc).contains("RPT-70"));
     QVERIFY2(r.err.contains(QStringLiteral("The backup of the radio could not be saved")) &&
                  r.err.contains(QStringLiteral("not-a-folder")),
              qPrintable(r.err));
+}
+
+// A new document's VFO rows are filled by the write's band check: the radio is compared with
+// what the write left, so a radio just written from the file equals it.
+void TestCliE2e::newDocumentWrittenComparesEqual() {
+    QTemporaryDir dir;
+    Sim sim(dir);
+    const QString doc = dir.filePath(QStringLiteral("new.qv19"));
+    QCOMPARE(cli(args({"new", "--out"}) << doc).exitCode, 0);
+    Run r = cli(args({"write", "--lang", "2", "--channels", "1", "--verify", "--in"})
+                << doc << QStringLiteral("--port") << sim.device());
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    r = cli(args({"diff", "--lang", "2", "--channels", "1", "--in"})
+            << doc << QStringLiteral("--port") << sim.device());
+    QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+    QVERIFY(r.out.contains(QStringLiteral("VFO rows")));
 }
 
 QTEST_MAIN(TestCliE2e)
