@@ -111,10 +111,8 @@ bool Link::beginRequest() {
     // The acknowledgement taken for the last write may have been another request's.
     const QString again = std::exchange(m_lastAck, QString());
     note(QStringLiteral("acknowledgement in doubt, sent again: ") + again);
-    const bool ok = exchange(again, ReadyChars, 100, ackJudge(), Tolerance::Strict);
-    // The write was counted when its first acknowledgement came.
-    if (ok) --m_acknowledged;
-    return ok;
+    // Counted already, when its first acknowledgement came.
+    return exchange(again, ReadyChars, 100, ackJudge(), Tolerance::Strict);
 }
 
 void Link::onReadyRead() {
