@@ -52,3 +52,15 @@ FileRead readUserFile(const QString& path, qint64 maxBytes, const Language& lang
     if (bytes.size() > maxBytes) return failed(tooLarge);
     return FileRead{std::move(bytes), {}};
 }
+
+QString escapeControls(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar('0'));
+        else
+            out += c;
+    }
+    return out;
+}

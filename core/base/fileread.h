@@ -16,3 +16,7 @@ struct FileRead {
 // /dev/zero never ends. A file larger than `maxBytes` is refused whole rather than read in part,
 // so that a wrong file cannot exhaust memory nor be mistaken for a short one.
 FileRead readUserFile(const QString& path, qint64 maxBytes, const Language& lang);
+
+// Text from such a file as a message shows it: control characters (a bell, an escape that would
+// start a terminal sequence, a carriage return that would hide the line) as \xHH.
+QString escapeControls(const QString& text);

@@ -287,7 +287,7 @@ std::optional<QString> readAlignmentFileAt(AlignmentData& data, const QString& p
     return lang.text(Str::AlignFileBadLine)
         .arg(name)
         .arg(problem->line)
-        .arg(problem->text, alignFieldName(*alignField(problem->field)));
+        .arg(escapeControls(problem->text), alignFieldName(*alignField(problem->field)));
 }
 
 std::optional<QString> writeAlignmentFileAt(const AlignmentData& data, const QString& path,

@@ -133,7 +133,7 @@ QStringList CsvImportReport::lines(const Language& lang) const {
     if (refusal) return {*refusal};
     for (const CsvNote& n : notes) {
         const QString reason = n.dropped ? lang.text(Str::CsvDropped).arg(n.reason) : n.reason;
-        out << lang.text(Str::CsvLine).arg(n.line).arg(reason);
+        out << lang.text(Str::CsvLine).arg(n.line).arg(escapeControls(reason));
     }
     out << lang.text(Str::CsvTotals).arg(imported).arg(dropped).arg(warnings);
     return out;
@@ -280,8 +280,9 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
                 c = u' ';
                 badName = true;
             }
-        while (name.endsWith(u' '))
-            name.chop(1);
+        // Blanks at either end are trimmed like every cell of the file, also where they stand
+        // for characters the radio cannot show, so that an exported list reads back the same.
+        name = name.trimmed();
         if (badName) warn(lang.text(Str::CsvBadName));
 
         const QString powerText = get("Power");

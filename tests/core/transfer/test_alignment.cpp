@@ -196,10 +196,12 @@ void TestAlignment::alignmentFile() {
     data.setText(216, QStringLiteral("3a"));
     data.setText(218, QStringLiteral("00510000"));
     data.setText(203, QStringLiteral("09"));
+    data.powerClass = QStringLiteral("25W");
     const QByteArray file = saveAlignmentFile(data);
     const QList<QByteArray> lines = file.split('\n');
     QCOMPARE(lines.size(), 2 + 57 + 2 + 1);
     QCOMPARE(lines.at(0), QByteArray("PR-300\r"));
+    QCOMPARE(lines.at(1), QByteArray("25W\r"));
     QCOMPARE(lines.at(2 + 16), QByteArray("0\r")); // number 217 has no field
     QCOMPARE(lines.at(2 + 21 + 13 + 12), QByteArray("-20\r"));
 
@@ -207,6 +209,13 @@ void TestAlignment::alignmentFile() {
     QVERIFY(!openAlignmentFile(opened, file));
     for (const AlignField& f : alignFields())
         QCOMPARE(opened.text(f.number), data.text(f.number));
+    QCOMPARE(opened.powerClass, QStringLiteral("25W"));
+    // A file of the older form, with an empty second line, leaves the power class as it was.
+    AlignmentData older;
+    older.powerClass = QStringLiteral("25W");
+    QVERIFY(!openAlignmentFile(older, QByteArray(file).replace("\r\n25W\r\n", "\r\n\r\n")));
+    QCOMPARE(older.powerClass, QStringLiteral("25W"));
+    QCOMPARE(older.text(413), QStringLiteral("-20"));
     // Line ends of another system and the missing trailing lines do no harm.
     AlignmentData unix;
     QVERIFY(
