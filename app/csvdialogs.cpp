@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QPlainTextEdit>
@@ -66,13 +65,12 @@ void showReport(QWidget* parent, const Session& s, const CsvImportReport& report
 }
 
 void importFile(QWidget* parent, Session& session, const QString& path, const Choice& choice) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showWarning(parent, session.lang.text(Str::WarnCaption),
-                    session.lang.text(Str::FileError).arg(path, file.errorString()));
+    const FileRead read = readChannelsCsvFile(path, session.lang);
+    if (!read.bytes) {
+        showWarning(parent, session.lang.text(Str::WarnCaption), read.error);
         return;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = *read.bytes;
     CsvImportReport report;
     {
         // One undo step, finished before the report's modal loop.

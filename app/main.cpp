@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "app/quitsignals.h"
+#include "core/base/filesave.h"
 #include "core/codeplug/session.h"
 #include "core/link/radioport.h"
 #include "sim/demoradio.h"
@@ -11,6 +12,7 @@
 #include <QTextStream>
 #include <QTimer>
 #include <cstring>
+#include <optional>
 
 namespace {
 // --help, --version and --where answer on the terminal and must work without a display, so
@@ -22,11 +24,8 @@ bool answersOnTerminal(int argc, char** argv) {
     return false;
 }
 
-int answerOnTerminal(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("kt520"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(KT520_VERSION));
-    QCommandLineParser parser;
+// The program's own options, for --help and for refusing options it does not know.
+void addProgramOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral(
         "Programming software for the KT-520 dual-band FM handheld radio: reads the radio's "
         "memory over its serial cable, edits it, writes it back and keeps it in .qv19 files."));
@@ -44,20 +43,42 @@ int answerOnTerminal(int argc, char** argv) {
                                                  "in use, then exit.")});
     parser.addOption({QStringLiteral("real"),
                       QStringLiteral("Use the real serial ports only (the default without --demo).")});
-    parser.addOption(
-        {QStringLiteral("service"),
-         QStringLiteral("Show the factory alignment button in the tool bar, for service technicians.")});
     parser.addOption({QStringLiteral("exit-after-start"),
                       QStringLiteral("Quit as soon as the main window has been drawn.")});
+}
+
+int answerOnTerminal(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kt520"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KT520_VERSION));
+    QCommandLineParser parser;
+    addProgramOptions(parser);
     parser.process(app); // --help and --version print and exit here
     QTextStream(stdout) << ProgramFiles::forProgram(QCoreApplication::applicationDirPath()).describe();
     return 0;
 }
+
+// Checked once the application object has taken out the windowing system's own options
+// (-platform, -style ...): anything left that the program does not know is a mistake to report
+// rather than a start that silently ignores it.
+std::optional<QString> unknownArguments(const QStringList& arguments) {
+    QCommandLineParser parser;
+    addProgramOptions(parser);
+    if (!parser.parse(arguments)) return parser.errorText();
+    if (!parser.positionalArguments().isEmpty())
+        return QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+    return std::nullopt;
+}
 } // namespace
 
 int main(int argc, char** argv) {
+    reportFileSizeLimitAsFailure();
     if (answersOnTerminal(argc, argv)) return answerOnTerminal(argc, argv);
     QApplication app(argc, argv);
+    if (const auto error = unknownArguments(app.arguments())) {
+        QTextStream(stderr) << "kt520: " << *error << "\nTry 'kt520 --help'.\n";
+        return 2;
+    }
     QApplication::setApplicationName(QStringLiteral("KT-520"));
     // Lets the desktop match the window to kt520.desktop and its icon (the app id on Wayland).
     QGuiApplication::setDesktopFileName(QStringLiteral("kt520"));
@@ -92,5 +113,9 @@ int main(int argc, char** argv) {
     // --exit-after-start quits once the first frame is painted: used to measure the start.
     if (app.arguments().contains(QStringLiteral("--exit-after-start")))
         QTimer::singleShot(0, &app, [&app] { QTimer::singleShot(0, &app, &QCoreApplication::quit); });
+    if (terminationRequested()) {
+        w.saveSettingsOnce(false);
+        return 0;
+    }
     return app.exec();
 }

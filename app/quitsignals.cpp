@@ -8,6 +8,7 @@
 namespace {
 // The handler may only write a byte; the event loop reads it and quits.
 int signalPipe[2] = {-1, -1};
+bool terminating = false;
 
 void onSignal(int) {
     const char byte = 1;
@@ -24,7 +25,10 @@ void quitOnTerminationSignals() {
     QObject::connect(notifier, &QSocketNotifier::activated, QCoreApplication::instance(), [] {
         char byte = 0;
         [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
-        QCoreApplication::quit();
+        terminating = true;
+        // exit() ends the main loop and every dialog's loop inside it, and makes any dialog
+        // opened afterwards (a warning about the settings file) return at once.
+        QCoreApplication::exit(0);
     });
     struct sigaction action = {};
     action.sa_handler = onSignal;
@@ -32,4 +36,8 @@ void quitOnTerminationSignals() {
     action.sa_flags = SA_RESTART;
     for (int sig : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(sig, &action, nullptr);
+}
+
+bool terminationRequested() {
+    return terminating;
 }

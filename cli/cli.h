@@ -55,6 +55,28 @@ std::optional<QString> startSession(Session& session, const VerbParser& verb);
 struct OpenResult;
 std::variant<OpenResult, int> openForVerb(Session& session, VerbParser& verb, const QString& path);
 
+// What "check" finds in an accepted document: every line not applied (a run of lines missed for
+// one reason as one finding) and every value a radio cannot take, in line order.
+struct DocumentFinding {
+    int first = 0; // 0: the value is not held by the file
+    int last = 0;
+    bool warning = false;
+    QString text;
+    // "FILE: line N: [warning: ]text"; `asWarning` marks every finding a warning.
+    QString line(const QString& path, bool asWarning = false) const;
+};
+struct DocumentFindings {
+    QList<DocumentFinding> list;
+    qsizetype notApplied = 0;
+    int errors = 0;
+    int warnings = 0;
+    bool rejected() const { return notApplied > 0 || errors > 0; }
+};
+DocumentFindings findDocumentProblems(const Session& session, const OpenResult& opened);
+// The verbs that only read a document (export, print) do their job whatever it holds, and say
+// on the error output what "check" would find.
+void warnDocumentProblems(const Session& session, const OpenResult& opened, const QString& path);
+
 int runNew(const QStringList& args);
 int runCheck(const QStringList& args);
 int runPort(const QStringList& args);

@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 #include "cli/servicecli.h"
 #include "cli/transfercli.h"
+#include "core/base/filesave.h"
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <memory>
@@ -40,6 +41,7 @@ void usage(QTextStream& stream) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    reportFileSizeLimitAsFailure();
     // Only "print" needs fonts and pages: it runs a GUI application on the offscreen platform,
     // so that it works without a display; every other verb stays on QtCore.
     const bool printing = argc > 1 && qstrcmp(argv[1], "print") == 0;

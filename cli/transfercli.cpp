@@ -112,7 +112,8 @@ TransferOptions RadioVerb::options() {
 int RadioVerb::finish(const TransferResult& result, const Session& session) {
     if (m_progressShown) out() << "\n";
     out().flush();
-    // A trace that could not be written does not stop the transfer; it is reported after it.
+    // A trace that could not be written (a full disk) is a warning: the transfer stands, and a
+    // read's document is still saved.
     const std::optional<FileFailure> traceFailure = m_traceFile ? m_traceFile->failure() : std::nullopt;
     m_traceFile.reset();
     int status = Exit::Ok;
@@ -120,12 +121,11 @@ int RadioVerb::finish(const TransferResult& result, const Session& session) {
         err() << transferMessage(result, session.lang) << "\n";
         status = result.outcome == TransferResult::Outcome::LinkFailed ? Exit::Failure : Exit::Problems;
     }
-    if (traceFailure) {
-        err() << session.lang.text(Str::FileError)
+    if (traceFailure)
+        err() << "warning: "
+              << session.lang.text(Str::FileError)
                      .arg(m_verb.parser.value(m_trace), failureReason(*traceFailure, session.lang))
               << "\n";
-        if (status == Exit::Ok) status = Exit::Failure;
-    }
     err().flush();
     return status;
 }

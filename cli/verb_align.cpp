@@ -61,9 +61,11 @@ int runAlign(const QStringList& args) {
         QStringLiteral("menus"),
         QStringLiteral("Also write the difference frequencies and the three menu tables "
                        "(\"写入菜单\"), with the second halves of cai.ini."));
-    const QCommandLineOption power(QStringLiteral("power"),
-                                   QStringLiteral("The power class: 10W (default) or 25W."),
-                                   QStringLiteral("10W|25W"), QStringLiteral("10W"));
+    const QCommandLineOption power(
+        QStringLiteral("power"),
+        QStringLiteral(
+            "The power class: 10W or 25W (default: the file's; 10W for an older file without one)."),
+        QStringLiteral("10W|25W"));
     if (action == u"read") verb.parser.addOption(outOption);
     if (action == u"write") verb.parser.addOptions({inOption, menus, power});
     RadioVerb radio(verb);
@@ -74,18 +76,27 @@ int runAlign(const QStringList& args) {
     if (action == u"write" && verb.parser.value(inOption).isEmpty())
         return verb.usageError(QStringLiteral("--in FILE.m17 is required"));
     const QString powerClass = action == u"write" ? verb.parser.value(power) : QString();
-    if (action == u"write" && powerClass != u"10W" && powerClass != u"25W")
+    if (action == u"write" && verb.parser.isSet(power) && powerClass != u"10W" && powerClass != u"25W")
         return verb.usageError(QStringLiteral("--power takes 10W or 25W, not '%1'").arg(powerClass));
 
     Session session;
     if (auto error = startSession(session, verb)) return verb.usageError(*error);
     session.alignment.menus.loadSecondHalves(MenuTables::findCaiIni(session.files.languageDirs));
     if (action == u"write") {
+        // Empty until the file or --power names it: a 25W radio read to a file and written
+        // back must stay a 25W radio.
+        session.alignment.powerClass.clear();
         if (auto error = readAlignmentFileAt(session.alignment, verb.parser.value(inOption), session.lang)) {
             err() << *error << "\n";
             return Exit::Usage;
         }
-        session.alignment.powerClass = powerClass;
+        if (verb.parser.isSet(power)) {
+            session.alignment.powerClass = powerClass;
+        } else if (session.alignment.powerClass.isEmpty()) {
+            session.alignment.powerClass = QStringLiteral("10W");
+            err() << "kt520-cli: " << verb.parser.value(inOption)
+                  << " holds no power class (an older file); writing 10W. --power 25W writes 25W.\n";
+        }
     }
     if (auto error = radio.connect(session)) {
         err() << *error << "\n";

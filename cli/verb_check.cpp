@@ -6,31 +6,52 @@
 #include <algorithm>
 
 namespace {
-struct Finding {
-    int first = 0; // 0: the value is not held by the file
-    int last = 0;
-    bool warning = false;
-    QString text;
-};
-
 // A truncated file misses a run of lines for one reason: one finding per run.
-QList<Finding> linesNotApplied(const QList<LineProblem>& problems) {
-    QList<Finding> findings;
+QList<DocumentFinding> linesNotApplied(const QList<LineProblem>& problems) {
+    QList<DocumentFinding> findings;
     for (const LineProblem& p : problems) {
         if (!findings.isEmpty() && findings.last().last + 1 == p.line && findings.last().text == p.reason)
             findings.last().last = p.line;
         else
-            findings << Finding{p.line, p.line, false, p.reason};
+            findings << DocumentFinding{p.line, p.line, false, p.reason};
     }
     return findings;
 }
 
-QString where(const Finding& f) {
+QString where(const DocumentFinding& f) {
     if (f.first == 0) return {};
     if (f.first == f.last) return QStringLiteral("line %1: ").arg(f.first);
     return QStringLiteral("lines %1-%2: ").arg(f.first).arg(f.last);
 }
 } // namespace
+
+DocumentFindings findDocumentProblems(const Session& session, const OpenResult& opened) {
+    DocumentFindings found;
+    found.list = linesNotApplied(opened.notApplied);
+    found.notApplied = opened.notApplied.size();
+    for (const Problem& p : validateDocument(session)) {
+        const int line = documentLineOf(p);
+        const bool warning = p.severity == Problem::Severity::Warning;
+        (warning ? found.warnings : found.errors)++;
+        found.list << DocumentFinding{line, line, warning, p.message};
+    }
+    // Line order, values the file does not hold last.
+    std::stable_sort(found.list.begin(), found.list.end(),
+                     [](const DocumentFinding& a, const DocumentFinding& b) {
+                         return (a.first == 0 ? INT_MAX : a.first) < (b.first == 0 ? INT_MAX : b.first);
+                     });
+    return found;
+}
+
+QString DocumentFinding::line(const QString& path, bool asWarning) const {
+    return path + QStringLiteral(": ") + where(*this) +
+           (warning || asWarning ? QStringLiteral("warning: ") : QString()) + text;
+}
+
+void warnDocumentProblems(const Session& session, const OpenResult& opened, const QString& path) {
+    for (const DocumentFinding& f : findDocumentProblems(session, opened).list)
+        err() << f.line(path, true) << "\n";
+}
 
 int runCheck(const QStringList& args) {
     VerbParser verb(QStringLiteral(
@@ -65,26 +86,13 @@ int runCheck(const QStringList& args) {
         return Exit::Problems;
     }
 
-    QList<Finding> findings = linesNotApplied(opened.notApplied);
-    const qsizetype notApplied = opened.notApplied.size();
-    int errors = 0;
-    int warnings = 0;
-    for (const Problem& p : validateDocument(session)) {
-        const int line = documentLineOf(p);
-        const bool warning = p.severity == Problem::Severity::Warning;
-        (warning ? warnings : errors)++;
-        findings << Finding{line, line, warning, p.message};
-    }
-    // Line order, values the file does not hold last.
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
-        return (a.first == 0 ? INT_MAX : a.first) < (b.first == 0 ? INT_MAX : b.first);
-    });
-    for (const Finding& f : findings)
-        out() << path << ": " << where(f) << (f.warning ? "warning: " : "") << f.text << "\n";
-    if (findings.isEmpty())
+    const DocumentFindings found = findDocumentProblems(session, opened);
+    for (const DocumentFinding& f : found.list)
+        out() << f.line(path) << "\n";
+    if (found.list.isEmpty())
         out() << path << ": no problems\n";
     else
-        out() << path << ": " << notApplied << " line(s) not applied, " << errors
-              << " value(s) a radio cannot take, " << warnings << " warning(s)\n";
-    return notApplied > 0 || errors > 0 ? Exit::Problems : Exit::Ok;
+        out() << path << ": " << found.notApplied << " line(s) not applied, " << found.errors
+              << " value(s) a radio cannot take, " << found.warnings << " warning(s)\n";
+    return found.rejected() ? Exit::Problems : Exit::Ok;
 }

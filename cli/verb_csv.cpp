@@ -4,7 +4,6 @@
 #include "core/codeplug/document.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
-#include <QFile>
 
 namespace {
 const QCommandLineOption tableOption(QStringLiteral("table"),
@@ -69,17 +68,19 @@ int runImport(const QStringList& args) {
         newDocument(session);
     }
 
-    QFile file(*csvPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err() << session.lang.text(Str::FileError).arg(*csvPath, file.errorString()) << "\n";
+    const FileRead csv = readChannelsCsvFile(*csvPath, session.lang);
+    if (!csv.bytes) {
+        err() << csv.error << "\n";
         return Exit::Failure;
     }
     const CsvImportReport report = importChannelsCsv(
-        session.doc.table(*side), file.readAll(), session.doc.words, session.lang,
+        session.doc.table(*side), *csv.bytes, session.doc.words, session.lang,
         {.renumber = verb.parser.isSet(renumberOption), .replace = verb.parser.isSet(replaceOption)});
+    // A file whose every line was dropped holds nothing for the document: none is written.
+    const bool nothingTaken = report.imported == 0 && report.dropped > 0;
     for (const QString& line : report.lines(session.lang))
-        (report.refusal ? err() : out()) << line << "\n";
-    if (report.refusal) return Exit::Problems;
+        (report.refusal || nothingTaken ? err() : out()) << line << "\n";
+    if (report.refusal || nothingTaken) return Exit::Problems;
     if (auto error = writeDocumentFile(*outPath, session)) {
         err() << *error << "\n";
         return Exit::Failure;
@@ -111,6 +112,7 @@ int runExport(const QStringList& args) {
         err() << *inPath << ": not a document this program can open\n";
         return Exit::Problems;
     }
+    warnDocumentProblems(session, std::get<OpenResult>(opened), *inPath);
     if (auto error =
             writeChannelsCsvFile(*csvPath, session.doc.table(*side), session.doc.words, session.lang)) {
         err() << *error << "\n";

@@ -34,6 +34,7 @@ int runPrint(const QStringList& args) {
         err() << in << ": not a document this program can open\n";
         return Exit::Problems;
     }
+    warnDocumentProblems(session, std::get<OpenResult>(opened), in);
     const PdfResult result = writeDocumentPdf(session, {QFileInfo(in).fileName()}, pdf,
                                               paperText == u"letter" ? Paper::Letter : Paper::A4);
     if (!result.error.isEmpty()) {

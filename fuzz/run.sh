@@ -6,10 +6,10 @@
 # repository; a finding is left there as crash-* and becomes a regression seed once fixed.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-targets="document settings language read write memmap alignment"
+targets="document settings language read write memmap alignment csv"
 # Longest input worth trying per target: a document of 344 short lines, a settings or language
 # file of a few hundred lines, a transfer's worth of replies, a few dozen memory blocks, an
-# alignment file of 61 short lines.
+# alignment file of 61 short lines, a channel list of 99 lines.
 max_len() {
     case $1 in
     document) echo 16384 ;;
@@ -18,6 +18,7 @@ max_len() {
     read | write) echo 4096 ;;
     memmap) echo 1024 ;;
     alignment) echo 2048 ;;
+    csv) echo 16384 ;;
     esac
 }
 
@@ -49,8 +50,10 @@ cd "$build"
 # Under AddressSanitizer allocation stacks are not recorded and new memory is not filled, which
 # cost a third of the speed; run a finding again without these to see where its memory came
 # from. Options given in ASAN_OPTIONS come after these and win.
-ASAN_OPTIONS="malloc_context_size=0:max_malloc_fill_size=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}" \
 # Leaks are looked for at the end, not after every input: the targets keep what they have
 # already checked, and Qt keeps caches, so counting allocations per input only finds those.
-"$build/fuzz_$target" -max_total_time="$seconds" -max_len="$(max_len "$target")" -timeout=10 \
+# (No comment may stand between the assignment and the command: a comment line ends the
+# command, and the fuzzer would run without these options.)
+ASAN_OPTIONS="malloc_context_size=0:max_malloc_fill_size=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}" \
+    "$build/fuzz_$target" -max_total_time="$seconds" -max_len="$(max_len "$target")" -timeout=10 \
     -rss_limit_mb=4096 -detect_leaks=0 -print_final_stats=1 "$work" "$root/fuzz/corpus/$target"

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -105,4 +106,8 @@ QString failureReason(const FileFailure& failure, const Language& lang) {
     for (const Reason& r : Reasons)
         if (r.code == failure.code) return lang.text(r.text);
     return failure.systemText.isEmpty() ? qt_error_string(failure.code) : failure.systemText;
+}
+
+void reportFileSizeLimitAsFailure() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }

@@ -48,3 +48,8 @@ private:
 // (no space left, quota, file too large, no permission, read-only, missing folder, input/output
 // error), the system's text for any other.
 QString failureReason(const FileFailure& failure, const Language& lang);
+
+// A write past the user's file-size limit (ulimit -f) makes the system end the program with
+// SIGXFSZ, losing whatever was open. Ignored, the write fails with EFBIG instead, and the save
+// says "File too large" like any other failure. Called first thing by every program.
+void reportFileSizeLimitAsFailure();

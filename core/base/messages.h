@@ -105,7 +105,7 @@ enum : int {
     BackupSaved = 551,  // %1: the file
     Verified = 552,
     VerifyFailed = 553,
-    VerifyChannel = 554, // %1 label, %2 side, %3 radio, %4 document
+    VerifyChannel = 554, // %1 "channel 05" or "VFO 136", %2 side, %3 radio, %4 document
     VerifyBlock = 555,   // %1 region, %2 address
     RegionOptions = 556,
     RegionFm = 557,
@@ -239,5 +239,9 @@ enum : int {
     // Tooltips of the optional functions, one per control, from here on in the order of
     // ui/options/functooltips.cpp.
     TipOptionsFirst = 750,
+    // Files the user names (after the tooltips, which run to 846).
+    NotARegularFile = 847,      // a folder, pipe or device: refused before reading
+    BadChannelLabel = 848,      // %1 the label a channel line should start with, e.g. "CH004"
+    CsvDuplicateLocation = 849, // %1 location, %2 the earlier line
 };
 }

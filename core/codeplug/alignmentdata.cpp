@@ -1,10 +1,10 @@
 #include "core/codeplug/alignmentdata.h"
+#include "core/base/fileread.h"
 #include "core/base/filesave.h"
 #include "core/base/language.h"
 #include "core/base/messages.h"
 #include "core/base/settingsfile.h"
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -168,7 +168,8 @@ AlignReason alignTextProblem(const AlignField& field, const QString& text) {
     }
     case AlignForm::Signed: {
         const auto v = wholeNumber(text, true);
-        return v && *v >= -127 && *v <= 127 ? AlignReason::None : AlignReason::Signed;
+        // The byte holds value + 128: 0x00 is -128, which a radio may hold and a read gives.
+        return v && *v >= -128 && *v <= 127 ? AlignReason::None : AlignReason::Signed;
     }
     case AlignForm::Millis: {
         const auto v = wholeNumber(text, false);
@@ -240,7 +241,9 @@ QList<int> alignFileNumbers() {
 }
 
 QByteArray saveAlignmentFile(const AlignmentData& data) {
-    QStringList lines{QStringLiteral("PR-300"), QString()};
+    // The power class goes on the second line, which readers pass over unchecked: it travels
+    // with the values while the 57 value lines stay where every reader looks for them.
+    QStringList lines{QStringLiteral("PR-300"), data.powerClass};
     for (const int n : alignFileNumbers())
         lines << (n ? data.text(n) : QStringLiteral("0"));
     lines << QString() << QString();
@@ -267,21 +270,24 @@ std::optional<AlignFileProblem> openAlignmentFile(AlignmentData& data, const QBy
     }
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         data.setText(it.key(), it.value());
+    // Files written before the power class was kept have an empty second line.
+    const QString power = lines.value(1).trimmed();
+    if (power == u"10W" || power == u"25W") data.powerClass = power;
     return std::nullopt;
 }
 
 std::optional<QString> readAlignmentFileAt(AlignmentData& data, const QString& path, const Language& lang) {
     const QString name = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return lang.text(Str::FileError).arg(name, file.errorString());
     constexpr qint64 MaxBytes = 64 * 1024; // an alignment file is a few hundred bytes
-    const auto problem = openAlignmentFile(data, file.read(MaxBytes));
+    const FileRead read = readUserFile(path, MaxBytes, lang);
+    if (!read.bytes) return read.error;
+    const auto problem = openAlignmentFile(data, *read.bytes);
     if (!problem) return std::nullopt;
     if (problem->field == 0) return lang.text(Str::AlignFileShort).arg(name).arg(problem->line);
     return lang.text(Str::AlignFileBadLine)
         .arg(name)
         .arg(problem->line)
-        .arg(problem->text, alignFieldName(*alignField(problem->field)));
+        .arg(escapeControls(problem->text), alignFieldName(*alignField(problem->field)));
 }
 
 std::optional<QString> writeAlignmentFileAt(const AlignmentData& data, const QString& path,

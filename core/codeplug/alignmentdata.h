@@ -15,7 +15,7 @@ class Language;
 enum class AlignForm {
     Decimal, // "0"-"255" (or up to `maximum`), one byte
     Hex,     // two hex digits, sent as they stand
-    Signed,  // -127 to 127, sent as value + 128
+    Signed,  // -128 to 127, sent as value + 128 (the window's spinner stops at -127)
     Millis,  // 50 to 500 milliseconds, sent in tens (cut)
     Hex8,    // eight hex digits (four bytes), sent as they stand
 };
@@ -95,11 +95,13 @@ private:
     QHash<int, QString> m_texts;
 };
 
-// The alignment file (*.m17): "PR-300", an empty line, the texts of fields 201-221, 301-313 and
-// 401-423 (numbers without a field hold "0"), two empty lines; CR LF.
+// The alignment file (*.m17): "PR-300", the power class ("10W" or "25W"), the texts of fields
+// 201-221, 301-313 and 401-423 (numbers without a field hold "0"), two empty lines; CR LF.
 QByteArray saveAlignmentFile(const AlignmentData& data);
-// Opening: the first two lines are not checked; the next 57 go to the fields in order. A file
-// that ends early or holds a value line that is not of its field's form changes nothing.
+// Opening: the first line is not checked, the second sets the power class when it names one
+// (older files leave it empty, and the power class as it was); the next 57 go to the fields in
+// order. A file that ends early or holds a value line that is not of its field's form changes
+// nothing.
 struct AlignFileProblem {
     int line = 0;  // 1-based
     int field = 0; // 0 when the file ends before the line

@@ -20,9 +20,13 @@ constexpr long long Unit = 100000;
 constexpr long long Lowest = 100 * Unit;
 constexpr long long Highest = 550 * Unit;
 
+// No frequency or offset of a handheld comes near 100 GHz; the bound keeps every sum of two
+// values far inside a long long.
+constexpr double MaxMHz = 100000;
+
 std::optional<long long> units(const QString& text, QChar decimalPoint) {
     const auto f = parseDecimal(text, decimalPoint);
-    if (!f || !std::isfinite(*f)) return std::nullopt;
+    if (!f || !std::isfinite(*f) || std::fabs(*f) > MaxMHz) return std::nullopt;
     return std::llround(*f * double(Unit));
 }
 
@@ -129,7 +133,7 @@ QStringList CsvImportReport::lines(const Language& lang) const {
     if (refusal) return {*refusal};
     for (const CsvNote& n : notes) {
         const QString reason = n.dropped ? lang.text(Str::CsvDropped).arg(n.reason) : n.reason;
-        out << lang.text(Str::CsvLine).arg(n.line).arg(reason);
+        out << lang.text(Str::CsvLine).arg(n.line).arg(escapeControls(reason));
     }
     out << lang.text(Str::CsvTotals).arg(imported).arg(dropped).arg(warnings);
     return out;
@@ -151,10 +155,10 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
         return report;
     }
 
-    if (options.replace)
-        for (int row = ChannelTable::FirstChannelRow; row <= ChannelTable::LastRow; ++row)
-            table.clearRow(row);
-
+    // The table is emptied only once a line is taken: a file whose every line is dropped leaves
+    // the user's channels as they were.
+    bool replacePending = options.replace;
+    QHash<int, int> lineOfChannel; // channel -> the line imported into it
     int nextChannel = 1;
     for (qsizetype r = 1; r < recs.size(); ++r) {
         const Record& rec = recs.at(r);
@@ -276,8 +280,9 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
                 c = u' ';
                 badName = true;
             }
-        while (name.endsWith(u' '))
-            name.chop(1);
+        // Blanks at either end are trimmed like every cell of the file, also where they stand
+        // for characters the radio cannot show, so that an exported list reads back the same.
+        name = name.trimmed();
         if (badName) warn(lang.text(Str::CsvBadName));
 
         const QString powerText = get("Power");
@@ -292,6 +297,17 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
             if (watts.endsWith(u'w')) watts.chop(1);
             if (const auto f = parseDecimal(watts, QChar('.')))
                 power = *f >= 4 ? w.high : *f >= 2 ? w.mid : w.low;
+        }
+
+        if (const auto earlier = lineOfChannel.constFind(channel); earlier != lineOfChannel.cend()) {
+            drop(lang.text(Str::CsvDuplicateLocation).arg(channel).arg(*earlier));
+            continue;
+        }
+        lineOfChannel.insert(channel, rec.line);
+        if (replacePending) {
+            for (int r = ChannelTable::FirstChannelRow; r <= ChannelTable::LastRow; ++r)
+                table.clearRow(r);
+            replacePending = false;
         }
 
         const int row = channel + ChannelTable::FirstChannelRow - 1;
@@ -409,6 +425,11 @@ QByteArray exportChannelsCsv(const ChannelTable& table, const ValueWords& w, QCh
         out += f.join(u',') + QStringLiteral("\r\n");
     }
     return out.toUtf8();
+}
+
+FileRead readChannelsCsvFile(const QString& path, const Language& lang) {
+    constexpr qint64 MaxBytes = 4 * 1024 * 1024;
+    return readUserFile(path, MaxBytes, lang);
 }
 
 std::optional<QString> writeChannelsCsvFile(const QString& path, const ChannelTable& table,

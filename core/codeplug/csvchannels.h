@@ -1,4 +1,5 @@
 #pragma once
+#include "core/base/fileread.h"
 #include "core/base/numbers.h"
 #include "core/base/valuewords.h"
 #include "core/codeplug/channeltable.h"
@@ -14,7 +15,7 @@ class Language;
 
 struct CsvImportOptions {
     bool renumber = false; // accepted lines fill channels 1, 2, 3 ... in file order
-    bool replace = false;  // empty the channel rows first
+    bool replace = false;  // empty the channel rows first (only when a line is imported)
 };
 
 // One dropped line or warning, by its line number in the file (the header is line 1).
@@ -37,6 +38,8 @@ struct CsvImportReport {
 };
 
 // Imports into `table`; the cells are written in `words` and frequencies with `decimalPoint`.
+// A line whose location an earlier imported line already took is dropped. When no line is
+// imported the table stays as it was.
 CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, const ValueWords& words,
                                   const Language& lang, const CsvImportOptions& options = {},
                                   QChar decimalPoint = systemDecimalPoint());
@@ -45,7 +48,9 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
 QByteArray exportChannelsCsv(const ChannelTable& table, const ValueWords& words,
                              QChar decimalPoint = systemDecimalPoint());
 
-// The file edges: a message for the user (FileError) on failure. Writing replaces an existing
+// The file edges: a message for the user (FileError) on failure. A channel list is a few KB;
+// reading refuses more than 4 MB, and anything but a regular file. Writing replaces an existing
 // file only once the new one is complete.
+FileRead readChannelsCsvFile(const QString& path, const Language& lang);
 [[nodiscard]] std::optional<QString> writeChannelsCsvFile(const QString& path, const ChannelTable& table,
                                                           const ValueWords& words, const Language& lang);

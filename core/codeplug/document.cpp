@@ -5,7 +5,6 @@
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
 #include <QDir>
-#include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
@@ -13,7 +12,7 @@
 namespace {
 // No line the program writes comes near this; a longer one is damage, not a setting.
 constexpr qsizetype MaxLineBytes = 4096;
-// A document is about 50 KB; reading stops here so that a wrong file cannot exhaust memory.
+// A document is about 50 KB; a larger file is refused so that a wrong file cannot exhaust memory.
 constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
 // Only the first characters of the TYPE and BAND lines are looked at.
 constexpr qsizetype HeaderPrefixBytes = 64;
@@ -310,11 +309,15 @@ OpenResult openDocument(Session& s, const QByteArray& bytes) {
             const int number = channelLineOf(table->side(), row);
             const auto raw = in.next();
             if (!usable(raw, number)) continue;
-            const auto cells = parseChannelLine(gbk.decode(raw->bytes));
+            const QString text = gbk.decode(raw->bytes);
+            const auto cells = parseChannelLine(text);
             if (!cells) {
                 missing(number);
                 continue;
             }
+            if (!channelLineLabelOk(text, row))
+                result.notApplied << LineProblem{
+                    number, s.lang.text(Str::BadChannelLabel).arg(channelLineLabel(row))};
             for (int col = 1; col < ChannelTable::Columns; ++col)
                 table->setCell(col, row, cells->at(col - 1));
         }
@@ -329,17 +332,5 @@ std::optional<QString> writeDocumentFile(const QString& path, const Session& s) 
 }
 
 FileRead readDocumentFile(const QString& path, const Session& s) {
-    FileRead result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = s.lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), file.errorString());
-        return result;
-    }
-    QByteArray bytes = file.read(MaxFileBytes);
-    if (file.error() != QFileDevice::NoError) {
-        result.error = s.lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), file.errorString());
-        return result;
-    }
-    result.bytes = std::move(bytes);
-    return result;
+    return readUserFile(path, MaxFileBytes, s.lang);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/base/fileread.h"
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -17,8 +18,10 @@ struct OpenResult {
     // in notApplied). Nothing in the session changes then.
     enum class Refusal { None, NotADocument, UnknownModel, Incomplete };
     Refusal refusal = Refusal::NotADocument;
-    QString caption;               // "KT-520RX   [400-470MHz]" once accepted
-    QList<LineProblem> notApplied; // in line order; the controls of these lines kept their state
+    QString caption; // "KT-520RX   [400-470MHz]" once accepted
+    // In line order; the controls of these lines kept their state, except a channel line whose
+    // label is damaged, which is still read by position.
+    QList<LineProblem> notApplied;
 
     bool accepted() const { return refusal == Refusal::None; }
 };
@@ -35,10 +38,6 @@ OpenResult openDocument(Session& session, const QByteArray& bytes);
 // The file edges: a message for the user (FileError with the system's reason) on failure.
 // Writing replaces an existing file only once the new one is complete.
 [[nodiscard]] std::optional<QString> writeDocumentFile(const QString& path, const Session& session);
-struct FileRead {
-    std::optional<QByteArray> bytes;
-    QString error;
-};
 FileRead readDocumentFile(const QString& path, const Session& session);
 
 // The main window caption after an open: model text, three blanks, the band in brackets.

@@ -96,8 +96,7 @@ QString formatChannelLine(int row, const QStringList& cells) {
     // Built in one string: a document has 204 of these lines, saved on every save.
     QString line;
     line.reserve(64 + 8 * cells.size());
-    line += u"CH";
-    line += QString::number(row).rightJustified(3, QChar('0')); // "%.3d" of a table row
+    line += channelLineLabel(row); // "%.3d" of a table row
     for (int col = 0; col < ChannelTable::Columns - 1; ++col) {
         line += Separator;
         const qsizetype start = line.size();
@@ -132,6 +131,18 @@ std::optional<QStringList> parseChannelLine(const QString& line) {
     // such as "CH001 ||..." would otherwise bring back a row that reads as used only here.
     if (cells.first().isEmpty()) return QStringList(DataColumns);
     return cells;
+}
+
+QString channelLineLabel(int row) {
+    return QStringLiteral("CH") + QString::number(row).rightJustified(3, QChar('0'));
+}
+
+bool channelLineLabelOk(const QString& line, int row) {
+    const QString label = channelLineLabel(row);
+    const QString start = label + QStringLiteral(" |");
+    if (line.isEmpty() || line.startsWith(start)) return true;
+    // An editor that trims trailing blanks leaves "CH004" or "CH004 |" of an empty row.
+    return line.size() < start.size() && line.startsWith(label) && start.startsWith(line);
 }
 
 QString lineRanges(QList<int> lines) {

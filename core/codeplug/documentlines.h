@@ -53,5 +53,12 @@ QString formatChannelLine(int row, const QStringList& cells);
 // is shorter than 9 characters is an empty row; empty when the separators are missing.
 [[nodiscard]] std::optional<QStringList> parseChannelLine(const QString& line);
 
+// The label a channel line starts with: "CH" and the row as three digits ("CH004").
+QString channelLineLabel(int row);
+// Whether a channel line starts with its row's label and the separator after it (an empty line,
+// or an empty row's line cut after its label, counts as well). The cells are read by position
+// either way; a damaged label is reported, not trusted.
+bool channelLineLabelOk(const QString& line, int row);
+
 // "17, 33, 120-344": line numbers in ascending order with runs written as ranges.
 QString lineRanges(QList<int> lines);

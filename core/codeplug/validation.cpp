@@ -46,7 +46,7 @@ const ColumnCheck columnChecks[] = {
 
 enum class FieldRule {
     Dtmf,        // DTMF nibbles: 0-9, A-D, "*", "#"
-    PttIdCode,   // digit code; raw hex digits (0-9 only, at most 5) while voice announce is ticked
+    PttIdCode,   // DTMF nibbles; raw hex digits while voice announce is ticked
     Password,    // digits as nibbles
     Date,        // yyyy-MM-dd, stored as three BCD bytes of a year 20yy
     Integer,     // decimal digits, value within the range of the up-down beside the edit
@@ -110,7 +110,8 @@ Bounds boundsOf(const FieldCheck& check) {
 }
 
 const QString DtmfChars = QStringLiteral("0123456789ABCD*#");
-const QString DigitCodeChars = QStringLiteral("0123456789*#");
+const QString HexDigits = QStringLiteral("0123456789ABCDEF");
+constexpr int MaxDtmfDigits = 15; // nibble 16 of a code field counts at most 15
 const QString Digits = QStringLiteral("0123456789");
 
 bool onlyFrom(const QString& text, const QString& allowed, int maxLength) {
@@ -175,10 +176,10 @@ bool fieldOk(const FieldCheck& check, const QString& text, const Context& c) {
     case FieldRule::Dtmf:
         return onlyFrom(text, DtmfChars, b.max);
     case FieldRule::PttIdCode:
-        // With voice announce the codes are stored as the text's own hex digits, which "*" and
-        // "#" are not, in a field of five characters.
-        return func.checked(Ctl::CheckBox34) ? onlyFrom(text, Digits, 5)
-                                             : onlyFrom(text, DigitCodeChars, b.max);
+        // The edits let only digits (and "*", "#") be typed, but the field holds any DTMF code,
+        // and with voice announce any hex digits: what a read brings back is written back.
+        return func.checked(Ctl::CheckBox34) ? onlyFrom(text, HexDigits, MaxDtmfDigits)
+                                             : onlyFrom(text, DtmfChars, MaxDtmfDigits);
     case FieldRule::Password:
         return onlyFrom(text, Digits, b.max);
     case FieldRule::Date: {

@@ -2,7 +2,6 @@
 #include "core/base/messages.h"
 #include "core/codeplug/controlnames.h"
 #include "core/memmap/tonecodec.h"
-#include <algorithm>
 
 namespace {
 
@@ -22,17 +21,6 @@ const DtmfCodeBlock* findBlock(quint16 address) {
 
 bool rawFor(const ControlStore& func, const DtmfCodeBlock& b) {
     return b.pttId && func.checked(VoiceAnnounce);
-}
-
-// The PTT ID edits take digit codes (0-9, "*", "#"), and with voice announcement only the digits
-// the radio speaks, as many as the edit holds. Nibbles that give anything else (a never-written
-// radio's FF reads as fifteen "C") are no code of these edits, which then keep their text.
-bool editCanHold(const ControlStore& func, const DtmfCodeBlock& b, const QString& edit, const QString& code) {
-    if (!b.pttId) return true;
-    const int longest = func.maxLength(edit);
-    if (longest > 0 && code.size() > longest) return false;
-    const QString allowed = rawFor(func, b) ? QStringLiteral("0123456789") : QStringLiteral("0123456789*#");
-    return std::all_of(code.begin(), code.end(), [&](QChar c) { return allowed.contains(c); });
 }
 
 } // namespace
@@ -90,7 +78,9 @@ void decodeDtmfCodeBlock(const QByteArray& block, ControlStore& func, quint16 ad
     for (int half = 0; half < 2; ++half) {
         const QString edit = QString::fromLatin1(half == 0 ? b->first : b->second);
         const auto code = decodeDtmfField(block.mid(half * BlockSize::DtmfField, BlockSize::DtmfField), raw);
-        if (code && editCanHold(func, *b, edit, *code)) func.setText(edit, *code);
+        // Taken as the radio holds it, even where the edit's keys could not type it (letters A-D,
+        // or a never-written radio's FF as fifteen "C"): a write then gives back the same bytes.
+        if (code) func.setText(edit, *code);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "core/transfer/verify.h"
 #include "core/base/messages.h"
 #include "core/base/texttable.h"
+#include "core/codeplug/history.h"
 #include "core/codeplug/session.h"
 #include "core/link/link.h"
 #include "core/memmap/channelrecord.h"
@@ -68,7 +69,7 @@ QString channelDifference(const Session& session, const ChannelPlace& place, con
         documentSide << header + QString::fromLatin1(written.toHex(' ').toUpper());
     }
     return lang.text(Str::VerifyChannel)
-        .arg(sent.cell(Col::Label, place.row),
+        .arg(historyRowName(sent, place.row, lang),
              place.side == Side::A ? QStringLiteral("A") : QStringLiteral("B"),
              radioSide.join(QStringLiteral("; ")), documentSide.join(QStringLiteral("; ")));
 }

@@ -42,6 +42,9 @@ private slots:
     void openIsAllOrNothing();
     void settingsKeptOnEveryQuit_data();
     void settingsKeptOnEveryQuit();
+    void commandLine_data();
+    void commandLine();
+    void terminationEndsAnOpenDialog();
     void keysAndRecentFiles();
     void childrenFitTheArea_data();
     void childrenFitTheArea();
@@ -50,6 +53,7 @@ private slots:
 
 private:
     QStringList menuTitles(const TMainForm& w) const;
+    QString programCopy() const;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
@@ -202,6 +206,60 @@ void TestDesktop::settingsKeptOnEveryQuit() {
     QCOMPARE(ini.integer(QStringLiteral("open"), QStringLiteral("com"), 0), 2);
     QCOMPARE(ini.integer(QStringLiteral("open"), QStringLiteral("M_type"), -5), 0);
     QCOMPARE(ini.integer(QStringLiteral("list0"), QStringLiteral("list0now"), -5), 0);
+}
+
+QString TestDesktop::programCopy() const {
+    const QString exe = m_dir->filePath(QStringLiteral("kt520"));
+    if (!QFile::exists(exe))
+        QFile::copy(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kt520")), exe);
+    QFile::setPermissions(exe, QFile::permissions(exe) | QFile::ExeOwner);
+    return exe;
+}
+
+// The program's own options are known once each; anything else is refused, while the windowing
+// system's options still reach it.
+void TestDesktop::commandLine_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said"); // on the error output; empty: nothing but Qt's notes
+    QTest::newRow("help") << QStringList{"--help"} << 0 << QString();
+    QTest::newRow("where") << QStringList{"--where"} << 0 << QString();
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << "bogus";
+    QTest::newRow("stray argument") << QStringList{"doc.qv19", "--exit-after-start"} << 2 << "doc.qv19";
+    QTest::newRow("platform option") << QStringList{"-platform", "offscreen", "--exit-after-start"} << 0
+                                     << QString();
+}
+
+void TestDesktop::commandLine() {
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const ProcessRun r = runProcess(programCopy(), args, env);
+    QCOMPARE(r.exitCode, exitCode);
+    if (!said.isEmpty()) QVERIFY2(r.err.contains(said), qPrintable(r.err));
+    QVERIFY2(!r.err.contains(QStringLiteral("already added")) && !r.err.contains(QStringLiteral("twice")),
+             qPrintable(r.err));
+}
+
+// A termination signal ends the program after the settings attempt, also while the start-up's
+// warning that the settings file cannot be written is open.
+void TestDesktop::terminationEndsAnOpenDialog() {
+    QFile::remove(m_dir->filePath(QStringLiteral("sysini.ini")));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("sysini.ini"))); // cannot be written
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(programCopy(), {});
+    QVERIFY(p.waitForStarted());
+    QTest::qWait(15000 / KT520_TEST_WAIT_DIVISOR);
+    ::kill(pid_t(p.processId()), SIGTERM);
+    const bool ended = p.waitForFinished(10000);
+    if (!ended) p.kill();
+    QVERIFY(ended);
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
 }
 
 // Alt+letter, F10 and the command keys reach the menus; documents opened go to Recent files.

@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/resource.h>
 
 namespace {
 using Run = ProcessRun;
@@ -34,6 +35,8 @@ private slots:
     void damagedFiles();
     void badArguments_data();
     void badArguments();
+    void importAndExportSayWhatIsWrong();
+    void fileSizeLimitIsAFailureNotASignal();
 
 private:
     QTemporaryDir m_dir;
@@ -147,6 +150,52 @@ void TestCli::badArguments() {
     const Run r = cli(args);
     QCOMPARE(r.exitCode, exitCode);
     QVERIFY2((r.out + r.err).contains(said), qPrintable(r.out + r.err));
+}
+
+// An import that takes no line writes nothing and fails; an export of a document that "check"
+// rejects does its job and warns with the same findings.
+void TestCli::importAndExportSayWhatIsWrong() {
+    const QString csv = m_dir.filePath(QStringLiteral("bad.csv"));
+    writeAll(csv, "Location,Frequency\r\n0,145.5\r\n1,600\r\n");
+    const QString imported = m_dir.filePath(QStringLiteral("imported.qv19"));
+    Run r = cli({QStringLiteral("import"), QStringLiteral("--csv"), csv, QStringLiteral("--out"), imported,
+                 QStringLiteral("--lang"), QStringLiteral("2")});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("line 2:")) && r.err.contains(QStringLiteral("line 3:")),
+             qPrintable(r.err));
+    QVERIFY(!QFile::exists(imported));
+
+    auto s = freshDocument(2);
+    QList<QByteArray> lines = fileLines(saveDocument(*s));
+    lines[33 - 1] = "ab1";
+    const QString doc = m_dir.filePath(QStringLiteral("rejected.qv19"));
+    writeAll(doc, joinLines(lines));
+    const QString exported = m_dir.filePath(QStringLiteral("exported.csv"));
+    r = cli({QStringLiteral("export"), QStringLiteral("--in"), doc, QStringLiteral("--csv"), exported,
+             QStringLiteral("--lang"), QStringLiteral("2")});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(QFile::exists(exported));
+    QVERIFY2(r.err.contains(QStringLiteral("line 33: warning:")), qPrintable(r.err));
+}
+
+// Past the user's file-size limit (ulimit -f) the save says "File too large" and fails with
+// exit status 3; the system's SIGXFSZ does not end the program.
+void TestCli::fileSizeLimitIsAFailureNotASignal() {
+    const QString path = m_dir.filePath(QStringLiteral("limited.qv19"));
+    QProcess p;
+    p.setChildProcessModifier([] {
+        const rlimit fsize{1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &fsize);
+    });
+    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kt520-cli"),
+            {QStringLiteral("new"), QStringLiteral("--out"), path, QStringLiteral("--lang"),
+             QStringLiteral("2")});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 3);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(err.contains(QStringLiteral("File too large")), qPrintable(err));
+    QVERIFY(!QFile::exists(path));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

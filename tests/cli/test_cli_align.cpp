@@ -47,6 +47,23 @@ void TestCliAlign::readThenWriteKeepsBlocks() {
     r = cli({QStringLiteral("align"), QStringLiteral("write"), QStringLiteral("--in"), file}, sim);
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QCOMPARE(sim.settled(), before);
+
+    // The power class travels in the file: a 25W radio's file writes 25W back without --power;
+    // an older file without it writes 10W and says so.
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QByteArray text = f.readAll();
+    f.close();
+    QVERIFY(text.startsWith("PR-300\r\n10W\r\n"));
+    for (const QByteArray& power : {QByteArray("25W"), QByteArray()}) {
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray(text).replace("\r\n10W\r\n", "\r\n" + power + "\r\n"));
+        f.close();
+        r = cli({QStringLiteral("align"), QStringLiteral("write"), QStringLiteral("--in"), file}, sim);
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        QCOMPARE(sim.settled().mid(2 * 0x01A0, 2), QByteArray(power.isEmpty() ? "41" : "42"));
+        QCOMPARE(r.err.contains(QStringLiteral("no power class")), power.isEmpty());
+    }
 }
 
 void TestCliAlign::menusBatteryUsage() {
@@ -114,6 +131,9 @@ void TestCliAlign::badInput_data() {
                                 << QByteArray("PR-300\r\n\r\n06\r\n");
     QTest::newRow("not a value") << QStringList{QStringLiteral("align"), QStringLiteral("write")}
                                  << QByteArray("PR-300\r\n\r\n") + QByteArray("06\r\n").repeated(57);
+    QTest::newRow("control bytes in a value")
+        << QStringList{QStringLiteral("align"), QStringLiteral("write")}
+        << QByteArray("PR-300\r\n\r\n0\x07\x1b[2J\r\n") + QByteArray("06\r\n").repeated(56);
     QTest::newRow("level 4") << QStringList{QStringLiteral("usage"), QStringLiteral("--level"),
                                             QStringLiteral("4")}
                              << QByteArray();
@@ -138,6 +158,9 @@ void TestCliAlign::badInput() {
     const ProcessRun r = cli(args, sim);
     QCOMPARE(r.exitCode, 2);
     QVERIFY(!r.err.isEmpty());
+    // A line of the file is echoed with its control bytes escaped, never raw to the terminal.
+    QVERIFY2(!r.err.contains(QChar(0x07)) && !r.err.contains(QChar(0x1b)), qPrintable(r.err));
+    if (file.contains('\x07')) QVERIFY2(r.err.contains(QStringLiteral("0\\x07\\x1b[2J")), qPrintable(r.err));
     QTest::qWait(200);
     QVERIFY(sim.dump().isEmpty()); // nothing was sent
 }

@@ -56,6 +56,7 @@ private slots:
     void badArguments_data();
     void badArguments();
     void missingPort();
+    void readWithTraceOnFullDisk();
     void safeWriteOnTwoRadios();
     void readWithoutBackupFolder();
     void newDocumentWrittenComparesEqual();
@@ -265,6 +266,23 @@ void TestCliE2e::newDocumentWrittenComparesEqual() {
             << doc << QStringLiteral("--port") << sim.device());
     QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
     QVERIFY(r.out.contains(QStringLiteral("VFO rows")));
+}
+
+// A trace that cannot be written (a full disk) is a warning: the read and its document stand.
+void TestCliE2e::readWithTraceOnFullDisk() {
+    QTemporaryDir dir;
+    Sim sim(dir);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+    const QString doc = dir.filePath(QStringLiteral("radio.qv19"));
+    const Run r = runProcess(QStringLiteral(KT520_CLI_EXE),
+                             args({"read", "--lang", "2", "--channels", "1", "--trace", "/dev/full", "--out"})
+                                 << doc << QStringLiteral("--port") << sim.device(),
+                             env, GuardMs);
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(readFile(doc).startsWith("QOVRAN MEMORY CHANNEL"));
+    QVERIFY2(r.err.contains(QStringLiteral("warning:")) && r.err.contains(QStringLiteral("/dev/full")),
+             qPrintable(r.err));
 }
 
 QTEST_MAIN(TestCliE2e)

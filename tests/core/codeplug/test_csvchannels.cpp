@@ -1,4 +1,5 @@
 #include "core/base/language.h"
+#include "core/base/messages.h"
 #include "core/codeplug/csvchannels.h"
 #include <QtTest>
 
@@ -10,6 +11,9 @@ private slots:
     void importLine();
     void refusedFile();
     void renumberAndReplace();
+    void numbersBeyondAnyRadio_data();
+    void numbersBeyondAnyRadio();
+    void duplicatesAndNothingTaken();
     void roundTrip_data();
     void roundTrip();
     void fullTableBenchmark_data();
@@ -159,6 +163,50 @@ void TestCsvChannels::renumberAndReplace() {
     QCOMPARE(cells(t, 5), QStringLiteral("438.50500|-|438.50500|-|High|Narrow|ON|d"));
     QVERIFY(!t.rowInUse(30));
     QVERIFY(t.rowInUse(1)); // VFO rows are never touched
+}
+
+// Numbers far beyond any band are dropped and named as the file writes them, not as a wrapped
+// sum of them.
+void TestCsvChannels::numbersBeyondAnyRadio_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("offset near the long long limit")
+        << QByteArray("1,T,145.5,-,92233720368547.75807,,,,,,,,,,,,,,,,") << "92233720368547.75807";
+    QTest::newRow("split far away") << QByteArray("1,T,145.5,split,99999999999999999999,,,,,,,,,,,,,,,,")
+                                    << "99999999999999999999";
+}
+
+void TestCsvChannels::numbersBeyondAnyRadio() {
+    QFETCH(QByteArray, line);
+    QFETCH(QString, named);
+    ChannelTable t(Side::A);
+    Language lang;
+    const auto report = importChannelsCsv(t, Header + line + "\r\n", W, lang, {}, Dot);
+    QCOMPARE(report.dropped, 1);
+    QVERIFY2(report.notes.first().reason.contains(named), qPrintable(report.notes.first().reason));
+}
+
+// A later line for a location already taken is dropped, naming the earlier one; a file whose
+// every line is dropped leaves the table as it was, even with replace.
+void TestCsvChannels::duplicatesAndNothingTaken() {
+    ChannelTable t(Side::A);
+    t.setCell(Col::RxFreq, 30, QStringLiteral("145.00000"));
+    Language lang;
+    const QByteArray dup = Header + "5,A,145.5\r\n6,B,145.6\r\n5,C,145.7\r\n5,D,145.8\r\n";
+    const auto report = importChannelsCsv(t, dup, W, lang, {}, Dot);
+    QCOMPARE(report.imported, 2);
+    QCOMPARE(report.dropped, 2);
+    QCOMPARE(report.notes.at(0).line, 4);
+    QCOMPARE(report.notes.at(0).reason, lang.text(Str::CsvDuplicateLocation).arg(5).arg(2));
+    QCOMPARE(report.notes.at(1).line, 5);
+    QCOMPARE(t.cell(Col::Name, 8), QStringLiteral("A"));
+
+    const auto none =
+        importChannelsCsv(t, Header + "0,X,145.5\r\n1,Y,600\r\n", W, lang, {.replace = true}, Dot);
+    QCOMPARE(none.imported, 0);
+    QCOMPARE(none.dropped, 2);
+    QVERIFY(t.rowInUse(30));
+    QVERIFY(t.rowInUse(8));
 }
 
 void TestCsvChannels::roundTrip_data() {

@@ -1,3 +1,4 @@
+#include "core/base/messages.h"
 #include "tests/common/docfixture.h"
 #include <QRandomGenerator>
 #include <QStringEncoder>
@@ -52,6 +53,8 @@ private slots:
     void chineseTextsAreGbk();
     void channelLineParsing_data();
     void channelLineParsing();
+    void channelLabels_data();
+    void channelLabels();
     void richRoundTrip_data();
     void richRoundTrip();
     void otherLineEnds_data();
@@ -195,6 +198,32 @@ void TestDocument::channelLineParsing() {
     for (int c = 0; c < 18; ++c)
         if (!parsed->at(c).isEmpty()) nonEmpty << QStringLiteral("%1=%2").arg(c + 1).arg(parsed->at(c));
     QCOMPARE(nonEmpty, cells);
+}
+
+// A channel line is read by its position in the file; a label that does not name its row is
+// reported (the row is read all the same), an empty row's line cut after its label is not.
+void TestDocument::channelLabels_data() {
+    QTest::addColumn<QByteArray>("text"); // line 144: table A, channel 1 (row 4)
+    QTest::addColumn<bool>("reported");
+    const QByteArray used = formatChannelLine(4, {"438.50000"}).toLatin1();
+    QTest::newRow("its own label") << used << false;
+    QTest::newRow("letters after the number") << QByteArray(used).insert(5, "zz") << true;
+    QTest::newRow("byte above ASCII after the number") << QByteArray(used).replace(5, 1, "\xA1") << true;
+    QTest::newRow("label of another row") << QByteArray(used).replace(4, 1, "5") << true;
+    QTest::newRow("empty row cut after its label") << QByteArray("CH004") << false;
+    QTest::newRow("empty line") << QByteArray() << false;
+}
+
+void TestDocument::channelLabels() {
+    QFETCH(QByteArray, text);
+    QFETCH(bool, reported);
+    QList<QByteArray> lines = fileLines(freshBytes());
+    lines[144 - 1] = text;
+    auto s = freshDocument();
+    const OpenResult result = openDocument(*s, joinLines(lines));
+    QVERIFY(result.accepted());
+    QCOMPARE(linesOf(result), reported ? QList<int>{144} : QList<int>());
+    if (reported) QCOMPARE(result.notApplied.first().reason, s->lang.text(Str::BadChannelLabel).arg("CH004"));
 }
 
 void TestDocument::richRoundTrip_data() {

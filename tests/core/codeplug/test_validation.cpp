@@ -138,15 +138,20 @@ void TestValidation::fields_data() {
     QTest::newRow("digit code with star") << "Edit7"
                                           << "12*#"
                                           << "" << -1;
+    // The PTT ID edits cannot type letters, but a radio may hold them and a read brings them.
     QTest::newRow("digit code with letter") << "Edit8"
                                             << "12A"
-                                            << "" << 56;
+                                            << "" << -1;
+    QTest::newRow("digit code with E") << "Edit8"
+                                       << "12E"
+                                       << "" << 56;
     QTest::newRow("raw ID code with star") << "Edit7"
                                            << "12*"
                                            << "CheckBox34" << 55;
-    QTest::newRow("raw ID code of 6") << "Edit8"
-                                      << "123456"
-                                      << "CheckBox34" << 56;
+    QTest::newRow("raw ID code of 15 hex digits") << "Edit8"
+                                                  << "FFFFFFFFFFFFFFF"
+                                                  << "CheckBox34" << -1;
+    QTest::newRow("raw ID code of 16") << "Edit8" << QString(16, QChar('1')) << "CheckBox34" << 56;
     QTest::newRow("raw ID code of 5") << "Edit8"
                                       << "12345"
                                       << "CheckBox34" << -1;

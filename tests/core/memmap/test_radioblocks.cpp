@@ -23,8 +23,8 @@ private slots:
     void dtmfField_data();
     void dtmfField();
     void pttIdCodesRawWithVoiceAnnounce();
-    void pttIdCodesKeepWhatTheirEditsCannotHold_data();
-    void pttIdCodesKeepWhatTheirEditsCannotHold();
+    void pttIdCodesReadAsHeld_data();
+    void pttIdCodesReadAsHeld();
     void callListBlocks();
     void dates();
     void stamps();
@@ -161,34 +161,32 @@ void TestRadioBlocks::pttIdCodesRawWithVoiceAnnounce() {
     QCOMPARE(f.text(QStringLiteral("Edit23")), QStringLiteral("51099"));
 }
 
-void TestRadioBlocks::pttIdCodesKeepWhatTheirEditsCannotHold_data() {
+void TestRadioBlocks::pttIdCodesReadAsHeld_data() {
     QTest::addColumn<bool>("voiceAnnounce");
     QTest::addColumn<QString>("block");
     QTest::addColumn<QString>("edit7");
     QTest::addColumn<QString>("edit8");
-    // Edit7 and Edit8 hold "510" before the read, or "123" once voice announcement is ticked.
-    QTest::newRow("never written") << false << QString(32, QChar('F')) << "510"
-                                   << "510";
-    QTest::newRow("never written, voice announce") << true << QString(32, QChar('F')) << "123"
-                                                   << "123";
-    QTest::newRow("digit codes are read") << false << "B1CFFFFFFFFFFFF3A9FFFFFFFFFFFFF2"
-                                          << "*1#"
-                                          << "09";
-    QTest::newRow("DTMF letters are no digit code") << false << "D0FFFFFFFFFFFFF2123FFFFFFFFFFFF3"
-                                                    << "510"
-                                                    << "123";
+    QTest::newRow("never written") << false << QString(32, QChar('F')) << QString(15, QChar('C'))
+                                   << QString(15, QChar('C'));
+    QTest::newRow("never written, voice announce")
+        << true << QString(32, QChar('F')) << QString(15, QChar('F')) << QString(15, QChar('F'));
+    QTest::newRow("digit codes") << false << "B1CFFFFFFFFFFFF3A9FFFFFFFFFFFFF2"
+                                 << "*1#"
+                                 << "09";
+    QTest::newRow("DTMF letters") << false << "DEF0FFFFFFFFFFF4123FFFFFFFFFFFF3"
+                                  << "ABCD"
+                                  << "123";
     QTest::newRow("voice announce: hex letters") << true << "A0FFFFFFFFFFFFF245FFFFFFFFFFFFF2"
-                                                 << "123"
+                                                 << "A0"
                                                  << "45";
     QTest::newRow("voice announce: more than 5 digits") << true << "123456FFFFFFFFF6FFFFFFFFFFFFFFF0"
-                                                        << "123"
+                                                        << "123456"
                                                         << "";
 }
 
-// The PTT ID codes are digit codes, with voice announcement at most 5 plain digits: a code the
-// edit could not hold (the FF of a never-written radio reads as 15 "C") keeps the edit's text,
-// so a read radio can be written back.
-void TestRadioBlocks::pttIdCodesKeepWhatTheirEditsCannotHold() {
+// The PTT ID codes are read as the radio holds them, also where their edits' keys could not type
+// them, and encode back to the same bytes.
+void TestRadioBlocks::pttIdCodesReadAsHeld() {
     QFETCH(bool, voiceAnnounce);
     QFETCH(QString, block);
     QFETCH(QString, edit7);
@@ -199,6 +197,7 @@ void TestRadioBlocks::pttIdCodesKeepWhatTheirEditsCannotHold() {
     decodeDtmfCodeBlock(bytes(block.toLatin1().constData()), f, Addr::PttIdCodes);
     QCOMPARE(f.text(QStringLiteral("Edit7")), edit7);
     QCOMPARE(f.text(QStringLiteral("Edit8")), edit8);
+    QCOMPARE(hex(encodeDtmfCodeBlock(f, Addr::PttIdCodes).bytes), block);
 }
 
 void TestRadioBlocks::callListBlocks() {

@@ -140,6 +140,7 @@ private slots:
     void writeFailsPartWay();
     void failureSaysHowFar_data();
     void failureSaysHowFar();
+    void freshRadioWritesBack_data();
     void freshRadioWritesBack();
     void demoRadioReads();
     void demoRadioServesComPort();
@@ -829,14 +830,29 @@ void TestReadWrite::failureSaysHowFar() {
 
 // A radio fresh from the factory holds FF almost everywhere: what a read makes of it must be
 // a document that the radio takes back.
+// A radio read and written back keeps its PTT ID codes byte for byte, also those the edits'
+// keys could not type (a never-written radio's FF, DTMF letters).
+void TestReadWrite::freshRadioWritesBack_data() {
+    QTest::addColumn<QByteArray>("pttIdCodes"); // hex of 0x0120, empty: as the fresh radio holds it
+    QTest::addColumn<QString>("edit7");
+    QTest::newRow("never written") << QByteArray() << QString(15, QChar('C'));
+    QTest::newRow("DTMF letters") << QByteArray("DEF0FFFFFFFFFFF41AFFFFFFFFFFFFF2") << QStringLiteral("ABCD");
+}
+
 void TestReadWrite::freshRadioWritesBack() {
+    QFETCH(QByteArray, pttIdCodes);
+    QFETCH(QString, edit7);
     Bench bench;
+    if (!pttIdCodes.isEmpty()) bench.put(0x0120, pttIdCodes.constData());
+    const QString held = bench.hexAt(0x0120, 16);
     auto s = startedSession(2);
     QVERIFY(readRadio(*s, bench.link, TransferOptions{}).ok());
+    QCOMPARE(s->doc.func.text(QStringLiteral("Edit7")), edit7);
+    bench.put(0x0120, "00000000000000000000000000000000");
     formShow(*s, TransferMode::Write);
     const TransferResult written = writeRadio(*s, bench.link, TransferOptions{}, firstNumbers(s->doc));
     QVERIFY2(written.ok(), qPrintable(written.problems.join(QChar('\n'))));
-    QCOMPARE(s->doc.func.text(QStringLiteral("Edit7")), QStringLiteral("510"));
+    QCOMPARE(bench.hexAt(0x0120, 16), held);
 }
 
 void TestReadWrite::demoRadioReads() {

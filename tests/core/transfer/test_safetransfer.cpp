@@ -184,7 +184,7 @@ void TestSafeTransfer::verifyAfterWrite() {
     QCOMPARE(done.verify->outcome, VerifyReport::Outcome::Differs);
     QVERIFY2(message.startsWith(QStringLiteral("Verify failed")), qPrintable(message));
     if (dropEvery == 3) {
-        QVERIFY2(message.contains(QStringLiteral("channel 245 (B): the radio holds (empty), the document ") +
+        QVERIFY2(message.contains(QStringLiteral("VFO 245 (B): the radio holds (empty), the document ") +
                                   point("223.50000")),
                  qPrintable(message));
         QVERIFY2(message.contains(QStringLiteral(", block 0x")), qPrintable(message));
