@@ -72,9 +72,40 @@ QMenu* EditCommands::addMenu(QMenuBar* bar, QAction* before) {
     m_menu->setObjectName(QStringLiteral("EditMenu"));
     m_menu->addAction(m_undo);
     m_menu->addAction(m_redo);
+    if (!m_channel.isEmpty()) m_menu->addSeparator();
+    m_menu->addActions(m_channel);
     bar->insertMenu(before, m_menu);
     refresh();
     return m_menu;
+}
+
+void EditCommands::setChannelGrid(std::function<QWidget*()> grid) {
+    m_grid = std::move(grid);
+    const std::pair<int, QKeySequence> commands[] = {{Str::EditCut, QKeySequence::Cut},
+                                                     {Str::EditCopy, QKeySequence::Copy},
+                                                     {Str::EditPaste, QKeySequence::Paste},
+                                                     {Str::InsertChannel, QKeySequence(Qt::Key_Insert)},
+                                                     {Str::DeleteChannel, QKeySequence()}};
+    for (const auto& [text, key] : commands) {
+        auto* a = new QAction(this);
+        a->setData(text);
+        a->setProperty("kt520_fixed", true);
+        // The keys belong to the grid (a text field keeps its own Ctrl+C): the menu only shows them.
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WidgetShortcut);
+        connect(a, &QAction::triggered, this, [this, text = text] {
+            QWidget* grid = m_grid ? m_grid() : nullptr;
+            if (!grid) return;
+            for (QAction* own : grid->actions())
+                if (own->data().toInt() == text) {
+                    grid->setFocus(Qt::OtherFocusReason);
+                    own->trigger();
+                    return;
+                }
+        });
+        m_channel << a;
+    }
+    refresh();
 }
 
 void EditCommands::addButtons(QToolBar* bar) {
@@ -101,6 +132,8 @@ void EditCommands::refresh() {
     m_redo->setText(redoName.isEmpty() ? lang.text(Str::RedoMenu) : lang.text(Str::RedoStep).arg(redoName));
     m_undo->setEnabled(h.canUndo());
     m_redo->setEnabled(h.canRedo());
+    for (QAction* a : m_channel)
+        a->setText(lang.text(a->data().toInt()));
     // A title already shown keeps the key letter the menu bar gave it.
     if (m_menu && withoutMnemonic(m_menu->title()) != lang.text(Str::EditMenu))
         m_menu->setTitle(lang.text(Str::EditMenu));

@@ -386,6 +386,11 @@ void ChannelWindow::hideEditors() {
         closeEditor(EditorId(id));
 }
 
+void ChannelWindow::goToCell(int col, int row) {
+    m_grid->setFocus(Qt::OtherFocusReason);
+    m_grid->selectCell(col, row);
+}
+
 void ChannelWindow::leaveEditorToGrid(EditorId id) {
     m_grid->setFocus(Qt::OtherFocusReason);
     closeEditor(id);
