@@ -298,6 +298,7 @@ void TMainForm::buildSelectionPanel() {
         auto* combo = new QComboBox(bar);
         combo->setObjectName(name);
         combo->setMinimumWidth(width);
+        label->setBuddy(combo); // the name a screen reader gives the list
         bar->addWidget(combo);
         bindMainList(combo, name);
     };

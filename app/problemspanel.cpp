@@ -89,6 +89,8 @@ ProblemsPanel::ProblemsPanel(Session& session, QWidget* parent)
     setObjectName(QStringLiteral("ProblemsPanel"));
     setWidget(m_list);
     m_count->setObjectName(QStringLiteral("ProblemCount"));
+    m_count->setProperty("kt520_fixed", true); // worded here, not by the window's translation
+    setWindowTitle(QStringLiteral("问题"));
     m_timer->setSingleShot(true);
     m_timer->setInterval(0);
     connect(m_timer, &QTimer::timeout, this, &ProblemsPanel::refreshNow);
@@ -103,12 +105,14 @@ ProblemsPanel::ProblemsPanel(Session& session, QWidget* parent)
     for (ControlStore* store : {&doc.func, &doc.main})
         connect(store, &ControlStore::controlChanged, this, &ProblemsPanel::schedule);
     connect(&session.lang, &Language::applied, this, &ProblemsPanel::applyTexts);
+    m_list->setAccessibleName(QStringLiteral("问题"));
+    m_count->setText(QStringLiteral(" "));
     // Enter on a row as well as a double-click: the keyboard reaches every place.
     connect(m_list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         const int i = item ? item->data(0, IndexRole).toInt() : -1;
         if (i >= 0 && i < m_problems.size() && goTo) goTo(m_problems.at(i));
     });
-    applyTexts();
+    schedule();
 }
 
 void ProblemsPanel::schedule() {
@@ -122,7 +126,8 @@ bool ProblemsPanel::refreshPending() const {
 void ProblemsPanel::applyTexts() {
     setWindowTitle(m_session.lang.text(Str::ProblemsPanel));
     m_list->setAccessibleName(m_session.lang.text(Str::ProblemsPanel));
-    refreshNow();
+    // The switch rewrites the value words of the tables after this: worded once it is done.
+    schedule();
 }
 
 void ProblemsPanel::refreshNow() {
@@ -132,6 +137,7 @@ void ProblemsPanel::refreshNow() {
     const ProblemCount count = countProblems(m_problems);
     m_count->setText(m_session.lang.text(Str::ProblemsStatus).arg(count.errors).arg(count.warnings));
     m_count->setAccessibleName(m_count->text());
+    emit refreshed();
 }
 
 bool ProblemsPanel::confirmWrite(QWidget* parent) {

@@ -36,6 +36,9 @@ public:
     bool confirmWrite(QWidget* parent);
     std::function<bool(QWidget* parent, const QList<Problem>& problems)> ask;
 
+signals:
+    void refreshed(); // the list has been computed again
+
 private:
     void schedule();
     void applyTexts();

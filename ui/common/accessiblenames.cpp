@@ -34,6 +34,13 @@ QString labelText(QLayoutItem* item) {
     return label && !label->isHidden() ? cleaned(label->text()) : QString();
 }
 
+QLabel* buddyLabel(const QWidget* x) {
+    if (!x->parentWidget()) return nullptr;
+    for (QLabel* l : x->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        if (l->buddy() == x) return l;
+    return nullptr;
+}
+
 QString buddyCaption(const QWidget* x) {
     if (!x->parentWidget()) return {};
     for (const QLabel* l : x->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
@@ -41,24 +48,39 @@ QString buddyCaption(const QWidget* x) {
     return {};
 }
 
-// The layout (nested anywhere in `layout`) that holds `x` as a direct item, and its index there.
-std::pair<QLayout*, int> holder(QLayout* layout, const QWidget* x) {
-    if (!layout) return {nullptr, -1};
+// The layouts (outermost first) from `layout` down to the one that holds `x` as a direct item,
+// each with the index of the item that leads to `x`.
+QList<std::pair<QLayout*, int>> pathTo(QLayout* layout, const QWidget* x) {
+    if (!layout) return {};
     for (int i = 0; i < layout->count(); ++i) {
         QLayoutItem* item = layout->itemAt(i);
-        if (item->widget() == x) return {layout, i};
+        if (item->widget() == x) return {{layout, i}};
         if (item->layout())
-            if (auto found = holder(item->layout(), x); found.first) return found;
+            if (auto inner = pathTo(item->layout(), x); !inner.isEmpty())
+                return QList{std::pair{layout, i}} + inner;
     }
-    return {nullptr, -1};
+    return {};
+}
+
+// The widget placed just before item `index` of a row or column, looking outwards through the
+// enclosing rows and columns when it is the first of its own.
+QWidget* widgetBefore(const QList<std::pair<QLayout*, int>>& path) {
+    for (auto level = path.crbegin(); level != path.crend(); ++level)
+        for (int i = level->second - 1; i >= 0; --i) {
+            QLayoutItem* item = level->first->itemAt(i);
+            if (item->widget() && !item->widget()->isHidden()) return item->widget();
+            if (item->layout()) return nullptr; // a row of its own is another field's
+        }
+    return nullptr;
 }
 
 // In a grid: the label left of the widget in its row, with the heading label above its column;
-// in a form: its row's label; in a row or column of widgets: the nearest label before it.
+// in a form: its row's label; in rows and columns: the label just before it.
 QString neighbourCaption(const QWidget* x) {
     if (!x->parentWidget()) return {};
-    const auto [layout, index] = holder(x->parentWidget()->layout(), x);
-    if (!layout) return {};
+    const auto path = pathTo(x->parentWidget()->layout(), x);
+    if (path.isEmpty()) return {};
+    const auto [layout, index] = path.last();
     if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
         int row = 0, col = 0, rowSpan = 0, colSpan = 0;
         grid->getItemPosition(index, &row, &col, &rowSpan, &colSpan);
@@ -79,9 +101,38 @@ QString neighbourCaption(const QWidget* x) {
             return cleaned(label->text());
         return {};
     }
-    for (int i = index - 1; i >= 0; --i)
-        if (const QString text = labelText(layout->itemAt(i)); !text.isEmpty()) return text;
-    return {};
+    auto* label = qobject_cast<QLabel*>(widgetBefore(path));
+    return label ? cleaned(label->text()) : QString();
+}
+
+// The label beside a widget in its row (grid, form or row of widgets), when there is one.
+QLabel* neighbourLabel(const QWidget* x) {
+    if (!x->parentWidget()) return nullptr;
+    const auto path = pathTo(x->parentWidget()->layout(), x);
+    if (path.isEmpty()) return nullptr;
+    const auto [layout, index] = path.last();
+    if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
+        int row = 0, col = 0, rowSpan = 0, colSpan = 0;
+        grid->getItemPosition(index, &row, &col, &rowSpan, &colSpan);
+        QLayoutItem* left = col > 0 ? grid->itemAtPosition(row, col - 1) : nullptr;
+        return left ? qobject_cast<QLabel*>(left->widget()) : nullptr;
+    }
+    if (auto* form = qobject_cast<QFormLayout*>(layout))
+        return qobject_cast<QLabel*>(form->labelForField(const_cast<QWidget*>(x)));
+    return qobject_cast<QLabel*>(widgetBefore(path));
+}
+
+// The field an arrow button steps: the edit placed before the arrows.
+const QWidget* steppedField(const QWidget* arrow) {
+    for (const QWidget* x = arrow; x && x->parentWidget(); x = x->parentWidget()) {
+        QWidget* before = widgetBefore(pathTo(x->parentWidget()->layout(), x));
+        if (qobject_cast<QLineEdit*>(before) || qobject_cast<QAbstractSpinBox*>(before)) return before;
+        // The down arrow sits below the up arrow: the field lies before the pair.
+        if (auto* other = qobject_cast<QToolButton*>(before); other && other->arrowType() != Qt::NoArrow)
+            continue;
+        if (before) return nullptr;
+    }
+    return nullptr;
 }
 
 QString captionFor(const QWidget* w, const QWidget* root) {
@@ -127,11 +178,22 @@ void nameWidgetsForAccessibility(QWidget* root, const Language& lang) {
         if (!isInteractiveWidget(w)) continue;
         const bool ours =
             w->property(OwnName).toString() == w->accessibleName() && !w->accessibleName().isEmpty();
-        if (!ours && !spokenName(w).isEmpty()) continue;
-        QString name = captionFor(w, root);
+        // A combo box without a name of its own speaks its current item, which names nothing.
+        const bool named =
+            qobject_cast<QComboBox*>(w) ? !w->accessibleName().isEmpty() : !spokenName(w).isEmpty();
+        if (!ours && named) continue;
+        // Screen readers on Linux name a combo box by the label whose buddy it is: the caption
+        // beside it becomes that label.
+        if (auto* combo = qobject_cast<QComboBox*>(w); combo && !buddyLabel(combo))
+            if (QLabel* label = neighbourLabel(combo)) label->setBuddy(combo);
+        QString name;
         if (auto* arrow = qobject_cast<QToolButton*>(w); arrow && arrow->arrowType() != Qt::NoArrow) {
+            const QWidget* field = steppedField(arrow);
             const bool up = arrow->arrowType() == Qt::UpArrow || arrow->arrowType() == Qt::RightArrow;
-            name = lang.text(up ? Str::AccessibleUp : Str::AccessibleDown).arg(name);
+            name = lang.text(up ? Str::AccessibleUp : Str::AccessibleDown)
+                       .arg(captionFor(field ? field : arrow, root));
+        } else {
+            name = captionFor(w, root);
         }
         if (name.isEmpty()) name = w->objectName();
         w->setAccessibleName(name);
