@@ -72,7 +72,7 @@ QStringList TestDesktop::menuTitles(const TMainForm& w) const {
     }
     // The language submenu of the tools menu.
     for (QAction* a : tools->actions())
-        if (a->menu<QMenu*>()) titles << a->text();
+        if (a->menu<QMenu*>()) titles << QString(a->text()).remove(mnemonic);
     return titles;
 }
 
