@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 constexpr int IndexRole = Qt::UserRole;
@@ -126,14 +127,23 @@ bool ProblemsPanel::refreshPending() const {
 void ProblemsPanel::applyTexts() {
     setWindowTitle(m_session.lang.text(Str::ProblemsPanel));
     m_list->setAccessibleName(m_session.lang.text(Str::ProblemsPanel));
+    m_listed = false; // the headers and the severity words change with the language
     // The switch rewrites the value words of the tables after this: worded once it is done.
     schedule();
 }
 
 void ProblemsPanel::refreshNow() {
     m_timer->stop();
-    m_problems = documentProblems(m_session);
-    fillProblemList(m_list, m_problems, m_session);
+    QList<Problem> problems = documentProblems(m_session);
+    // Most edits change no finding: the rows stay as they are, scrolled and selected.
+    const auto same = [](const Problem& a, const Problem& b) {
+        return a.severity == b.severity && a.message == b.message;
+    };
+    const bool unchanged = m_listed && problems.size() == m_problems.size() &&
+                           std::equal(problems.begin(), problems.end(), m_problems.begin(), same);
+    m_problems = std::move(problems);
+    if (!unchanged) fillProblemList(m_list, m_problems, m_session);
+    m_listed = true;
     const ProblemCount count = countProblems(m_problems);
     m_count->setText(m_session.lang.text(Str::ProblemsStatus).arg(count.errors).arg(count.warnings));
     m_count->setAccessibleName(m_count->text());

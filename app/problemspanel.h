@@ -48,4 +48,5 @@ private:
     QLabel* m_count;
     QTimer* m_timer;
     QList<Problem> m_problems;
+    bool m_listed = false; // the list shows m_problems in the current language
 };
