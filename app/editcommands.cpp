@@ -12,28 +12,35 @@
 #include <QToolBar>
 
 namespace {
-// A bent arrow pointing left (undo) or right (redo), drawn like the other tool pictures.
+// A bent arrow pointing left (undo) or right (redo), drawn like the other tool pictures, at
+// twice the size as well for screens at double scale.
 QIcon arrowIcon(bool redo) {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    if (redo) {
-        p.translate(32, 0);
-        p.scale(-1, 1);
+    QIcon icon;
+    for (const int scale : {1, 2}) {
+        QPixmap pixmap(32 * scale, 32 * scale);
+        pixmap.setDevicePixelRatio(scale);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        if (redo) {
+            p.translate(32, 0);
+            p.scale(-1, 1);
+        }
+        const QColor blue(30, 80, 160);
+        p.setPen(QPen(blue, 4, Qt::SolidLine, Qt::RoundCap));
+        QPainterPath path;
+        path.moveTo(9, 12);
+        path.lineTo(20, 12);
+        path.cubicTo(30, 12, 30, 27, 20, 27);
+        path.lineTo(12, 27);
+        p.drawPath(path);
+        p.setPen(Qt::NoPen);
+        p.setBrush(blue);
+        p.drawPolygon(QPolygonF({QPointF(3, 12), QPointF(12, 4), QPointF(12, 20)}));
+        p.end();
+        icon.addPixmap(pixmap);
     }
-    const QColor blue(30, 80, 160);
-    p.setPen(QPen(blue, 4, Qt::SolidLine, Qt::RoundCap));
-    QPainterPath path;
-    path.moveTo(9, 12);
-    path.lineTo(20, 12);
-    path.cubicTo(30, 12, 30, 27, 20, 27);
-    path.lineTo(12, 27);
-    p.drawPath(path);
-    p.setPen(Qt::NoPen);
-    p.setBrush(blue);
-    p.drawPolygon(QPolygonF({QPointF(3, 12), QPointF(12, 4), QPointF(12, 20)}));
-    return QIcon(pixmap);
+    return icon;
 }
 } // namespace
 

@@ -165,10 +165,14 @@ void ChannelWindow::buildButtons() {
 
 void ChannelWindow::layoutChildren() {
     const int buttonsTop = height() - ButtonRow + 6;
-    m_grid->setGeometry(0, 0, m_gridWidth, std::max(3 * ChannelGrid::RowHeight, height() - ButtonRow));
+    // A window made narrower than its view (a small screen) narrows the grid, which scrolls, and
+    // keeps ">>" at the grid's right edge.
+    const int gridWidth = std::min(m_gridWidth, std::max(width() - (WideWindow - WideGrid), 0));
+    m_grid->setGeometry(0, 0, gridWidth, std::max(3 * ChannelGrid::RowHeight, height() - ButtonRow));
     for (int i = 0; i < 5; ++i)
         m_buttons[i]->setGeometry(8 + i * 110, buttonsTop, 100, 28);
-    m_buttons[5]->setGeometry(m_gridWidth == NarrowGrid ? NarrowButton6X : WideButton6X, buttonsTop, 64, 28);
+    const int button6X = m_gridWidth == NarrowGrid ? NarrowButton6X : WideButton6X;
+    m_buttons[5]->setGeometry(button6X - (m_gridWidth - gridWidth), buttonsTop, 64, 28);
     placeEditors();
 }
 
