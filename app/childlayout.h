@@ -10,6 +10,6 @@ struct ChildGeometry {
     QRect tableA, tableB, options;
 };
 inline constexpr int MinOptionsWidth = 320;
-// The tables give up width down to this (their grids scroll) before the options overlap them.
-inline constexpr int MinTableWidth = 640;
+// The tables give up width down to this (their grids scroll) before the options overlap them:
+inline constexpr int MinTableWidth = 680; // the five buttons and ">>" side by side
 ChildGeometry placeChildren(QSize area, QSize table, QSize options);

@@ -172,7 +172,9 @@ void ChannelWindow::layoutChildren() {
     for (int i = 0; i < 5; ++i)
         m_buttons[i]->setGeometry(8 + i * 110, buttonsTop, 100, 28);
     const int button6X = m_gridWidth == NarrowGrid ? NarrowButton6X : WideButton6X;
-    m_buttons[5]->setGeometry(button6X - (m_gridWidth - gridWidth), buttonsTop, 64, 28);
+    // Never over the other buttons, even in a window the user made narrower still.
+    m_buttons[5]->setGeometry(std::max(button6X - (m_gridWidth - gridWidth), 8 + 5 * 110), buttonsTop, 64,
+                              28);
     placeEditors();
 }
 
