@@ -34,12 +34,47 @@ QChar itemLetterFor(const QString& builtin) {
     return {};
 }
 
+// Items captioned from the string tables, by object name: the letter of the English caption, so
+// that the key is the same in every language.
+QChar namedItemLetter(const QString& objectName) {
+    static const QList<std::pair<QString, QChar>> letters = {
+        {QStringLiteral("SaveAs"), QLatin1Char('A')},
+        {QStringLiteral("RecentFilesMenu"), QLatin1Char('R')},
+        {QStringLiteral("ImportCsv"), QLatin1Char('I')},
+        {QStringLiteral("ExportCsv"), QLatin1Char('E')},
+        {QStringLiteral("Print"), QLatin1Char('P')},
+        {QStringLiteral("ExportPdf"), QLatin1Char('D')},
+        {QStringLiteral("RadioBackups"), QLatin1Char('B')},
+        {QStringLiteral("UndoAction"), QLatin1Char('U')},
+        {QStringLiteral("RedoAction"), QLatin1Char('R')},
+        {QStringLiteral("EditCut"), QLatin1Char('T')},
+        {QStringLiteral("EditCopy"), QLatin1Char('C')},
+        {QStringLiteral("EditPaste"), QLatin1Char('P')},
+        {QStringLiteral("InsertChannel"), QLatin1Char('I')},
+        {QStringLiteral("DeleteChannel"), QLatin1Char('D')},
+        {QStringLiteral("CompareWithFile"), QLatin1Char('F')},
+        {QStringLiteral("CompareWithRadio"), QLatin1Char('M')},
+        {QStringLiteral("ShowTchannela"), QLatin1Char('A')},
+        {QStringLiteral("ShowTchannelb"), QLatin1Char('B')},
+        {QStringLiteral("ShowTfunc"), QLatin1Char('O')},
+        {QStringLiteral("ShowTaddmessage"), QLatin1Char('I')},
+        {QStringLiteral("ShowProblems"), QLatin1Char('P')},
+        {QStringLiteral("TileWindows"), QLatin1Char('T')},
+        {QStringLiteral("CascadeWindows"), QLatin1Char('S')},
+        {QStringLiteral("RecentFilesClear"), QLatin1Char('C')}};
+    for (const auto& [name, letter] : letters)
+        if (name == objectName) return letter;
+    return {};
+}
+
 bool isKeyLetter(QChar c) {
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9');
 }
 
 QString withLetter(const QString& text, QChar letter) {
-    const qsizetype at = text.indexOf(letter, 0, Qt::CaseInsensitive);
+    // A capital is where a reader looks for the key ("Save &As"), else any place of the letter.
+    qsizetype at = text.indexOf(letter.toUpper(), 0, Qt::CaseSensitive);
+    if (at < 0) at = text.indexOf(letter, 0, Qt::CaseInsensitive);
     if (at >= 0) return QString(text).insert(at, QLatin1Char('&'));
     // "另存为..." becomes "另存为(&A)...": the letter before the trailing dots.
     qsizetype end = text.size();
@@ -64,9 +99,9 @@ void letterItems(QMenu* menu) {
     }
     for (QAction* a : pending) {
         const QString text = a->text();
-        QChar letter = a->property("kt520_key").toChar();
-        if (letter.isNull())
-            letter = itemLetterFor(builtinCaption(a->menu() ? static_cast<QObject*>(a->menu()) : a, text));
+        const QObject* owner = a->menu() ? static_cast<QObject*>(a->menu()) : a;
+        QChar letter = namedItemLetter(owner->objectName());
+        if (letter.isNull()) letter = itemLetterFor(builtinCaption(owner, text));
         if (!letter.isNull() && taken.contains(letter.toUpper())) letter = {};
         for (qsizetype i = 0; letter.isNull() && i < text.size(); ++i)
             if (isKeyLetter(text.at(i)) && !taken.contains(text.at(i).toUpper())) letter = text.at(i);

@@ -10,7 +10,7 @@ class QMenuBar;
 // translation of the menu titles.
 void addMenuMnemonics(QMenuBar* bar);
 // Every item of every menu (submenus too) gets an access letter: the one its built-in caption
-// or its creator chose ("kt520_key") where the caption holds it or is Chinese ("新建(&N)"), else
+// or its object name chose where the caption holds it or is Chinese ("新建(&N)"), else
 // the first letter of its caption not yet taken in that menu. Applied again whenever a menu
 // opens, since items are renamed (undo steps) and rebuilt (window list) on the way.
 void addItemMnemonics(QMenuBar* bar);

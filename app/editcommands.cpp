@@ -88,13 +88,19 @@ QMenu* EditCommands::addMenu(QMenuBar* bar, QAction* before) {
 
 void EditCommands::setChannelGrid(std::function<QWidget*()> grid) {
     m_grid = std::move(grid);
-    const std::pair<int, QKeySequence> commands[] = {{Str::EditCut, QKeySequence::Cut},
-                                                     {Str::EditCopy, QKeySequence::Copy},
-                                                     {Str::EditPaste, QKeySequence::Paste},
-                                                     {Str::InsertChannel, QKeySequence(Qt::Key_Insert)},
-                                                     {Str::DeleteChannel, QKeySequence()}};
-    for (const auto& [text, key] : commands) {
+    struct Command {
+        int text;
+        QKeySequence key;
+        const char* name;
+    };
+    const Command commands[] = {{Str::EditCut, QKeySequence::Cut, "EditCut"},
+                                {Str::EditCopy, QKeySequence::Copy, "EditCopy"},
+                                {Str::EditPaste, QKeySequence::Paste, "EditPaste"},
+                                {Str::InsertChannel, QKeySequence(Qt::Key_Insert), "InsertChannel"},
+                                {Str::DeleteChannel, QKeySequence(), "DeleteChannel"}};
+    for (const auto& [text, key, name] : commands) {
         auto* a = new QAction(this);
+        a->setObjectName(QString::fromLatin1(name));
         a->setData(text);
         a->setProperty("kt520_fixed", true);
         // The keys belong to the grid (a text field keeps its own Ctrl+C): the menu only shows them.

@@ -173,6 +173,7 @@ void TMainForm::buildMenus() {
     action(file, QStringLiteral("保存"), &TMainForm::saveCommand, QKeySequence::Save);
     m_saveAs = action(file, m_session.lang.text(Str::SaveAsMenu), &TMainForm::saveAsCommand);
     m_saveAs->setProperty("kt520_fixed", true);
+    m_saveAs->setObjectName(QStringLiteral("SaveAs"));
     file->addSeparator();
     m_importCsv = action(file, m_session.lang.text(Str::CsvImportMenu), &TMainForm::importCsvCommand);
     m_exportCsv = action(file, m_session.lang.text(Str::CsvExportMenu), &TMainForm::exportCsvCommand);
@@ -180,6 +181,10 @@ void TMainForm::buildMenus() {
     m_print =
         action(file, m_session.lang.text(Str::PrintMenu), &TMainForm::printCommand, QKeySequence::Print);
     m_exportPdf = action(file, m_session.lang.text(Str::PdfMenu), &TMainForm::exportPdfCommand);
+    m_importCsv->setObjectName(QStringLiteral("ImportCsv"));
+    m_exportCsv->setObjectName(QStringLiteral("ExportCsv"));
+    m_print->setObjectName(QStringLiteral("Print"));
+    m_exportPdf->setObjectName(QStringLiteral("ExportPdf"));
     file->addSeparator();
     action(file, QStringLiteral("退出"), &QWidget::close);
     new RecentFilesMenu(file, m_importCsv, m_session,
