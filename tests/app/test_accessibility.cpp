@@ -7,6 +7,7 @@
 #include "core/transfer/writeprocedure.h"
 #include "tests/common/languagefiles.h"
 #include "ui/channels/channelwindow.h"
+#include "ui/options/funcwindow.h"
 #include "ui/transfer/rwform.h"
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -22,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -131,13 +133,6 @@ void TestAccessibility::everyControlHasAName() {
     for (QWidget* window : w.windowsInOrder())
         missing << nameless(window);
     missing.removeDuplicates();
-    if (qEnvironmentVariableIsSet("KT520_DUMP_NAMES"))
-        for (QWidget* window : w.windowsInOrder())
-            for (QWidget* x : window->findChildren<QWidget*>())
-                if (operated(x))
-                    qInfo().noquote() << window->objectName() << x->objectName()
-                                      << QAccessible::queryAccessibleInterface(x)->text(QAccessible::Name)
-                                      << x->accessibleName();
     QCOMPARE(missing, QStringList());
     // A field's name is its caption in the current language, and an arrow says what it steps.
     auto* range = w.rwForm()->findChild<QLineEdit*>(QStringLiteral("Edit1"));
@@ -269,6 +264,15 @@ void TestAccessibility::problemLeadsToItsCell() {
     QCOMPARE(w.frameOf(w.channelB()), w.findChild<QMdiArea*>()->activeSubWindow());
     QCOMPARE(m_session->doc.currentRow, 8);
     QCOMPARE(m_session->doc.currentCol, int(Col::RxFreq));
+    // A field of the options: its tab comes to the front.
+    m_session->doc.func.setChecked(Ctl::CheckBox35, true);
+    m_session->doc.func.setText(Ctl::Edit20, {});
+    panel->refreshNow();
+    QCOMPARE(list->topLevelItemCount(), 3);
+    list->setCurrentItem(list->topLevelItem(2));
+    QTest::keyClick(list, Qt::Key_Return);
+    auto* tabs = w.funcWindow()->findChild<QTabWidget*>();
+    QVERIFY(tabs->currentWidget()->isAncestorOf(w.funcWindow()->findChild<QWidget*>(Ctl::Edit20)));
 }
 
 // The VFO frequency the panel names is the one the write's band check puts there, and the write
