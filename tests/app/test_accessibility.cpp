@@ -264,6 +264,9 @@ void TestAccessibility::problemLeadsToItsCell() {
     QCOMPARE(w.frameOf(w.channelB()), w.findChild<QMdiArea*>()->activeSubWindow());
     QCOMPARE(m_session->doc.currentRow, 8);
     QCOMPARE(m_session->doc.currentCol, int(Col::RxFreq));
+    // The editor open there is named after its cell.
+    QCOMPARE(w.channelB()->findChild<QLineEdit*>(QStringLiteral("Edit1"))->accessibleName(),
+             QStringLiteral("RX Freq 05"));
     // A field of the options: its tab comes to the front.
     m_session->doc.func.setChecked(Ctl::CheckBox35, true);
     m_session->doc.func.setText(Ctl::Edit20, {});

@@ -345,6 +345,9 @@ void ChannelWindow::openEditor(EditorId id, int col, int row) {
     Editor& e = m_editors[id];
     e.col = col;
     e.row = row;
+    // A screen reader names the editor after the cell it edits: column header and channel.
+    e.widget->setAccessibleName(m_model->headerData(col, Qt::Horizontal, Qt::DisplayRole).toString() +
+                                QChar(' ') + m_table.cell(Col::Label, row));
     const QString text = m_table.cell(col, row);
     m_loading = true;
     switch (id) {
