@@ -9,7 +9,8 @@ constexpr int ScrollBarRoom = 20;
 
 ChildGeometry placeChildren(QSize area, QSize table, QSize options) {
     ChildGeometry g;
-    const int tableWidth = std::min(table.width(), area.width());
+    const int tableWidth = std::min(
+        table.width(), std::max(area.width() - Gap - MinOptionsWidth, std::min(MinTableWidth, area.width())));
     const int tableHeight = std::max(3 * TitleStep, area.height() - TitleStep);
     g.tableB = QRect(0, 0, tableWidth, tableHeight);
     g.tableA = QRect(0, TitleStep, tableWidth, tableHeight);

@@ -4,10 +4,12 @@
 
 // Where the child windows stand at start-up in a work area of `area`: table B at the top left,
 // table A in front of it a title bar lower, the optional functions beside them. Every window fits
-// the area; the optional functions never lie under table A while at least MinOptionsWidth is
-// left beside the tables (they scroll when narrower than their pages).
+// the area; the optional functions never lie under table A while the area holds MinTableWidth
+// and MinOptionsWidth side by side (both scroll when narrower than their contents).
 struct ChildGeometry {
     QRect tableA, tableB, options;
 };
 inline constexpr int MinOptionsWidth = 320;
+// The tables give up width down to this (their grids scroll) before the options overlap them:
+inline constexpr int MinTableWidth = 680; // the five buttons and ">>" side by side
 ChildGeometry placeChildren(QSize area, QSize table, QSize options);

@@ -12,28 +12,35 @@
 #include <QToolBar>
 
 namespace {
-// A bent arrow pointing left (undo) or right (redo), drawn like the other tool pictures.
+// A bent arrow pointing left (undo) or right (redo), drawn like the other tool pictures, at
+// twice the size as well for screens at double scale.
 QIcon arrowIcon(bool redo) {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    if (redo) {
-        p.translate(32, 0);
-        p.scale(-1, 1);
+    QIcon icon;
+    for (const int scale : {1, 2}) {
+        QPixmap pixmap(32 * scale, 32 * scale);
+        pixmap.setDevicePixelRatio(scale);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        if (redo) {
+            p.translate(32, 0);
+            p.scale(-1, 1);
+        }
+        const QColor blue(30, 80, 160);
+        p.setPen(QPen(blue, 4, Qt::SolidLine, Qt::RoundCap));
+        QPainterPath path;
+        path.moveTo(9, 12);
+        path.lineTo(20, 12);
+        path.cubicTo(30, 12, 30, 27, 20, 27);
+        path.lineTo(12, 27);
+        p.drawPath(path);
+        p.setPen(Qt::NoPen);
+        p.setBrush(blue);
+        p.drawPolygon(QPolygonF({QPointF(3, 12), QPointF(12, 4), QPointF(12, 20)}));
+        p.end();
+        icon.addPixmap(pixmap);
     }
-    const QColor blue(30, 80, 160);
-    p.setPen(QPen(blue, 4, Qt::SolidLine, Qt::RoundCap));
-    QPainterPath path;
-    path.moveTo(9, 12);
-    path.lineTo(20, 12);
-    path.cubicTo(30, 12, 30, 27, 20, 27);
-    path.lineTo(12, 27);
-    p.drawPath(path);
-    p.setPen(Qt::NoPen);
-    p.setBrush(blue);
-    p.drawPolygon(QPolygonF({QPointF(3, 12), QPointF(12, 4), QPointF(12, 20)}));
-    return QIcon(pixmap);
+    return icon;
 }
 } // namespace
 
@@ -72,9 +79,46 @@ QMenu* EditCommands::addMenu(QMenuBar* bar, QAction* before) {
     m_menu->setObjectName(QStringLiteral("EditMenu"));
     m_menu->addAction(m_undo);
     m_menu->addAction(m_redo);
+    if (!m_channel.isEmpty()) m_menu->addSeparator();
+    m_menu->addActions(m_channel);
     bar->insertMenu(before, m_menu);
     refresh();
     return m_menu;
+}
+
+void EditCommands::setChannelGrid(std::function<QWidget*()> grid) {
+    m_grid = std::move(grid);
+    struct Command {
+        int text;
+        QKeySequence key;
+        const char* name;
+    };
+    const Command commands[] = {{Str::EditCut, QKeySequence::Cut, "EditCut"},
+                                {Str::EditCopy, QKeySequence::Copy, "EditCopy"},
+                                {Str::EditPaste, QKeySequence::Paste, "EditPaste"},
+                                {Str::InsertChannel, QKeySequence(Qt::Key_Insert), "InsertChannel"},
+                                {Str::DeleteChannel, QKeySequence(), "DeleteChannel"}};
+    for (const auto& [text, key, name] : commands) {
+        auto* a = new QAction(this);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setData(text);
+        a->setProperty("kt520_fixed", true);
+        // The keys belong to the grid (a text field keeps its own Ctrl+C): the menu only shows them.
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WidgetShortcut);
+        connect(a, &QAction::triggered, this, [this, text = text] {
+            QWidget* grid = m_grid ? m_grid() : nullptr;
+            if (!grid) return;
+            for (QAction* own : grid->actions())
+                if (own->data().toInt() == text) {
+                    grid->setFocus(Qt::OtherFocusReason);
+                    own->trigger();
+                    return;
+                }
+        });
+        m_channel << a;
+    }
+    refresh();
 }
 
 void EditCommands::addButtons(QToolBar* bar) {
@@ -101,6 +145,8 @@ void EditCommands::refresh() {
     m_redo->setText(redoName.isEmpty() ? lang.text(Str::RedoMenu) : lang.text(Str::RedoStep).arg(redoName));
     m_undo->setEnabled(h.canUndo());
     m_redo->setEnabled(h.canRedo());
+    for (QAction* a : m_channel)
+        a->setText(lang.text(a->data().toInt()));
     // A title already shown keeps the key letter the menu bar gave it.
     if (m_menu && withoutMnemonic(m_menu->title()) != lang.text(Str::EditMenu))
         m_menu->setTitle(lang.text(Str::EditMenu));

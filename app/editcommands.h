@@ -23,6 +23,10 @@ public:
     void addButtons(QToolBar* bar);
     QAction* undoAction() const { return m_undo; }
     QAction* redoAction() const { return m_redo; }
+    // Cut, copy, paste, insert and delete channel in the menu: they run the same commands of the
+    // channel grid that `grid` returns (the table used last), on its current cell.
+    void setChannelGrid(std::function<QWidget*()> grid);
+    QList<QAction*> channelActions() const { return m_channel; }
 
     void undo();
     void redo();
@@ -39,4 +43,6 @@ private:
     QAction* m_undo;
     QAction* m_redo;
     QMenu* m_menu = nullptr;
+    std::function<QWidget*()> m_grid;
+    QList<QAction*> m_channel;
 };

@@ -6,6 +6,7 @@
 #include "app/documentdialog.h"
 #include "app/editcommands.h"
 #include "app/helpmenu.h"
+#include "app/problemspanel.h"
 #include "app/recentfiles.h"
 #include "app/safetymenus.h"
 #include "app/windowmenu.h"
@@ -32,6 +33,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -46,6 +48,9 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
 
@@ -85,6 +90,19 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     connect(m_rw, &TRWForm::captionChanged, this, &TMainForm::setCaption);
     m_edit = new EditCommands(
         session, [this] { closeAllEditors(); }, this);
+    // The channel commands of the Edit menu act on the channel table used last.
+    m_lastChannelWindow = m_channelA;
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* frame) {
+        if (frame && (frame->widget() == m_channelA || frame->widget() == m_channelB))
+            m_lastChannelWindow = frame->widget();
+    });
+    m_edit->setChannelGrid([this] { return m_lastChannelWindow->findChild<QTableView*>(); });
+    m_problems = new ProblemsPanel(session, this);
+    m_problems->goTo = [this](const Problem& p) { showProblem(p); };
+    addDockWidget(Qt::BottomDockWidgetArea, m_problems);
+    m_problems->hide();
+    // Nothing is sent before the user has seen what the write would change.
+    m_rw->setBeforeWrite([this] { return m_problems->confirmWrite(m_rw); });
     m_windows = new WindowMenu(
         m_mdi, {m_channelA, m_channelB, m_func, m_info}, [this](QWidget* w) { showChild(w); }, session.lang,
         this);
@@ -103,6 +121,7 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     buildSelectionPanel();
     m_status = new QLabel(this);
     statusBar()->addWidget(m_status, 1);
+    statusBar()->addPermanentWidget(m_problems->countLabel());
     connect(&session.lang, &Language::applied, this, &TMainForm::applyTexts);
 }
 
@@ -154,6 +173,7 @@ void TMainForm::buildMenus() {
     action(file, QStringLiteral("保存"), &TMainForm::saveCommand, QKeySequence::Save);
     m_saveAs = action(file, m_session.lang.text(Str::SaveAsMenu), &TMainForm::saveAsCommand);
     m_saveAs->setProperty("kt520_fixed", true);
+    m_saveAs->setObjectName(QStringLiteral("SaveAs"));
     file->addSeparator();
     m_importCsv = action(file, m_session.lang.text(Str::CsvImportMenu), &TMainForm::importCsvCommand);
     m_exportCsv = action(file, m_session.lang.text(Str::CsvExportMenu), &TMainForm::exportCsvCommand);
@@ -161,6 +181,10 @@ void TMainForm::buildMenus() {
     m_print =
         action(file, m_session.lang.text(Str::PrintMenu), &TMainForm::printCommand, QKeySequence::Print);
     m_exportPdf = action(file, m_session.lang.text(Str::PdfMenu), &TMainForm::exportPdfCommand);
+    m_importCsv->setObjectName(QStringLiteral("ImportCsv"));
+    m_exportCsv->setObjectName(QStringLiteral("ExportCsv"));
+    m_print->setObjectName(QStringLiteral("Print"));
+    m_exportPdf->setObjectName(QStringLiteral("ExportPdf"));
     file->addSeparator();
     action(file, QStringLiteral("退出"), &QWidget::close);
     new RecentFilesMenu(file, m_importCsv, m_session,
@@ -198,6 +222,10 @@ void TMainForm::buildMenus() {
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
     m_windows->addMenu(menuBar(), help->menuAction());
+    QAction* problems = m_problems->toggleViewAction();
+    problems->setObjectName(QStringLiteral("ShowProblems"));
+    problems->setProperty("kt520_fixed", true);
+    m_windows->addExtraAction(problems);
     action(
         help, QStringLiteral("帮助"), [this] { showUserGuide(this, m_session); }, QKeySequence::HelpContents);
     action(help, QStringLiteral("关于"), [this] {
@@ -275,6 +303,7 @@ void TMainForm::buildSelectionPanel() {
         auto* combo = new QComboBox(bar);
         combo->setObjectName(name);
         combo->setMinimumWidth(width);
+        label->setBuddy(combo); // the name a screen reader gives the list
         bar->addWidget(combo);
         bindMainList(combo, name);
     };
@@ -301,6 +330,7 @@ void TMainForm::applyTexts() {
     for (QAction* a : m_languages->actions())
         a->setChecked(a->data().toInt() == m_session.lang.index);
     addMenuMnemonics(menuBar());
+    addItemMnemonics(menuBar());
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -483,10 +513,10 @@ void TMainForm::transferCommand(TransferMode mode) {
         connect(m_rw, &TRWForm::transferFinished, this, [&ok](bool result) { ok = result; });
     if (mode == TransferMode::Read) {
         HistoryScope step(m_session.history, m_session.lang.text(Str::StepRead));
-        m_rw->openFor(mode, m_readMenu->text(), m_readTool->text());
+        m_rw->openFor(mode, withoutMnemonic(m_readMenu->text()), m_readTool->text());
         if (ok) m_session.history.setPath({});
     } else {
-        m_rw->openFor(mode, m_writeMenu->text(), m_portTool->text());
+        m_rw->openFor(mode, withoutMnemonic(m_writeMenu->text()), m_portTool->text());
     }
     disconnect(finished);
     if (ok) m_session.history.setClean();
@@ -565,4 +595,32 @@ void TMainForm::exportPdfCommand() {
     const PdfResult result = writeDocumentPdf(m_session, {QFileInfo(m_session.history.path()).fileName()},
                                               dialog.selectedFiles().constFirst(), paper);
     if (!result.error.isEmpty()) showWarning(this, m_session.lang.text(Str::WarnCaption), result.error);
+}
+
+void TMainForm::showProblem(const Problem& p) {
+    switch (p.place) {
+    case Problem::Place::Cell: {
+        ChannelWindow* window = p.side == Side::A ? static_cast<ChannelWindow*>(m_channelA) : m_channelB;
+        showChild(window);
+        window->goToCell(p.col, p.row);
+        return;
+    }
+    case Problem::Place::Field: {
+        showChild(m_func);
+        auto* field = m_func->findChild<QWidget*>(p.control);
+        if (!field) return;
+        // Every tab on the way to the field comes to the front.
+        for (QWidget* w = field; w && w != m_func; w = w->parentWidget())
+            if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget() ? w->parentWidget()->parentWidget()
+                                                                         : nullptr))
+                tabs->setCurrentWidget(w);
+        if (auto* grid = qobject_cast<QTableWidget*>(field); grid && p.gridRow > 0)
+            grid->setCurrentCell(p.gridRow, 1);
+        field->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    case Problem::Place::MainSelection:
+        if (auto* combo = findChild<QComboBox*>(p.control)) combo->setFocus(Qt::OtherFocusReason);
+        return;
+    }
 }

@@ -6,6 +6,8 @@
 #include <QMdiSubWindow>
 #include <functional>
 class EditCommands;
+class ProblemsPanel;
+struct Problem;
 class WindowMenu;
 class QActionGroup;
 class QComboBox;
@@ -75,6 +77,9 @@ public:
     void saveSettingsOnce(bool interactive);
 
     EditCommands* editCommands() const { return m_edit; }
+    ProblemsPanel* problemsPanel() const { return m_problems; }
+    // Brings the window that holds the problem's value forward with the value current.
+    void showProblem(const Problem& problem);
     WindowMenu* windowMenu() const { return m_windows; }
     // Asks "Save changes?" when the document has unsaved changes. Tests answer here.
     std::function<UnsavedAnswer()> askUnsaved;
@@ -127,6 +132,8 @@ private:
     QActionGroup* m_languages = nullptr;
     SafetyMenus* m_safety = nullptr;
     QLabel* m_status = nullptr;
+    ProblemsPanel* m_problems = nullptr;
+    QWidget* m_lastChannelWindow = nullptr; // the channel table the Edit menu's channel commands act on
     bool m_started = false;
     bool m_settingsSaved = false;
 };

@@ -37,6 +37,7 @@ void RecentFilesMenu::refresh() {
     m_menu->addSeparator();
     QAction* clear = m_menu->addAction(m_session.lang.text(Str::RecentFilesClear));
     clear->setProperty("kt520_fixed", true);
+    clear->setObjectName(QStringLiteral("RecentFilesClear"));
     clear->setEnabled(!paths.isEmpty());
     connect(clear, &QAction::triggered, this, [this] { (void)RecentFiles::forget(m_session.files); });
 }

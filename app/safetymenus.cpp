@@ -1,6 +1,7 @@
 #include "app/safetymenus.h"
 #include "app/backupsdialog.h"
 #include "app/comparedialog.h"
+#include "app/desktophabits.h"
 #include "app/mainwindow.h"
 #include "core/base/messages.h"
 #include "core/codeplug/document.h"
@@ -71,8 +72,8 @@ void SafetyMenus::openBackup(const QString& path) {
 
 void SafetyMenus::compareWithFile() {
     m_window.channelA()->commitPendingEdit();
-    const QString path =
-        QFileDialog::getOpenFileName(&m_window, m_compareFile->text(), QString(), QStringLiteral("*.qv19"));
+    const QString path = QFileDialog::getOpenFileName(&m_window, withoutMnemonic(m_compareFile->text()),
+                                                      QString(), QStringLiteral("*.qv19"));
     if (path.isEmpty()) return;
     const std::unique_ptr<Session> other = sessionLike(m_session);
     const FileRead read = readDocumentFile(path, *other);

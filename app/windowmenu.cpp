@@ -36,6 +36,7 @@ void WindowMenu::refresh() {
         a->setChecked(frame && frame->isVisible() && !frame->isMinimized());
         connect(a, &QAction::triggered, this, [this, child] { m_showChild(child); });
     }
+    m_menu->addActions(m_extra);
     m_menu->addSeparator();
     QAction* tile = m_menu->addAction(m_lang.text(Str::TileMenu), m_area, &QMdiArea::tileSubWindows);
     QAction* cascade = m_menu->addAction(m_lang.text(Str::CascadeMenu), m_area, &QMdiArea::cascadeSubWindows);
@@ -43,4 +44,9 @@ void WindowMenu::refresh() {
         a->setProperty("kt520_fixed", true);
     tile->setObjectName(QStringLiteral("TileWindows"));
     cascade->setObjectName(QStringLiteral("CascadeWindows"));
+}
+
+void WindowMenu::addExtraAction(QAction* action) {
+    m_extra << action;
+    refresh();
 }

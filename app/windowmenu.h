@@ -21,6 +21,8 @@ public:
     QMenu* addMenu(QMenuBar* bar, QAction* before);
     QMenu* menu() const { return m_menu; }
     void refresh(); // rebuilt on every opening; texts follow the language
+    // An item kept after the child windows (a dock's show/hide action).
+    void addExtraAction(QAction* action);
 
 private:
     QMdiArea* m_area;
@@ -28,4 +30,5 @@ private:
     std::function<void(QWidget*)> m_showChild;
     const Language& m_lang;
     QMenu* m_menu = nullptr;
+    QList<QAction*> m_extra;
 };

@@ -1,8 +1,8 @@
 #include "cli/cli.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/documentlines.h"
+#include "core/codeplug/problems.h"
 #include "core/codeplug/session.h"
-#include "core/codeplug/validation.h"
 #include <algorithm>
 
 namespace {
@@ -29,7 +29,7 @@ DocumentFindings findDocumentProblems(const Session& session, const OpenResult& 
     DocumentFindings found;
     found.list = linesNotApplied(opened.notApplied);
     found.notApplied = opened.notApplied.size();
-    for (const Problem& p : validateDocument(session)) {
+    for (const Problem& p : documentProblems(session)) {
         const int line = documentLineOf(p);
         const bool warning = p.severity == Problem::Severity::Warning;
         (warning ? found.warnings : found.errors)++;
@@ -55,8 +55,10 @@ void warnDocumentProblems(const Session& session, const OpenResult& opened, cons
 
 int runCheck(const QStringList& args) {
     VerbParser verb(QStringLiteral(
-        "Reads a document as \"Open\" does and lists every line that could not be applied and every value a "
-        "radio cannot take, each with its line number. Exit status 1 when it finds any."));
+        "Reads a document as \"Open\" does and lists every line that could not be applied, every value a "
+        "radio cannot take and every warning the Problems panel shows, each with its line number. Exit "
+        "status "
+        "1 when a line or a value is at fault; warnings alone exit 0."));
     verb.parser.addPositionalArgument(QStringLiteral("FILE"),
                                       QStringLiteral("The document (.qv19) to check."));
     if (auto done = verb.parse(args)) return *done;

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Pictures of the program as a new user first sees it, in each language at two screen sizes,
-# under Xvfb without a window manager: build/screenshots/<language>-<width>x<height>.png.
+# Pictures of the program as a new user first sees it, in each language at four screen sizes,
+# under Xvfb without a window manager: build/screenshots/<language>-<width>x<height>.png; the
+# 2732x1536 screen at twice the scale (QT_SCALE_FACTOR=2, <language>-2732x1536@2x.png), where
+# fonts and icons must stay sharp.
 # Also the port dialog and the options window on their own (…-port.png, …-options.png).
 # Usage: bash scripts/screenshots.sh [BUILD_DIR]   (needs xvfb, xauth, imagemagick, a CJK font)
 set -euo pipefail
@@ -19,20 +21,23 @@ trap 'rm -rf "$work"' EXIT
 cp "$build/kt520" "$build"/*.dll "$work/"
 
 # LanguageIndex 3 always gives Traditional Chinese; 1 and 2 follow the system's language.
-shoot() { # NAME LANG_VALUE LOCALE WIDTH HEIGHT
-    local name=$1 lang=$2 locale=$3 w=$4 h=$5
+shoot() { # NAME LANG_VALUE LOCALE WIDTH HEIGHT [SCALE]
+    local name=$1 lang=$2 locale=$3 w=$4 h=$5 scale=${6:-1}
     printf '[Open]\r\ncom=1\r\nlang=%s\r\n[list0]\r\ncom0bo0=400-470MHz\r\ncom0bo1=136-174MHz\r\ncom0bo2=400-470MHz\r\n' \
         "$lang" >"$work/sysini.ini"
-    LANG=$locale LC_ALL=$locale KT520_SCREENSHOT="$out/$name" xvfb-run -a -s "-screen 0 ${w}x${h}x24" \
+    QT_SCALE_FACTOR=$scale LANG=$locale LC_ALL=$locale KT520_SCREENSHOT="$out/$name" xvfb-run -a -s "-screen 0 ${w}x${h}x24" \
         sh -c "\"$work/kt520\" --demo & pid=\$!; sleep 4; import -window root \"$out/$name.png\"; kill \$pid; wait \$pid" \
         >/dev/null 2>&1 || true
     [ -s "$out/$name.png" ] && echo "$out/$name.png"
 }
 
-for size in 1366x768 1600x1000; do
-    w=${size%x*}
-    h=${size#*x}
-    shoot "zh_CN-$size" 1 zh_CN.UTF-8 "$w" "$h"
-    shoot "en-$size" 2 C.UTF-8 "$w" "$h"
-    shoot "zh_TW-$size" 3 C.UTF-8 "$w" "$h"
+for size in 1024x768 1366x768 1600x1000 2732x1536@2x; do
+    scale=1
+    [[ $size == *@2x ]] && scale=2
+    dims=${size%@2x}
+    w=${dims%x*}
+    h=${dims#*x}
+    shoot "zh_CN-$size" 1 zh_CN.UTF-8 "$w" "$h" "$scale"
+    shoot "en-$size" 2 C.UTF-8 "$w" "$h" "$scale"
+    shoot "zh_TW-$size" 3 C.UTF-8 "$w" "$h" "$scale"
 done

@@ -236,6 +236,24 @@ enum : int {
     TipColReverse = 746,
     TipColTalkaround = 747,
     TipColCtcssHz = 748,
+    // The live list of problems before a write, and the names a screen reader speaks.
+    ProblemsPanel = 900,         // the panel's caption and its menu item
+    ProblemsStatus = 901,        // %1 errors, %2 warnings
+    ProblemVfoMoved = 902,       // a VFO row outside its band: the write sets it to (value)
+    ProblemOutsideBand = 903,    // a channel outside the selected band (value)
+    ProblemTxOutsideBands = 904, // a transmit frequency outside band one and band two
+    ProblemDuplicate = 905,      // same frequencies and tones as the channel (value)
+    ProblemNoName = 906,         // no name while the radio shows channel names
+    ProblemNoPassword = 907,     // the new password to write is empty
+    ProblemsNone = 908,
+    SeverityError = 909,
+    SeverityWarning = 910,
+    ProblemsHeaderSeverity = 911,
+    ProblemsHeaderText = 912,
+    ProblemsBeforeWrite = 913, // above the warnings before a write
+    WriteAnyway = 914,
+    AccessibleUp = 916, // %1: the field the arrow steps
+    AccessibleDown = 917,
     // Tooltips of the optional functions, one per control, from here on in the order of
     // ui/options/functooltips.cpp.
     TipOptionsFirst = 750,

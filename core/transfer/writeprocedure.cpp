@@ -1,5 +1,6 @@
 #include "core/transfer/writeprocedure.h"
 #include "core/base/messages.h"
+#include "core/codeplug/bandcheck.h"
 #include "core/codeplug/controlnames.h"
 #include "core/codeplug/funcrules.h"
 #include "core/codeplug/model.h"
@@ -37,24 +38,18 @@ void normaliseFmList(ControlStore& func, QChar point) {
 // A VFO row whose RX frequency lies outside the band of its band-one item starts again at the
 // band's lower limit, committed like a typed frequency so the row gets its defaults.
 void bringVfoRowsIntoBands(Codeplug& doc, QChar point) {
-    const QStringList bands = doc.main.has(MainCtl::Band1) ? doc.main.items(MainCtl::Band1) : QStringList();
     for (Side side : {Side::A, Side::B}) {
         ChannelTable& table = doc.table(side);
         for (int row = 1; row <= VfoRows; ++row) {
             doc.currentCol = Col::RxFreq;
             doc.currentRow = row;
-            if (row > bands.size()) continue;
-            const std::optional<BandLimits> band = bandLimits(bands.at(row - 1));
-            if (!band) continue; // a band text that names no band holds nothing to move into
-            const QString lower = QString::number(band->lower);
-            const QString text = table.cell(Col::RxFreq, row);
-            if (!text.isEmpty()) {
-                const std::optional<double> f = parseDecimal(text, point);
-                if (f && *f >= band->lower && *f < band->upper) continue;
+            const std::optional<QString> lower = vfoBandTarget(doc, side, row, point);
+            if (!lower) continue;
+            if (!table.cell(Col::RxFreq, row).isEmpty()) {
                 table.setCell(Col::RxFreq, row, QString());
                 table.sendallcell(Col::RxFreq, row, doc.words, point);
             }
-            table.setCell(Col::RxFreq, row, lower);
+            table.setCell(Col::RxFreq, row, *lower);
             table.sendallcell(Col::RxFreq, row, doc.words, point);
         }
     }

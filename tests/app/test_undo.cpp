@@ -1,3 +1,4 @@
+#include "app/desktophabits.h"
 #include "app/editcommands.h"
 #include "app/mainwindow.h"
 #include "core/base/messages.h"
@@ -193,7 +194,7 @@ private slots:
         QVERIFY(showA && showB);
         QVERIFY(showA->isChecked());
         QVERIFY(!showB->isChecked());
-        QCOMPARE(showB->text(), m_window->channelB()->windowTitle());
+        QCOMPARE(withoutMnemonic(showB->text()), m_window->channelB()->windowTitle());
         showB->trigger();
         QVERIFY(frameB->isVisible());
         QCOMPARE(m_window->findChild<QMdiArea*>()->activeSubWindow(), frameB);

@@ -97,6 +97,17 @@ void TestCli::damagedFiles_data() {
                                                  << QStringList{"line 144:", "88.6", "TOOLONGNAME"};
     QTest::newRow("bad DTMF and date") << QList<int>{77, 99} << QList<QByteArray>{"12E", "2099-13-01"} << -1
                                        << 1 << QStringList{"line 77:", "line 99:"};
+    // Channels 01-03 of table A alike, at 145.5 MHz outside the band 400-470 MHz.
+    QList<QByteArray> alike;
+    for (int row = 4; row <= 6; ++row)
+        alike << formatChannelLine(row, {"145.50000", "OFF", "145.50000", "OFF", "High", "Wide", "ON", "OFF",
+                                         "ON", "OFF", "OFF", "OFF", "OFF", "", "OFF", "OFF", "OFF", ""})
+                     .toLatin1();
+    QTest::newRow("what the Problems panel warns of: exit 0")
+        << QList<int>{144, 145, 146} << alike << -1 << 0
+        << QStringList{"line 144: warning:", "outside the selected band",
+                       "line 146: warning: Table A, row 03, column RX Freq: same frequencies and tones as "
+                       "channel \"01\""};
     QTest::newRow("band not in the list: warning only")
         << QList<int>{5} << QList<QByteArray>{"BAND 400-480MHz"} << -1 << 0 << QStringList{"line 5: warning"};
     QTest::newRow("truncated") << QList<int>() << QList<QByteArray>() << 3000 << 1 << QStringList{"-344:"};

@@ -58,6 +58,15 @@ private:
 
     void showMenu(const QPoint& pos) {
         const QModelIndex at = m_grid->indexAt(pos);
+        // The clicked cell becomes the current one first, as a key move would make it (the row
+        // left is committed); a selection of several rows that holds it stays selected.
+        if (at.isValid() && at.column() >= 1) {
+            const QModelIndexList selected = m_grid->selectionModel()->selectedIndexes();
+            const bool inSelection = std::any_of(selected.begin(), selected.end(),
+                                                 [&](const QModelIndex& i) { return i.row() == at.row(); });
+            m_grid->selectionModel()->setCurrentIndex(at, inSelection ? QItemSelectionModel::NoUpdate
+                                                                      : QItemSelectionModel::ClearAndSelect);
+        }
         m_rows = rowsAt(at.isValid() ? at.row() : -1);
         QMenu menu(m_grid);
         for (QAction* a : m_actions) {

@@ -165,10 +165,16 @@ void ChannelWindow::buildButtons() {
 
 void ChannelWindow::layoutChildren() {
     const int buttonsTop = height() - ButtonRow + 6;
-    m_grid->setGeometry(0, 0, m_gridWidth, std::max(3 * ChannelGrid::RowHeight, height() - ButtonRow));
+    // A window made narrower than its view (a small screen) narrows the grid, which scrolls, and
+    // keeps ">>" at the grid's right edge.
+    const int gridWidth = std::min(m_gridWidth, std::max(width() - (WideWindow - WideGrid), 0));
+    m_grid->setGeometry(0, 0, gridWidth, std::max(3 * ChannelGrid::RowHeight, height() - ButtonRow));
     for (int i = 0; i < 5; ++i)
         m_buttons[i]->setGeometry(8 + i * 110, buttonsTop, 100, 28);
-    m_buttons[5]->setGeometry(m_gridWidth == NarrowGrid ? NarrowButton6X : WideButton6X, buttonsTop, 64, 28);
+    const int button6X = m_gridWidth == NarrowGrid ? NarrowButton6X : WideButton6X;
+    // Never over the other buttons, even in a window the user made narrower still.
+    m_buttons[5]->setGeometry(std::max(button6X - (m_gridWidth - gridWidth), 8 + 5 * 110), buttonsTop, 64,
+                              28);
     placeEditors();
 }
 
@@ -339,6 +345,9 @@ void ChannelWindow::openEditor(EditorId id, int col, int row) {
     Editor& e = m_editors[id];
     e.col = col;
     e.row = row;
+    // A screen reader names the editor after the cell it edits: column header and channel.
+    e.widget->setAccessibleName(m_model->headerData(col, Qt::Horizontal, Qt::DisplayRole).toString() +
+                                QChar(' ') + m_table.cell(Col::Label, row));
     const QString text = m_table.cell(col, row);
     m_loading = true;
     switch (id) {
@@ -384,6 +393,11 @@ void ChannelWindow::closeEditor(EditorId id) {
 void ChannelWindow::hideEditors() {
     for (int id = 0; id < EditorCount; ++id)
         closeEditor(EditorId(id));
+}
+
+void ChannelWindow::goToCell(int col, int row) {
+    m_grid->setFocus(Qt::OtherFocusReason);
+    m_grid->selectCell(col, row);
 }
 
 void ChannelWindow::leaveEditorToGrid(EditorId id) {

@@ -34,6 +34,8 @@ public:
     bool frequencyEditorVisible() const;
     void commitPendingEdit();
     void hideEditors();
+    // Makes (column, row) the current cell as a key move would, with the keyboard on the grid.
+    void goToCell(int col, int row);
     bool toggleSuppressed() const { return m_suppressToggle; }
 
     QSize sizeHint() const override;

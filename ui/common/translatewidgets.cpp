@@ -1,5 +1,6 @@
 #include "ui/common/translatewidgets.h"
 #include "core/base/language.h"
+#include "ui/common/accessiblenames.h"
 #include <QAbstractButton>
 #include <QAction>
 #include <QGroupBox>
@@ -23,6 +24,8 @@ QString builtinFor(QObject* o, const char* key, const QString& current) {
 QString tr(const Language& lang, QObject* o, const char* key, const QString& current) {
     return lang.caption(builtinFor(o, key, current));
 }
+
+void translateCaptions(QWidget* root, const Language& lang);
 } // namespace
 
 QString builtinCaption(const QObject* element, const QString& current) {
@@ -31,9 +34,17 @@ QString builtinCaption(const QObject* element, const QString& current) {
 }
 
 void translateWidgetTree(QWidget* root, const Language& lang) {
+    if (!root) return;
+    translateCaptions(root, lang);
+    // What a screen reader speaks follows the captions shown.
+    nameWidgetsForAccessibility(root, lang);
+}
+
+namespace {
+void translateCaptions(QWidget* root, const Language& lang) {
     // Before any language file has been applied the windows keep their built-in captions: the
     // compiled-in table is a fallback for numbered texts, not a replacement for the windows'.
-    if (!root || !lang.loaded) return;
+    if (!lang.loaded) return;
     // A caption that the program has set since the last translation (the main window's model
     // and band) is the new built-in one.
     const QVariant lastTitle = root->property(TitleSetProperty);
@@ -69,3 +80,4 @@ void translateWidgetTree(QWidget* root, const Language& lang) {
         if (!a->isSeparator() && !menuActions.contains(a) && !a->property("kt520_fixed").toBool())
             a->setText(tr(lang, a, BuiltinProperty, a->text()));
 }
+} // namespace

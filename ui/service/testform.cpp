@@ -5,6 +5,7 @@
 #include "core/link/radioport.h"
 #include "core/memmap/alignmentblocks.h"
 #include "core/transfer/alignmentexchange.h"
+#include "ui/common/accessiblenames.h"
 #include "ui/common/messagebox.h"
 #include "ui/service/alignfieldedit.h"
 #include <QCheckBox>
@@ -62,6 +63,8 @@ TTestForm::TTestForm(Session& session, Link& link, QWidget* parent)
     m_side = buildSidePanel();
     outer->addWidget(m_side);
     refresh();
+    // The alignment window's captions are the same in every language.
+    nameWidgetsForAccessibility(this, session.lang);
 }
 
 TTestForm::~TTestForm() = default;

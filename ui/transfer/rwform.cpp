@@ -376,6 +376,7 @@ void TRWForm::keyPressEvent(QKeyEvent* event) {
 
 void TRWForm::Button1Click() {
     if (m_running) return;
+    if (m_mode == TransferMode::Write && m_beforeWrite && !m_beforeWrite()) return;
     if (m_range->text().isEmpty()) m_range->setText(QStringLiteral("99"));
     if (!startTrace()) return;
     m_link.clearCancel();

@@ -65,6 +65,8 @@ public:
     void setFactoryDateRequested(bool on) { m_factoryDate = on; }
     // Runs before FormShow; the main window commits pending edits of other windows here.
     void setBeforeShow(std::function<void()> hook) { m_beforeShow = std::move(hook); }
+    // Runs when a write is started, before anything is sent; false leaves the write unstarted.
+    void setBeforeWrite(std::function<bool()> hook) { m_beforeWrite = std::move(hook); }
     // The trace file used when the trace box is ticked; empty restores the default path.
     void setTracePath(const QString& path);
     QString tracePath() const;
@@ -139,6 +141,7 @@ private:
     PortFactory m_portFactory;
     std::function<QDateTime()> m_now;
     std::function<void()> m_beforeShow;
+    std::function<bool()> m_beforeWrite;
     PathChooser m_choosePath;
     QString m_tracePath;
     std::unique_ptr<TraceFile> m_traceFile;

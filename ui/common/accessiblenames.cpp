@@ -1,0 +1,202 @@
+#include "ui/common/accessiblenames.h"
+#include "core/base/language.h"
+#include "core/base/messages.h"
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QToolButton>
+
+namespace {
+// Marks a name this routine gave, so that a later run may replace it with a newer caption.
+const char* const OwnName = "kt520_accessible_name";
+
+QString cleaned(QString text) {
+    text.remove(QLatin1Char('&'));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    text = text.trimmed();
+    while (text.endsWith(QLatin1Char(':')) || text.endsWith(QChar(0xFF1A)))
+        text.chop(1);
+    return text.trimmed();
+}
+
+QString labelText(QLayoutItem* item) {
+    auto* label = item ? qobject_cast<QLabel*>(item->widget()) : nullptr;
+    return label && !label->isHidden() ? cleaned(label->text()) : QString();
+}
+
+QLabel* buddyLabel(const QWidget* x) {
+    if (!x->parentWidget()) return nullptr;
+    for (QLabel* l : x->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        if (l->buddy() == x) return l;
+    return nullptr;
+}
+
+QString buddyCaption(const QWidget* x) {
+    if (!x->parentWidget()) return {};
+    for (const QLabel* l : x->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        if (l->buddy() == x) return cleaned(l->text());
+    return {};
+}
+
+// The layouts (outermost first) from `layout` down to the one that holds `x` as a direct item,
+// each with the index of the item that leads to `x`.
+QList<std::pair<QLayout*, int>> pathTo(QLayout* layout, const QWidget* x) {
+    if (!layout) return {};
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (item->widget() == x) return {{layout, i}};
+        if (item->layout())
+            if (auto inner = pathTo(item->layout(), x); !inner.isEmpty())
+                return QList{std::pair{layout, i}} + inner;
+    }
+    return {};
+}
+
+// The widget placed just before item `index` of a row or column, looking outwards through the
+// enclosing rows and columns when it is the first of its own.
+QWidget* widgetBefore(const QList<std::pair<QLayout*, int>>& path) {
+    for (auto level = path.crbegin(); level != path.crend(); ++level)
+        for (int i = level->second - 1; i >= 0; --i) {
+            QLayoutItem* item = level->first->itemAt(i);
+            if (item->widget() && !item->widget()->isHidden()) return item->widget();
+            if (item->layout()) return nullptr; // a row of its own is another field's
+        }
+    return nullptr;
+}
+
+// In a grid: the label left of the widget in its row, with the heading label above its column;
+// in a form: its row's label; in rows and columns: the label just before it.
+QString neighbourCaption(const QWidget* x) {
+    if (!x->parentWidget()) return {};
+    const auto path = pathTo(x->parentWidget()->layout(), x);
+    if (path.isEmpty()) return {};
+    const auto [layout, index] = path.last();
+    if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
+        int row = 0, col = 0, rowSpan = 0, colSpan = 0;
+        grid->getItemPosition(index, &row, &col, &rowSpan, &colSpan);
+        QString left;
+        for (int c = col - 1; c >= 0 && left.isEmpty(); --c)
+            left = labelText(grid->itemAtPosition(row, c));
+        QString above;
+        for (int r = row - 1; r >= 0; --r) {
+            QLayoutItem* item = grid->itemAtPosition(r, col);
+            if (!item || !item->widget()) continue;
+            above = labelText(item);
+            break; // only a heading straight above counts, not a label of a field further up
+        }
+        return QStringList({left, above}).join(QLatin1Char(' ')).trimmed();
+    }
+    if (auto* form = qobject_cast<QFormLayout*>(layout)) {
+        if (auto* label = qobject_cast<QLabel*>(form->labelForField(const_cast<QWidget*>(x))))
+            return cleaned(label->text());
+        return {};
+    }
+    auto* label = qobject_cast<QLabel*>(widgetBefore(path));
+    return label ? cleaned(label->text()) : QString();
+}
+
+// The label beside a widget in its row (grid, form or row of widgets), when there is one.
+QLabel* neighbourLabel(const QWidget* x) {
+    if (!x->parentWidget()) return nullptr;
+    const auto path = pathTo(x->parentWidget()->layout(), x);
+    if (path.isEmpty()) return nullptr;
+    const auto [layout, index] = path.last();
+    if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
+        int row = 0, col = 0, rowSpan = 0, colSpan = 0;
+        grid->getItemPosition(index, &row, &col, &rowSpan, &colSpan);
+        QLayoutItem* left = col > 0 ? grid->itemAtPosition(row, col - 1) : nullptr;
+        return left ? qobject_cast<QLabel*>(left->widget()) : nullptr;
+    }
+    if (auto* form = qobject_cast<QFormLayout*>(layout))
+        return qobject_cast<QLabel*>(form->labelForField(const_cast<QWidget*>(x)));
+    return qobject_cast<QLabel*>(widgetBefore(path));
+}
+
+// The field an arrow button steps: the edit placed before the arrows.
+const QWidget* steppedField(const QWidget* arrow) {
+    for (const QWidget* x = arrow; x && x->parentWidget(); x = x->parentWidget()) {
+        QWidget* before = widgetBefore(pathTo(x->parentWidget()->layout(), x));
+        if (qobject_cast<QLineEdit*>(before) || qobject_cast<QAbstractSpinBox*>(before)) return before;
+        // The down arrow sits below the up arrow: the field lies before the pair.
+        if (auto* other = qobject_cast<QToolButton*>(before); other && other->arrowType() != Qt::NoArrow)
+            continue;
+        if (before) return nullptr;
+    }
+    return nullptr;
+}
+
+QString captionFor(const QWidget* w, const QWidget* root) {
+    for (const QWidget* x = w; x; x = x->parentWidget()) {
+        if (QString c = buddyCaption(x); !c.isEmpty()) return c;
+        if (QString c = neighbourCaption(x); !c.isEmpty()) return c;
+        if (x != w)
+            if (auto* group = qobject_cast<const QGroupBox*>(x); group && !cleaned(group->title()).isEmpty())
+                return cleaned(group->title());
+        if (x == root) break;
+    }
+    if (!w->toolTip().isEmpty()) return cleaned(w->toolTip());
+    for (const QWidget* x = w; x; x = x->parentWidget())
+        if (!x->windowTitle().isEmpty()) return cleaned(x->windowTitle());
+    return {};
+}
+
+QString spokenName(QWidget* w) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+    return face ? face->text(QAccessible::Name).trimmed() : QString();
+}
+} // namespace
+
+bool isInteractiveWidget(const QWidget* w) {
+    if (w->objectName().startsWith(QLatin1String("qt_")) || qobject_cast<const QScrollBar*>(w)) return false;
+    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+        if (qobject_cast<const QComboBox*>(p) || qobject_cast<const QAbstractSpinBox*>(p)) return false;
+    // Buttons Qt puts into item views (the corner button) belong to the view.
+    if (qobject_cast<const QAbstractButton*>(w) && w->parentWidget() &&
+        qobject_cast<const QAbstractItemView*>(w->parentWidget()))
+        return false;
+    return qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QLineEdit*>(w) ||
+           qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QComboBox*>(w) ||
+           qobject_cast<const QAbstractItemView*>(w) || qobject_cast<const QTextEdit*>(w) ||
+           qobject_cast<const QPlainTextEdit*>(w);
+}
+
+void nameWidgetsForAccessibility(QWidget* root, const Language& lang) {
+    if (!root) return;
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* w : widgets) {
+        if (!isInteractiveWidget(w)) continue;
+        const bool ours =
+            w->property(OwnName).toString() == w->accessibleName() && !w->accessibleName().isEmpty();
+        // A combo box without a name of its own speaks its current item, which names nothing.
+        const bool named =
+            qobject_cast<QComboBox*>(w) ? !w->accessibleName().isEmpty() : !spokenName(w).isEmpty();
+        if (!ours && named) continue;
+        // Screen readers on Linux name a combo box by the label whose buddy it is: the caption
+        // beside it becomes that label.
+        if (auto* combo = qobject_cast<QComboBox*>(w); combo && !buddyLabel(combo))
+            if (QLabel* label = neighbourLabel(combo)) label->setBuddy(combo);
+        QString name;
+        if (auto* arrow = qobject_cast<QToolButton*>(w); arrow && arrow->arrowType() != Qt::NoArrow) {
+            const QWidget* field = steppedField(arrow);
+            const bool up = arrow->arrowType() == Qt::UpArrow || arrow->arrowType() == Qt::RightArrow;
+            name = lang.text(up ? Str::AccessibleUp : Str::AccessibleDown)
+                       .arg(captionFor(field ? field : arrow, root));
+        } else {
+            name = captionFor(w, root);
+        }
+        if (name.isEmpty()) name = w->objectName();
+        w->setAccessibleName(name);
+        w->setProperty(OwnName, name);
+    }
+}
