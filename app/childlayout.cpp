@@ -1,4 +1,8 @@
 #include "app/childlayout.h"
+#include <QEvent>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
 #include <algorithm>
 
 namespace {
@@ -9,7 +13,12 @@ constexpr int ScrollBarRoom = 20;
 
 ChildGeometry placeChildren(QSize area, QSize table, QSize options) {
     ChildGeometry g;
-    const int tableWidth = std::min(table.width(), area.width());
+    int tableWidth = std::min(table.width(), area.width());
+    // On a narrow screen the tables give up width (their grids scroll sideways) so that the
+    // optional functions keep MinOptionsWidth beside them instead of starting under table A.
+    if (area.width() - tableWidth - Gap < MinOptionsWidth)
+        tableWidth =
+            std::clamp(area.width() - Gap - MinOptionsWidth, std::min(MinTableWidth, tableWidth), tableWidth);
     const int tableHeight = std::max(3 * TitleStep, area.height() - TitleStep);
     g.tableB = QRect(0, 0, tableWidth, tableHeight);
     g.tableA = QRect(0, TitleStep, tableWidth, tableHeight);
@@ -19,4 +28,57 @@ ChildGeometry placeChildren(QSize area, QSize table, QSize options) {
     g.options =
         QRect(x, 0, std::min(options.width(), area.width() - x), std::min(options.height(), area.height()));
     return g;
+}
+
+QRect fitInto(QRect frame, QSize area) {
+    frame.setSize(frame.size().boundedTo(area));
+    frame.moveLeft(std::clamp(frame.left(), 0, area.width() - frame.width()));
+    frame.moveTop(std::clamp(frame.top(), 0, area.height() - frame.height()));
+    return frame;
+}
+
+namespace {
+class ArrangementKeeper : public QObject {
+public:
+    ArrangementKeeper(QWidget* area, const QList<QWidget*>& frames, std::function<void()> arrange)
+        : QObject(area), m_area(area), m_arrange(std::move(arrange)) {
+        for (QWidget* f : frames)
+            m_frames << f;
+        area->installEventFilter(this);
+        QTimer::singleShot(0, this, [this] { arrangeNow(); });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_area && event->type() == QEvent::Resize && m_arranged && untouched())
+            QTimer::singleShot(0, this, [this] {
+                if (untouched()) arrangeNow();
+            });
+        return false;
+    }
+
+private:
+    bool untouched() const {
+        for (qsizetype i = 0; i < m_frames.size(); ++i)
+            if (!m_frames[i] || m_frames[i]->geometry() != m_placed.value(i)) return false;
+        return true;
+    }
+    void arrangeNow() {
+        m_arrange();
+        m_placed.clear();
+        for (const QPointer<QWidget>& f : m_frames)
+            m_placed << (f ? f->geometry() : QRect());
+        m_arranged = true;
+    }
+
+    QWidget* m_area;
+    QList<QPointer<QWidget>> m_frames;
+    std::function<void()> m_arrange;
+    QList<QRect> m_placed;
+    bool m_arranged = false;
+};
+} // namespace
+
+void keepArranged(QWidget* area, const QList<QWidget*>& frames, std::function<void()> arrange) {
+    new ArrangementKeeper(area, frames, std::move(arrange));
 }

@@ -1,6 +1,8 @@
 #pragma once
+#include <QList>
 #include <QRect>
 #include <QSize>
+#include <functional>
 
 // Where the child windows stand at start-up in a work area of `area`: table B at the top left,
 // table A in front of it a title bar lower, the optional functions beside them. Every window fits
@@ -10,4 +12,16 @@ struct ChildGeometry {
     QRect tableA, tableB, options;
 };
 inline constexpr int MinOptionsWidth = 320;
+// A channel table narrower than this would cut its button row.
+inline constexpr int MinTableWidth = 640;
 ChildGeometry placeChildren(QSize area, QSize table, QSize options);
+
+// `frame` moved and, where it must, shrunk so that it lies inside an area of `area`.
+QRect fitInto(QRect frame, QSize area);
+
+class QWidget;
+// Arranges the child windows at the next turn of the event loop, and again whenever `area`
+// changes size while none of `frames` has been moved or resized since: a window manager
+// maximises the main window only after its first layout, and the arrangement must fit the area
+// the user finally sees.
+void keepArranged(QWidget* area, const QList<QWidget*>& frames, std::function<void()> arrange);

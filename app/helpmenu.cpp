@@ -17,13 +17,13 @@ writes it back, and keeps it in <b>.qv19</b> documents.</p>
 <h3>Connecting the radio (Linux)</h3>
 <ul>
 <li>Plug the cable into the PC and the radio, and switch the radio on.</li>
-<li><b>Tools &gt; Port</b> lists COM1 to COM16 with the device each stands for
+<li><b>Tools &gt; COM Port</b> lists COM1 to COM16 with the device each stands for
 (<tt>/dev/ttyUSB0</tt> …). A greyed port says why: <i>missing</i>, <i>in use</i> by another
 program, or <i>no permission</i>. Type another device in the <b>Device…</b> field to let the
 chosen COM number stand for it.</li>
 <li><i>No permission</i>: add yourself to the <tt>dialout</tt> group
 (<tt>sudo adduser $USER dialout</tt>), then log out and in again.</li>
-<li>Tick <b>Single port</b> for a one-wire cable that echoes every byte.</li>
+<li>Tick <b>Single Port</b> for a one-wire cable that echoes every byte.</li>
 </ul>
 <h3>Reading and writing</h3>
 <ul>

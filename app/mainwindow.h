@@ -74,6 +74,9 @@ public:
     // `interactive` false a failure goes to the terminal, since no window may be left to ask).
     void saveSettingsOnce(bool interactive);
 
+    // The status line: the outcome of the last command (an empty text leaves it as it is).
+    void showOutcome(const QString& text);
+
     EditCommands* editCommands() const { return m_edit; }
     WindowMenu* windowMenu() const { return m_windows; }
     // Asks "Save changes?" when the document has unsaved changes. Tests answer here.
@@ -92,6 +95,7 @@ private:
     void arrangeChildren();
     void applyTexts();
     void transferCommand(TransferMode mode);
+    // Commits the row under an open frequency editor of either table, then closes every editor.
     void commitTableA();
     void bindMainList(QComboBox* combo, const QString& name);
     QMdiSubWindow* addChild(QWidget* child);

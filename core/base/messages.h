@@ -229,5 +229,24 @@ enum : int {
     // Tooltips of the optional functions, one per control, from here on in the order of
     // ui/options/functooltips.cpp.
     TipOptionsFirst = 750,
+    // The editor's truthful state: captions, outcomes in the status bar, clamped frequencies.
+    ChannelAGroup = 850,
+    ChannelBGroup = 851,
+    AboutProgram = 852,
+    DocumentFilter = 853,
+    SampleFillButton = 854,
+    StatusReadDone = 855,
+    StatusWriteDone = 856,
+    StatusWriteRefused = 857,
+    StatusReadIncomplete = 858,
+    StatusWriteIncomplete = 859,
+    StatusSaved = 860,
+    StatusExported = 861,
+    StatusOpened = 862,
+    FrequencyClampedOutsideBand = 863,
+    FrequencyClamped = 864,
+    StatusImported = 865,
+    AdministratorAsRead = 866,
+    StatusNewDocument = 867,
 };
 }

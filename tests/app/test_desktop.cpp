@@ -1,10 +1,12 @@
 #include "app/childlayout.h"
+#include "app/commandstatus.h"
 #include "app/mainwindow.h"
 #include "core/base/language.h"
 #include "core/base/messages.h"
 #include "core/base/settingsfile.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
+#include "tests/common/docfixture.h"
 #include "tests/common/languagefiles.h"
 #include "tests/common/runprocess.h"
 #include "ui/channels/channelwindow.h"
@@ -47,6 +49,8 @@ private slots:
     void childrenFitTheArea();
     void helpAndAbout();
     void optionsRestoreInsideArea();
+    void transferOutcome_data();
+    void transferOutcome();
 
 private:
     QStringList menuTitles(const TMainForm& w) const;
@@ -97,6 +101,11 @@ void TestDesktop::menusAndCaptionFollowEverySwitch() {
         QCOMPARE(w.windowTitle(), caption);
         QCOMPARE(w.portDialog()->windowTitle(), s.lang.text(22));
         QCOMPARE(w.portDialog()->findChild<QGroupBox*>()->title(), s.lang.text(22));
+        QStringList groups;
+        for (QGroupBox* g : w.funcWindow()->findChildren<QGroupBox*>())
+            groups << g->title();
+        QVERIFY(groups.contains(s.lang.text(Str::ChannelAGroup)) &&
+                groups.contains(s.lang.text(Str::ChannelBGroup)));
     }
     QCOMPARE(menuTitles(w).first(), QStringLiteral("File"));
     // The port button says what it does, not "Write".
@@ -252,6 +261,7 @@ void TestDesktop::childrenFitTheArea_data() {
     QTest::newRow("1600x1000") << QSize(1600, 911) << QSize(874, 528);
     QTest::newRow("wide screen") << QSize(2400, 1300) << QSize(960, 540);
     QTest::newRow("1024x600") << QSize(1024, 520) << QSize(960, 540);
+    QTest::newRow("1024x768") << QSize(1020, 680) << QSize(960, 540);
 }
 
 // Every window inside the work area, and the options beside table A, not under it.
@@ -263,7 +273,9 @@ void TestDesktop::childrenFitTheArea() {
     for (const QRect& r : {g.tableA, g.tableB, g.options})
         QVERIFY(whole.contains(r));
     QVERIFY(g.options.width() >= std::min(options.width(), MinOptionsWidth));
-    if (area.width() >= 786 + 8 + MinOptionsWidth) QVERIFY(!g.options.intersects(g.tableA));
+    // The tables give up width for the options rather than cover them.
+    if (area.width() >= MinTableWidth + 8 + MinOptionsWidth) QVERIFY(!g.options.intersects(g.tableA));
+    QVERIFY(g.tableA.width() >= std::min(786, MinTableWidth));
     if (area.width() >= 786 + 8 + options.width()) QCOMPARE(g.options.size(), options);
 }
 
@@ -297,6 +309,12 @@ void TestDesktop::helpAndAbout() {
     QVERIFY(seen.at(1).contains(QString::fromLatin1(qVersion())) &&
             seen.at(1).contains(QStringLiteral("Licence")));
     QVERIFY(!seen.at(1).contains(QStringLiteral("||")));
+    // One version, the build's; no heading without a text under it.
+    QVERIFY(seen.at(1).contains(
+        s.lang.text(Str::AboutVersion).arg(QStringLiteral(KT520_TEST_VERSION), qVersion())));
+    QVERIFY(!seen.at(1).contains(QStringLiteral("V1.")));
+    for (int heading : {4, 6})
+        QVERIFY(!seen.at(1).contains(s.lang.text(heading)));
 
     // Every option and every channel column explains itself in the current language.
     QStringList without;
@@ -331,6 +349,43 @@ void TestDesktop::optionsRestoreInsideArea() {
     f->showNormal();
     QVERIFY(f->width() <= area.width());
     QVERIFY(area.contains(f->geometry()));
+}
+
+void TestDesktop::transferOutcome_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<bool>("cancelled");
+    QTest::addColumn<bool>("badValue"); // a value the radio cannot take stands in table A
+    QTest::addColumn<int>("text");
+    QTest::newRow("read done") << 1 << true << false << true << int(Str::StatusReadDone);
+    QTest::newRow("write done") << 2 << true << false << false << int(Str::StatusWriteDone);
+    QTest::newRow("cancelled") << 2 << false << true << true << int(Str::TransferCancelled);
+    QTest::newRow("write refused") << 2 << false << false << true << int(Str::StatusWriteRefused);
+    QTest::newRow("write broke off") << 2 << false << false << false << int(Str::StatusWriteIncomplete);
+    QTest::newRow("read broke off") << 1 << false << false << true << int(Str::StatusReadIncomplete);
+}
+
+// The status line's outcome of a transfer; a refused write names its first reason.
+void TestDesktop::transferOutcome() {
+    QFETCH(int, mode);
+    QFETCH(bool, ok);
+    QFETCH(bool, cancelled);
+    QFETCH(bool, badValue);
+    QFETCH(int, text);
+    const auto session = freshDocument(2);
+    Session& s = *session;
+    if (badValue) {
+        s.doc.tableA.setCell(Col::RxFreq, 4, QStringLiteral("4x8.5"));
+        s.doc.tableA.newChannelDefaults(4, s.doc.words);
+    }
+    const QString outcome = ::transferOutcome(s, TransferMode(mode), ok, cancelled);
+    const QString expected = s.lang.text(text);
+    if (text == Str::StatusWriteRefused) {
+        QVERIFY2(outcome.startsWith(expected.arg(QString())) && outcome.contains(QStringLiteral("4x8.5")),
+                 qPrintable(outcome));
+    } else {
+        QCOMPARE(outcome, expected);
+    }
 }
 
 QTEST_MAIN(TestDesktop)

@@ -165,10 +165,15 @@ void ChannelWindow::buildButtons() {
 
 void ChannelWindow::layoutChildren() {
     const int buttonsTop = height() - ButtonRow + 6;
-    m_grid->setGeometry(0, 0, m_gridWidth, std::max(3 * ChannelGrid::RowHeight, height() - ButtonRow));
+    // A window narrower than its grid (a small screen) shows the grid with its own scroll bars
+    // and keeps ">>" inside, after the other buttons.
+    const int gridWidth = std::min(m_gridWidth, std::max(width(), 3 * ChannelGrid::RowHeight));
+    m_grid->setGeometry(0, 0, gridWidth, std::max(3 * ChannelGrid::RowHeight, height() - ButtonRow));
     for (int i = 0; i < 5; ++i)
         m_buttons[i]->setGeometry(8 + i * 110, buttonsTop, 100, 28);
-    m_buttons[5]->setGeometry(m_gridWidth == NarrowGrid ? NarrowButton6X : WideButton6X, buttonsTop, 64, 28);
+    const int button6X = std::max(
+        8 + 5 * 110, std::min(m_gridWidth == NarrowGrid ? NarrowButton6X : WideButton6X, width() - 72));
+    m_buttons[5]->setGeometry(button6X, buttonsTop, 64, 28);
     placeEditors();
 }
 
@@ -311,7 +316,21 @@ void ChannelWindow::onGridKey(QKeyEvent* event) {
 
 bool ChannelWindow::commitRow(int col, int row) {
     if (row < 1 || row > ChannelTable::LastRow) return true;
-    if (m_table.sendallcell(col, row, m_session.doc.words)) return true;
+    const QString typed[] = {m_table.cell(Col::RxFreq, row), m_table.cell(Col::TxFreq, row)};
+    if (m_table.sendallcell(col, row, m_session.doc.words)) {
+        // The clamp into 100-550 MHz stays, but is not silent.
+        const QString band = m_session.doc.main.currentItem(MainCtl::Band1);
+        for (int i = 0; i < 2; ++i) {
+            const QString stored = m_table.cell(i == 0 ? Col::RxFreq : Col::TxFreq, row);
+            if (stored == typed[i]) continue;
+            const QString note = clampedFrequencyNote(typed[i], stored, band, m_session.lang);
+            if (!note.isEmpty()) {
+                emit statusMessage(note);
+                break;
+            }
+        }
+        return true;
+    }
     const QString here = m_table.cell(col, row);
     const bool hereFails = isFrequencyColumn(col) && !here.isEmpty() && !parseDecimal(here);
     warnNumber(hereFails ? here : m_table.cell(Col::RxFreq, row));
