@@ -542,8 +542,12 @@ void TestChannelWindow::deleteAll() {
     QFETCH(bool, emptied);
     useRow(1);
     useRow(50);
+    click(Col::RxFreq, 60);
+    type(QStringLiteral("145")); // a channel being typed is committed, not left to the answer
     m_answer = answer;
     pressButton("Button2");
+    QVERIFY(!m_window->frequencyEditorVisible());
+    QCOMPARE(table().rowEmpty(60), emptied);
     QCOMPARE(m_messages, QStringList{m_session->lang.text(Str::DeleteAllCaption) + QLatin1Char('|') +
                                      m_session->lang.text(Str::DeleteAllQuestion).arg(QStringLiteral("A"))});
     QCOMPARE(table().rowEmpty(1), emptied);

@@ -540,12 +540,14 @@ void ChannelWindow::autoAddStep(bool mouseDown) {
 }
 
 void ChannelWindow::deleteAll() {
+    // No editor stays open under the question, to write into the table whatever the answer.
+    commitPendingEdit();
+    hideEditors();
     const auto answer = ask(
         QMessageBox::Warning, m_session.lang.text(Str::DeleteAllCaption),
         m_session.lang.text(Str::DeleteAllQuestion).arg(historySideName(m_table.side() == Side::A ? 0 : 1)),
         QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes) return;
-    hideEditors();
     m_table.clearAll();
 }
 
