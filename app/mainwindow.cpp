@@ -141,8 +141,9 @@ void TMainForm::showChild(QWidget* child) {
     frame->show();
     child->show();
     // A window taller than the area (a small screen, a window manager's title bars) is brought
-    // inside it rather than cut off at the bottom.
-    frame->setGeometry(fitInto(frame->geometry(), m_mdi->viewport()->size()));
+    // inside it rather than cut off at the bottom; before the first arrangement the area's size
+    // is not yet the one the user sees.
+    if (m_arranged) frame->setGeometry(fitInto(frame->geometry(), m_mdi->viewport()->size()));
     m_mdi->setActiveSubWindow(frame);
     frame->raise();
 }
@@ -362,6 +363,7 @@ void TMainForm::arrangeChildren() {
     a->setGeometry(g.tableA);
     f->setGeometry(g.options);
     m_mdi->setActiveSubWindow(a);
+    m_arranged = true;
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -461,8 +463,10 @@ void TMainForm::openCommand() {
     QString opened;
     const auto caption = openDocumentDialog(this, m_session, {}, &opened);
     m_channelA->hideEditors();
-    if (caption) setCaption(*caption);
-    if (caption) showOutcome(m_session.lang.text(Str::StatusOpened).arg(QDir::toNativeSeparators(opened)));
+    if (caption) {
+        setCaption(*caption);
+        showOutcome(m_session.lang.text(Str::StatusOpened).arg(QDir::toNativeSeparators(opened)));
+    }
 }
 
 bool TMainForm::saveCommand() {

@@ -132,5 +132,6 @@ private:
     SafetyMenus* m_safety = nullptr;
     QLabel* m_status = nullptr;
     bool m_started = false;
+    bool m_arranged = false; // the child windows have had their start-up places
     bool m_settingsSaved = false;
 };

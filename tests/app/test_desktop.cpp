@@ -49,6 +49,8 @@ private slots:
     void childrenFitTheArea();
     void helpAndAbout();
     void optionsRestoreInsideArea();
+    void fitIntoArea_data();
+    void fitIntoArea();
     void transferOutcome_data();
     void transferOutcome();
 
@@ -349,6 +351,22 @@ void TestDesktop::optionsRestoreInsideArea() {
     f->showNormal();
     QVERIFY(f->width() <= area.width());
     QVERIFY(area.contains(f->geometry()));
+}
+
+void TestDesktop::fitIntoArea_data() {
+    QTest::addColumn<QRect>("frame");
+    QTest::addColumn<QRect>("fitted"); // in an area of 1366 x 660
+    QTest::newRow("inside stays") << QRect(10, 20, 400, 300) << QRect(10, 20, 400, 300);
+    QTest::newRow("bottom cut: moved up") << QRect(0, 100, 1040, 578) << QRect(0, 82, 1040, 578);
+    QTest::newRow("taller than the area") << QRect(0, 30, 600, 700) << QRect(0, 0, 600, 660);
+    QTest::newRow("off to the right") << QRect(1000, 0, 500, 200) << QRect(866, 0, 500, 200);
+}
+
+// A child window shown later (radio information, alignment) lies inside the area, never cut.
+void TestDesktop::fitIntoArea() {
+    QFETCH(QRect, frame);
+    QFETCH(QRect, fitted);
+    QCOMPARE(fitInto(frame, QSize(1366, 660)), fitted);
 }
 
 void TestDesktop::transferOutcome_data() {
