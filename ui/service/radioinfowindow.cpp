@@ -20,7 +20,8 @@ Taddmessage::Taddmessage(Session& session, QWidget* parent) : QWidget(parent), m
         auto* edit = new QLineEdit(group);
         edit->setObjectName(QString::fromLatin1(name));
         edit->setReadOnly(true);
-        edit->setMinimumWidth(190);
+        // Wide enough for the status line that names both administrators.
+        edit->setMinimumWidth(250);
         auto* label = new QLabel(caption, group);
         form->addRow(label, edit);
         if (labelOut) *labelOut = label;
