@@ -49,9 +49,6 @@ private slots:
     void childrenFitTheArea();
     void helpAndAbout();
     void optionsRestoreInsideArea();
-    void fitIntoArea_data();
-    void fitIntoArea();
-    void transferOutcome_data();
     void transferOutcome();
 
 private:
@@ -353,57 +350,22 @@ void TestDesktop::optionsRestoreInsideArea() {
     QVERIFY(area.contains(f->geometry()));
 }
 
-void TestDesktop::fitIntoArea_data() {
-    QTest::addColumn<QRect>("frame");
-    QTest::addColumn<QRect>("fitted"); // in an area of 1366 x 660
-    QTest::newRow("inside stays") << QRect(10, 20, 400, 300) << QRect(10, 20, 400, 300);
-    QTest::newRow("bottom cut: moved up") << QRect(0, 100, 1040, 578) << QRect(0, 82, 1040, 578);
-    QTest::newRow("taller than the area") << QRect(0, 30, 600, 700) << QRect(0, 0, 600, 660);
-    QTest::newRow("off to the right") << QRect(1000, 0, 500, 200) << QRect(866, 0, 500, 200);
-}
-
-// A child window shown later (radio information, alignment) lies inside the area, never cut.
-void TestDesktop::fitIntoArea() {
-    QFETCH(QRect, frame);
-    QFETCH(QRect, fitted);
-    QCOMPARE(fitInto(frame, QSize(1366, 660)), fitted);
-}
-
-void TestDesktop::transferOutcome_data() {
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<bool>("cancelled");
-    QTest::addColumn<bool>("badValue"); // a value the radio cannot take stands in table A
-    QTest::addColumn<int>("text");
-    QTest::newRow("read done") << 1 << true << false << true << int(Str::StatusReadDone);
-    QTest::newRow("write done") << 2 << true << false << false << int(Str::StatusWriteDone);
-    QTest::newRow("cancelled") << 2 << false << true << true << int(Str::TransferCancelled);
-    QTest::newRow("write refused") << 2 << false << false << true << int(Str::StatusWriteRefused);
-    QTest::newRow("write broke off") << 2 << false << false << false << int(Str::StatusWriteIncomplete);
-    QTest::newRow("read broke off") << 1 << false << false << true << int(Str::StatusReadIncomplete);
-}
-
-// The status line's outcome of a transfer; a refused write names its first reason.
+// A write that stopped names its first reason when the document holds a value the radio cannot
+// take; otherwise it only says it did not complete.
 void TestDesktop::transferOutcome() {
-    QFETCH(int, mode);
-    QFETCH(bool, ok);
-    QFETCH(bool, cancelled);
-    QFETCH(bool, badValue);
-    QFETCH(int, text);
     const auto session = freshDocument(2);
     Session& s = *session;
-    if (badValue) {
-        s.doc.tableA.setCell(Col::RxFreq, 4, QStringLiteral("4x8.5"));
-        s.doc.tableA.newChannelDefaults(4, s.doc.words);
-    }
-    const QString outcome = ::transferOutcome(s, TransferMode(mode), ok, cancelled);
-    const QString expected = s.lang.text(text);
-    if (text == Str::StatusWriteRefused) {
-        QVERIFY2(outcome.startsWith(expected.arg(QString())) && outcome.contains(QStringLiteral("4x8.5")),
-                 qPrintable(outcome));
-    } else {
-        QCOMPARE(outcome, expected);
-    }
+    auto stopped = [&s](bool cancelled) {
+        return ::transferOutcome(s, TransferMode::Write, false, cancelled);
+    };
+    QCOMPARE(stopped(false), s.lang.text(Str::StatusWriteIncomplete));
+    s.doc.tableA.setCell(Col::RxFreq, 4, QStringLiteral("4x8.5"));
+    s.doc.tableA.newChannelDefaults(4, s.doc.words);
+    const QString refused = stopped(false);
+    QVERIFY2(refused.startsWith(s.lang.text(Str::StatusWriteRefused).arg(QString())) &&
+                 refused.contains(u"4x8.5"),
+             qPrintable(refused));
+    QCOMPARE(stopped(true), s.lang.text(Str::TransferCancelled));
 }
 
 QTEST_MAIN(TestDesktop)

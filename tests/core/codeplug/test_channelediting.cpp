@@ -1,5 +1,3 @@
-#include "core/base/language.h"
-#include "core/base/messages.h"
 #include "core/codeplug/channelediting.h"
 #include "core/codeplug/channeltable.h"
 #include <QtTest>
@@ -15,8 +13,6 @@ private slots:
     void frequencyChar();
     void nextAutoAdd_data();
     void nextAutoAdd();
-    void clampedFrequencyNote_data();
-    void clampedFrequencyNote();
 };
 
 void TestChannelEditing::steppedValue_data() {
@@ -123,43 +119,3 @@ void TestChannelEditing::nextAutoAdd() {
 
 QTEST_GUILESS_MAIN(TestChannelEditing)
 #include "test_channelediting.moc"
-
-void TestChannelEditing::clampedFrequencyNote_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("band");
-    QTest::addColumn<int>("note"); // the string number; 0: nothing to say
-    QTest::newRow("above, outside the band") << "999"
-                                             << "550.00000"
-                                             << "400-470MHz" << int(Str::FrequencyClampedOutsideBand);
-    QTest::newRow("below, outside the band") << "12"
-                                             << "100.00000"
-                                             << "136-174MHz" << int(Str::FrequencyClampedOutsideBand);
-    QTest::newRow("above, band reaches it") << "600"
-                                            << "550.00000"
-                                            << "500-550MHz" << int(Str::FrequencyClamped);
-    QTest::newRow("no band") << "999"
-                             << "550.00000"
-                             << "" << int(Str::FrequencyClamped);
-    QTest::newRow("upper limit itself") << "550"
-                                        << "550.00000"
-                                        << "400-470MHz" << 0;
-    QTest::newRow("within, outside the band") << "145"
-                                              << "145.00000"
-                                              << "400-470MHz" << 0;
-    QTest::newRow("no number") << "4x8"
-                               << "4x8"
-                               << "400-470MHz" << 0;
-}
-
-void TestChannelEditing::clampedFrequencyNote() {
-    QFETCH(QString, typed);
-    QFETCH(QString, stored);
-    QFETCH(QString, band);
-    QFETCH(int, note);
-    const Language lang;
-    QString expected;
-    if (note == Str::FrequencyClampedOutsideBand) expected = lang.text(note).arg(typed, stored, band);
-    if (note == Str::FrequencyClamped) expected = lang.text(note).arg(typed, stored);
-    QCOMPARE(::clampedFrequencyNote(typed, stored, band, lang, QChar('.')), expected);
-}

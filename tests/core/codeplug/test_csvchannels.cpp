@@ -1,5 +1,4 @@
 #include "core/base/language.h"
-#include "core/codeplug/channelclipboard.h"
 #include "core/codeplug/csvchannels.h"
 #include <QtTest>
 
@@ -13,8 +12,6 @@ private slots:
     void renumberAndReplace();
     void roundTrip_data();
     void roundTrip();
-    void importLandsWherePasteDoes_data();
-    void importLandsWherePasteDoes();
     void fullTableBenchmark_data();
     void fullTableBenchmark();
 };
@@ -199,44 +196,6 @@ void TestCsvChannels::roundTrip() {
     QCOMPARE(report.warnings + report.dropped, 0);
     for (int row = 4; row <= ChannelTable::LastRow; ++row)
         QCOMPARE(cells(back, row), cells(t, row));
-}
-
-void TestCsvChannels::importLandsWherePasteDoes_data() {
-    QTest::addColumn<Side>("side");
-    QTest::addColumn<QString>("frequency"); // as the CSV file and the pasted channel hold it
-    QTest::addColumn<QString>("held");
-    QTest::newRow("B: up onto 5 kHz") << Side::B << "438.502500"
-                                      << "438.50500";
-    QTest::newRow("B: 6.25 kHz step kept") << Side::B << "145.006250"
-                                           << "145.00625";
-    QTest::newRow("B: between rasters") << Side::B << "145.003100"
-                                        << "145.00500";
-    QTest::newRow("A: up onto 2.5 kHz") << Side::A << "438.501000"
-                                        << "438.50250";
-    QTest::newRow("A: on raster") << Side::A << "438.502500"
-                                  << "438.50250";
-}
-
-// A frequency imported into a table lands where the same frequency pasted into it does.
-void TestCsvChannels::importLandsWherePasteDoes() {
-    QFETCH(Side, side);
-    QFETCH(QString, frequency);
-    QFETCH(QString, held);
-    Language lang;
-    ChannelTable imported(side);
-    const auto report =
-        importChannelsCsv(imported, "Location,Frequency\n1," + frequency.toLatin1() + "\n", W, lang);
-    QCOMPARE(report.imported, 1);
-    ChannelTable pasted(side);
-    QStringList channel(ChannelTable::Columns - 1);
-    channel[Col::RxFreq - 1] = frequency;
-    channel[Col::TxFreq - 1] = frequency;
-    QCOMPARE(pasteChannels(pasted, ChannelTable::FirstChannelRow, {channel}), 1);
-    const QString expected = QString(held).replace(Dot, systemDecimalPoint());
-    for (int col : {int(Col::RxFreq), int(Col::TxFreq)}) {
-        QCOMPARE(imported.cell(col, ChannelTable::FirstChannelRow), expected);
-        QCOMPARE(pasted.cell(col, ChannelTable::FirstChannelRow), expected);
-    }
 }
 
 // Not a timed test: prints the time of one import or export of 99 channels (-tickcounter etc.).

@@ -156,40 +156,6 @@ private slots:
         QCOMPARE(h.stepCount(), 3);
     }
 
-    // Whoever answers the change signal (menu, buttons, title) sees the step as done or undone.
-    void changeSignalSeesTheNewPosition() {
-        auto s = recorded();
-        DocumentHistory& h = s->history;
-        for (const char* name : {"ONE", "TWO", "THREE"}) {
-            s->doc.tableA.setCell(Col::Name, 4, QString::fromLatin1(name));
-            h.flush();
-            s->doc.tableB.clearRow(102); // a second kind of step between the names
-            s->doc.tableB.setCell(Col::Name, 102, QString::fromLatin1(name));
-            h.flush();
-        }
-        struct Seen {
-            int index;
-            bool modified, canUndo, canRedo;
-            QString undoName, redoName;
-        };
-        QList<Seen> seen;
-        connect(&h, &DocumentHistory::changed, this, [&] {
-            seen << Seen{h.index(), h.isModified(), h.canUndo(), h.canRedo(), h.undoName(), h.redoName()};
-        });
-        const int steps = h.stepCount();
-        for (int i = 0; i < 2 * steps; ++i) {
-            i < steps ? h.undo() : h.redo();
-            QVERIFY(!seen.isEmpty());
-            const Seen& last = seen.last();
-            QCOMPARE(last.index, h.index());
-            QCOMPARE(last.modified, h.index() != 0);
-            QCOMPARE(last.canUndo, h.index() > 0);
-            QCOMPARE(last.canRedo, h.index() < steps);
-            QCOMPARE(last.undoName, h.undoName());
-            QCOMPARE(last.redoName, h.redoName());
-        }
-    }
-
     // The clean point follows saving, undo and redo; a new edit after undo drops the redo steps,
     // and a clean point among them can no longer be reached. An Open's path is undone with it.
     void cleanPointAndPath() {
