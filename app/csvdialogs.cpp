@@ -32,8 +32,8 @@ std::optional<Choice> askOptions(QWidget* parent, const Session& s, bool importi
     auto* table = new QComboBox(&dialog);
     table->addItems({QStringLiteral("A"), QStringLiteral("B")});
     form->addRow(s.lang.text(Str::CsvTable), table);
-    // The import's options exist only in the import dialog: a hidden widget without a parent
-    // layout would still be drawn over the table's row.
+    // The import's options exist only in the import dialog: a check box left outside the layout
+    // would be drawn in the dialog's corner, over the table's row.
     QCheckBox* renumber = nullptr;
     QCheckBox* replace = nullptr;
     if (importing) {

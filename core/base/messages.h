@@ -229,7 +229,7 @@ enum : int {
     // Tooltips of the optional functions, one per control, from here on in the order of
     // ui/options/functooltips.cpp.
     TipOptionsFirst = 750,
-    // The editor's truthful state: captions, outcomes in the status bar, clamped frequencies.
+    // Captions of the editor, outcomes for the status line, the note on a clamped frequency.
     ChannelAGroup = 850,
     ChannelBGroup = 851,
     AboutProgram = 852,
