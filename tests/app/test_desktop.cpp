@@ -305,6 +305,7 @@ void TestDesktop::helpAndAbout() {
     QCOMPARE(seen.size(), 2);
     QVERIFY(seen.at(0).startsWith(QStringLiteral("UserGuide|")) &&
             seen.at(0).contains(QStringLiteral("dialout")));
+    QVERIFY(seen.at(0).contains(s.lang.text(11) + QStringLiteral(" > ") + s.lang.text(22))); // as the menu
     QVERIFY(seen.at(1).contains(QString::fromLatin1(qVersion())) &&
             seen.at(1).contains(QStringLiteral("Licence")));
     QVERIFY(!seen.at(1).contains(QStringLiteral("||")));
