@@ -10,20 +10,20 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TAboutBox"));
     setWindowTitle(QStringLiteral("关于"));
     auto* layout = new QVBoxLayout(this);
-    // Built-in captions; the language tables give each its text (the first gets "7" appended).
-    const char16_t* labels[] = {u"KT-520 编程软件 V1.", u"版权所有", u"对讲机写频软件", u"技术支持"};
-    for (const char16_t* text : labels) {
-        auto* label = new QLabel(QString::fromUtf16(text), this);
-        label->setAlignment(Qt::AlignCenter);
-        layout->addWidget(label);
-    }
+    // The program's name, what it is, its one version (the build's) and the licence. Copyright
+    // holder and support contact have no text to give, so the box has no lines for them.
+    m_program = new QLabel(this);
+    m_program->setObjectName(QStringLiteral("ProgramLabel"));
+    auto* kind = new QLabel(QStringLiteral("对讲机写频软件"), this);
     m_version = new QLabel(this);
+    m_version->setObjectName(QStringLiteral("VersionLabel"));
     m_licence = new QLabel(this);
-    for (QLabel* label : {m_version, m_licence}) {
-        label->setProperty("kt520_fixed", true);
+    for (QLabel* label : {m_program, kind, m_version, m_licence}) {
         label->setAlignment(Qt::AlignCenter);
         layout->addWidget(label);
     }
+    for (QLabel* label : {m_program, m_version, m_licence})
+        label->setProperty("kt520_fixed", true);
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
     ok->setObjectName(QStringLiteral("OKButton"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -32,6 +32,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 }
 
 void TAboutBox::setFacts(const Language& lang) {
+    m_program->setText(lang.text(Str::AboutProgram));
     m_version->setText(
         lang.text(Str::AboutVersion).arg(QStringLiteral(KT520_VERSION), QString::fromLatin1(qVersion())));
     m_licence->setText(lang.text(Str::AboutLicence));

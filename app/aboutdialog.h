@@ -3,8 +3,7 @@
 class Language;
 class QLabel;
 
-// The about box: the program's name and version and where to find help, the Qt version and the
-// licence.
+// The about box: the program's name, its version as built, the Qt version and the licence.
 class TAboutBox : public QDialog {
     Q_OBJECT
 public:
@@ -14,6 +13,7 @@ public:
     void setFacts(const Language& lang);
 
 private:
+    QLabel* m_program = nullptr;
     QLabel* m_version = nullptr;
     QLabel* m_licence = nullptr;
 };

@@ -1,4 +1,8 @@
 #include "app/childlayout.h"
+#include <QEvent>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
 #include <algorithm>
 
 namespace {
@@ -20,4 +24,57 @@ ChildGeometry placeChildren(QSize area, QSize table, QSize options) {
     g.options =
         QRect(x, 0, std::min(options.width(), area.width() - x), std::min(options.height(), area.height()));
     return g;
+}
+
+QRect fitInto(QRect frame, QSize area) {
+    frame.setSize(frame.size().boundedTo(area));
+    frame.moveLeft(std::clamp(frame.left(), 0, area.width() - frame.width()));
+    frame.moveTop(std::clamp(frame.top(), 0, area.height() - frame.height()));
+    return frame;
+}
+
+namespace {
+class ArrangementKeeper : public QObject {
+public:
+    ArrangementKeeper(QWidget* area, const QList<QWidget*>& frames, std::function<void()> arrange)
+        : QObject(area), m_area(area), m_arrange(std::move(arrange)) {
+        for (QWidget* f : frames)
+            m_frames << f;
+        area->installEventFilter(this);
+        QTimer::singleShot(0, this, [this] { arrangeNow(); });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_area && event->type() == QEvent::Resize && m_arranged && untouched())
+            QTimer::singleShot(0, this, [this] {
+                if (untouched()) arrangeNow();
+            });
+        return false;
+    }
+
+private:
+    bool untouched() const {
+        for (qsizetype i = 0; i < m_frames.size(); ++i)
+            if (!m_frames[i] || m_frames[i]->geometry() != m_placed.value(i)) return false;
+        return true;
+    }
+    void arrangeNow() {
+        m_arrange();
+        m_placed.clear();
+        for (const QPointer<QWidget>& f : m_frames)
+            m_placed << (f ? f->geometry() : QRect());
+        m_arranged = true;
+    }
+
+    QWidget* m_area;
+    QList<QPointer<QWidget>> m_frames;
+    std::function<void()> m_arrange;
+    QList<QRect> m_placed;
+    bool m_arranged = false;
+};
+} // namespace
+
+void keepArranged(QWidget* area, const QList<QWidget*>& frames, std::function<void()> arrange) {
+    new ArrangementKeeper(area, frames, std::move(arrange));
 }

@@ -1,6 +1,8 @@
 #pragma once
+#include <QList>
 #include <QRect>
 #include <QSize>
+#include <functional>
 
 // Where the child windows stand at start-up in a work area of `area`: table B at the top left,
 // table A in front of it a title bar lower, the optional functions beside them. Every window fits
@@ -13,3 +15,13 @@ inline constexpr int MinOptionsWidth = 320;
 // The tables give up width down to this (their grids scroll) before the options overlap them:
 inline constexpr int MinTableWidth = 680; // the five buttons and ">>" side by side
 ChildGeometry placeChildren(QSize area, QSize table, QSize options);
+
+// `frame` moved and, where it must, shrunk so that it lies inside an area of `area`.
+QRect fitInto(QRect frame, QSize area);
+
+class QWidget;
+// Arranges the child windows at the next turn of the event loop, and again whenever `area`
+// changes size while none of `frames` has been moved or resized since: a window manager
+// maximises the main window only after its first layout, and the arrangement must fit the area
+// the user finally sees.
+void keepArranged(QWidget* area, const QList<QWidget*>& frames, std::function<void()> arrange);

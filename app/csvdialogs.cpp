@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QPlainTextEdit>
@@ -30,9 +31,13 @@ std::optional<Choice> askOptions(QWidget* parent, const Session& s, bool importi
     auto* table = new QComboBox(&dialog);
     table->addItems({QStringLiteral("A"), QStringLiteral("B")});
     form->addRow(s.lang.text(Str::CsvTable), table);
-    auto* renumber = new QCheckBox(s.lang.text(Str::CsvRenumber), &dialog);
-    auto* replace = new QCheckBox(s.lang.text(Str::CsvReplace), &dialog);
+    // The import's options exist only in the import dialog: a check box left outside the layout
+    // would be drawn in the dialog's corner, over the table's row.
+    QCheckBox* renumber = nullptr;
+    QCheckBox* replace = nullptr;
     if (importing) {
+        renumber = new QCheckBox(s.lang.text(Str::CsvRenumber), &dialog);
+        replace = new QCheckBox(s.lang.text(Str::CsvReplace), &dialog);
         form->addRow(renumber);
         form->addRow(replace);
     }
@@ -41,8 +46,9 @@ std::optional<Choice> askOptions(QWidget* parent, const Session& s, bool importi
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     form->addRow(buttons);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return Choice{table->currentIndex() == 1 ? Side::B : Side::A,
-                  {.renumber = renumber->isChecked(), .replace = replace->isChecked()}};
+    return Choice{
+        table->currentIndex() == 1 ? Side::B : Side::A,
+        {.renumber = renumber && renumber->isChecked(), .replace = replace && replace->isChecked()}};
 }
 
 void showReport(QWidget* parent, const Session& s, const CsvImportReport& report) {
@@ -64,11 +70,11 @@ void showReport(QWidget* parent, const Session& s, const CsvImportReport& report
     dialog.exec();
 }
 
-void importFile(QWidget* parent, Session& session, const QString& path, const Choice& choice) {
+QString importFile(QWidget* parent, Session& session, const QString& path, const Choice& choice) {
     const FileRead read = readChannelsCsvFile(path, session.lang);
     if (!read.bytes) {
         showWarning(parent, session.lang.text(Str::WarnCaption), read.error);
-        return;
+        return {};
     }
     const QByteArray& bytes = *read.bytes;
     CsvImportReport report;
@@ -80,32 +86,38 @@ void importFile(QWidget* parent, Session& session, const QString& path, const Ch
                                    choice.options);
     }
     showReport(parent, session, report);
+    if (report.refusal) return {};
+    return session.lang.text(Str::StatusImported).arg(report.imported).arg(historySideName(int(choice.side)));
 }
 } // namespace
 
-void importCsvDialog(QWidget* parent, Session& session, std::function<void()> commitPendingEdit) {
+QString importCsvDialog(QWidget* parent, Session& session, std::function<void()> commitPendingEdit) {
     if (commitPendingEdit) commitPendingEdit();
     const auto choice = askOptions(parent, session, true);
-    if (!choice) return;
+    if (!choice) return {};
     const QString path =
         QFileDialog::getOpenFileName(parent, session.lang.text(Str::CsvImportMenu), {}, Filter);
-    if (!path.isEmpty()) importFile(parent, session, path, *choice);
+    return path.isEmpty() ? QString() : importFile(parent, session, path, *choice);
 }
 
-void importCsvFile(QWidget* parent, Session& session, const QString& path, Side side) {
-    importFile(parent, session, path, Choice{side, {}});
+QString importCsvFile(QWidget* parent, Session& session, const QString& path, Side side) {
+    return importFile(parent, session, path, Choice{side, {}});
 }
 
-void exportCsvDialog(QWidget* parent, Session& session, std::function<void()> commitPendingEdit) {
+QString exportCsvDialog(QWidget* parent, Session& session, std::function<void()> commitPendingEdit) {
     if (commitPendingEdit) commitPendingEdit();
     const auto choice = askOptions(parent, session, false);
-    if (!choice) return;
+    if (!choice) return {};
     QFileDialog dialog(parent, session.lang.text(Str::CsvExportMenu));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(Filter);
     dialog.setDefaultSuffix(QStringLiteral("csv"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    if (auto error = writeChannelsCsvFile(dialog.selectedFiles().constFirst(),
-                                          session.doc.table(choice->side), session.doc.words, session.lang))
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    const QString path = dialog.selectedFiles().constFirst();
+    if (auto error =
+            writeChannelsCsvFile(path, session.doc.table(choice->side), session.doc.words, session.lang)) {
         showWarning(parent, session.lang.text(Str::WarnCaption), *error);
+        return {};
+    }
+    return session.lang.text(Str::StatusExported).arg(QDir::toNativeSeparators(path));
 }

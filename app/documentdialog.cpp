@@ -10,7 +10,6 @@
 #include <QFileInfo>
 
 namespace {
-const QString Filter = QStringLiteral("QOVRAN  文件 (*.qv19)");
 const QString Suffix = QStringLiteral("qv19");
 
 void warn(QWidget* parent, const Session& s, const QString& text, const QString& details = {}) {
@@ -28,7 +27,7 @@ QString askFileName(QWidget* parent, const Session& s, QFileDialog::AcceptMode m
     const bool saving = mode == QFileDialog::AcceptSave;
     QFileDialog dialog(parent, s.lang.caption(saving ? QStringLiteral("保存") : QStringLiteral("打开")));
     dialog.setAcceptMode(mode);
-    dialog.setNameFilter(Filter);
+    dialog.setNameFilter(s.lang.text(Str::DocumentFilter));
     if (saving) {
         // A name typed without extension is saved as .qv19, where the open dialog's filter finds
         // it; QFileDialog asks before it replaces an existing file.

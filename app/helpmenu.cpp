@@ -17,13 +17,13 @@ writes it back, and keeps it in <b>.qv19</b> documents.</p>
 <h3>Connecting the radio (Linux)</h3>
 <ul>
 <li>Plug the cable into the PC and the radio, and switch the radio on.</li>
-<li><b>Tools &gt; Port</b> lists COM1 to COM16 with the device each stands for
+<li><b>Tools &gt; COM Port</b> lists COM1 to COM16 with the device each stands for
 (<tt>/dev/ttyUSB0</tt> …). A greyed port says why: <i>missing</i>, <i>in use</i> by another
 program, or <i>no permission</i>. Type another device in the <b>Device…</b> field to let the
 chosen COM number stand for it.</li>
 <li><i>No permission</i>: add yourself to the <tt>dialout</tt> group
 (<tt>sudo adduser $USER dialout</tt>), then log out and in again.</li>
-<li>Tick <b>Single port</b> for a one-wire cable that echoes every byte.</li>
+<li>Tick <b>Single Port</b> for a one-wire cable that echoes every byte.</li>
 </ul>
 <h3>Reading and writing</h3>
 <ul>
@@ -76,10 +76,41 @@ const char* const ChineseGuide = R"(<h2>KT-520 编程软件</h2>
 <li>设置保存在 <tt>sysini.ini</tt> 中；<tt>kt520 --where</tt> 显示其位置。</li>
 </ul>)";
 
+const char* const TraditionalGuide = R"(<h2>KT-520 編程軟件</h2>
+<p>本程式透過寫頻線讀取 KT-520 對講機的記憶體，供您編輯後寫回，並以 <b>.qv19</b> 文件儲存。</p>
+<h3>連接對講機（Linux）</h3>
+<ul>
+<li>將寫頻線連接電腦和對講機，打開對講機電源。</li>
+<li><b>工具 &gt; 通訊埠</b> 列出 COM1 至 COM16 及其對應裝置（<tt>/dev/ttyUSB0</tt> 等）。灰色的連接埠會說明原因：
+<i>不存在</i>、被其他程式<i>佔用</i>或<i>無權限</i>。在 <b>裝置…</b> 欄中輸入其他裝置，即可讓所選 COM 號對應該裝置。</li>
+<li><i>無權限</i>：將自己加入 <tt>dialout</tt> 群組（<tt>sudo adduser $USER dialout</tt>），然後登出並重新登入。</li>
+<li>單線寫頻線（回傳每個位元組）請勾選 <b>單口</b>。</li>
+</ul>
+<h3>讀頻與寫頻</h3>
+<ul>
+<li><b>編程 &gt; 讀頻</b>（Ctrl+R）和 <b>編程 &gt; 寫頻</b>（Ctrl+Shift+W）開啟傳輸視窗，按開始按鈕即可。信道範圍限制傳輸的信道數。</li>
+<li>文件中有對講機不能接受的數值時，寫頻會拒絕並列出這些數值。</li>
+</ul>
+<h3>編輯</h3>
+<ul>
+<li>信道表 A 和 B：按一下頻率儲存格並輸入頻率，按 Enter。按一下功率、頻寬和開關儲存格可切換其值。按一下亞音儲存格可直接輸入亞音（<tt>88.5</tt>）或 DCS 碼（<tt>D023N</tt>）。</li>
+<li>右鍵按一下信道可剪下、複製、貼上（也可從表 A 貼到表 B）或插入空信道；滑鼠停在欄標題上可看到該欄的說明。</li>
+<li><b>可選功能</b> 視窗包含整機設定、收音機頻道、DTMF 和呼叫列表。</li>
+</ul>
+<h3>檔案</h3>
+<ul>
+<li><b>檔案 &gt; 開啟 / 儲存</b>（Ctrl+O、Ctrl+S）讀寫 .qv19 文件；<b>最近的檔案</b> 列出最近八個。損壞或不完整的檔案不會被開啟。</li>
+<li>信道列表可匯入匯出 CSV；<b>列印</b> 和 <b>匯出 PDF</b> 可列印文件。</li>
+<li>設定儲存在 <tt>sysini.ini</tt> 中；<tt>kt520 --where</tt> 顯示其位置。</li>
+</ul>)";
+
 QString guideHtml(const Session& s) {
     QFile beside(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kt520-guide.html")));
     if (beside.open(QIODevice::ReadOnly)) return QString::fromUtf8(beside.read(1 << 20));
-    return QString::fromUtf8(s.lang.index == 2 ? EnglishGuide : ChineseGuide);
+    // The guide names the menus as the chosen language's menu bar does.
+    return QString::fromUtf8(s.lang.index == 2   ? EnglishGuide
+                             : s.lang.index == 3 ? TraditionalGuide
+                                                 : ChineseGuide);
 }
 } // namespace
 

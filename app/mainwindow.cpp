@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/aboutdialog.h"
 #include "app/childlayout.h"
+#include "app/commandstatus.h"
 #include "app/csvdialogs.h"
 #include "app/desktophabits.h"
 #include "app/documentdialog.h"
@@ -33,6 +34,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
 #include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -88,8 +90,9 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
 
     // A transfer may reset the model selector, which renames the window.
     connect(m_rw, &TRWForm::captionChanged, this, &TMainForm::setCaption);
+    // A channel being typed is committed whole before undo or redo, so it goes and comes back whole.
     m_edit = new EditCommands(
-        session, [this] { closeAllEditors(); }, this);
+        session, [this] { commitTableA(); }, this);
     // The channel commands of the Edit menu act on the channel table used last.
     m_lastChannelWindow = m_channelA;
     connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* frame) {
@@ -120,8 +123,12 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     buildToolBar();
     buildSelectionPanel();
     m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("StatusLine"));
     statusBar()->addWidget(m_status, 1);
     statusBar()->addPermanentWidget(m_problems->countLabel());
+    for (ChannelWindow* w :
+         {static_cast<ChannelWindow*>(m_channelA), static_cast<ChannelWindow*>(m_channelB)})
+        connect(w, &ChannelWindow::statusMessage, this, &TMainForm::showOutcome);
     connect(&session.lang, &Language::applied, this, &TMainForm::applyTexts);
 }
 
@@ -152,6 +159,10 @@ void TMainForm::showChild(QWidget* child) {
     frame->showNormal();
     frame->show();
     child->show();
+    // A window taller than the area (a small screen, a window manager's title bars) is brought
+    // inside it rather than cut off at the bottom; before the first arrangement the area's size
+    // is not yet the one the user sees.
+    if (m_arranged) frame->setGeometry(fitInto(frame->geometry(), m_mdi->viewport()->size()));
     m_mdi->setActiveSubWindow(frame);
     frame->raise();
 }
@@ -208,9 +219,12 @@ void TMainForm::buildMenus() {
     action(tools, QStringLiteral("通信端口"), [this] { showPortDialog(); });
     QMenu* language = tools->addMenu(QStringLiteral("语言"));
     m_languages = new QActionGroup(this);
-    const QString names[] = {QStringLiteral("中文"), QStringLiteral("英文"), QStringLiteral("中文(繁體)")};
+    // Each language is named in itself, whatever the current one: the way back is always legible.
+    const QString names[] = {QStringLiteral("简体中文"), QStringLiteral("English"),
+                             QStringLiteral("繁體中文")};
     for (int i = 0; i < 3; ++i) {
         QAction* a = language->addAction(names[i]);
+        a->setProperty("kt520_fixed", true);
         a->setCheckable(true);
         a->setData(i + 1);
         a->setObjectName(QStringLiteral("Language%1").arg(i + 1));
@@ -357,8 +371,10 @@ void TMainForm::runStartUp() {
     for (QWidget* w : {static_cast<QWidget*>(m_func), static_cast<QWidget*>(m_channelB),
                        static_cast<QWidget*>(m_channelA)})
         showChild(w);
-    // The area has its final size only once the maximised window is laid out.
-    QTimer::singleShot(0, this, &TMainForm::arrangeChildren);
+    // The area has its final size only once the maximised window is laid out, and under a window
+    // manager only once that has maximised it.
+    keepArranged(m_mdi->viewport(), {frameOf(m_channelA), frameOf(m_channelB), frameOf(m_func)},
+                 [this] { arrangeChildren(); });
     // From here on every change of the document can be undone.
     m_session.history.start();
     if (settingsProblem)
@@ -377,6 +393,7 @@ void TMainForm::arrangeChildren() {
     a->setGeometry(g.tableA);
     f->setGeometry(g.options);
     m_mdi->setActiveSubWindow(a);
+    m_arranged = true;
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -408,6 +425,7 @@ void TMainForm::selectLanguage(int index) {
 }
 
 void TMainForm::newDocumentCommand() {
+    commitTableA();
     if (m_session.history.isModified()) {
         // The question about the unsaved changes is the only one: New can be undone.
         if (!maySetDocumentAside()) return;
@@ -417,14 +435,13 @@ void TMainForm::newDocumentCommand() {
                                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes) return;
     }
-    // A pending edit is dropped, not committed: the document is about to be emptied.
-    closeAllEditors();
     {
         HistoryScope step(m_session.history, m_session.lang.text(Str::StepNew));
         setCaption(newDocument(m_session));
         m_session.history.setPath({});
     }
     m_session.history.setClean();
+    showOutcome(m_session.lang.text(Str::StatusNewDocument));
 }
 
 void TMainForm::closeAllEditors() {
@@ -435,6 +452,8 @@ void TMainForm::closeAllEditors() {
 }
 
 bool TMainForm::maySetDocumentAside() {
+    // No editor stays open under the question, to write into whatever the answer leaves.
+    commitTableA();
     if (!m_session.history.isModified()) return true;
     switch (askUnsaved ? askUnsaved() : UnsavedAnswer::Cancel) {
     case UnsavedAnswer::Save:
@@ -457,16 +476,27 @@ void TMainForm::updateTitle() {
 }
 
 void TMainForm::commitTableA() {
-    if (m_channelA->frequencyEditorVisible()) m_channelA->commitPendingEdit();
+    for (ChannelWindow* w :
+         {static_cast<ChannelWindow*>(m_channelA), static_cast<ChannelWindow*>(m_channelB)})
+        if (w->frequencyEditorVisible()) w->commitPendingEdit();
+    closeAllEditors();
+}
+
+void TMainForm::showOutcome(const QString& text) {
+    if (!text.isEmpty()) m_status->setText(QStringLiteral("     ") + text);
 }
 
 void TMainForm::openCommand() {
     commitTableA();
     m_channelA->hideEditors();
     if (!maySetDocumentAside()) return;
-    const auto caption = openDocumentDialog(this, m_session, {});
+    QString opened;
+    const auto caption = openDocumentDialog(this, m_session, {}, &opened);
     m_channelA->hideEditors();
-    if (caption) setCaption(*caption);
+    if (caption) {
+        setCaption(*caption);
+        showOutcome(m_session.lang.text(Str::StatusOpened).arg(QDir::toNativeSeparators(opened)));
+    }
 }
 
 bool TMainForm::saveCommand() {
@@ -476,6 +506,7 @@ bool TMainForm::saveCommand() {
     if (path.isEmpty()) return saveAsCommand();
     if (!saveDocumentToFile(this, m_session, path)) return false;
     m_session.history.setClean();
+    showOutcome(m_session.lang.text(Str::StatusSaved).arg(QDir::toNativeSeparators(path)));
     return true;
 }
 
@@ -486,6 +517,7 @@ bool TMainForm::saveAsCommand() {
     if (!path) return false;
     m_session.history.setPath(*path);
     m_session.history.setClean();
+    showOutcome(m_session.lang.text(Str::StatusSaved).arg(QDir::toNativeSeparators(*path)));
     return true;
 }
 
@@ -509,8 +541,11 @@ void TMainForm::transferCommand(TransferMode mode) {
     }
     // The document then equals the radio: a read is one undo step, and both leave it unmodified.
     bool ok = false;
-    const auto finished =
-        connect(m_rw, &TRWForm::transferFinished, this, [&ok](bool result) { ok = result; });
+    bool ran = false;
+    const auto finished = connect(m_rw, &TRWForm::transferFinished, this, [&](bool result) {
+        ok = result;
+        ran = true;
+    });
     if (mode == TransferMode::Read) {
         HistoryScope step(m_session.history, m_session.lang.text(Str::StepRead));
         m_rw->openFor(mode, withoutMnemonic(m_readMenu->text()), m_readTool->text());
@@ -520,6 +555,10 @@ void TMainForm::transferCommand(TransferMode mode) {
     }
     disconnect(finished);
     if (ok) m_session.history.setClean();
+    if (ok && mode == TransferMode::Read)
+        m_session.radioInfo.showIdentity(m_session.doc.main.currentItem(MainCtl::Model),
+                                         m_session.doc.main.currentItem(MainCtl::Band1));
+    if (ran) showOutcome(transferOutcome(m_session, mode, ok, m_rw->link().cancelled()));
 }
 
 void TMainForm::setServiceMode(bool on) {
@@ -528,17 +567,17 @@ void TMainForm::setServiceMode(bool on) {
 }
 
 void TMainForm::importCsvCommand() {
-    importCsvDialog(this, m_session, [this] {
+    showOutcome(importCsvDialog(this, m_session, [this] {
         commitTableA();
         m_channelA->hideEditors();
-    });
+    }));
 }
 
 void TMainForm::exportCsvCommand() {
-    exportCsvDialog(this, m_session, [this] {
+    showOutcome(exportCsvDialog(this, m_session, [this] {
         commitTableA();
         m_channelA->hideEditors();
-    });
+    }));
 }
 
 void TMainForm::openDroppedFile(const QString& path, Side side) {
@@ -547,7 +586,7 @@ void TMainForm::openDroppedFile(const QString& path, Side side) {
     m_channelB->hideEditors();
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == u"csv") {
-        importCsvFile(this, m_session, path, side);
+        showOutcome(importCsvFile(this, m_session, path, side));
     } else if (suffix == u"qv19" && maySetDocumentAside()) {
         if (auto caption = openDocumentFile(this, m_session, path)) setCaption(*caption);
     }
@@ -594,7 +633,11 @@ void TMainForm::exportPdfCommand() {
         QLocale().measurementSystem() == QLocale::ImperialUSSystem ? Paper::Letter : Paper::A4;
     const PdfResult result = writeDocumentPdf(m_session, {QFileInfo(m_session.history.path()).fileName()},
                                               dialog.selectedFiles().constFirst(), paper);
-    if (!result.error.isEmpty()) showWarning(this, m_session.lang.text(Str::WarnCaption), result.error);
+    if (!result.error.isEmpty())
+        showWarning(this, m_session.lang.text(Str::WarnCaption), result.error);
+    else
+        showOutcome(m_session.lang.text(Str::StatusExported)
+                        .arg(QDir::toNativeSeparators(dialog.selectedFiles().constFirst())));
 }
 
 void TMainForm::showProblem(const Problem& p) {

@@ -76,6 +76,9 @@ public:
     // `interactive` false a failure goes to the terminal, since no window may be left to ask).
     void saveSettingsOnce(bool interactive);
 
+    // The status line: the outcome of the last command (an empty text leaves it as it is).
+    void showOutcome(const QString& text);
+
     EditCommands* editCommands() const { return m_edit; }
     ProblemsPanel* problemsPanel() const { return m_problems; }
     // Brings the window that holds the problem's value forward with the value current.
@@ -97,6 +100,7 @@ private:
     void arrangeChildren();
     void applyTexts();
     void transferCommand(TransferMode mode);
+    // Commits the row under an open frequency editor of either table, then closes every editor.
     void commitTableA();
     void bindMainList(QComboBox* combo, const QString& name);
     QMdiSubWindow* addChild(QWidget* child);
@@ -135,5 +139,6 @@ private:
     ProblemsPanel* m_problems = nullptr;
     QWidget* m_lastChannelWindow = nullptr; // the channel table the Edit menu's channel commands act on
     bool m_started = false;
+    bool m_arranged = false; // the child windows have had their start-up places
     bool m_settingsSaved = false;
 };

@@ -20,7 +20,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$build/kt520" "$build"/*.dll "$work/"
 
-# LanguageIndex 3 always gives Traditional Chinese; 1 and 2 follow the system's language.
+# The stored LanguageIndex decides the language; the locale only gives the decimal separator.
 shoot() { # NAME LANG_VALUE LOCALE WIDTH HEIGHT [SCALE]
     local name=$1 lang=$2 locale=$3 w=$4 h=$5 scale=${6:-1}
     printf '[Open]\r\ncom=1\r\nlang=%s\r\n[list0]\r\ncom0bo0=400-470MHz\r\ncom0bo1=136-174MHz\r\ncom0bo2=400-470MHz\r\n' \

@@ -22,7 +22,7 @@ AppSettings AppSettings::read(const IniFile& ini) {
     if (s.com < 1 || s.com > 16) s.com = 1; // no port dialog button has that number
     s.coMode = ini.integer(Open, QStringLiteral("co_mode"), 0);
     s.modelIndex = ini.integer(Open, QStringLiteral("M_type"), 0);
-    s.lang = ini.integer(Open, QStringLiteral("lang"), 1);
+    s.lang = ini.integer(Open, QStringLiteral("lang"), 0);
     for (int i = 0; i < 3; ++i)
         s.band1 << ini.text(List0, QStringLiteral("com0bo%1").arg(i), DefaultBand);
     s.band1Index = ini.integer(List0, QStringLiteral("list0now"), 0);

@@ -11,7 +11,7 @@ struct AppSettings {
     int com = 1;        // PortNumber, 1-16
     int coMode = 0;     // SinglePortMode when 1
     int modelIndex = 0; // M_type
-    int lang = 1;       // stored LanguageIndex (start-up rule applies)
+    int lang = 0;       // stored LanguageIndex, 0 when none is stored (start-up rule applies)
     QStringList band1;  // always three entries
     int band1Index = 0; // list0now
     QStringList band2;  // list1count entries

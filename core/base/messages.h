@@ -261,5 +261,24 @@ enum : int {
     NotARegularFile = 847,      // a folder, pipe or device: refused before reading
     BadChannelLabel = 848,      // %1 the label a channel line should start with, e.g. "CH004"
     CsvDuplicateLocation = 849, // %1 location, %2 the earlier line
+    // Captions of the editor, outcomes for the status line, the note on a clamped frequency.
+    ChannelAGroup = 850,
+    ChannelBGroup = 851,
+    AboutProgram = 852,
+    DocumentFilter = 853,
+    SampleFillButton = 854,
+    StatusReadDone = 855,
+    StatusWriteDone = 856,
+    StatusWriteRefused = 857,
+    StatusReadIncomplete = 858,
+    StatusWriteIncomplete = 859,
+    StatusSaved = 860,
+    StatusExported = 861,
+    StatusOpened = 862,
+    FrequencyClampedOutsideBand = 863,
+    FrequencyClamped = 864,
+    StatusImported = 865,
+    AdministratorAsRead = 866,
+    StatusNewDocument = 867,
 };
 }

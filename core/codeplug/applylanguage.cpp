@@ -176,8 +176,7 @@ void applyStringTable(Session& s, const StringTable& table) {
 }
 
 int startupLanguage(int stored, int systemLanguageId) {
-    if (stored < 1 || stored > 3) stored = 1;
-    if (stored == 3) return 3;
+    if (stored >= 1 && stored <= 3) return stored;
     return systemLanguageId == 2052 ? 1 : 2;
 }
 

@@ -1,5 +1,8 @@
 #include "core/codeplug/channelediting.h"
+#include "core/base/language.h"
+#include "core/base/messages.h"
 #include "core/codeplug/channeltable.h"
+#include "core/codeplug/model.h"
 #include <algorithm>
 #include <cmath>
 
@@ -106,4 +109,16 @@ std::optional<QString> nextAutoAddFrequency(const QString& rx, int increment, in
     QString s = QString::asprintf("%lld.%05lld", v / TenHzPerMHz, v % TenHzPerMHz);
     if (decimalPoint != QChar('.')) s.replace(QChar('.'), decimalPoint);
     return s;
+}
+
+QString clampedFrequencyNote(const QString& typed, const QString& stored, const QString& bandText,
+                             const Language& lang, QChar decimalPoint) {
+    const auto mhz = parseDecimal(typed, decimalPoint);
+    // The radio's whole range, the limits normaliseFrequency clamps to.
+    if (!mhz || (*mhz >= 100 && *mhz <= 550)) return {};
+    const auto kept = parseDecimal(stored, decimalPoint);
+    const auto band = bandLimits(bandText);
+    if (kept && band && (*kept < band->lower || *kept > band->upper))
+        return lang.text(Str::FrequencyClampedOutsideBand).arg(typed, stored, bandText);
+    return lang.text(Str::FrequencyClamped).arg(typed, stored);
 }

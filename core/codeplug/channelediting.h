@@ -3,6 +3,7 @@
 #include "core/base/valuewords.h"
 #include <QString>
 #include <optional>
+class Language;
 
 // Rules of the channel editor that do not depend on widgets: what a click makes of a stepping
 // cell, which typed characters a field takes, and the frequency arithmetic of auto-add.
@@ -44,3 +45,10 @@ QString nameFiltered(const QString& text);
 [[nodiscard]] std::optional<QString> nextAutoAddFrequency(const QString& rx, int increment, int lowerMHz,
                                                           int upperMHz,
                                                           QChar decimalPoint = systemDecimalPoint());
+
+// What the status line says when a typed frequency lay beyond the radio's 100-550 MHz and the
+// commit clamped it to `stored`: the value typed, the value kept, and that it lies outside the
+// selected band `bandText` when it does. Empty when `typed` was within the range or no number.
+[[nodiscard]] QString clampedFrequencyNote(const QString& typed, const QString& stored,
+                                           const QString& bandText, const Language& lang,
+                                           QChar decimalPoint = systemDecimalPoint());

@@ -79,8 +79,12 @@ QString ChannelTable::defaultName(int row) const {
     return QString::fromLatin1(m_side == Side::A ? "NameA" : "NameB") + QString::asprintf("%.2d", row - 3);
 }
 
+std::optional<QString> ChannelTable::onRaster(const QString& text, QChar decimalPoint) const {
+    return normaliseFrequency(text, raster(), decimalPoint);
+}
+
 bool ChannelTable::sendcell(int col, int row, QChar decimalPoint) {
-    const auto normalised = normaliseFrequency(cell(col, row), raster(), decimalPoint);
+    const auto normalised = onRaster(cell(col, row), decimalPoint);
     if (!normalised) return false;
     setCell(col, row, *normalised);
     return true;

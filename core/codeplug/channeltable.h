@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 // Side A and side B of the radio each keep one table; they differ in raster and default names.
 enum class Side { A, B };
@@ -52,6 +53,10 @@ public:
     Side side() const { return m_side; }
     // Normalisation raster in units of 10 Hz: 2.5 kHz on side A, 5 kHz on side B.
     int raster() const { return m_side == Side::A ? 250 : 500; }
+    // A frequency as this table holds it: clamped to 100-550 MHz and moved up onto the table's
+    // raster. The one rule for typing, pasting and importing; empty when `text` is no number.
+    [[nodiscard]] std::optional<QString> onRaster(const QString& text,
+                                                  QChar decimalPoint = systemDecimalPoint()) const;
 
     QString cell(int col, int row) const;
     void setCell(int col, int row, const QString& text);

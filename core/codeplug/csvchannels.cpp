@@ -312,7 +312,8 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
 
         const int row = channel + ChannelTable::FirstChannelRow - 1;
         auto freqCell = [&](long long v) {
-            return normaliseFrequency(unitsText(v), table.raster(), decimalPoint).value_or(QString());
+            // The paste's rule: a channel from another table's raster lands on this one's.
+            return table.onRaster(unitsText(v), decimalPoint).value_or(QString());
         };
         table.setCell(Col::RxFreq, row, freqCell(*rx));
         table.newChannelDefaults(row, w);

@@ -91,6 +91,16 @@ bool emptiedThenLeft(const DocumentStep& top, const DocumentStep& step) {
     return rxEmptied && clears;
 }
 
+// A frequency typed into a row, then the row committed (normalised, and an empty row given the
+// new-channel defaults): one step, so that undo never leaves a half-made channel behind.
+bool typedThenCommitted(const DocumentStep& top, const DocumentStep& step) {
+    if (onlyRow(top) < 0 || onlyRow(top) != onlyRow(step) || top.cells.size() != 1) return false;
+    const auto isFrequency = [](int col) { return col == Col::RxFreq || col == Col::TxFreq; };
+    if (!isFrequency(top.cells[0].col) || top.cells[0].after.isEmpty()) return false;
+    return std::all_of(step.cells.begin(), step.cells.end(),
+                       [&](const auto& c) { return isFrequency(c.col) || c.before.isEmpty(); });
+}
+
 bool sameTarget(const DocumentStep& a, const DocumentStep& b) {
     if (!a.cells.empty() && !b.cells.empty())
         return a.cells[0].side == b.cells[0].side && a.cells[0].col == b.cells[0].col &&
@@ -275,10 +285,18 @@ bool DocumentHistory::mergeIntoTop(const DocumentStep& step) {
     // The clean point stays reachable: typing after a save starts a step of its own.
     if (m_steps.empty() || m_clean == m_index) return false;
     DocumentStep& top = m_steps.back();
-    if (emptiedThenLeft(top, step)) {
-        for (const auto& c : step.cells)
-            top.cells.push_back(c);
-        m_entries += step.cells.size();
+    if (emptiedThenLeft(top, step) || typedThenCommitted(top, step)) {
+        // A cell both steps touched keeps one entry: undo then gives back its first value.
+        for (const auto& c : step.cells) {
+            const auto same = std::find_if(top.cells.begin(), top.cells.end(),
+                                           [&c](const auto& t) { return t.col == c.col; });
+            if (same != top.cells.end()) {
+                same->after = c.after;
+            } else {
+                top.cells.push_back(c);
+                ++m_entries;
+            }
+        }
         top.name = describe(top);
         return true;
     }
@@ -321,8 +339,10 @@ void DocumentHistory::redo() {
     if (m_depth > 0) return;
     closeStep();
     if (m_index >= int(m_steps.size())) return;
-    apply(m_steps[size_t(m_index)], true);
+    // The position moves before the change is announced, as in undo(): whoever answers the
+    // announcement sees the step as done.
     ++m_index;
+    apply(m_steps[size_t(m_index - 1)], true);
 }
 
 void DocumentHistory::apply(const DocumentStep& step, bool forward) {

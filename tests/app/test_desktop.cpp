@@ -1,10 +1,12 @@
 #include "app/childlayout.h"
+#include "app/commandstatus.h"
 #include "app/mainwindow.h"
 #include "core/base/language.h"
 #include "core/base/messages.h"
 #include "core/base/settingsfile.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
+#include "tests/common/docfixture.h"
 #include "tests/common/languagefiles.h"
 #include "tests/common/runprocess.h"
 #include "ui/channels/channelwindow.h"
@@ -50,6 +52,7 @@ private slots:
     void childrenFitTheArea();
     void helpAndAbout();
     void optionsRestoreInsideArea();
+    void transferOutcome();
 
 private:
     QStringList menuTitles(const TMainForm& w) const;
@@ -101,6 +104,11 @@ void TestDesktop::menusAndCaptionFollowEverySwitch() {
         QCOMPARE(w.windowTitle(), caption);
         QCOMPARE(w.portDialog()->windowTitle(), s.lang.text(22));
         QCOMPARE(w.portDialog()->findChild<QGroupBox*>()->title(), s.lang.text(22));
+        QStringList groups;
+        for (QGroupBox* g : w.funcWindow()->findChildren<QGroupBox*>())
+            groups << g->title();
+        QVERIFY(groups.contains(s.lang.text(Str::ChannelAGroup)) &&
+                groups.contains(s.lang.text(Str::ChannelBGroup)));
     }
     QCOMPARE(menuTitles(w).first(), QStringLiteral("File"));
     // The port button says what it does, not "Write".
@@ -354,9 +362,16 @@ void TestDesktop::helpAndAbout() {
     QCOMPARE(seen.size(), 2);
     QVERIFY(seen.at(0).startsWith(QStringLiteral("UserGuide|")) &&
             seen.at(0).contains(QStringLiteral("dialout")));
+    QVERIFY(seen.at(0).contains(s.lang.text(11) + QStringLiteral(" > ") + s.lang.text(22))); // as the menu
     QVERIFY(seen.at(1).contains(QString::fromLatin1(qVersion())) &&
             seen.at(1).contains(QStringLiteral("Licence")));
     QVERIFY(!seen.at(1).contains(QStringLiteral("||")));
+    // One version, the build's; no heading without a text under it.
+    QVERIFY(seen.at(1).contains(
+        s.lang.text(Str::AboutVersion).arg(QStringLiteral(KT520_TEST_VERSION), qVersion())));
+    QVERIFY(!seen.at(1).contains(QStringLiteral("V1.")));
+    for (int heading : {4, 6})
+        QVERIFY(!seen.at(1).contains(s.lang.text(heading)));
 
     // Every option and every channel column explains itself in the current language.
     QStringList without;
@@ -391,6 +406,24 @@ void TestDesktop::optionsRestoreInsideArea() {
     f->showNormal();
     QVERIFY(f->width() <= area.width());
     QVERIFY(area.contains(f->geometry()));
+}
+
+// A write that stopped names its first reason when the document holds a value the radio cannot
+// take; otherwise it only says it did not complete.
+void TestDesktop::transferOutcome() {
+    const auto session = freshDocument(2);
+    Session& s = *session;
+    auto stopped = [&s](bool cancelled) {
+        return ::transferOutcome(s, TransferMode::Write, false, cancelled);
+    };
+    QCOMPARE(stopped(false), s.lang.text(Str::StatusWriteIncomplete));
+    s.doc.tableA.setCell(Col::RxFreq, 4, QStringLiteral("4x8.5"));
+    s.doc.tableA.newChannelDefaults(4, s.doc.words);
+    const QString refused = stopped(false);
+    QVERIFY2(refused.startsWith(s.lang.text(Str::StatusWriteRefused).arg(QString())) &&
+                 refused.contains(u"4x8.5"),
+             qPrintable(refused));
+    QCOMPARE(stopped(true), s.lang.text(Str::TransferCancelled));
 }
 
 QTEST_MAIN(TestDesktop)

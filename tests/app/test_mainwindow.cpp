@@ -1,3 +1,4 @@
+#include "app/desktophabits.h"
 #include "app/mainwindow.h"
 #include "core/base/language.h"
 #include "core/base/settingsfile.h"
@@ -128,6 +129,11 @@ void TestMainWindow::languageSwitchFollowsEverywhere() {
     w.selectLanguage(2);
     QCOMPARE(s.lang.index, 2);
     QCOMPARE(s.doc.words.off, QStringLiteral("OFF"));
+    // Each language is named in itself, so that the way back is legible in any of them.
+    QStringList names;
+    for (int i = 1; i <= 3; ++i)
+        names << withoutMnemonic(w.findChild<QAction*>(QStringLiteral("Language%1").arg(i))->text());
+    QCOMPARE(names, QStringList({u"简体中文"_qs, u"English"_qs, u"繁體中文"_qs}));
     const QString englishCaption = s.lang.text(19) + QStringLiteral(" A");
     QCOMPARE(w.channelA()->windowTitle(), englishCaption);
     QCOMPARE(s.doc.tableA.cell(1, 0), s.lang.text(26));

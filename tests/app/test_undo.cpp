@@ -10,12 +10,14 @@
 #include "ui/channels/channelgridwidgets.h"
 #include "ui/channels/channelwindow.h"
 #include "ui/options/funcwindow.h"
+#include "ui/service/radioinfowindow.h"
 #include "ui/transfer/rwform.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -24,6 +26,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
 // Undo and redo in the program, and the question before unsaved changes are lost, driven with
 // real key and mouse events on a document opened from a file.
@@ -93,7 +96,7 @@ private slots:
         m_dir.reset();
     }
 
-    // Ten mixed edits in both tables, the options and the selection panel, each taken back with
+    // Mixed edits (nine steps) in both tables, the options and the selection panel, each taken back with
     // Ctrl+Z: the document saved then is the opened file byte for byte, without the unsaved mark.
     // Redo brings them back, Ctrl+Shift+Z as well as Ctrl+Y.
     void mixedEditsUndoToTheOpenedFile() {
@@ -110,31 +113,31 @@ private slots:
         click(a, Col::Power, 4); // 1: steps the power of channel 01
         press(a, "Button4");     // 2: moves it down
         click(b, Col::RxFreq, 10);
-        keys(QStringLiteral("145.5")); // 3: typed
-        key(Qt::Key_Return);           // 4: a new channel 07 on side B
-        click(a, Col::Bandwidth, 1);   // 5: VFO row 136 of side A
+        keys(QStringLiteral("145.5")); // 3: typed, and with Enter
+        key(Qt::Key_Return);           //    a new channel 07 on side B
+        click(a, Col::Bandwidth, 1);   // 4: VFO row 136 of side A
         QHeaderView* labels = grid(a)->verticalHeader();
         QTest::mouseClick(labels->viewport(), Qt::LeftButton, {},
                           QPoint(labels->width() / 2, labels->sectionViewportPosition(0) + 5));
-        key(Qt::Key_Delete); // 6: the row whose label was clicked
+        key(Qt::Key_Delete); // 5: the row whose label was clicked
         m_window->showChild(m_window->funcWindow());
         QCheckBox* check = nullptr;
         for (QCheckBox* c : m_window->funcWindow()->findChildren<QCheckBox*>())
             if (c->isVisible() && c->isEnabled()) check = check ? check : c;
         QVERIFY(check);
-        QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(5, check->height() / 2)); // 7
+        QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(5, check->height() / 2)); // 6
         QTest::qWait(1);
         auto* band = m_window->findChild<QComboBox*>(MainCtl::Band1);
         band->setFocus();
-        QTest::keyClick(band, Qt::Key_Down); // 8
+        QTest::keyClick(band, Qt::Key_Down); // 7
         QTest::qWait(1);
         click(b, Col::Name, 10);
         key(Qt::Key_A, Qt::ControlModifier); // the full name, selected to be typed over
-        keys(QStringLiteral("HOME"));        // 9
+        keys(QStringLiteral("HOME"));        // 8
         key(Qt::Key_Return);
-        press(b, "Button5"); // 10: deletes channel 07 of side B
+        press(b, "Button5"); // 9: deletes channel 07 of side B
         QTRY_VERIFY(m_window->windowTitle().endsWith(QLatin1Char('*')));
-        QTRY_COMPARE(m_session->history.index() - opening, 10);
+        QTRY_COMPARE(m_session->history.index() - opening, 9);
         const QByteArray edited = saveDocument(*m_session);
         QVERIFY(edited != opened);
 
@@ -156,6 +159,88 @@ private slots:
                 i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(saveDocument(*m_session), edited);
         QVERIFY(m_window->windowTitle().endsWith(QLatin1Char('*')));
+    }
+
+    // Ten mixed edits, all undone, five redone: after every step the Edit menu's texts, the
+    // buttons' enabled states and the title's unsaved mark describe the document as it is.
+    void viewsFollowEveryUndoAndRedo() {
+        Session& s = *m_session;
+        DocumentHistory& h = s.history;
+        const int opening = h.index();
+        const QString openingName = h.undoName(); // the Open, or nothing
+        QList<QByteArray> docs{saveDocument(s)};
+        QStringList names;
+        for (int i = 0; i < 10; ++i) {
+            const QString value = QStringLiteral("E%1").arg(i);
+            if (i % 3 == 2)
+                s.doc.func.setText(QStringLiteral("Edit16"), value);
+            else
+                s.doc.table(i % 3 ? Side::B : Side::A).setCell(Col::Name, 4 + i, value);
+            QTest::qWait(1); // each edit a turn of its own, hence a step of its own
+            QCOMPARE(h.index() - opening, docs.size());
+            docs << saveDocument(s);
+            names << h.undoName();
+        }
+        QAction* undo = m_window->editCommands()->undoAction();
+        QAction* redo = m_window->editCommands()->redoAction();
+        auto agree = [&](int k) {
+            const Language& lang = s.lang;
+            QCOMPARE(saveDocument(s), docs[k]);
+            const QString undoName = k > 0 ? names[k - 1] : openingName;
+            QCOMPARE(undo->text(),
+                     undoName.isEmpty() ? lang.text(Str::UndoMenu) : lang.text(Str::UndoStep).arg(undoName));
+            QCOMPARE(redo->text(),
+                     k < names.size() ? lang.text(Str::RedoStep).arg(names[k]) : lang.text(Str::RedoMenu));
+            QCOMPARE(undo->isEnabled(), k > 0 || opening > 0);
+            QCOMPARE(redo->isEnabled(), k < names.size());
+            QCOMPARE(m_window->windowTitle().endsWith(QLatin1Char('*')), k != 0);
+        };
+        agree(int(names.size()));
+        for (int k = int(names.size()) - 1; k >= 0 && !QTest::currentTestFailed(); --k) {
+            undo->trigger();
+            agree(k);
+        }
+        for (int k = 1; k <= 5 && !QTest::currentTestFailed(); ++k) {
+            redo->trigger();
+            agree(k);
+        }
+    }
+
+    // A frequency typed into an empty row and the row commit it causes are one step; an editor
+    // left open when an undo or a prompt runs is closed first and writes nothing afterwards.
+    void typedChannelIsOneStep_data() {
+        QTest::addColumn<QString>("then");
+        QTest::newRow("Enter, then undo") << "enter";
+        QTest::newRow("undo with the editor open") << "undo";
+        QTest::newRow("New, prompt cancelled") << "prompt";
+    }
+    void typedChannelIsOneStep() {
+        QFETCH(QString, then);
+        Tchannelb* b = m_window->channelB();
+        ChannelTable& t = m_session->doc.tableB;
+        constexpr int row = 60;
+        QVERIFY(t.rowEmpty(row));
+        const QByteArray before = saveDocument(*m_session);
+        click(b, Col::RxFreq, row);
+        for (QChar c : QStringLiteral("145.5"))
+            keys(QString(c)); // a turn of the event loop for each key
+        if (then == u"enter") {
+            key(Qt::Key_Return);
+        } else if (then == u"prompt") {
+            ModalAnswer prompt(QStringLiteral("SaveChangesBox"), [](QMessageBox* box) {
+                QTest::mouseClick(box->button(QMessageBox::Cancel), Qt::LeftButton);
+            });
+            m_window->newDocumentCommand();
+            QVERIFY(prompt.answered());
+            QVERIFY(!b->frequencyEditorVisible());
+        }
+        m_window->editCommands()->undoAction()->trigger(); // one step takes the whole channel back
+        QVERIFY(!b->frequencyEditorVisible());
+        QCOMPARE(saveDocument(*m_session), before);
+        click(b, Col::Power, row + 1); // leaving the row commits nothing left behind
+        QVERIFY(t.rowEmpty(row));
+        m_window->editCommands()->redoAction()->trigger();
+        QCOMPARE(t.cell(Col::RxFreq, row), QStringLiteral("145.50000"));
     }
 
     // Ctrl+Z in a text field of the options undoes the document's last step, not the field's own
@@ -224,6 +309,13 @@ private slots:
         poll.start(10);
         m_window->readCommand();
         QVERIFY(ran);
+        // The status line tells the outcome; the radio information shows what the read found.
+        QCOMPARE(m_window->findChild<QLabel*>(QStringLiteral("StatusLine"))->text().trimmed(),
+                 m_session->lang.text(Str::StatusReadDone));
+        QWidget* info = m_window->radioInfoWindow();
+        QCOMPARE(info->findChild<QLineEdit*>(QStringLiteral("Edit1"))->text(), QStringLiteral("KT-520RX"));
+        QCOMPARE(info->findChild<QLineEdit*>(QStringLiteral("Edit2"))->text(),
+                 m_session->doc.main.currentItem(MainCtl::Band1));
         QCOMPARE(m_session->history.undoName(), m_session->lang.text(Str::StepRead));
         QVERIFY(!m_session->history.isModified());
         QVERIFY(!m_window->windowTitle().contains(QStringLiteral("mine.qv19")));

@@ -154,10 +154,12 @@ void TestChannelWindow::typedFrequencyFillsNewChannel_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("rx");
     QTest::addColumn<QString>("name");
-    QTest::newRow("A") << Side::A << "438.5" << dp("438.50000") << "NameA01";
-    QTest::newRow("B raster") << Side::B << "438.501" << dp("438.50500") << "NameB01";
-    QTest::newRow("dot dropped, then taken") << Side::A << "43.8.5" << dp("438.50000") << "NameA01";
-    QTest::newRow("clamped high") << Side::A << "999" << dp("550.00000") << "NameA01";
+    QTest::addColumn<bool>("clamped"); // the status line hears of it
+    QTest::newRow("A") << Side::A << "438.5" << dp("438.50000") << "NameA01" << false;
+    QTest::newRow("B raster") << Side::B << "438.501" << dp("438.50500") << "NameB01" << false;
+    QTest::newRow("dot dropped, then taken") << Side::A << "43.8.5" << dp("438.50000") << "NameA01" << false;
+    QTest::newRow("clamped high") << Side::A << "999" << dp("550.00000") << "NameA01" << true;
+    QTest::newRow("clamped low") << Side::B << "12" << dp("100.00000") << "NameB01" << true;
 }
 
 void TestChannelWindow::typedFrequencyFillsNewChannel() {
@@ -165,7 +167,9 @@ void TestChannelWindow::typedFrequencyFillsNewChannel() {
     QFETCH(QString, typed);
     QFETCH(QString, rx);
     QFETCH(QString, name);
+    QFETCH(bool, clamped);
     makeWindow(side);
+    QSignalSpy status(m_window.get(), &ChannelWindow::statusMessage);
     click(Col::RxFreq, 4);
     auto* edit1 = child<QLineEdit>("Edit1");
     QVERIFY(edit1->isVisible());
@@ -180,6 +184,10 @@ void TestChannelWindow::typedFrequencyFillsNewChannel() {
     for (int c = 1; c < ChannelTable::Columns; ++c)
         cells << cell(c, 4);
     QCOMPARE(cells, expected);
+    QCOMPARE(status.size(), clamped ? 1 : 0);
+    if (clamped)
+        QCOMPARE(status.at(0).at(0).toString(), m_session->lang.text(Str::FrequencyClampedOutsideBand)
+                                                    .arg(typed, rx, QStringLiteral("400-470MHz")));
 }
 
 void TestChannelWindow::separatorAfterTwoDigitsDropped() {
@@ -534,8 +542,12 @@ void TestChannelWindow::deleteAll() {
     QFETCH(bool, emptied);
     useRow(1);
     useRow(50);
+    click(Col::RxFreq, 60);
+    type(QStringLiteral("145")); // a channel being typed is committed, not left to the answer
     m_answer = answer;
     pressButton("Button2");
+    QVERIFY(!m_window->frequencyEditorVisible());
+    QCOMPARE(table().rowEmpty(60), emptied);
     QCOMPARE(m_messages, QStringList{m_session->lang.text(Str::DeleteAllCaption) + QLatin1Char('|') +
                                      m_session->lang.text(Str::DeleteAllQuestion).arg(QStringLiteral("A"))});
     QCOMPARE(table().rowEmpty(1), emptied);

@@ -317,7 +317,21 @@ void ChannelWindow::onGridKey(QKeyEvent* event) {
 
 bool ChannelWindow::commitRow(int col, int row) {
     if (row < 1 || row > ChannelTable::LastRow) return true;
-    if (m_table.sendallcell(col, row, m_session.doc.words)) return true;
+    const QString typed[] = {m_table.cell(Col::RxFreq, row), m_table.cell(Col::TxFreq, row)};
+    if (m_table.sendallcell(col, row, m_session.doc.words)) {
+        // The clamp into 100-550 MHz stays, but is not silent.
+        const QString band = m_session.doc.main.currentItem(MainCtl::Band1);
+        for (int i = 0; i < 2; ++i) {
+            const QString stored = m_table.cell(i == 0 ? Col::RxFreq : Col::TxFreq, row);
+            if (stored == typed[i]) continue;
+            const QString note = clampedFrequencyNote(typed[i], stored, band, m_session.lang);
+            if (!note.isEmpty()) {
+                emit statusMessage(note);
+                break;
+            }
+        }
+        return true;
+    }
     const QString here = m_table.cell(col, row);
     const bool hereFails = isFrequencyColumn(col) && !here.isEmpty() && !parseDecimal(here);
     warnNumber(hereFails ? here : m_table.cell(Col::RxFreq, row));
@@ -535,12 +549,14 @@ void ChannelWindow::autoAddStep(bool mouseDown) {
 }
 
 void ChannelWindow::deleteAll() {
+    // No editor stays open under the question, to write into the table whatever the answer.
+    commitPendingEdit();
+    hideEditors();
     const auto answer = ask(
         QMessageBox::Warning, m_session.lang.text(Str::DeleteAllCaption),
         m_session.lang.text(Str::DeleteAllQuestion).arg(historySideName(m_table.side() == Side::A ? 0 : 1)),
         QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes) return;
-    hideEditors();
     m_table.clearAll();
 }
 

@@ -40,6 +40,10 @@ public:
 
     QSize sizeHint() const override;
 
+signals:
+    // A note for the main window's status line (a frequency clamped into the radio's range).
+    void statusMessage(const QString& text);
+
 protected:
     ChannelWindow(Session& session, Side side, QWidget* parent);
     void resizeEvent(QResizeEvent* event) override;

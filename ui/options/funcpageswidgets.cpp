@@ -151,11 +151,11 @@ QWidget* buildBasicPage(FuncFormBuilder& b, FmList* fmList) {
     QGroupBox* calls = b.group("通话设置");
     b.row(gridIn(calls), Ctl::Edit17, b.editUpDown(Ctl::Edit17, Ctl::UpDown11, false));
 
-    QGroupBox* sideA = b.group("Channel A");
+    QGroupBox* sideA = b.group("A频道");
     QGridLayout* a = gridIn(sideA);
     b.row(a, Ctl::ComboBox27, b.combo(Ctl::ComboBox27));
     b.row(a, Ctl::ComboBox28, b.combo(Ctl::ComboBox28));
-    QGroupBox* sideB = b.group("Channel B");
+    QGroupBox* sideB = b.group("B频道");
     QGridLayout* bb = gridIn(sideB);
     b.row(bb, Ctl::ComboBox3, b.combo(Ctl::ComboBox3));
     b.row(bb, Ctl::ComboBox19, b.combo(Ctl::ComboBox19));

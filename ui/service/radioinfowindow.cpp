@@ -1,4 +1,5 @@
 #include "ui/service/radioinfowindow.h"
+#include "core/base/messages.h"
 #include "core/codeplug/session.h"
 #include "ui/common/translatewidgets.h"
 #include <QFormLayout>
@@ -19,7 +20,8 @@ Taddmessage::Taddmessage(Session& session, QWidget* parent) : QWidget(parent), m
         auto* edit = new QLineEdit(group);
         edit->setObjectName(QString::fromLatin1(name));
         edit->setReadOnly(true);
-        edit->setMinimumWidth(190);
+        // Wide enough for the status line that names both administrators.
+        edit->setMinimumWidth(250);
         auto* label = new QLabel(caption, group);
         form->addRow(label, edit);
         if (labelOut) *labelOut = label;
@@ -62,10 +64,22 @@ void Taddmessage::refresh() {
     m_salesDate->setText(info.salesDate);
     m_factoryDate->setText(info.factoryDate);
     m_user->setText(info.user);
+    showAdministrator();
 }
 
 void Taddmessage::applyTexts() {
     translateWidgetTree(this, m_session.lang);
-    m_status->showMessage(QStringLiteral("  ") + m_administratorLabel->text() + QStringLiteral("：") +
-                          m_session.administrator);
+    showAdministrator();
+}
+
+void Taddmessage::showAdministrator() {
+    // The program's own name until a read shows the radio's; when they differ the next write
+    // records the program's, and the line says so rather than contradict the field.
+    const QString& read = m_session.radioInfo.administrator;
+    const QString& ours = m_session.administrator;
+    const QString label = m_administratorLabel->text();
+    m_status->showMessage(QStringLiteral("  ") +
+                          (!m_session.radioInfo.filled() || read == ours
+                               ? label + QStringLiteral("：") + ours
+                               : m_session.lang.text(Str::AdministratorAsRead).arg(label, read, ours)));
 }

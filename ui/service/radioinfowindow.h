@@ -14,6 +14,7 @@ public:
 private:
     void refresh();
     void applyTexts();
+    void showAdministrator();
 
     Session& m_session;
     QLineEdit* m_model;

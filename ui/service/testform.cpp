@@ -260,8 +260,8 @@ QWidget* TTestForm::buildSidePanel() {
     col->addWidget(battery);
     col->addWidget(label(QStringLiteral("机器调好后，才能使用"), side));
     button(QStringLiteral("调整SQL"), QStringLiteral("Button7"), &TTestForm::squelchClick);
-    auto* sample = button(QStringLiteral("Button8"), QStringLiteral("Button8"), &TTestForm::sampleFillClick);
-    sample->setProperty("kt520_fixed", true);
+    // Fills the alignment fields with sample values, a starting point for a new radio.
+    button(QStringLiteral("填入示例调整值"), QStringLiteral("Button8"), &TTestForm::sampleFillClick);
 
     m_name = new QLineEdit(side);
     m_name->setObjectName(QStringLiteral("Edit1"));

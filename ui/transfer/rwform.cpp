@@ -249,6 +249,8 @@ QString vfoMoves(const Session& s, const VfoRows& before) {
 } // namespace
 
 void TRWForm::FormShow() {
+    // A dialog opens on its own state, not on the outcome of the last transfer.
+    m_status->clearMessage();
     if (m_beforeShow) m_beforeShow();
     {
         // The band check is one undo step, and the status line says what it moved.

@@ -27,7 +27,7 @@ void TestSettings::defaultsWhenMissing() {
     QCOMPARE(s.com, 1);
     QCOMPARE(s.coMode, 0);
     QCOMPARE(s.modelIndex, 0);
-    QCOMPARE(s.lang, 1);
+    QCOMPARE(s.lang, 0); // none stored: the system's language decides
     QCOMPARE(s.band1, QStringList(3, QStringLiteral("400-470MHz")));
     QCOMPARE(s.band1Index, 0);
     QVERIFY(s.band2.isEmpty());
@@ -36,16 +36,16 @@ void TestSettings::defaultsWhenMissing() {
 void TestSettings::readValues_data() {
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<int>("com");
-    QTest::addColumn<int>("lang");
+    QTest::addColumn<int>("lang"); // 0: none stored
     QTest::addColumn<int>("band1Index");
     QTest::newRow("plain") << QByteArray("[Open]\r\ncom=3\r\nlang=2\r\n[list0]\r\nlist0now=1\r\n") << 3 << 2
                            << 1;
     QTest::newRow("case-insensitive")
         << QByteArray("[OPEN]\nCOM=5\nLang=3\n[LIST0]\nLIST0NOW=2\n") << 5 << 3 << 2;
-    QTest::newRow("com out of range") << QByteArray("[open]\ncom=17\n") << 1 << 1 << 0;
-    QTest::newRow("com zero") << QByteArray("[open]\ncom=0\n") << 1 << 1 << 0;
-    QTest::newRow("com not a number") << QByteArray("[open]\ncom=abc\nlang=x\n") << 1 << 1 << 0;
-    QTest::newRow("blanks around") << QByteArray("[ open ]\n  com = 4 \n") << 4 << 1 << 0;
+    QTest::newRow("com out of range") << QByteArray("[open]\ncom=17\n") << 1 << 0 << 0;
+    QTest::newRow("com zero") << QByteArray("[open]\ncom=0\n") << 1 << 0 << 0;
+    QTest::newRow("com not a number") << QByteArray("[open]\ncom=abc\nlang=x\n") << 1 << 0 << 0;
+    QTest::newRow("blanks around") << QByteArray("[ open ]\n  com = 4 \n") << 4 << 0 << 0;
 }
 
 void TestSettings::readValues() {

@@ -82,13 +82,16 @@ void TestLanguage::startupRule_data() {
     QTest::addColumn<int>("stored");
     QTest::addColumn<int>("system");
     QTest::addColumn<int>("expected");
-    QTest::newRow("2 on a PRC system") << 2 << 2052 << 1;
-    QTest::newRow("1 elsewhere") << 1 << 1033 << 2;
+    // The stored choice wins over the system's language.
+    QTest::newRow("2 on a PRC system") << 2 << 2052 << 2;
+    QTest::newRow("1 elsewhere") << 1 << 1033 << 1;
     QTest::newRow("3 on a PRC system") << 3 << 2052 << 3;
     QTest::newRow("3 elsewhere") << 3 << 1033 << 3;
+    // Nothing usable stored: the system decides.
+    QTest::newRow("none stored, PRC") << 0 << 2052 << 1;
+    QTest::newRow("none stored, elsewhere") << 0 << 1033 << 2;
     QTest::newRow("7 falls back, PRC") << 7 << 2052 << 1;
     QTest::newRow("7 falls back, elsewhere") << 7 << 1033 << 2;
-    QTest::newRow("0 falls back") << 0 << 1033 << 2;
 }
 
 void TestLanguage::startupRule() {
