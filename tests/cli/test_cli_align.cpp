@@ -29,50 +29,67 @@ ProcessRun cli(QStringList args, const Sim& sim) {
 class TestCliAlign : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void readThenWriteKeepsBlocks();
     void menusBatteryUsage();
     void initialiseWrite();
     void badInput_data();
     void badInput();
+
+private:
+    // The file, or `text`, as a.m17 in `dir`.
+    QString alignmentFile(const QTemporaryDir& dir, const QByteArray& text = {}) const;
+    QByteArray m_alignment; // the file of a factory-fresh radio
+    QByteArray m_fresh;     // that radio's memory, as hex
 };
 
-void TestCliAlign::readThenWriteKeepsBlocks() {
+// One alignment read of a factory-fresh radio serves every test: the 800 ms that each
+// exchange waits after opening the port are paid once.
+void TestCliAlign::initTestCase() {
     QTemporaryDir dir;
     Sim sim(dir);
     const QString file = dir.filePath(QStringLiteral("a.m17"));
-    ProcessRun r = cli({QStringLiteral("align"), QStringLiteral("read"), QStringLiteral("--out"), file}, sim);
+    const ProcessRun r =
+        cli({QStringLiteral("align"), QStringLiteral("read"), QStringLiteral("--out"), file}, sim);
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QVERIFY(r.out.contains(QStringLiteral("(413): 14")));
-    const QByteArray before = sim.settled();
-    r = cli({QStringLiteral("align"), QStringLiteral("write"), QStringLiteral("--in"), file}, sim);
-    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
-    QCOMPARE(sim.settled(), before);
-
-    // The power class travels in the file: a 25W radio's file writes 25W back without --power;
-    // an older file without it writes 10W and says so.
     QFile f(file);
     QVERIFY(f.open(QIODevice::ReadOnly));
-    QByteArray text = f.readAll();
-    f.close();
-    QVERIFY(text.startsWith("PR-300\r\n10W\r\n"));
+    m_alignment = f.readAll();
+    m_fresh = sim.settled();
+    QVERIFY(m_alignment.startsWith("PR-300\r\n10W\r\n"));
+}
+
+QString TestCliAlign::alignmentFile(const QTemporaryDir& dir, const QByteArray& text) const {
+    const QString path = dir.filePath(QStringLiteral("a.m17"));
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly)) f.write(text.isEmpty() ? m_alignment : text);
+    return path;
+}
+
+// What was read writes back unchanged, and the power class travels in the file: a 25W radio's
+// file writes 25W back without --power; an older file without it writes 10W and says so.
+void TestCliAlign::readThenWriteKeepsBlocks() {
+    QTemporaryDir dir;
+    Sim sim(dir);
     for (const QByteArray& power : {QByteArray("25W"), QByteArray()}) {
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(QByteArray(text).replace("\r\n10W\r\n", "\r\n" + power + "\r\n"));
-        f.close();
-        r = cli({QStringLiteral("align"), QStringLiteral("write"), QStringLiteral("--in"), file}, sim);
+        const QString file =
+            alignmentFile(dir, QByteArray(m_alignment).replace("\r\n10W\r\n", "\r\n" + power + "\r\n"));
+        const ProcessRun r =
+            cli({QStringLiteral("align"), QStringLiteral("write"), QStringLiteral("--in"), file}, sim);
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
-        QCOMPARE(sim.settled().mid(2 * 0x01A0, 2), QByteArray(power.isEmpty() ? "41" : "42"));
+        QByteArray memory = sim.settled();
+        QCOMPARE(memory.mid(2 * 0x01A0, 2), QByteArray(power.isEmpty() ? "41" : "42"));
         QCOMPARE(r.err.contains(QStringLiteral("no power class")), power.isEmpty());
+        memory.replace(2 * 0x01A0, 2, m_fresh.mid(2 * 0x01A0, 2));
+        QCOMPARE(memory, m_fresh);
     }
 }
 
 void TestCliAlign::menusBatteryUsage() {
     QTemporaryDir dir;
     Sim sim(dir, {QStringLiteral("--battery"), QStringLiteral("140,150,150,160")});
-    const QString file = dir.filePath(QStringLiteral("a.m17"));
-    QCOMPARE(
-        cli({QStringLiteral("align"), QStringLiteral("read"), QStringLiteral("--out"), file}, sim).exitCode,
-        0);
+    const QString file = alignmentFile(dir);
     // Stored level 1, level 3: the high power at 400 and 470 MHz drops by 20.
     ProcessRun r = cli({QStringLiteral("usage"), QStringLiteral("--level"), QStringLiteral("3")}, sim);
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
@@ -99,20 +116,11 @@ void TestCliAlign::initialiseWrite() {
     QTemporaryDir dir;
     Sim sim(dir);
     const QString doc = dir.filePath(QStringLiteral("d.qv19"));
-    const QString file = dir.filePath(QStringLiteral("a.m17"));
     QCOMPARE(runProcess(QStringLiteral(KT520_CLI_EXE), {QStringLiteral("new"), QStringLiteral("--out"), doc})
                  .exitCode,
              0);
-    QCOMPARE(
-        cli({QStringLiteral("align"), QStringLiteral("read"), QStringLiteral("--out"), file}, sim).exitCode,
-        0);
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::ReadWrite));
-    QByteArray text = f.readAll();
-    text.replace("\r\n113\r\n", "\r\n100\r\n"); // field 401
-    f.seek(0);
-    f.write(text);
-    f.close();
+    const QString file =
+        alignmentFile(dir, QByteArray(m_alignment).replace("\r\n113\r\n", "\r\n100\r\n")); // 401
     const ProcessRun r =
         cli({QStringLiteral("write"), QStringLiteral("--in"), doc, QStringLiteral("--channels"),
              QStringLiteral("3"), QStringLiteral("--initialise"), file, QStringLiteral("--factory-date")},
