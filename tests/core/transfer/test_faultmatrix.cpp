@@ -216,7 +216,7 @@ struct Rig {
             // After the program's wait (100 ms, 150 ms for the alignment); the second also past
             // its wait for a late answer.
             f.lateAddress = lateAddress;
-            f.lateMs = fault == Fault::Late ? 180 : 700;
+            f.lateMs = fault == Fault::Late ? 120 : 700;
             break;
         case Fault::Echo:
             f.echo = true;
