@@ -99,7 +99,7 @@ void SimWire::toRadio(const QByteArray& bytes) {
 
 qint64 SimWire::lineNanos(int bytes) const {
     const qint64 bps = m_radio ? qint64(m_radio->faults().baud) * WaitScale::divisor() : 0;
-    return bps > 0 ? bytes * 10 * 1'000'000'000 / bps : 0;
+    return bps > 0 ? qint64(bytes) * 10 * 1'000'000'000 / bps : 0;
 }
 
 void SimWire::deliverDue() {
