@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/quitsignals.h"
+#include "app/startfile.h"
+#include "core/base/licence.h"
 #include "core/codeplug/session.h"
 #include "core/link/radioport.h"
 #include "sim/demoradio.h"
@@ -25,7 +27,9 @@ bool answersOnTerminal(int argc, char** argv) {
 int answerOnTerminal(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kt520"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(KT520_VERSION));
+    // Qt prints "kt520 VERSION"; the licence lines ride along.
+    QCoreApplication::setApplicationVersion(QStringLiteral(KT520_VERSION "\n") +
+                                            QString::fromUtf8(LicenceNotice));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Programming software for the KT-520 dual-band FM handheld radio: reads the radio's "
@@ -49,6 +53,10 @@ int answerOnTerminal(int argc, char** argv) {
          QStringLiteral("Show the factory alignment button in the tool bar, for service technicians.")});
     parser.addOption({QStringLiteral("exit-after-start"),
                       QStringLiteral("Quit as soon as the main window has been drawn.")});
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("A .qv19 document to open; with --service also an .m17 "
+                                                "alignment file."),
+                                 QStringLiteral("[file]"));
     parser.process(app); // --help and --version print and exit here
     QTextStream(stdout) << ProgramFiles::forProgram(QCoreApplication::applicationDirPath()).describe();
     return 0;
@@ -77,6 +85,8 @@ int main(int argc, char** argv) {
     if (QScreen* screen = QGuiApplication::primaryScreen()) w.setGeometry(screen->availableGeometry());
     w.showMaximized(); // runs the start-up, which chooses the COM port from sysini.ini
     if (app.arguments().contains(QStringLiteral("--service"))) w.setServiceMode(true);
+    if (const QString file = startFileArgument(app.arguments()); !file.isEmpty())
+        openStartFile(w, file, app.arguments().contains(QStringLiteral("--service")));
     std::unique_ptr<DemoRadio> demo;
     if (demoMode) {
         // The demo radio takes the place of the chosen COM port for this run only, so the

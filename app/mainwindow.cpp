@@ -518,9 +518,16 @@ void TMainForm::openDroppedFile(const QString& path, Side side) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == u"csv") {
         importCsvFile(this, m_session, path, side);
-    } else if (suffix == u"qv19" && maySetDocumentAside()) {
-        if (auto caption = openDocumentFile(this, m_session, path)) setCaption(*caption);
+    } else if (suffix == u"qv19") {
+        openDocumentPath(path);
     }
+}
+
+void TMainForm::openDocumentPath(const QString& path) {
+    commitTableA();
+    m_channelA->hideEditors();
+    if (!maySetDocumentAside()) return;
+    if (auto caption = openDocumentFile(this, m_session, path)) setCaption(*caption);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {

@@ -239,5 +239,7 @@ enum : int {
     // Tooltips of the optional functions, one per control, from here on in the order of
     // ui/options/functooltips.cpp.
     TipOptionsFirst = 750,
+    StartFileNotOpened = 1150, // the file "%1" named at start could not be opened: %2; a new document
+    StartFileAlignment = 1151, // "%1" is an alignment file, opened with kt520 --service
 };
 }
