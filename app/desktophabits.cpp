@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/desktophabits.h"
 #include "ui/common/translatewidgets.h"
 #include <QAction>

@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
 #include "app/quitsignals.h"
+#include "app/startfile.h"
 #include "core/base/filesave.h"
+#include "core/base/licence.h"
 #include "core/codeplug/session.h"
 #include "core/link/radioport.h"
 #include "sim/demoradio.h"
@@ -45,12 +48,18 @@ void addProgramOptions(QCommandLineParser& parser) {
                       QStringLiteral("Use the real serial ports only (the default without --demo).")});
     parser.addOption({QStringLiteral("exit-after-start"),
                       QStringLiteral("Quit as soon as the main window has been drawn.")});
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("A .qv19 document to open; with --service also an .m17 "
+                                                "alignment file."),
+                                 QStringLiteral("[file]"));
 }
 
 int answerOnTerminal(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kt520"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(KT520_VERSION));
+    // Qt prints "kt520 VERSION"; the licence lines ride along.
+    QCoreApplication::setApplicationVersion(QStringLiteral(KT520_VERSION "\n") +
+                                            QString::fromUtf8(LicenceNotice));
     QCommandLineParser parser;
     addProgramOptions(parser);
     parser.process(app); // --help and --version print and exit here
@@ -65,8 +74,9 @@ std::optional<QString> unknownArguments(const QStringList& arguments) {
     QCommandLineParser parser;
     addProgramOptions(parser);
     if (!parser.parse(arguments)) return parser.errorText();
-    if (!parser.positionalArguments().isEmpty())
-        return QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+    // One file to open, as a file manager passes it.
+    if (parser.positionalArguments().size() > 1)
+        return QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().at(1));
     return std::nullopt;
 }
 } // namespace
@@ -98,6 +108,8 @@ int main(int argc, char** argv) {
     if (QScreen* screen = QGuiApplication::primaryScreen()) w.setGeometry(screen->availableGeometry());
     w.showMaximized(); // runs the start-up, which chooses the COM port from sysini.ini
     if (app.arguments().contains(QStringLiteral("--service"))) w.setServiceMode(true);
+    if (const QString file = startFileArgument(app.arguments()); !file.isEmpty())
+        openStartFile(w, file, app.arguments().contains(QStringLiteral("--service")));
     std::unique_ptr<DemoRadio> demo;
     if (demoMode) {
         // The demo radio takes the place of the chosen COM port for this run only, so the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
 #include "app/aboutdialog.h"
 #include "app/childlayout.h"
@@ -587,8 +588,18 @@ void TMainForm::openDroppedFile(const QString& path, Side side) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == u"csv") {
         showOutcome(importCsvFile(this, m_session, path, side));
-    } else if (suffix == u"qv19" && maySetDocumentAside()) {
-        if (auto caption = openDocumentFile(this, m_session, path)) setCaption(*caption);
+    } else if (suffix == u"qv19") {
+        openDocumentPath(path);
+    }
+}
+
+void TMainForm::openDocumentPath(const QString& path) {
+    commitTableA();
+    m_channelA->hideEditors();
+    if (!maySetDocumentAside()) return;
+    if (auto caption = openDocumentFile(this, m_session, path)) {
+        setCaption(*caption);
+        showOutcome(m_session.lang.text(Str::StatusOpened).arg(QDir::toNativeSeparators(path)));
     }
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include "app/unsavedchanges.h"
 #include "core/codeplug/channeltable.h"
@@ -72,6 +73,9 @@ public:
     void setServiceMode(bool on);
     // A file dropped on the channel table of `side`: a .csv is imported, a .qv19 opened.
     void openDroppedFile(const QString& path, Side side);
+    // A document file by its path (recent files, a drop, the command line), as File > Open.
+    void openDocumentPath(const QString& path);
+    Session& session() const { return m_session; }
     // SaveSettings, once per run: at the window's close, or at any other orderly quit (with
     // `interactive` false a failure goes to the terminal, since no window may be left to ask).
     void saveSettingsOnce(bool interactive);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/problemspanel.h"
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // SIGTERM, SIGINT and SIGHUP end the program through an orderly quit of the event loop (so

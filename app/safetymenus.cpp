@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/safetymenus.h"
 #include "app/backupsdialog.h"
 #include "app/comparedialog.h"

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli.h"
 #include "cli/servicecli.h"
 #include "cli/transfercli.h"
 #include "core/base/filesave.h"
+#include "core/base/licence.h"
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <memory>
@@ -60,7 +62,7 @@ int main(int argc, char* argv[]) {
         return Exit::Ok;
     }
     if (args.first() == QStringLiteral("--version")) {
-        out() << "kt520-cli " << KT520_VERSION << "\n";
+        out() << "kt520-cli " << KT520_VERSION << "\n" << LicenceNotice << "\n";
         return Exit::Ok;
     }
     for (const Verb& v : verbs)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/safetransfer.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"

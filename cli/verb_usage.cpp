@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/servicecli.h"
 #include "cli/transfercli.h"
 #include "core/codeplug/session.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One static library per layer folder, made of every .cpp in it (a new file needs no change
 # here), linking exactly the layers the folder includes. The folder's place among the layers is
 # checked over the #include lines by scripts/check-layers.sh.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the alignment file reader (*.m17) and, as 16-byte blocks, to the
 // alignment block decoder. Beyond "no crash": a file that opens, saved and opened again, gives
 // the same fields; a refused file changes no field; blocks decoded from the radio and written

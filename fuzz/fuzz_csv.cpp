@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the CSV channel-list import. Beyond "no crash, no sanitizer report":
 // the report adds up (every note is a drop or a warning, in line order, and no two imported
 // lines share a channel), and the channels an import leaves export as a list that imports again

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the document reader. Beyond "no crash, no sanitizer report", whatever
 // an accepted file leaves in the session must save as a document that reads back to itself,
 // every line of it applied.

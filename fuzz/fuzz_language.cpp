@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the language file reader and applies the table to a session, as a
 // language switch does. Beyond "no crash": no text exceeds the 253 bytes of the radio software's
 // string buffer, and every rebuilt list keeps the position that was selected.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary image bytes to the memory-map decoders. The input is a run of records, each
 // one selector byte naming a block (a channel record or name, a settings block, the FM list, a
 // DTMF field ...) and the block's bytes. The named blocks are decoded in the read's order into

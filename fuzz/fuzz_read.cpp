@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds the radio's replies to the read procedure, through the real link with and without the
 // single-port echo. The first input byte sets up the line (echo, chunk size, channel range);
 // every further byte or run of bytes is the radio's answer to the next frame (scriptedradio.h).

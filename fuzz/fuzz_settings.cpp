@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the settings file (sysini.ini) reader. Beyond "no crash": the values
 // the program relies on are in range, every line survives a rewrite as it was read, and the keys
 // written at exit read back as written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds the radio's replies to the write procedure, through the real link with and without the
 // single-port echo; the input is read as for the read procedure (fuzz_read.cpp). Beyond "no
 // crash": the end frame goes out whatever happened unless the line broke, a failure has its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A session as after start-up, made cheaply for every input: no settings file, no language file
 // (looking for them on every input would only slow the fuzzers down), the Simplified Chinese

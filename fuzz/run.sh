@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The fuzzers. "run.sh --list" prints the target names, one per line; "run.sh TARGET [SECONDS]"
 # builds the target with clang in build-fuzz/ (once; later runs rebuild only what changed) and
 # runs it for SECONDS (default 20) from its seed corpus in fuzz/corpus/TARGET, printing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fuzz/scriptedradio.h"
 #include "core/link/frames.h"
 #include "core/memmap/memorymap.h"

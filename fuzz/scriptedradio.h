@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the read and write fuzzers need to drive the real transfer procedures through the real
 // link at full speed: the input as a stream of instructions, a radio port whose every answer the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Undo benchmark (not a test): times undo and redo of a cell edit and of whole-document steps
 # with both channel tables full, and the memory of 1,000 cell-edit steps.
 # Usage: scripts/bench-history.sh [BUILD_DIR]     (default: build/)

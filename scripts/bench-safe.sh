@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Benchmark of the safe transfers (not a test), through kt520-cli against kt520-sim paced at
 # 9600 baud: a full write with --verify against a write plus a read (target: at most 1.05), and
 # a write to three radios at once against a write to one (target: at most 1.15), with the CPU

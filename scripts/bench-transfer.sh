@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Transfer benchmark (not a test): a full 99-channel write and read through kt520-cli against
 # kt520-sim paced at 9600 baud. For each it prints the elapsed time, the wire-time lower bound
 # (every byte sent and received at 960 bytes/s, plus the fixed waits of the protocol: the port

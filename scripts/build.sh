@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds into build/ at the repository root. Extra arguments go to cmake.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a file includes a folder above its own layer, or a core file includes a window
 # (QtWidgets, QtGui) header, or a core file outside core/link includes the serial port.
 # Usage: scripts/check-layers.sh        (from anywhere; checks the repository it lives in)

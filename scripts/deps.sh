@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages the build, the tests and the program need, if any is missing.
 # --package adds the tools that make and check the Debian package (scripts/package.sh).
+# The names are real packages (a virtual one is never "installed"), so a machine that has them
+# all runs no apt-get at all and works offline; apt-get waits for a dpkg lock held elsewhere.
 set -euo pipefail
-packages=(cmake ninja-build ccache g++ clang clang-format qt6-base-dev qt6-serialport-dev libqt6serialport6-dev
+packages=(cmake ninja-build ccache g++ clang clang-format qt6-base-dev qt6-serialport-dev
           xvfb xauth imagemagick fonts-wqy-microhei)
 if [ "${1:-}" = "--package" ]; then
-  packages+=(dpkg-dev file lintian desktop-file-utils appstream)
+  packages+=(dpkg-dev debhelper file lintian desktop-file-utils appstream)
 fi
 missing=()
 for p in "${packages[@]}"; do
@@ -16,6 +19,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   sudo_cmd=()
   [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
   export DEBIAN_FRONTEND=noninteractive
-  "${sudo_cmd[@]}" apt-get update -qq
-  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  apt=("${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=300)
+  "${apt[@]}" update -qq
+  "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"
 fi

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Pictures of the program as a new user first sees it, in each language at four screen sizes,
 # under Xvfb without a window manager: build/screenshots/<language>-<width>x<height>.png; the
 # 2732x1536 screen at twice the scale (QT_SCALE_FACTOR=2, <language>-2732x1536@2x.png), where

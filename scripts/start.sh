@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and starts the program with a virtual radio on one COM port,
 # so that reading and writing work without a radio. Pass --real to use real serial ports only.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and runs every test. Extra arguments go to ctest.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

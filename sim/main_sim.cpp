@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kt520-sim: the virtual radio on a pseudo-terminal. The first line printed is the device to
 // open; the program then serves until it is interrupted.
 #include "sim/ptyserver.h"

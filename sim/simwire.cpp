@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/simwire.h"
 #include "core/link/waitscale.h"
 #include "sim/virtualradio.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/virtualradio.h"
 #include "core/base/filesave.h"
 #include "core/link/frames.h"

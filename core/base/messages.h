@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // String numbers of the language tables. The numbers below 300 are the radio software's own
@@ -280,5 +281,7 @@ enum : int {
     StatusImported = 865,
     AdministratorAsRead = 866,
     StatusNewDocument = 867,
+    StartFileNotOpened = 1150, // the file "%1" named at start could not be opened: %2; a new document
+    StartFileAlignment = 1151, // "%1" is an alignment file, opened with kt520 --service
 };
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/base/recentfiles.h"
 #include "core/base/programfiles.h"
 #include <QFileInfo>

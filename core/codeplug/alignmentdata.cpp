@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/codeplug/alignmentdata.h"
 #include "core/base/fileread.h"
 #include "core/base/filesave.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The name of every control kept in a ControlStore, written once: the optional functions window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/memmap/memorymap.h"
 
 quint16 channelRecordAddress(Side side, int row) {

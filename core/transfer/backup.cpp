@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/transfer/backup.h"
 #include "core/base/appsettings.h"
 #include "core/base/filesave.h"

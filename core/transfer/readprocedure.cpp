@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/transfer/readprocedure.h"
 #include "core/codeplug/session.h"
 #include "core/link/link.h"

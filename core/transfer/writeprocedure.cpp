@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/transfer/writeprocedure.h"
 #include "core/base/messages.h"
 #include "core/codeplug/bandcheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo benchmark (not a test): the program's windows on Qt's offscreen platform with both channel
 // tables full; prints the time of undo and redo of a cell edit and of whole-document steps
 // (Open, New), screen updates included, and the memory that 1,000 cell-edit steps take.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Problems benchmark (not a test): the program's windows on Qt's offscreen platform with both
 // channel tables full and the Problems panel shown; prints the time from a cell edit until the
 // panel has listed the document again (screen update included), the time of the look alone, and

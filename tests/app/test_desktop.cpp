@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/childlayout.h"
 #include "app/commandstatus.h"
 #include "app/mainwindow.h"
@@ -245,7 +246,7 @@ void TestDesktop::commandLine_data() {
     QTest::newRow("help") << QStringList{"--help"} << 0 << QString();
     QTest::newRow("where") << QStringList{"--where"} << 0 << QString();
     QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << "bogus";
-    QTest::newRow("stray argument") << QStringList{"doc.qv19", "--exit-after-start"} << 2 << "doc.qv19";
+    QTest::newRow("a second file") << QStringList{"a.qv19", "b.qv19", "--exit-after-start"} << 2 << "b.qv19";
     QTest::newRow("platform option") << QStringList{"-platform", "offscreen", "--exit-after-start"} << 0
                                      << QString();
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/backupsdialog.h"
 #include "app/desktophabits.h"
 #include "app/mainwindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/demoradio.h"
 #include "tests/common/runprocess.h"
 #include "tests/common/simprocess.h"

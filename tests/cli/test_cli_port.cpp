@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/base/settingsfile.h"
 #include "sim/ptyserver.h"
 #include "sim/virtualradio.h"

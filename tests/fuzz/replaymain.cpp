@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs every file of a fuzzer's seed corpus once through its target, built with the ordinary
 // compiler: each finding kept in the corpus as a regression input is checked by every test run,
 // under the sanitizers in CI, without clang or libFuzzer. A finding aborts.

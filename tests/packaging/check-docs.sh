@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The man pages and the bash completion against the programs' own --help: every verb and every
 # option a program takes must be in its man page, and the completion must offer each verb and,
 # after the verb, each of its options.

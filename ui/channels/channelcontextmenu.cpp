@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/channels/channelcontextmenu.h"
 #include "core/base/messages.h"
 #include "core/codeplug/channelclipboard.h"

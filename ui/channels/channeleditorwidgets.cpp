@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/channels/channeleditorwidgets.h"
 #include "core/base/numbers.h"
 #include "core/codeplug/channelediting.h"

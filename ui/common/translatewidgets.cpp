@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/common/translatewidgets.h"
 #include "core/base/language.h"
 #include "ui/common/accessiblenames.h"

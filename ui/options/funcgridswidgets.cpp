@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/options/funcgridswidgets.h"
 #include "core/codeplug/controlnames.h"
 #include "core/codeplug/controlstore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/service/alignfieldedit.h"
 #include "core/codeplug/alignmentdata.h"
 #include <QHBoxLayout>

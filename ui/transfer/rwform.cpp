@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/transfer/rwform.h"
 #include "core/base/appsettings.h"
 #include "core/base/messages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read/write dialog's service commands: initialise, transmit-usage adjustment and the
 // service group that kt520 --service shows.
 #include "core/base/messages.h"

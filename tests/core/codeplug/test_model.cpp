@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/codeplug/applylanguage.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/link/frames.h"
 #include "core/link/radioport.h"
 #include "sim/ptyserver.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/codeplug/channeltable.h"
 #include "core/memmap/tonecodec.h"
 #include <QtTest>

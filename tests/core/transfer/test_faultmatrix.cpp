@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every exchange with the radio against every fault the virtual radio can put on the line: each
 // ends with the right result or a clear failure that says what reached the radio, never success
 // with wrong data, never a byte changed that the exchange was not asked to change, and always
