@@ -377,10 +377,21 @@ void TRWForm::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+TransferOptions TRWForm::transferOptions() {
+    if (m_range->text().isEmpty()) m_range->setText(QStringLiteral("99"));
+    TransferOptions options;
+    options.channelRange = m_range->text();
+    options.debugRows = m_debugRows->isChecked();
+    options.initialise = m_initialise->property("tag").toInt() == 1;
+    options.writeFactoryDate = m_factoryDate || m_session.alignment.writeFactoryDate;
+    options.now = m_now;
+    options.progress = [this](int value) { m_progress->setValue(std::min(value, m_progress->maximum())); };
+    return options;
+}
+
 void TRWForm::Button1Click() {
     if (m_running) return;
     if (m_mode == TransferMode::Write && m_beforeWrite && !m_beforeWrite()) return;
-    if (m_range->text().isEmpty()) m_range->setText(QStringLiteral("99"));
     if (!startTrace()) return;
     m_link.clearCancel();
     m_running = true;
@@ -391,13 +402,7 @@ void TRWForm::Button1Click() {
     // A cancelled read puts the document back as it was: nothing half read stays.
     const QByteArray before = m_mode == TransferMode::Read ? saveDocument(m_session) : QByteArray();
 
-    TransferOptions options;
-    options.channelRange = m_range->text();
-    options.debugRows = m_debugRows->isChecked();
-    options.initialise = m_initialise->property("tag").toInt() == 1;
-    options.writeFactoryDate = m_factoryDate || m_session.alignment.writeFactoryDate;
-    options.now = m_now;
-    options.progress = [this](int value) { m_progress->setValue(std::min(value, m_progress->maximum())); };
+    const TransferOptions options = transferOptions();
 
     const SafeTransfer run =
         runSafeTransfer(m_session, m_link, m_mode, options, m_preparation,

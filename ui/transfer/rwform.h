@@ -106,6 +106,8 @@ private:
     void connectServiceControls();
     void warnAlignment(const QString& text);
     bool confirm(const QString& question);
+    // What the dialog's controls ask of a transfer (an empty channel range becomes "99").
+    TransferOptions transferOptions();
 
     Session& m_session;
     Link m_link;

@@ -68,15 +68,11 @@ void TRWForm::Button3Click() {
     const bool writing = m_mode == TransferMode::Write;
     if (!confirm(m_session.lang.text(writing ? Str::InitialiseWriteQuestion : Str::InitialiseReadQuestion)))
         return;
-    TransferOptions options;
-    options.channelRange = m_range->text().isEmpty() ? QStringLiteral("99") : m_range->text();
-    options.debugRows = m_debugRows->isChecked();
-    options.initialise = true;
     m_initialise->setProperty("tag", 1);
     m_initialise->setEnabled(false);
     m_start->setEnabled(false);
     m_running = true;
-    const Initialisation run = beginInitialise(m_session, m_link, m_mode, options, m_preparation);
+    const Initialisation run = beginInitialise(m_session, m_link, m_mode, transferOptions(), m_preparation);
     m_running = false;
     if (run.proceed()) {
         m_alignmentNote = run.note(m_session.lang);
