@@ -5,6 +5,13 @@
 function(kt520_layer target)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   list(FILTER sources EXCLUDE REGEX "/main(_[^/]*)?\\.cpp$")
+  # A piece the two systems do differently lives in NAME_posix.cpp and NAME_win.cpp beside the
+  # portable NAME.cpp; the build takes the one for its system.
+  if(WIN32)
+    list(FILTER sources EXCLUDE REGEX "_posix\\.cpp$")
+  else()
+    list(FILTER sources EXCLUDE REGEX "_win\\.cpp$")
+  endif()
   add_library(${target} STATIC ${sources})
   target_link_libraries(${target} PUBLIC ${ARGN})
 endfunction()

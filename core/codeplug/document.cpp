@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/codeplug/document.h"
 #include "core/base/filesave.h"
+#include "core/base/gbk.h"
 #include "core/base/messages.h"
 #include "core/codeplug/documentlines.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
 #include <QDir>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <algorithm>
 
 namespace {
@@ -52,46 +51,16 @@ private:
     qsizetype m_cr = -1;
 };
 
-// Chinese texts travel in GBK, as files from other installations carry them. Invalid bytes
-// decode to replacement characters, never to a failure.
-// GBK keeps the 128 ASCII codes as they are; most lines hold nothing else and need no converter.
-// (Qt's own test, declared in its public string header, looks at many bytes at a time.)
-bool isAscii(QByteArrayView bytes) {
-    return QtPrivate::isAscii(QLatin1StringView(bytes.data(), bytes.size()));
-}
-bool isAscii(QStringView text) {
-    return QtPrivate::isAscii(text);
-}
-
-class Gbk {
-public:
-    QString decode(QByteArrayView bytes) {
-        if (!m_decoder.isValid() || isAscii(bytes)) return QString::fromLatin1(bytes);
-        m_decoder.resetState();
-        return m_decoder.decode(bytes);
-    }
-
-private:
-    QStringDecoder m_decoder{"GBK"};
-};
-
-// Lines to GBK bytes; the converter is opened for the first line that needs it.
+// Lines to GBK bytes.
 class GbkWriter {
 public:
-    void add(const QString& line) {
-        if (isAscii(line)) {
-            m_bytes += line.toLatin1();
-            return;
-        }
-        if (!m_encoder) m_encoder.emplace("GBK");
-        m_bytes += m_encoder->isValid() ? QByteArray(m_encoder->encode(line)) : line.toLatin1();
-    }
+    void add(const QString& line) { m_bytes += m_gbk.encode(line); }
     QByteArray bytes() const { return m_bytes; }
     void reserve(qsizetype size) { m_bytes.reserve(size); }
 
 private:
     QByteArray m_bytes;
-    std::optional<QStringEncoder> m_encoder;
+    Gbk m_gbk;
 };
 
 // A whole number as the file writes it: an optional minus and decimal digits.

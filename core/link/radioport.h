@@ -8,8 +8,6 @@
 #include <functional>
 #include <memory>
 
-class QSerialPort;
-
 // The byte pipe the link talks to: the programming cable on a serial device, or a stand-in
 // (the virtual radio in-process). All calls are made on the one user-interface thread.
 class RadioPort : public QObject {
@@ -41,7 +39,8 @@ signals:
 
 // A serial device at 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control. DTR and
 // RTS are left as the driver sets them: the cable powers nothing from them and pseudo-terminals
-// refuse the modem lines.
+// refuse the modem lines. The device is a path on Linux ("/dev/ttyUSB0"), a port name on
+// Windows ("COM3"); each system has its own implementation of the line.
 class SerialRadioPort : public RadioPort {
     Q_OBJECT
 public:
@@ -59,18 +58,16 @@ public:
     // at once (the virtual radio).
     qint64 lineNanos(int bytes) const override;
 
-private:
-    void onError(int error);
+    class Line;
 
+private:
     QString m_device;
-    bool m_pseudoTerminal = false;
-    QSerialPort* m_port;
-    QString m_error;
+    std::unique_ptr<Line> m_line;
 };
 
 // COM numbers 1-16 to devices. In order: an in-process override (the demo's virtual radio),
-// key "comN" of section "ports" in sysini.ini, else the n-th serial port the system lists in
-// natural name order (ttyS2 before ttyS10).
+// key "comN" of section "ports" in sysini.ini, else the system's own: on Linux the n-th serial
+// port it lists in natural name order (ttyS2 before ttyS10), on Windows COMn itself.
 class PortDirectory {
 public:
     static constexpr int FirstCom = 1;
@@ -93,8 +90,11 @@ public:
     // True when key "comN" of section "ports" names the device.
     bool isConfigured(int com) const { return m_configured.contains(com); }
 
-    // The system's serial devices in natural name order, as full paths.
+    // The system's serial devices in natural name order (full paths on Linux, "COMn" names on
+    // Windows).
     static QStringList systemDevices();
+    // The device the system itself gives COM n, from its list of devices; empty when none.
+    static QString systemDevice(int com, const QStringList& devices);
     // Opens `device` exclusively through the serial-port layer and closes it again.
     static bool probeDevice(const QString& device);
 
