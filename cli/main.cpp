@@ -45,9 +45,12 @@ void usage(QTextStream& stream) {
 int main(int argc, char* argv[]) {
     reportFileSizeLimitAsFailure();
     // Only "print" needs fonts and pages: it runs a GUI application on the offscreen platform,
-    // so that it works without a display; every other verb stays on QtCore.
+    // so that it works without a display; every other verb stays on QtCore. Windows' own
+    // platform shows nothing either, and only it sees the system's fonts.
     const bool printing = argc > 1 && qstrcmp(argv[1], "print") == 0;
+#ifndef Q_OS_WIN
     if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     std::unique_ptr<QCoreApplication> application = printing ? std::make_unique<QGuiApplication>(argc, argv)
                                                              : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication& app = *application;

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages the build, the tests and the program need, if any is missing.
-# --package adds the tools that make and check the Debian package (scripts/package.sh).
+# --package adds the tools that make and check the Debian package (scripts/package.sh);
+# --windows the cross-compiler, Wine and zip for the Windows build (scripts/windows.sh).
 # The names are real packages (a virtual one is never "installed"), so a machine that has them
 # all runs no apt-get at all and works offline; apt-get waits for a dpkg lock held elsewhere.
 set -euo pipefail
 packages=(cmake ninja-build ccache g++ clang clang-format qt6-base-dev qt6-serialport-dev
           xvfb xauth imagemagick fonts-wqy-microhei)
-if [ "${1:-}" = "--package" ]; then
-  packages+=(dpkg-dev debhelper file lintian desktop-file-utils appstream)
-fi
+case "${1:-}" in
+  --package) packages+=(dpkg-dev debhelper file lintian desktop-file-utils appstream) ;;
+  --windows) packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+                        wine wine64 zip unzip xz-utils fonts-noto-cjk x11-utils) ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -93,16 +93,8 @@ QByteArray demoRadioImage() {
     return memory;
 }
 
-DemoRadio::DemoRadio(int com) : m_com(com), m_server(m_radio) {}
+DemoRadio::DemoRadio(int com) : m_com(com) {}
 
 DemoRadio::~DemoRadio() {
     PortDirectory::overrideDevice(m_com, QString());
-}
-
-std::variant<std::unique_ptr<DemoRadio>, QString> DemoRadio::start(int com) {
-    std::unique_ptr<DemoRadio> demo(new DemoRadio(com));
-    demo->m_radio.setMemory(demoRadioImage());
-    if (auto error = demo->m_server.start()) return *error;
-    PortDirectory::overrideDevice(com, demo->m_server.devicePath());
-    return demo;
 }

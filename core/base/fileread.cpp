@@ -2,12 +2,10 @@
 #include "core/base/fileread.h"
 #include "core/base/language.h"
 #include "core/base/messages.h"
+#include "core/base/sysfile.h"
 #include <QDir>
 #include <QFile>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 // "4 MB", "64 KB": the limits are whole powers of two.
@@ -25,26 +23,22 @@ FileRead readUserFile(const QString& path, qint64 maxBytes, const Language& lang
     };
     // Opened without waiting (a pipe would otherwise block here until someone writes to it) and
     // looked at through the same descriptor, so that the file cannot be swapped in between.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = SysFile::openForReading(path);
     if (fd < 0) return failed(qt_error_string(errno));
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
+    qint64 size = 0;
+    if (!SysFile::regularFile(fd, size)) {
         const int error = errno;
-        ::close(fd);
-        return failed(qt_error_string(error));
-    }
-    if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return failed(lang.text(Str::NotARegularFile));
+        SysFile::close(fd);
+        return failed(error != 0 ? qt_error_string(error) : lang.text(Str::NotARegularFile));
     }
     const QString tooLarge = lang.text(Str::FileTooLarge) + QStringLiteral(" (> %1)").arg(sizeText(maxBytes));
-    if (info.st_size > maxBytes) {
-        ::close(fd);
+    if (size > maxBytes) {
+        SysFile::close(fd);
         return failed(tooLarge);
     }
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+        SysFile::close(fd);
         return failed(file.errorString());
     }
     // One byte more than allowed tells a file that grew since it was looked at.

@@ -2,35 +2,14 @@
 #include "core/base/filesave.h"
 #include "core/base/language.h"
 #include "core/base/messages.h"
+#include "core/base/sysfile.h"
 #include <QFile>
 #include <QSaveFile>
 #include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 FileFailure systemFailure(int code) {
     return {code, qt_error_string(code)};
-}
-
-// Writes every byte to `fd`, going on after a partial write; 0 on success, else the error
-// number. A write cut short by a full disk returns fewer bytes first and fails on the next.
-int writeAll(int fd, const QByteArray& bytes) {
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, size_t(left));
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (written == 0) return EIO;
-        data += written;
-        left -= written;
-    }
-    return 0;
 }
 
 // Qt reports its own failures as text; the error number the system set on the way is kept
@@ -44,23 +23,21 @@ struct Reason {
     int text;
 };
 constexpr Reason Reasons[] = {
-    {ENOSPC, Str::NoSpace},      {EDQUOT, Str::QuotaExceeded}, {EFBIG, Str::FileTooLarge},
-    {EACCES, Str::NoPermission}, {EPERM, Str::NoPermission},   {EROFS, Str::ReadOnlyDisk},
-    {ENOENT, Str::NoSuchFolder}, {ENOTDIR, Str::NoSuchFolder}, {EIO, Str::DiskIoError},
+    {ENOSPC, Str::NoSpace},       {EFBIG, Str::FileTooLarge}, {EACCES, Str::NoPermission},
+    {EPERM, Str::NoPermission},   {EROFS, Str::ReadOnlyDisk}, {ENOENT, Str::NoSuchFolder},
+    {ENOTDIR, Str::NoSuchFolder}, {EIO, Str::DiskIoError},
+#ifdef EDQUOT // no disk quotas in the Windows C library
+    {EDQUOT, Str::QuotaExceeded},
+#endif
 };
 } // namespace
 
 std::optional<FileFailure> saveFile(const QString& path, const QByteArray& bytes) {
     // Every early return leaves the file uncommitted, and QSaveFile removes its temporary file.
     QSaveFile file(path);
-    // Unbuffered: the bytes go to the system in the writes below, where each one is checked,
-    // not in a flush at commit whose failure would go unseen.
     errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failureOf(file, errno);
-    if (const int error = writeAll(file.handle(), bytes)) return systemFailure(error);
-    // A file system that allocates late reports a full disk only here. Some files (devices,
-    // pipes) cannot be synced, which is no failure.
-    if (::fsync(file.handle()) != 0 && errno != EINVAL) return systemFailure(errno);
+    if (auto failure = SysFile::writeDurably(file, bytes)) return failure;
     errno = 0;
     if (!file.commit()) return failureOf(file, errno);
     return std::nullopt;
@@ -74,24 +51,23 @@ std::optional<FileFailure> AppendFile::open(const QString& path) {
     close();
     m_failure.reset();
     m_path = path;
-    m_fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    m_fd = SysFile::openForAppending(path);
     if (m_fd < 0) return systemFailure(errno);
     return std::nullopt;
 }
 
 bool AppendFile::append(const QByteArray& bytes) {
     if (m_fd < 0 || m_failure) return false;
-    struct stat before {};
-    if (::fstat(m_fd, &before) != 0) {
+    qint64 before = 0;
+    if (!SysFile::regularFile(m_fd, before) && errno != 0) {
         m_failure = systemFailure(errno);
         return false;
     }
-    if (const int error = writeAll(m_fd, bytes)) {
+    if (const int error = SysFile::writeAll(m_fd, bytes)) {
         m_failure = systemFailure(error);
         // A piece written in part would spoil the line it belongs to. Should even the cut fail,
         // the failure already noted says what the user needs to know.
-        while (::ftruncate(m_fd, before.st_size) != 0 && errno == EINTR) {
-        }
+        SysFile::truncate(m_fd, before);
         return false;
     }
     return true;
@@ -99,7 +75,7 @@ bool AppendFile::append(const QByteArray& bytes) {
 
 void AppendFile::close() {
     if (m_fd < 0) return;
-    if (::close(m_fd) != 0 && !m_failure) m_failure = systemFailure(errno);
+    if (const int error = SysFile::close(m_fd); error != 0 && !m_failure) m_failure = systemFailure(error);
     m_fd = -1;
 }
 
@@ -110,5 +86,5 @@ QString failureReason(const FileFailure& failure, const Language& lang) {
 }
 
 void reportFileSizeLimitAsFailure() {
-    std::signal(SIGXFSZ, SIG_IGN);
+    SysFile::ignoreFileSizeSignal();
 }

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <filesystem>
 #include <system_error>
 
@@ -40,12 +39,6 @@ ProgramFiles ProgramFiles::locate(const QString& appDir, bool appDirWritable, co
             break;
         }
     return f;
-}
-
-ProgramFiles ProgramFiles::forProgram(const QString& appDir) {
-    QString configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (!QDir::isAbsolutePath(configHome)) configHome = QDir::home().filePath(QStringLiteral(".config"));
-    return locate(appDir, QFileInfo(appDir).isWritable(), configHome);
 }
 
 QString ProgramFiles::settingsToRead() const {

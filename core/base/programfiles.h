@@ -5,11 +5,11 @@
 #include <optional>
 
 // Where the program's own files are: the settings file sysini.ini and the language files.
-// A copy that runs from a folder it may write (the build tree) keeps everything beside itself,
-// as the program always has. An installed copy (under /usr, beside a ../share/kt520 folder, or
-// in a folder it may not write) keeps sysini.ini in the user's configuration folder, made on
-// first use from the delivered default, and finds the language files beside itself or in
-// ../share/kt520.
+// A copy that runs from a folder it may write (the build tree, an unzipped Windows folder)
+// keeps everything beside itself, as the program always has. An installed copy (under /usr,
+// beside a ../share/kt520 folder, or in a folder it may not write) keeps sysini.ini in the
+// user's configuration folder (~/.config/kt520, %APPDATA%\kt520 on Windows), made on first use
+// from the delivered default, and finds the language files beside itself or in ../share/kt520.
 struct ProgramFiles {
     QString settingsFile;     // read at start, written at exit and by "kt520-cli port"
     QString sharedSettings;   // the delivered default for a per-user file; empty when there is none
@@ -22,7 +22,8 @@ struct ProgramFiles {
     // given, so that the rule holds the same for root, who may write anywhere.
     static ProgramFiles locate(const QString& appDir, bool appDirWritable, const QString& configHome);
     // For the running program in `appDir`: asks the system whether that folder can be written
-    // and where $XDG_CONFIG_HOME is (~/.config when unset or not absolute).
+    // and where the user's configuration folder is ($XDG_CONFIG_HOME, ~/.config when unset or
+    // not absolute; %APPDATA% on Windows).
     static ProgramFiles forProgram(const QString& appDir);
 
     // The file start-up reads: the settings file, or the delivered default until it exists.

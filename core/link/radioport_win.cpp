@@ -81,7 +81,8 @@ public:
         m_readOv.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         m_writeOv.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         m_notifier = std::make_unique<QWinEventNotifier>(m_readOv.hEvent);
-        QObject::connect(m_notifier.get(), &QWinEventNotifier::activated, &m_owner, [this] { onSignalled(); });
+        QObject::connect(m_notifier.get(), &QWinEventNotifier::activated, &m_owner,
+                         [this] { onSignalled(); });
         m_received.clear();
         startRead();
         return isOpen();
@@ -108,7 +109,8 @@ public:
     bool write(const QByteArray& bytes) {
         if (!isOpen() || !finishWrite()) return false;
         m_writeBuffer = bytes;
-        if (WriteFile(m_handle, m_writeBuffer.constData(), DWORD(m_writeBuffer.size()), nullptr, &m_writeOv)) {
+        if (WriteFile(m_handle, m_writeBuffer.constData(), DWORD(m_writeBuffer.size()), nullptr,
+                      &m_writeOv)) {
             m_writing = true; // done already; finishWrite() checks the count
             return finishWrite();
         }

@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The Windows build under Wine, side by side with the Linux build (scripts/windows.sh --test):
+#  1. the core's test programs, built for Windows (ctest in build-win, through scripts/wine-run.sh);
+#  2. the unzipped kt520-cli.exe gives the same documents and CSV files as the Linux kt520-cli,
+#     and the same check lines, in the three languages;
+#  3. end to end: kt520-sim (Linux) at 9600 baud on a pseudo-terminal, mapped as COM5 of the
+#     Wine prefix: a read gives the Linux read's document, a write leaves the Linux write's bytes
+#     (but the programming date), and the two reads' times are compared;
+#  4. kt520.exe starts with its main window in Chinese at 1366x768: build-win/test/screen-win.png.
+# Everything lands in build-win/test. Runs itself under Xvfb when there is no display.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+zip=$(realpath "${1:?usage: windows-test.sh build-win/kt520-VERSION-win64.zip}")
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1366x768x24" bash "$0" "$@"
+fi
+bash scripts/deps.sh --windows
+[ -x build/kt520-cli ] && [ -x build/kt520-sim ] || bash scripts/build.sh
+
+out=$root/build-win/test
+rm -rf "$out"
+mkdir -p "$out"
+export WINEPREFIX=$root/build-win/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "== a Wine prefix of the build's own"
+  wineboot -i >/dev/null 2>&1
+fi
+# Wine finds the system's fonts through fontconfig, and Qt asks Windows for its Chinese fonts by
+# name: Noto Sans CJK stands in for them.
+for font in "Microsoft YaHei" "SimSun" "MS Shell Dlg 2" "Microsoft JhengHei" "PMingLiU"; do
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d "Noto Sans CJK SC" /f >/dev/null 2>&1
+done
+unzip -q "$zip" -d "$out"
+app=$(find "$out" -maxdepth 1 -type d -name 'kt520-*-win64')
+# The Windows program runs in build-win/test and is given relative paths, as a user would.
+wincli() { (cd "$out" && "$root/scripts/wine-run.sh" "$app/kt520-cli.exe" "$@"); }
+lincli() { (cd "$out" && "$root/build/kt520-cli" "$@"); }
+failures=0
+fail() { echo "FAILED: $1"; failures=$((failures + 1)); }
+same() { cmp -s "$1" "$2" && echo "same: $3" || fail "$3 ($1 and $2 differ)"; }
+
+echo "== 1. the core's tests under Wine"
+(cd build-win && ctest --output-on-failure -j "$(nproc)") || fail "core tests under Wine"
+
+echo "== 2. the command line: the same bytes as on Linux"
+cp fuzz/corpus/document/rich.qv19 "$out/rich.qv19"
+for lang in 1 2 3; do
+  lincli new --lang $lang --out lin-new-$lang.qv19
+  wincli new --lang $lang --out win-new-$lang.qv19
+  same "$out/lin-new-$lang.qv19" "$out/win-new-$lang.qv19" "new, language $lang"
+  for table in A B; do
+    lincli export --lang $lang --in rich.qv19 --table $table --csv lin-$lang$table.csv
+    wincli export --lang $lang --in rich.qv19 --table $table --csv win-$lang$table.csv
+    same "$out/lin-$lang$table.csv" "$out/win-$lang$table.csv" "export of table $table, language $lang"
+  done
+  lincli check --lang $lang rich.qv19 >"$out/lin-check-$lang.txt" || true
+  wincli check --lang $lang rich.qv19 | tr -d '\r' >"$out/win-check-$lang.txt" || true
+  same "$out/lin-check-$lang.txt" "$out/win-check-$lang.txt" "check, language $lang"
+done
+lincli print --in rich.qv19 --pdf lin.pdf
+wincli print --in rich.qv19 --pdf win.pdf
+[ "$(head -c 5 "$out/win.pdf")" = "%PDF-" ] && echo "print: a PDF of $(stat -c %s "$out/win.pdf") bytes" || fail "print under Wine"
+
+echo "== 3. end to end through COM5 at 9600 baud"
+# A radio as the Linux program leaves it after writing the rich document.
+sim() { # sim NAME [options]: starts kt520-sim, leaves its device in $device
+  local name=$1
+  shift
+  build/kt520-sim --baud 9600 "$@" >"$out/$name.sim" 2>&1 &
+  for _ in $(seq 100); do
+    device=$(head -n1 "$out/$name.sim" 2>/dev/null || true)
+    [ -n "$device" ] && return
+    sleep 0.05
+  done
+  echo "kt520-sim did not start" >&2
+  return 1
+}
+sim image --dump "$out/image.bin" --exit-after-end --baud 0
+lincli write --port "$device" --in rich.qv19 >/dev/null
+wait
+mkdir -p "$WINEPREFIX/dosdevices"
+read_both() { # read_both ROUND: the same image read by each build, timed
+  sim lin-$1 --image "$out/image.bin" --exit-after-end
+  local start=$(date +%s%N)
+  lincli read --port "$device" --out lin-read.qv19 >/dev/null
+  lin_s=$((($(date +%s%N) - start) / 1000000))
+  wait
+  sim win-$1 --image "$out/image.bin" --exit-after-end
+  ln -sfn "$device" "$WINEPREFIX/dosdevices/com5"
+  start=$(date +%s%N)
+  wincli read --port COM5 --out win-read.qv19 >/dev/null
+  win_s=$((($(date +%s%N) - start) / 1000000))
+  wait
+}
+read_both 1
+same "$out/lin-read.qv19" "$out/win-read.qv19" "read through COM5"
+awk -v l="$lin_s" -v w="$win_s" 'BEGIN { printf "read at 9600 baud: Linux %.2f s, Wine %.2f s, ratio %.3f\n", l / 1000, w / 1000, w / l }'
+for who in lin win; do
+  sim write-$who --dump "$out/written-$who.bin" --exit-after-end
+  ln -sfn "$device" "$WINEPREFIX/dosdevices/com5"
+  if [ $who = lin ]; then lincli write --port "$device" --in rich.qv19 >/dev/null
+  else wincli write --port COM5 --in rich.qv19 >/dev/null; fi
+  wait
+done
+# The programming date (0x0160-0x0166) is the time of each write.
+masked() { python3 -c 'import sys; b=bytearray(open(sys.argv[1],"rb").read()); b[0x160:0x167]=bytes(7); sys.stdout.buffer.write(b)' "$1"; }
+masked "$out/written-lin.bin" >"$out/written-lin.masked"
+masked "$out/written-win.bin" >"$out/written-win.masked"
+same "$out/written-lin.masked" "$out/written-win.masked" "write through COM5"
+
+echo "== 4. kt520.exe on screen"
+scripts/wine-run.sh "$app/kt520.exe" >/dev/null 2>&1 &
+for _ in $(seq 60); do
+  sleep 0.5
+  xwininfo -root -tree 2>/dev/null | grep -q 'KT-520' && break
+done
+sleep 2
+import -window root "$out/screen-win.png"
+wineserver -k || true
+wait || true
+xwininfo -root -tree 2>/dev/null >/dev/null
+echo "screenshot: build-win/test/screen-win.png"
+
+if [ "$failures" -gt 0 ]; then
+  echo "== $failures Windows check(s) failed"
+  exit 1
+fi
+echo "== Windows checks passed"
