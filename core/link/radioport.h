@@ -95,6 +95,9 @@ public:
     static QStringList systemDevices();
     // The device the system itself gives COM n, from its list of devices; empty when none.
     static QString systemDevice(int com, const QStringList& devices);
+    // A device name as the user would type one, for the empty field of a mapping
+    // ("/dev/ttyUSB0"; "COM17" on Windows, where adapters often get numbers above 16).
+    static QString exampleDevice();
     // Opens `device` exclusively through the serial-port layer and closes it again.
     static bool probeDevice(const QString& device);
 

@@ -159,3 +159,7 @@ bool PortDirectory::probeDevice(const QString& device) {
 QString PortDirectory::systemDevice(int com, const QStringList& devices) {
     return com >= 1 && com <= devices.size() ? devices.at(com - 1) : QString();
 }
+
+QString PortDirectory::exampleDevice() {
+    return QStringLiteral("/dev/ttyUSB0");
+}

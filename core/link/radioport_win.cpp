@@ -311,3 +311,7 @@ bool PortDirectory::probeDevice(const QString& device) {
     CloseHandle(handle);
     return true;
 }
+
+QString PortDirectory::exampleDevice() {
+    return QStringLiteral("COM17");
+}

@@ -58,7 +58,7 @@ Tcommuny::Tcommuny(Session& session, QWidget* parent) : QDialog(parent), m_sessi
     m_deviceCaption->setProperty("kt520_fixed", true);
     m_deviceEdit = new QLineEdit(this);
     m_deviceEdit->setObjectName(QStringLiteral("DeviceEdit"));
-    m_deviceEdit->setPlaceholderText(QStringLiteral("/dev/ttyUSB0"));
+    m_deviceEdit->setPlaceholderText(PortDirectory::exampleDevice());
     m_deviceCaption->setBuddy(m_deviceEdit);
     auto* deviceRow = new QHBoxLayout;
     deviceRow->addWidget(m_deviceCaption);

@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/base/gbk.h"
 #include "core/base/messages.h"
 #include "tests/common/docfixture.h"
 #include <QRandomGenerator>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 QByteArray gbk(const QString& text) {
-    QStringEncoder encoder("GBK");
-    return encoder.encode(text);
+    return Gbk().encode(text);
 }
 
 QByteArray freshBytes(int language = 1) {

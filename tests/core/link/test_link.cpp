@@ -4,13 +4,13 @@
 #include "core/link/waitscale.h"
 #include "sim/simwire.h"
 #include "sim/virtualradio.h"
+#include "tests/common/cputime.h"
 #include "tests/common/testwaits.h"
 #include "tests/core/link/scriptport.h"
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
-#include <sys/resource.h>
 
 namespace {
 // Hang guard only: every exchange below finishes far sooner.
@@ -26,11 +26,6 @@ QString readReply(quint16 address, const QByteArray& data) {
 }
 const QString Good = readReply(0x0C00, QByteArray(16, '\x33'));
 
-qint64 cpuMs() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000;
-}
 } // namespace
 
 class TestLink : public QObject {
@@ -398,11 +393,12 @@ void TestLink::delayWakesAndSleeps() {
     m_link->aSysDelay(6, 20 * GuardMs);
     QVERIFY2(clock.elapsed() < GuardMs, "aSysDelay did not wake on the reply");
     // Zero characters waits the whole time, and a silent wait sleeps instead of spinning.
-    const qint64 cpuBefore = cpuMs();
+    const qint64 cpuBefore = processCpuMs();
     clock.restart();
     m_link->aSysDelay(0, 300);
     QVERIFY(clock.elapsed() >= WaitScale::scaled(300));
-    QVERIFY2(cpuMs() - cpuBefore < WaitScale::scaled(150), "aSysDelay used the processor while waiting");
+    QVERIFY2(processCpuMs() - cpuBefore < WaitScale::scaled(150),
+             "aSysDelay used the processor while waiting");
 }
 
 void TestLink::portFailure() {
