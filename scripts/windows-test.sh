@@ -42,7 +42,13 @@ fail() { echo "FAILED: $1"; failures=$((failures + 1)); }
 same() { cmp -s "$1" "$2" && echo "same: $3" || fail "$3 ($1 and $2 differ)"; }
 
 echo "== 1. the core's tests under Wine"
+# The test programs find Qt and the MinGW runtime where they were built, not beside themselves.
+qt=$(sed -n 's|^Qt6_DIR:[A-Z]*=\(.*\)/lib/cmake/Qt6$|\1|p' build-win/CMakeCache.txt)
+gcc_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
+WINEPATH="$(winepath -w "$qt/bin");$(winepath -w "$gcc_dir");$(winepath -w /usr/x86_64-w64-mingw32/lib)"
+export WINEPATH
 (cd build-win && ctest --output-on-failure -j "$(nproc)") || fail "core tests under Wine"
+unset WINEPATH
 
 echo "== 2. the command line: the same bytes as on Linux"
 cp fuzz/corpus/document/rich.qv19 "$out/rich.qv19"

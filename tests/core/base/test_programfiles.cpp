@@ -4,8 +4,24 @@
 #include "core/base/settingsfile.h"
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+// The user's configuration folder: named by this variable, else the system's default.
+#ifdef Q_OS_WIN
+const char* const ConfigVariable = "APPDATA";
+QString defaultConfigHome() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+}
+#else
+const char* const ConfigVariable = "XDG_CONFIG_HOME";
+QString defaultConfigHome() {
+    return QDir::home().filePath(QStringLiteral(".config"));
+}
+#endif
+} // namespace
 
 // Where the settings and language files are. Whether a folder can be written is given to the
 // rule rather than found out, so that the cases hold for root too, who may write anywhere.
@@ -76,29 +92,28 @@ void TestProgramFiles::location() {
 
 void TestProgramFiles::xdgConfigHomeHonoured_data() {
     QTest::addColumn<QByteArray>("xdg");   // "<tmp>" stands for the temporary folder
-    QTest::addColumn<QString>("expected"); // under "<tmp>" or "~"
+    QTest::addColumn<QString>("expected"); // under "<tmp>" or the default "<home>"
     QTest::newRow("set") << QByteArray("<tmp>/cfg") << "<tmp>/cfg/kt520/sysini.ini";
-    QTest::newRow("unset") << QByteArray() << "~/.config/kt520/sysini.ini";
-    QTest::newRow("relative is ignored") << QByteArray("cfg") << "~/.config/kt520/sysini.ini";
+    QTest::newRow("unset") << QByteArray() << "<home>/kt520/sysini.ini";
+    QTest::newRow("relative is ignored") << QByteArray("cfg") << "<home>/kt520/sysini.ini";
 }
 
 void TestProgramFiles::xdgConfigHomeHonoured() {
     QFETCH(QByteArray, xdg);
     QFETCH(QString, expected);
     xdg.replace("<tmp>", m_dir->path().toLocal8Bit());
-    expected.replace(QStringLiteral("<tmp>"), m_dir->path()).replace(QStringLiteral("~"), QDir::homePath());
-    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-    xdg.replace("<tmp>", m_dir->path().toLocal8Bit());
-    if (xdg.isEmpty())
-        qunsetenv("XDG_CONFIG_HOME");
-    else
-        qputenv("XDG_CONFIG_HOME", xdg);
-    const ProgramFiles files = ProgramFiles::forProgram(QStringLiteral("/usr/bin"));
+    const QByteArray saved = qgetenv(ConfigVariable);
+    qunsetenv(ConfigVariable);
+    expected.replace(QStringLiteral("<tmp>"), m_dir->path())
+        .replace(QStringLiteral("<home>"), defaultConfigHome());
+    if (!xdg.isEmpty()) qputenv(ConfigVariable, xdg);
+    // A program folder that cannot be written: its settings are the user's.
+    const ProgramFiles files = ProgramFiles::forProgram(m_dir->filePath(QStringLiteral("no-such-folder")));
     if (saved.isNull())
-        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv(ConfigVariable);
     else
-        qputenv("XDG_CONFIG_HOME", saved);
-    QCOMPARE(files.settingsFile, expected);
+        qputenv(ConfigVariable, saved);
+    QCOMPARE(QDir::cleanPath(files.settingsFile), QDir::cleanPath(expected));
 }
 
 void TestProgramFiles::firstUse_data() {
