@@ -32,6 +32,11 @@ fi
 for font in "Microsoft YaHei" "SimSun" "MS Shell Dlg 2" "Microsoft JhengHei" "PMingLiU"; do
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d "Noto Sans CJK SC" /f >/dev/null 2>&1
 done
+# One Wine server for every program of the run, as on a Windows machine that is up already; its
+# own messages stay out of the log.
+wineserver -k 2>/dev/null || true
+wineserver -p >/dev/null 2>&1
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 unzip -q "$zip" -d "$out"
 app=$(find "$out" -maxdepth 1 -type d -name 'kt520-*-win64')
 # The Windows program runs in build-win/test and is given relative paths, as a user would.
@@ -61,8 +66,8 @@ for lang in 1 2 3; do
     wincli export --lang $lang --in rich.qv19 --table $table --csv win-$lang$table.csv
     same "$out/lin-$lang$table.csv" "$out/win-$lang$table.csv" "export of table $table, language $lang"
   done
-  lincli check --lang $lang rich.qv19 >"$out/lin-check-$lang.txt" || true
-  wincli check --lang $lang rich.qv19 | tr -d '\r' >"$out/win-check-$lang.txt" || true
+  lincli check --lang $lang rich.qv19 >"$out/lin-check-$lang.txt" 2>&1 || true
+  wincli check --lang $lang rich.qv19 2>&1 | tr -d '\r' >"$out/win-check-$lang.txt" || true
   same "$out/lin-check-$lang.txt" "$out/win-check-$lang.txt" "check, language $lang"
 done
 lincli print --in rich.qv19 --pdf lin.pdf
@@ -84,30 +89,33 @@ sim() { # sim NAME [options]: starts kt520-sim, leaves its device in $device
   return 1
 }
 sim image --dump "$out/image.bin" --exit-after-end --baud 0
-lincli write --port "$device" --in rich.qv19 >/dev/null
+lincli write --lang 2 --port "$device" --in rich.qv19 >/dev/null
 wait
 mkdir -p "$WINEPREFIX/dosdevices"
 read_both() { # read_both ROUND: the same image read by each build, timed
   sim lin-$1 --image "$out/image.bin" --exit-after-end
   local start=$(date +%s%N)
-  lincli read --port "$device" --out lin-read.qv19 >/dev/null
+  lincli read --lang 2 --port "$device" --out lin-read.qv19 --trace lin-read.trace >/dev/null
   lin_s=$((($(date +%s%N) - start) / 1000000))
   wait
   sim win-$1 --image "$out/image.bin" --exit-after-end
   ln -sfn "$device" "$WINEPREFIX/dosdevices/com5"
   start=$(date +%s%N)
-  wincli read --port COM5 --out win-read.qv19 >/dev/null
+  wincli read --lang 2 --port COM5 --out win-read.qv19 --trace win-read.trace >/dev/null
   win_s=$((($(date +%s%N) - start) / 1000000))
   wait
 }
 read_both 1
 same "$out/lin-read.qv19" "$out/win-read.qv19" "read through COM5"
-awk -v l="$lin_s" -v w="$win_s" 'BEGIN { printf "read at 9600 baud: Linux %.2f s, Wine %.2f s, ratio %.3f\n", l / 1000, w / 1000, w / l }'
+# The exchange itself, from the first frame sent to the last frame, as each trace has it.
+exchange() { awk '$2 == ">" || $2 == "<" { if (first == "") first = $1; last = $1 } END { print last - first }' "$1"; }
+awk -v l="$lin_s" -v w="$win_s" -v le="$(exchange "$out/lin-read.trace")" -v we="$(exchange "$out/win-read.trace")" \
+  'BEGIN { printf "read at 9600 baud: Linux %.2f s, Wine %.2f s (%.3f times); the exchange alone %.2f s and %.2f s (%.3f times)\n", l / 1000, w / 1000, w / l, le, we, we / le }'
 for who in lin win; do
   sim write-$who --dump "$out/written-$who.bin" --exit-after-end
   ln -sfn "$device" "$WINEPREFIX/dosdevices/com5"
-  if [ $who = lin ]; then lincli write --port "$device" --in rich.qv19 >/dev/null
-  else wincli write --port COM5 --in rich.qv19 >/dev/null; fi
+  if [ $who = lin ]; then lincli write --lang 2 --port "$device" --in rich.qv19 >/dev/null
+  else wincli write --lang 2 --port COM5 --in rich.qv19 >/dev/null; fi
   wait
 done
 # The programming date (0x0160-0x0166) is the time of each write.
@@ -117,6 +125,8 @@ masked "$out/written-win.bin" >"$out/written-win.masked"
 same "$out/written-lin.masked" "$out/written-win.masked" "write through COM5"
 
 echo "== 4. kt520.exe on screen"
+# In Simplified Chinese, whatever the language of the Wine prefix.
+sed -i 's/^\[Open\]\r$/[Open]\r\nlang=1\r/' "$app/sysini.ini"
 scripts/wine-run.sh "$app/kt520.exe" >/dev/null 2>&1 &
 for _ in $(seq 60); do
   sleep 0.5

@@ -42,7 +42,8 @@ cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
 gcc_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
 for dll in libgcc_s_seh-1.dll libstdc++-6.dll; do cp "$gcc_dir/$dll" "$stage/"; done
 cp /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$stage/"
-x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll
+# (The language files are named .dll too, but are text.)
+x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/Qt6*.dll "$stage"/lib*.dll "$stage"/*/*.dll
 # Texts for Notepad: CR LF.
 crlf() { sed 's/\r*$/\r/' "$1" >"$2"; }
 crlf LICENSE "$stage/LICENSE.txt"

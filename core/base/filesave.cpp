@@ -35,11 +35,12 @@ constexpr Reason Reasons[] = {
 std::optional<FileFailure> saveFile(const QString& path, const QByteArray& bytes) {
     // Every early return leaves the file uncommitted, and QSaveFile removes its temporary file.
     QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failureOf(file, errno);
+    SysFile::clearError();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failureOf(file, SysFile::lastError());
     if (auto failure = SysFile::writeDurably(file, bytes)) return failure;
-    errno = 0;
-    if (!file.commit()) return failureOf(file, errno);
+    SysFile::clearError();
+    if (!file.commit()) return failureOf(file, SysFile::lastError());
     return std::nullopt;
 }
 

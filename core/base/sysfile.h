@@ -26,6 +26,11 @@ int close(int fd);
 // Writes `bytes` to the open temporary file of a save, every write checked, and has the system
 // put them on the disk before the file takes the old one's place.
 std::optional<FileFailure> writeDurably(QSaveFile& file, const QByteArray& bytes);
+// Forgets the last failure, before a call through Qt whose failure is to be named.
+void clearError();
+// The error number of the last failure (Windows' own codes translated where the program has
+// words for them); 0 when none is known.
+int lastError();
 // See reportFileSizeLimitAsFailure().
 void ignoreFileSizeSignal();
 } // namespace SysFile

@@ -60,6 +60,14 @@ std::optional<FileFailure> SysFile::writeDurably(QSaveFile& file, const QByteArr
     return std::nullopt;
 }
 
+void SysFile::clearError() {
+    errno = 0;
+}
+
+int SysFile::lastError() {
+    return errno;
+}
+
 void SysFile::ignoreFileSizeSignal() {
     std::signal(SIGXFSZ, SIG_IGN);
 }

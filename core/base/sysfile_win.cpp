@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+#include <windows.h>
 
 int SysFile::openForReading(const QString& path) {
     return ::_wopen(reinterpret_cast<const wchar_t*>(path.utf16()), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
@@ -50,8 +51,39 @@ std::optional<FileFailure> SysFile::writeDurably(QSaveFile& file, const QByteArr
     // Qt keeps the file as a Windows handle, not a descriptor. The file is open unbuffered, so
     // each write goes to the system here and is checked; commit() flushes the file buffers
     // (FlushFileBuffers) before the rename, and Windows reports a full disk at the write.
-    if (file.write(bytes) != bytes.size()) return FileFailure{0, file.errorString()};
+    clearError();
+    if (file.write(bytes) != bytes.size()) return FileFailure{lastError(), file.errorString()};
     return std::nullopt;
+}
+
+void SysFile::clearError() {
+    errno = 0;
+    SetLastError(ERROR_SUCCESS);
+}
+
+int SysFile::lastError() {
+    if (errno != 0) return errno;
+    // Qt works on Windows handles; their failures are Windows codes.
+    switch (GetLastError()) {
+    case ERROR_SUCCESS:
+        return 0;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    case ERROR_FILE_TOO_LARGE:
+        return EFBIG;
+    default:
+        return 0; // no words of the program's own: the system's text is shown
+    }
 }
 
 void SysFile::ignoreFileSizeSignal() {

@@ -2,14 +2,14 @@
 #include "core/link/radioport.h"
 #include <QRegularExpression>
 #include <QTimer>
-#include <QWinEventNotifier>
 #include <algorithm>
 #include <windows.h>
 
 namespace {
-// A read waits up to this long for its first byte, then is asked again: the link's own waits
-// decide how long the radio may take, the port only hands on what arrives.
-constexpr DWORD ReadWaitMs = 500;
+// How often the line is looked at while the port is open. A read returns at once with what has
+// arrived, so a reply waits at most this long before the link sees it: about one byte's time at
+// 9600 baud.
+constexpr int PollMs = 1;
 // A frame of the radio is at most a few hundred bytes: about 1.04 ms a byte at 9600 baud, with
 // room for a slow cable driver.
 constexpr DWORD WriteMsPerByte = 3;
@@ -23,8 +23,8 @@ std::wstring systemPath(const QString& device) {
 }
 
 HANDLE openDevice(const QString& device) {
-    return CreateFileW(systemPath(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                       FILE_FLAG_OVERLAPPED, nullptr);
+    return CreateFileW(systemPath(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
 }
 
 PortDirectory::State stateOfOpenError(DWORD code) {
@@ -54,12 +54,21 @@ QString openErrorText(DWORD code) {
 }
 } // namespace
 
-// The Win32 comm device, overlapped: a read is always waiting on the line, and the event it
-// signals wakes the event loop (and so the link's waits) as soon as bytes arrive. A write goes
-// out while the program waits for the answer; the next write or the close waits for it to end.
+// The Win32 comm device. Reads return at once with what the driver holds; a timer looks every
+// millisecond while the port is open and wakes the link's waits when bytes came. (Overlapped
+// reads that wait for the first byte are not dependable on every driver, nor under Wine.) A
+// write returns when the driver has taken the frame.
 class SerialRadioPort::Line {
 public:
-    Line(SerialRadioPort& owner, const QString& device) : m_owner(owner), m_device(device) {}
+    Line(SerialRadioPort& owner, const QString& device) : m_owner(owner), m_device(device) {
+        m_poll.setTimerType(Qt::PreciseTimer);
+        m_poll.setInterval(PollMs);
+        QObject::connect(&m_poll, &QTimer::timeout, &owner, [this] {
+            const qsizetype before = m_received.size();
+            take();
+            if (m_received.size() > before) emit m_owner.readyRead();
+        });
+    }
     ~Line() { close(); }
 
     bool open() {
@@ -76,54 +85,36 @@ public:
             return false;
         }
         m_handle = handle;
-        m_readOv = {};
-        m_writeOv = {};
-        m_readOv.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        m_writeOv.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        m_notifier = std::make_unique<QWinEventNotifier>(m_readOv.hEvent);
-        QObject::connect(m_notifier.get(), &QWinEventNotifier::activated, &m_owner,
-                         [this] { onSignalled(); });
         m_received.clear();
-        startRead();
-        return isOpen();
+        m_poll.start();
+        return true;
     }
 
     void close() {
         if (!isOpen()) return;
-        // Closing may come from the notifier's own signal (a broken line): it goes later.
-        m_notifier->setEnabled(false);
-        m_notifier.release()->deleteLater();
-        CancelIoEx(m_handle, nullptr);
-        DWORD done = 0;
-        if (m_reading) GetOverlappedResult(m_handle, &m_readOv, &done, TRUE);
-        if (m_writing) GetOverlappedResult(m_handle, &m_writeOv, &done, TRUE);
-        m_reading = m_writing = false;
+        m_poll.stop();
         CloseHandle(m_handle);
-        CloseHandle(m_readOv.hEvent);
-        CloseHandle(m_writeOv.hEvent);
         m_handle = INVALID_HANDLE_VALUE;
     }
 
     bool isOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
 
     bool write(const QByteArray& bytes) {
-        if (!isOpen() || !finishWrite()) return false;
-        m_writeBuffer = bytes;
-        if (WriteFile(m_handle, m_writeBuffer.constData(), DWORD(m_writeBuffer.size()), nullptr,
-                      &m_writeOv)) {
-            m_writing = true; // done already; finishWrite() checks the count
-            return finishWrite();
-        }
-        if (GetLastError() != ERROR_IO_PENDING) {
+        if (!isOpen()) return false;
+        DWORD sent = 0;
+        if (!WriteFile(m_handle, bytes.constData(), DWORD(bytes.size()), &sent, nullptr)) {
             fail(GetLastError());
             return false;
         }
-        m_writing = true;
+        if (sent != DWORD(bytes.size())) {
+            fail(ERROR_WRITE_FAULT); // the write timed out: the line is stuck
+            return false;
+        }
         return true;
     }
 
     QByteArray readAll() {
-        harvest();
+        take();
         return std::exchange(m_received, QByteArray());
     }
 
@@ -153,65 +144,21 @@ private:
         if (dcb.fRtsControl == RTS_CONTROL_HANDSHAKE || dcb.fRtsControl == RTS_CONTROL_TOGGLE)
             dcb.fRtsControl = RTS_CONTROL_ENABLE;
         if (!SetCommState(handle, &dcb)) return false;
-        // A read returns as soon as any byte is there, or after ReadWaitMs with none.
-        COMMTIMEOUTS timeouts{MAXDWORD, MAXDWORD, ReadWaitMs, WriteMsPerByte, WriteMs};
+        // A read returns at once with what has arrived, none at all included.
+        COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, WriteMsPerByte, WriteMs};
         if (!SetCommTimeouts(handle, &timeouts)) return false;
         PurgeComm(handle, PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_TXABORT);
         return true;
     }
 
-    // Keeps one read waiting on the line, taking those that finish at once.
-    void startRead() {
-        while (isOpen() && !m_reading) {
-            if (!ReadFile(m_handle, m_chunk, ChunkBytes, nullptr, &m_readOv)) {
-                if (GetLastError() != ERROR_IO_PENDING) return fail(GetLastError());
-                m_reading = true;
-                return;
-            }
+    // Takes what the driver holds.
+    void take() {
+        while (isOpen()) {
             DWORD got = 0;
-            if (!GetOverlappedResult(m_handle, &m_readOv, &got, FALSE)) return fail(GetLastError());
+            if (!ReadFile(m_handle, m_chunk, ChunkBytes, &got, nullptr)) return fail(GetLastError());
             m_received.append(m_chunk, qsizetype(got));
-            if (got == 0) {
-                // A driver that does not wait for the first byte: look again shortly.
-                QTimer::singleShot(1, &m_owner, [this] { startRead(); });
-                return;
-            }
+            if (got < ChunkBytes) return;
         }
-    }
-
-    // Takes the waiting read's bytes when it has finished, and sets the next one going.
-    void harvest() {
-        if (!isOpen() || !m_reading) return;
-        DWORD got = 0;
-        if (!GetOverlappedResult(m_handle, &m_readOv, &got, FALSE)) {
-            if (GetLastError() == ERROR_IO_INCOMPLETE) return;
-            m_reading = false;
-            return fail(GetLastError());
-        }
-        m_reading = false;
-        m_received.append(m_chunk, qsizetype(got));
-        startRead();
-    }
-
-    void onSignalled() {
-        const qsizetype before = m_received.size();
-        harvest();
-        if (m_received.size() > before) emit m_owner.readyRead();
-    }
-
-    bool finishWrite() {
-        if (!m_writing) return true;
-        m_writing = false;
-        DWORD sent = 0;
-        if (!GetOverlappedResult(m_handle, &m_writeOv, &sent, TRUE)) {
-            fail(GetLastError());
-            return false;
-        }
-        if (sent != DWORD(m_writeBuffer.size())) {
-            fail(ERROR_WRITE_FAULT);
-            return false;
-        }
-        return true;
     }
 
     // The line broke (cable pulled, adapter gone): close, and say so once.
@@ -226,14 +173,9 @@ private:
     QString m_device;
     QString m_error;
     HANDLE m_handle = INVALID_HANDLE_VALUE;
-    OVERLAPPED m_readOv{};
-    OVERLAPPED m_writeOv{};
-    bool m_reading = false;
-    bool m_writing = false;
+    QTimer m_poll;
     char m_chunk[ChunkBytes];
     QByteArray m_received;
-    QByteArray m_writeBuffer;
-    std::unique_ptr<QWinEventNotifier> m_notifier;
 };
 
 SerialRadioPort::SerialRadioPort(const QString& device, QObject* parent)

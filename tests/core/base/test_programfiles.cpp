@@ -161,11 +161,11 @@ void TestProgramFiles::languageFilesBesideFirst() {
     QCOMPARE(files.languageFile(QStringLiteral("ty")), path(QStringLiteral("prefix/share/kt520/ty.dll")));
     QCOMPARE(files.languageFile(QStringLiteral("cha_dll")), QString());
     const QString where = files.describe();
-    QVERIFY2(where.contains(
-                 QStringLiteral("cha_dll.dll: missing (looked in %1, %2)")
-                     .arg(path(QStringLiteral("prefix/bin")), path(QStringLiteral("prefix/share/kt520")))),
+    QVERIFY2(where.contains(QStringLiteral("cha_dll.dll: missing (looked in %1, %2)")
+                                .arg(QDir::toNativeSeparators(path(QStringLiteral("prefix/bin"))),
+                                     QDir::toNativeSeparators(path(QStringLiteral("prefix/share/kt520"))))),
              qPrintable(where));
-    QVERIFY(where.contains(QStringLiteral("settings: %1").arg(files.settingsFile)));
+    QVERIFY(where.contains(QStringLiteral("settings: %1").arg(QDir::toNativeSeparators(files.settingsFile))));
 }
 
 QTEST_GUILESS_MAIN(TestProgramFiles)

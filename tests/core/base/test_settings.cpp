@@ -3,6 +3,7 @@
 #include "core/base/language.h"
 #include "core/base/messages.h"
 #include "core/base/settingsfile.h"
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -126,7 +127,7 @@ void TestSettings::unwritableFileReportsPath() {
     const QString path = QStringLiteral("/nonexistent-dir/sysini.ini");
     const auto error = saveSettings(path, ExitSettings{}, lang);
     QVERIFY(error);
-    QCOMPARE(*error, QStringLiteral("Unable to write to /nonexistent-dir/sysini.ini: ") +
+    QCOMPARE(*error, QStringLiteral("Unable to write to %1: ").arg(QDir::toNativeSeparators(path)) +
                          lang.text(Str::NoSuchFolder));
 }
 
