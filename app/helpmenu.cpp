@@ -2,6 +2,7 @@
 #include "app/helpmenu.h"
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
+#include "core/link/radioport.h"
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -108,10 +109,12 @@ const char* const TraditionalGuide = R"(<h2>KT-520 編程軟件</h2>
 QString guideHtml(const Session& s) {
     QFile beside(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kt520-guide.html")));
     if (beside.open(QIODevice::ReadOnly)) return QString::fromUtf8(beside.read(1 << 20));
-    // The guide names the menus as the chosen language's menu bar does.
+    // The guide names the menus as the chosen language's menu bar does, and the system's own
+    // example device (COM17 on Windows).
     return QString::fromUtf8(s.lang.index == 2   ? EnglishGuide
                              : s.lang.index == 3 ? TraditionalGuide
-                                                 : ChineseGuide);
+                                                 : ChineseGuide)
+        .replace(QStringLiteral("/dev/ttyUSB0"), PortDirectory::exampleDevice());
 }
 } // namespace
 
