@@ -16,7 +16,7 @@ if [ "${1:-}" = "--one" ]; then
   cd "$out"
   if [ "$who" = win ]; then
     ln -sfn "$device" "$WINEPREFIX/dosdevices/com5"
-    "$root/scripts/wine-run.sh" "$(find "$out" -maxdepth 2 -name kt520-cli.exe | head -n1)" \
+    "$root/scripts/wine-run.sh" "$(find "$WINEPREFIX/drive_c" -maxdepth 2 -name kt520-cli.exe | head -n1)" \
       read --lang 2 --port COM5 --out bench-win.qv19 >/dev/null
   else
     "$root/build/kt520-cli" read --lang 2 --port "$device" --out bench-lin.qv19 >/dev/null

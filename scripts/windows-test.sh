@@ -37,8 +37,10 @@ done
 wineserver -k 2>/dev/null || true
 wineserver -p >/dev/null 2>&1
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-unzip -q "$zip" -d "$out"
-app=$(find "$out" -maxdepth 1 -type d -name 'kt520-*-win64')
+# Unzipped onto the prefix's drive C:, as a user would put it.
+rm -rf "$WINEPREFIX"/drive_c/kt520-*-win64
+unzip -q "$zip" -d "$WINEPREFIX/drive_c"
+app=$(find "$WINEPREFIX/drive_c" -maxdepth 1 -type d -name 'kt520-*-win64')
 # The Windows program runs in build-win/test and is given relative paths, as a user would.
 wincli() { (cd "$out" && "$root/scripts/wine-run.sh" "$app/kt520-cli.exe" "$@"); }
 lincli() { (cd "$out" && "$root/build/kt520-cli" "$@"); }

@@ -2,6 +2,43 @@
 #include "core/link/radioport.h"
 #include "core/base/settingsfile.h"
 
+SerialRadioPort::SerialRadioPort(const QString& device, QObject* parent)
+    : RadioPort(parent), m_device(device), m_line(makeLine(*this, device)) {}
+
+SerialRadioPort::~SerialRadioPort() {
+    m_line->close();
+}
+
+bool SerialRadioPort::open() {
+    return m_line->open();
+}
+
+void SerialRadioPort::close() {
+    m_line->close();
+}
+
+bool SerialRadioPort::isOpen() const {
+    return m_line->isOpen();
+}
+
+bool SerialRadioPort::write(const QByteArray& bytes) {
+    return m_line->write(bytes);
+}
+
+qint64 SerialRadioPort::lineNanos(int bytes) const {
+    constexpr qint64 BitsPerByte = 10; // start, 8 data, stop
+    constexpr qint64 Baud = 9600;
+    return m_line->pseudoTerminal() ? 0 : bytes * BitsPerByte * 1'000'000'000 / Baud;
+}
+
+QByteArray SerialRadioPort::readAll() {
+    return m_line->readAll();
+}
+
+QString SerialRadioPort::errorString() const {
+    return m_line->errorString();
+}
+
 namespace {
 struct Override {
     QString device;

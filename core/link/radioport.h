@@ -58,9 +58,24 @@ public:
     // at once (the virtual radio).
     qint64 lineNanos(int bytes) const override;
 
-    class Line;
+    // The system's own serial device under the port: radioport_posix.cpp, radioport_win.cpp.
+    class Line {
+    public:
+        virtual ~Line() = default;
+        virtual bool open() = 0;
+        virtual void close() = 0;
+        virtual bool isOpen() const = 0;
+        virtual bool write(const QByteArray& bytes) = 0;
+        virtual QByteArray readAll() = 0;
+        virtual QString errorString() const = 0;
+        // A pseudo-terminal passes bytes at once, whatever the baud rate.
+        virtual bool pseudoTerminal() const = 0;
+    };
 
 private:
+    // The line of this system, reporting through `owner`'s signals.
+    static std::unique_ptr<Line> makeLine(SerialRadioPort& owner, const QString& device);
+
     QString m_device;
     std::unique_ptr<Line> m_line;
 };

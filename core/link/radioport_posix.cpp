@@ -8,9 +8,9 @@
 #include <unistd.h>
 
 // The line through the serial-port layer, which takes the device's lock and exclusive use.
-class SerialRadioPort::Line {
+class PosixLine final : public SerialRadioPort::Line {
 public:
-    Line(SerialRadioPort& owner, const QString& device) : m_owner(owner) {
+    PosixLine(SerialRadioPort& owner, const QString& device) : m_owner(owner) {
         // A name beginning with "/" is taken by the serial-port layer as the device path itself.
         m_port.setPortName(device);
         m_pseudoTerminal = QFileInfo(device).canonicalFilePath().startsWith(QLatin1String("/dev/pts/"));
@@ -19,7 +19,7 @@ public:
                          [this](QSerialPort::SerialPortError e) { onError(e); });
     }
 
-    bool open() {
+    bool open() override {
         if (m_port.isOpen()) return true;
         m_error.clear();
         if (!m_port.open(QIODevice::ReadWrite)) {
@@ -38,12 +38,12 @@ public:
         return true;
     }
 
-    void close() {
+    void close() override {
         if (m_port.isOpen()) m_port.close();
     }
-    bool isOpen() const { return m_port.isOpen(); }
+    bool isOpen() const override { return m_port.isOpen(); }
 
-    bool write(const QByteArray& bytes) {
+    bool write(const QByteArray& bytes) override {
         if (!m_port.isOpen()) return false;
         if (m_port.write(bytes) != bytes.size()) return false;
         // Push the frame out now rather than on the next event-loop pass.
@@ -51,9 +51,9 @@ public:
         return true;
     }
 
-    QByteArray readAll() { return m_port.isOpen() ? m_port.readAll() : QByteArray(); }
-    QString errorString() const { return m_error; }
-    bool pseudoTerminal() const { return m_pseudoTerminal; }
+    QByteArray readAll() override { return m_port.isOpen() ? m_port.readAll() : QByteArray(); }
+    QString errorString() const override { return m_error; }
+    bool pseudoTerminal() const override { return m_pseudoTerminal; }
 
 private:
     void onError(QSerialPort::SerialPortError error) {
@@ -79,41 +79,9 @@ private:
     bool m_pseudoTerminal = false;
 };
 
-SerialRadioPort::SerialRadioPort(const QString& device, QObject* parent)
-    : RadioPort(parent), m_device(device), m_line(std::make_unique<Line>(*this, device)) {}
-
-SerialRadioPort::~SerialRadioPort() {
-    m_line->close();
-}
-
-bool SerialRadioPort::open() {
-    return m_line->open();
-}
-
-void SerialRadioPort::close() {
-    m_line->close();
-}
-
-bool SerialRadioPort::isOpen() const {
-    return m_line->isOpen();
-}
-
-bool SerialRadioPort::write(const QByteArray& bytes) {
-    return m_line->write(bytes);
-}
-
-qint64 SerialRadioPort::lineNanos(int bytes) const {
-    constexpr qint64 BitsPerByte = 10; // start, 8 data, stop
-    constexpr qint64 Baud = 9600;
-    return m_line->pseudoTerminal() ? 0 : bytes * BitsPerByte * 1'000'000'000 / Baud;
-}
-
-QByteArray SerialRadioPort::readAll() {
-    return m_line->readAll();
-}
-
-QString SerialRadioPort::errorString() const {
-    return m_line->errorString();
+std::unique_ptr<SerialRadioPort::Line> SerialRadioPort::makeLine(SerialRadioPort& owner,
+                                                                 const QString& device) {
+    return std::make_unique<PosixLine>(owner, device);
 }
 
 PortDirectory::State PortDirectory::deviceState(const QString& device) {

@@ -58,9 +58,9 @@ QString openErrorText(DWORD code) {
 // millisecond while the port is open and wakes the link's waits when bytes came. (Overlapped
 // reads that wait for the first byte are not dependable on every driver, nor under Wine.) A
 // write returns when the driver has taken the frame.
-class SerialRadioPort::Line {
+class WinLine final : public SerialRadioPort::Line {
 public:
-    Line(SerialRadioPort& owner, const QString& device) : m_owner(owner), m_device(device) {
+    WinLine(SerialRadioPort& owner, const QString& device) : m_owner(owner), m_device(device) {
         m_poll.setTimerType(Qt::PreciseTimer);
         m_poll.setInterval(PollMs);
         QObject::connect(&m_poll, &QTimer::timeout, &owner, [this] {
@@ -69,9 +69,9 @@ public:
             if (m_received.size() > before) emit m_owner.readyRead();
         });
     }
-    ~Line() { close(); }
+    ~WinLine() override { close(); }
 
-    bool open() {
+    bool open() override {
         if (isOpen()) return true;
         m_error.clear();
         const HANDLE handle = openDevice(m_device);
@@ -90,16 +90,16 @@ public:
         return true;
     }
 
-    void close() {
+    void close() override {
         if (!isOpen()) return;
         m_poll.stop();
         CloseHandle(m_handle);
         m_handle = INVALID_HANDLE_VALUE;
     }
 
-    bool isOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+    bool isOpen() const override { return m_handle != INVALID_HANDLE_VALUE; }
 
-    bool write(const QByteArray& bytes) {
+    bool write(const QByteArray& bytes) override {
         if (!isOpen()) return false;
         DWORD sent = 0;
         if (!WriteFile(m_handle, bytes.constData(), DWORD(bytes.size()), &sent, nullptr)) {
@@ -113,12 +113,14 @@ public:
         return true;
     }
 
-    QByteArray readAll() {
+    QByteArray readAll() override {
         take();
         return std::exchange(m_received, QByteArray());
     }
 
-    QString errorString() const { return m_error; }
+    QString errorString() const override { return m_error; }
+    // Windows has none; a Wine COM port mapped to one is timed as a cable.
+    bool pseudoTerminal() const override { return false; }
 
 private:
     static bool settle(HANDLE handle) {
@@ -178,41 +180,9 @@ private:
     QByteArray m_received;
 };
 
-SerialRadioPort::SerialRadioPort(const QString& device, QObject* parent)
-    : RadioPort(parent), m_device(device), m_line(std::make_unique<Line>(*this, device)) {}
-
-SerialRadioPort::~SerialRadioPort() {
-    m_line->close();
-}
-
-bool SerialRadioPort::open() {
-    return m_line->open();
-}
-
-void SerialRadioPort::close() {
-    m_line->close();
-}
-
-bool SerialRadioPort::isOpen() const {
-    return m_line->isOpen();
-}
-
-bool SerialRadioPort::write(const QByteArray& bytes) {
-    return m_line->write(bytes);
-}
-
-qint64 SerialRadioPort::lineNanos(int bytes) const {
-    constexpr qint64 BitsPerByte = 10; // start, 8 data, stop
-    constexpr qint64 Baud = 9600;
-    return bytes * BitsPerByte * 1'000'000'000 / Baud;
-}
-
-QByteArray SerialRadioPort::readAll() {
-    return m_line->readAll();
-}
-
-QString SerialRadioPort::errorString() const {
-    return m_line->errorString();
+std::unique_ptr<SerialRadioPort::Line> SerialRadioPort::makeLine(SerialRadioPort& owner,
+                                                                 const QString& device) {
+    return std::make_unique<WinLine>(owner, device);
 }
 
 PortDirectory::State PortDirectory::deviceState(const QString& device) {
