@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows program's read through a Wine COM port against the Linux program's read of the same
-# radio, at 9600 baud, in pairs (farm-bench): each run starts kt520-sim with the image that
-# scripts/windows-test.sh left and reads it whole; the Wine run reaches it as COM5. Needs a run of
-# scripts/windows.sh --test first. Usage: bash scripts/bench-windows.sh [RUNS]
+# radio, at 9600 baud, in pairs (Wine, then Linux, RUNS times after one pair not counted), so that
+# a drift of the machine's speed moves both sides of a ratio alike. Each run starts kt520-sim with
+# the image that scripts/windows-test.sh left and reads it whole; the Wine run reaches it as COM5.
+# Prints every pair and the median of the ratios. Needs a run of scripts/windows.sh --test first.
+# Usage: bash scripts/bench-windows.sh [RUNS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/build-win/test
@@ -28,4 +30,13 @@ fi
 [ -f "$out/image.bin" ] || { echo "run bash scripts/windows.sh --test first" >&2; exit 1; }
 wineserver -p >/dev/null 2>&1 || true
 runs=${1:-3}
-farm-bench -n "$runs" --warmup 1 --timeout $((runs * 30 + 60)) --vs "bash $0 --one lin" -- bash "$0" --one win
+ms() { local start=$(date +%s%N); bash "$0" --one "$1"; echo $((($(date +%s%N) - start) / 1000000)); }
+ratios=()
+for pair in $(seq 0 "$runs"); do
+  win=$(ms win)
+  lin=$(ms lin)
+  [ "$pair" -eq 0 ] && continue
+  ratios+=("$(awk -v w="$win" -v l="$lin" 'BEGIN { printf "%.3f", w / l }')")
+  echo "pair $pair: Wine $win ms, Linux $lin ms, ratio ${ratios[-1]}"
+done
+printf '%s\n' "${ratios[@]}" | sort -n | awk '{ r[NR] = $1 } END { printf "median ratio of %d pairs: %.3f\n", NR, NR % 2 ? r[(NR + 1) / 2] : (r[NR / 2] + r[NR / 2 + 1]) / 2 }'
