@@ -4,17 +4,15 @@
 class Language;
 class QLabel;
 
-// The about box: the program's name, its version as built, the Qt version and the licence.
+// The about box: its four labels from the string tables, then the version as built, the Qt
+// version and the licence.
 class TAboutBox : public QDialog {
     Q_OBJECT
 public:
     explicit TAboutBox(QWidget* parent = nullptr);
-    // The version, Qt and licence lines in the current language; a line that the language
-    // leaves empty is not shown, so the box has no empty lines.
+    // The version, Qt and licence line in the current language.
     void setFacts(const Language& lang);
 
 private:
-    QLabel* m_program = nullptr;
-    QLabel* m_version = nullptr;
-    QLabel* m_licence = nullptr;
+    QLabel* m_facts = nullptr;
 };

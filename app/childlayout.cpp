@@ -79,3 +79,8 @@ private:
 void keepArranged(QWidget* area, const QList<QWidget*>& frames, std::function<void()> arrange) {
     new ArrangementKeeper(area, frames, std::move(arrange));
 }
+
+QSize WorkArea::minimumSizeHint() const {
+    // Room for a minimised child window's title bar, as a work area without children asks.
+    return QAbstractScrollArea::minimumSizeHint().expandedTo(QSize(160, 60));
+}

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <QList>
+#include <QMdiArea>
 #include <QRect>
 #include <QSize>
 #include <functional>
@@ -26,3 +27,12 @@ class QWidget;
 // maximises the main window only after its first layout, and the arrangement must fit the area
 // the user finally sees.
 void keepArranged(QWidget* area, const QList<QWidget*>& frames, std::function<void()> arrange);
+
+// The main window's work area. Without scroll bars a QMdiArea asks for room for the smallest
+// size of every child window, which pushed the main window past the bottom of the screen when
+// the Problems dock opened; the child windows are kept inside the area by fitInto instead.
+class WorkArea : public QMdiArea {
+public:
+    using QMdiArea::QMdiArea;
+    QSize minimumSizeHint() const override;
+};

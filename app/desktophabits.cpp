@@ -39,7 +39,6 @@ QChar itemLetterFor(const QString& builtin) {
 // that the key is the same in every language.
 QChar namedItemLetter(const QString& objectName) {
     static const QList<std::pair<QString, QChar>> letters = {
-        {QStringLiteral("SaveAs"), QLatin1Char('A')},
         {QStringLiteral("RecentFilesMenu"), QLatin1Char('R')},
         {QStringLiteral("ImportCsv"), QLatin1Char('I')},
         {QStringLiteral("ExportCsv"), QLatin1Char('E')},

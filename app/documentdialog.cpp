@@ -12,6 +12,8 @@
 
 namespace {
 const QString Suffix = QStringLiteral("qv19");
+// The same in every language, as documents from other installations are announced.
+const QString DocumentFilter = QStringLiteral("QOVRAN  文件 (*.qv19)");
 
 void warn(QWidget* parent, const Session& s, const QString& text, const QString& details = {}) {
     showWarning(parent, s.lang.text(Str::WarnCaption), text, details);
@@ -23,32 +25,52 @@ void rememberDocument(const Session& s, const QString& path) {
     (void)RecentFiles::remember(s.files, path);
 }
 
-// The file dialog of the command; empty when the user cancels.
-QString askFileName(QWidget* parent, const Session& s, QFileDialog::AcceptMode mode) {
+// The file dialog of the command, opened on `current` when there is one; empty when the user
+// cancels.
+QString askFileName(QWidget* parent, const Session& s, QFileDialog::AcceptMode mode,
+                    const QString& current = {}) {
     const bool saving = mode == QFileDialog::AcceptSave;
     QFileDialog dialog(parent, s.lang.caption(saving ? QStringLiteral("保存") : QStringLiteral("打开")));
     dialog.setAcceptMode(mode);
-    dialog.setNameFilter(s.lang.text(Str::DocumentFilter));
+    dialog.setNameFilter(DocumentFilter);
     if (saving) {
         // A name typed without extension is saved as .qv19, where the open dialog's filter finds
-        // it; QFileDialog asks before it replaces an existing file.
+        // it. Replacing another file is asked about by the caller, not by the dialog.
         dialog.setDefaultSuffix(Suffix);
         dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
     } else {
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
-    // The dialog starts in the folder of the document opened or saved last.
-    if (const QString folder = RecentFiles::loadFolder(s.files); !folder.isEmpty() && QDir(folder).exists())
+    // The dialog starts on the document's own file, else in the folder used last.
+    if (!current.isEmpty() && QFileInfo(current).dir().exists())
+        dialog.selectFile(current);
+    else if (const QString folder = RecentFiles::loadFolder(s.files);
+             !folder.isEmpty() && QDir(folder).exists())
         dialog.setDirectory(folder);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }
 } // namespace
 
-std::optional<QString> saveDocumentAsDialog(QWidget* parent, Session& session) {
-    const QString path = askFileName(parent, session, QFileDialog::AcceptSave);
-    if (path.isEmpty() || !saveDocumentToFile(parent, session, path)) return std::nullopt;
-    return path;
+bool replacesAnotherFile(const QString& chosen, const QString& current) {
+    const QFileInfo file(chosen);
+    if (!file.exists()) return false;
+    if (current.isEmpty()) return true;
+    const QFileInfo own(current);
+    return file.canonicalFilePath() != own.canonicalFilePath();
+}
+
+QString chooseSavePath(QWidget* parent, const Session& session, const QString& current) {
+    for (;;) {
+        const QString path = askFileName(parent, session, QFileDialog::AcceptSave, current);
+        if (path.isEmpty() || !replacesAnotherFile(path, current)) return path;
+        const auto answer =
+            showMessageBox(parent, QMessageBox::Warning, session.lang.text(Str::WarnCaption),
+                           session.lang.text(Str::OverwriteQuestion).arg(QDir::toNativeSeparators(path)),
+                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer == QMessageBox::Yes) return path;
+    }
 }
 
 bool saveDocumentToFile(QWidget* parent, Session& session, const QString& path) {

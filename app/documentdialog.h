@@ -6,12 +6,13 @@
 class QWidget;
 class Session;
 
-// "另存为" (and "保存" for a document without a file): asks for a file name (suffix .qv19 added
-// when none is typed, confirmation before replacing a file) and writes the document there.
-// Returns the path written; nothing when cancelled or when writing failed (shown with the
-// system's reason).
-std::optional<QString> saveDocumentAsDialog(QWidget* parent, Session& session);
-// "保存" for a document that came from a file: writes it there; false after showing a failure.
+// The save dialog of "保存", opened on `current` (the document's file, empty for none); a name
+// typed without extension gets .qv19. Choosing another file that exists asks before it is
+// replaced; the document's own file is replaced without a question. Empty when cancelled.
+QString chooseSavePath(QWidget* parent, const Session& session, const QString& current);
+// True when saving to `chosen` would replace a file other than the document's own `current`.
+bool replacesAnotherFile(const QString& chosen, const QString& current);
+// Writes the document to `path`; false after showing a failure.
 bool saveDocumentToFile(QWidget* parent, Session& session, const QString& path);
 
 // "打开": commits the pending channel edit, asks for a file and loads it. Returns the new main

@@ -5,12 +5,14 @@
 #include "app/commandstatus.h"
 #include "app/csvdialogs.h"
 #include "app/desktophabits.h"
-#include "app/documentdialog.h"
+#include "app/documentcommands.h"
 #include "app/editcommands.h"
 #include "app/helpmenu.h"
 #include "app/problemspanel.h"
+#include "app/qttranslations.h"
 #include "app/recentfiles.h"
 #include "app/safetymenus.h"
+#include "app/selectionpanel.h"
 #include "app/windowmenu.h"
 #include "core/base/messages.h"
 #include "core/codeplug/applylanguage.h"
@@ -69,7 +71,7 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     setObjectName(QStringLiteral("TMainForm"));
     setCaption(QStringLiteral("KT-520"));
     setWindowIcon(toolIcon(ToolIcon::Read));
-    m_mdi = new QMdiArea(this);
+    m_mdi = new WorkArea(this);
     m_mdi->setObjectName(QStringLiteral("MdiArea"));
     m_mdi->setBackground(QColor(128, 128, 128));
     setCentralWidget(m_mdi);
@@ -92,6 +94,12 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     // A transfer may reset the model selector, which renames the window.
     connect(m_rw, &TRWForm::captionChanged, this, &TMainForm::setCaption);
     // A channel being typed is committed whole before undo or redo, so it goes and comes back whole.
+    m_docs =
+        new DocumentCommands(session,
+                             {this, [this] { commitTableA(); }, [this](const QString& c) { setCaption(c); },
+                              [this](const QString& text) { showOutcome(text); },
+                              [this] { return askUnsaved ? askUnsaved() : UnsavedAnswer::Cancel; }},
+                             this);
     m_edit = new EditCommands(
         session, [this] { commitTableA(); }, this);
     // The channel commands of the Edit menu act on the channel table used last.
@@ -122,7 +130,8 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     }
     installMenuKey(this);
     buildToolBar();
-    buildSelectionPanel();
+    addToolBar(newSelectionPanel(
+        session, [this](const QString& caption) { setCaption(caption); }, this));
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("StatusLine"));
     statusBar()->addWidget(m_status, 1);
@@ -131,6 +140,10 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
          {static_cast<ChannelWindow*>(m_channelA), static_cast<ChannelWindow*>(m_channelB)})
         connect(w, &ChannelWindow::statusMessage, this, &TMainForm::showOutcome);
     connect(&session.lang, &Language::applied, this, &TMainForm::applyTexts);
+    // Qt's own texts follow the language menu too.
+    auto* qtTexts = new QtTranslations(this);
+    connect(&session.lang, &Language::applied, qtTexts,
+            [this, qtTexts] { qtTexts->select(m_session.lang.index); });
 }
 
 QList<QWidget*> TMainForm::windowsInOrder() const {
@@ -183,9 +196,6 @@ void TMainForm::buildMenus() {
     action(file, QStringLiteral("新建"), &TMainForm::newDocumentCommand, QKeySequence::New);
     action(file, QStringLiteral("打开"), &TMainForm::openCommand, QKeySequence::Open);
     action(file, QStringLiteral("保存"), &TMainForm::saveCommand, QKeySequence::Save);
-    m_saveAs = action(file, m_session.lang.text(Str::SaveAsMenu), &TMainForm::saveAsCommand);
-    m_saveAs->setProperty("kt520_fixed", true);
-    m_saveAs->setObjectName(QStringLiteral("SaveAs"));
     file->addSeparator();
     m_importCsv = action(file, m_session.lang.text(Str::CsvImportMenu), &TMainForm::importCsvCommand);
     m_exportCsv = action(file, m_session.lang.text(Str::CsvExportMenu), &TMainForm::exportCsvCommand);
@@ -220,12 +230,11 @@ void TMainForm::buildMenus() {
     action(tools, QStringLiteral("通信端口"), [this] { showPortDialog(); });
     QMenu* language = tools->addMenu(QStringLiteral("语言"));
     m_languages = new QActionGroup(this);
-    // Each language is named in itself, whatever the current one: the way back is always legible.
-    const QString names[] = {QStringLiteral("简体中文"), QStringLiteral("English"),
-                             QStringLiteral("繁體中文")};
+    // "中文" and "英文" are named in the current language; "中文(繁體)" is the same in all three.
+    const QString names[] = {QStringLiteral("中文"), QStringLiteral("英文"), QStringLiteral("中文(繁體)")};
     for (int i = 0; i < 3; ++i) {
         QAction* a = language->addAction(names[i]);
-        a->setProperty("kt520_fixed", true);
+        if (i == 2) a->setProperty("kt520_fixed", true);
         a->setCheckable(true);
         a->setData(i + 1);
         a->setObjectName(QStringLiteral("Language%1").arg(i + 1));
@@ -233,7 +242,10 @@ void TMainForm::buildMenus() {
         connect(a, &QAction::triggered, this, [this, i] { selectLanguage(i + 1); });
     }
 
-    m_safety = new SafetyMenus(*this, m_session, file, program);
+    m_safety = new SafetyMenus({this, [this] { commitTableA(); },
+                                [this](const QString& path) { openDroppedFile(path, Side::A); },
+                                [this](QWidget* child) { showChild(child); }, m_func, m_channelA, m_channelB},
+                               m_session, file, program);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
     m_windows->addMenu(menuBar(), help->menuAction());
@@ -284,62 +296,21 @@ void TMainForm::buildToolBar() {
     m_portTool->setProperty("kt520_fixed", true);
 }
 
-void TMainForm::bindMainList(QComboBox* combo, const QString& name) {
-    ControlStore& store = m_session.doc.main;
-    auto refresh = [combo, &store, name](const QString& changed) {
-        if (changed != name) return;
-        const QSignalBlocker block(combo);
-        if (combo->count() != store.items(name).size() || [&] {
-                for (int i = 0; i < combo->count(); ++i)
-                    if (combo->itemText(i) != store.items(name).at(i)) return true;
-                return false;
-            }()) {
-            combo->clear();
-            combo->addItems(store.items(name));
-        }
-        combo->setCurrentIndex(store.index(name));
-    };
-    connect(&store, &ControlStore::controlChanged, combo, refresh);
-    refresh(name);
-    connect(combo, &QComboBox::activated, this, [this, name](int index) {
-        m_session.doc.main.setIndex(name, index);
-        if (name == MainCtl::Model) setCaption(changeModel(m_session));
-    });
-}
-
-void TMainForm::buildSelectionPanel() {
-    QToolBar* bar = addToolBar(QStringLiteral("selection"));
-    bar->setObjectName(QStringLiteral("SelectionPanel"));
-    bar->setMovable(false);
-    auto add = [&](const QString& caption, const QString& name, int width) {
-        auto* label = new QLabel(caption, bar);
-        label->setContentsMargins(8, 0, 4, 0);
-        bar->addWidget(label);
-        auto* combo = new QComboBox(bar);
-        combo->setObjectName(name);
-        combo->setMinimumWidth(width);
-        label->setBuddy(combo); // the name a screen reader gives the list
-        bar->addWidget(combo);
-        bindMainList(combo, name);
-    };
-    add(QStringLiteral("频段一："), MainCtl::Band1, 120);
-    add(QStringLiteral("频段二："), MainCtl::Band2, 120);
-    add(QStringLiteral("型号："), MainCtl::Model, 110);
-}
-
 void TMainForm::applyTexts() {
     translateWidgetTree(this, m_session.lang);
     translateWidgetTree(m_about, m_session.lang);
     m_readTool->setText(m_session.lang.text(Str::ReadLabel));
     m_portTool->setText(m_session.lang.text(Str::WriteLabel));
     m_portTool->setToolTip(m_session.lang.text(Str::PortToolTip));
+    // The port button borrows the write label as its caption; a screen reader names the port.
+    if (QWidget* button = findChild<QToolBar*>(QStringLiteral("ToolBar1"))->widgetForAction(m_portTool))
+        button->setAccessibleName(withoutMnemonic(m_session.lang.text(Str::PortMenu)));
     m_status->setText(QStringLiteral("     ") + m_session.lang.messages.statusLine);
     m_importCsv->setText(m_session.lang.text(Str::CsvImportMenu));
     m_exportCsv->setText(m_session.lang.text(Str::CsvExportMenu));
     m_print->setText(m_session.lang.text(Str::PrintMenu));
     m_exportPdf->setText(m_session.lang.text(Str::PdfMenu));
     m_safety->applyTexts();
-    m_saveAs->setText(m_session.lang.text(Str::SaveAsMenu));
     m_edit->refresh();
     m_windows->refresh();
     for (QAction* a : m_languages->actions())
@@ -426,23 +397,7 @@ void TMainForm::selectLanguage(int index) {
 }
 
 void TMainForm::newDocumentCommand() {
-    commitTableA();
-    if (m_session.history.isModified()) {
-        // The question about the unsaved changes is the only one: New can be undone.
-        if (!maySetDocumentAside()) return;
-    } else {
-        const auto answer = showMessageBox(this, QMessageBox::Warning, m_session.lang.messages.newCaption,
-                                           m_session.lang.messages.newQuestion,
-                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        if (answer != QMessageBox::Yes) return;
-    }
-    {
-        HistoryScope step(m_session.history, m_session.lang.text(Str::StepNew));
-        setCaption(newDocument(m_session));
-        m_session.history.setPath({});
-    }
-    m_session.history.setClean();
-    showOutcome(m_session.lang.text(Str::StatusNewDocument));
+    m_docs->newDocument();
 }
 
 void TMainForm::closeAllEditors() {
@@ -453,18 +408,7 @@ void TMainForm::closeAllEditors() {
 }
 
 bool TMainForm::maySetDocumentAside() {
-    // No editor stays open under the question, to write into whatever the answer leaves.
-    commitTableA();
-    if (!m_session.history.isModified()) return true;
-    switch (askUnsaved ? askUnsaved() : UnsavedAnswer::Cancel) {
-    case UnsavedAnswer::Save:
-        return saveCommand();
-    case UnsavedAnswer::Discard:
-        return true;
-    case UnsavedAnswer::Cancel:
-        break;
-    }
-    return false;
+    return m_docs->maySetAside();
 }
 
 void TMainForm::setCaption(const QString& caption) {
@@ -488,38 +432,11 @@ void TMainForm::showOutcome(const QString& text) {
 }
 
 void TMainForm::openCommand() {
-    commitTableA();
-    m_channelA->hideEditors();
-    if (!maySetDocumentAside()) return;
-    QString opened;
-    const auto caption = openDocumentDialog(this, m_session, {}, &opened);
-    m_channelA->hideEditors();
-    if (caption) {
-        setCaption(*caption);
-        showOutcome(m_session.lang.text(Str::StatusOpened).arg(QDir::toNativeSeparators(opened)));
-    }
+    m_docs->open();
 }
 
 bool TMainForm::saveCommand() {
-    commitTableA();
-    m_channelA->hideEditors();
-    const QString path = m_session.history.path();
-    if (path.isEmpty()) return saveAsCommand();
-    if (!saveDocumentToFile(this, m_session, path)) return false;
-    m_session.history.setClean();
-    showOutcome(m_session.lang.text(Str::StatusSaved).arg(QDir::toNativeSeparators(path)));
-    return true;
-}
-
-bool TMainForm::saveAsCommand() {
-    commitTableA();
-    m_channelA->hideEditors();
-    const auto path = saveDocumentAsDialog(this, m_session);
-    if (!path) return false;
-    m_session.history.setPath(*path);
-    m_session.history.setClean();
-    showOutcome(m_session.lang.text(Str::StatusSaved).arg(QDir::toNativeSeparators(*path)));
-    return true;
+    return m_docs->save();
 }
 
 void TMainForm::readCommand() {
@@ -546,6 +463,14 @@ void TMainForm::transferCommand(TransferMode mode) {
     const auto finished = connect(m_rw, &TRWForm::transferFinished, this, [&](bool result) {
         ok = result;
         ran = true;
+        // The title and the status line tell the outcome at once, with the dialog still open.
+        if (ok)
+            setWindowTitle(documentTitle(
+                m_caption, mode == TransferMode::Read ? QString() : m_session.history.path(), false));
+        if (ok && mode == TransferMode::Read)
+            m_session.radioInfo.showIdentity(m_session.doc.main.currentItem(MainCtl::Model),
+                                             m_session.doc.main.currentItem(MainCtl::Band1));
+        showOutcome(transferOutcome(m_session, mode, ok, m_rw->link().cancelled()));
     });
     if (mode == TransferMode::Read) {
         HistoryScope step(m_session.history, m_session.lang.text(Str::StepRead));
@@ -556,10 +481,7 @@ void TMainForm::transferCommand(TransferMode mode) {
     }
     disconnect(finished);
     if (ok) m_session.history.setClean();
-    if (ok && mode == TransferMode::Read)
-        m_session.radioInfo.showIdentity(m_session.doc.main.currentItem(MainCtl::Model),
-                                         m_session.doc.main.currentItem(MainCtl::Band1));
-    if (ran) showOutcome(transferOutcome(m_session, mode, ok, m_rw->link().cancelled()));
+    updateTitle();
 }
 
 void TMainForm::setServiceMode(bool on) {
@@ -568,39 +490,19 @@ void TMainForm::setServiceMode(bool on) {
 }
 
 void TMainForm::importCsvCommand() {
-    showOutcome(importCsvDialog(this, m_session, [this] {
-        commitTableA();
-        m_channelA->hideEditors();
-    }));
+    m_docs->importCsv();
 }
 
 void TMainForm::exportCsvCommand() {
-    showOutcome(exportCsvDialog(this, m_session, [this] {
-        commitTableA();
-        m_channelA->hideEditors();
-    }));
+    m_docs->exportCsv();
 }
 
 void TMainForm::openDroppedFile(const QString& path, Side side) {
-    commitTableA();
-    m_channelA->hideEditors();
-    m_channelB->hideEditors();
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == u"csv") {
-        showOutcome(importCsvFile(this, m_session, path, side));
-    } else if (suffix == u"qv19") {
-        openDocumentPath(path);
-    }
+    m_docs->openDropped(path, side);
 }
 
 void TMainForm::openDocumentPath(const QString& path) {
-    commitTableA();
-    m_channelA->hideEditors();
-    if (!maySetDocumentAside()) return;
-    if (auto caption = openDocumentFile(this, m_session, path)) {
-        setCaption(*caption);
-        showOutcome(m_session.lang.text(Str::StatusOpened).arg(QDir::toNativeSeparators(path)));
-    }
+    m_docs->openPath(path);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
@@ -623,32 +525,11 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMainForm::printCommand() {
-    commitTableA();
-    m_channelA->hideEditors();
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    printDocument(m_session, {QFileInfo(m_session.history.path()).fileName()}, printer);
+    m_docs->print();
 }
 
 void TMainForm::exportPdfCommand() {
-    commitTableA();
-    m_channelA->hideEditors();
-    QFileDialog dialog(this, m_session.lang.text(Str::PdfMenu));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    // Letter where the system's locale measures in inches, A4 elsewhere.
-    const Paper paper =
-        QLocale().measurementSystem() == QLocale::ImperialUSSystem ? Paper::Letter : Paper::A4;
-    const PdfResult result = writeDocumentPdf(m_session, {QFileInfo(m_session.history.path()).fileName()},
-                                              dialog.selectedFiles().constFirst(), paper);
-    if (!result.error.isEmpty())
-        showWarning(this, m_session.lang.text(Str::WarnCaption), result.error);
-    else
-        showOutcome(m_session.lang.text(Str::StatusExported)
-                        .arg(QDir::toNativeSeparators(dialog.selectedFiles().constFirst())));
+    m_docs->exportPdf();
 }
 
 void TMainForm::showProblem(const Problem& p) {

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <functional>
+class DocumentCommands;
 class EditCommands;
 class ProblemsPanel;
 struct Problem;
@@ -59,8 +60,7 @@ public:
     // Commands, also used by tests.
     void newDocumentCommand();
     void openCommand();
-    bool saveCommand(); // true when the document was written
-    bool saveAsCommand();
+    bool saveCommand(); // the save dialog; true when the document was written
     void readCommand();
     void writeCommand();
     void selectLanguage(int index);
@@ -84,6 +84,7 @@ public:
     void showOutcome(const QString& text);
 
     EditCommands* editCommands() const { return m_edit; }
+    DocumentCommands* documentCommands() const { return m_docs; }
     ProblemsPanel* problemsPanel() const { return m_problems; }
     // Brings the window that holds the problem's value forward with the value current.
     void showProblem(const Problem& problem);
@@ -99,14 +100,12 @@ protected:
 private:
     void buildMenus();
     void buildToolBar();
-    void buildSelectionPanel();
     void runStartUp();
     void arrangeChildren();
     void applyTexts();
     void transferCommand(TransferMode mode);
     // Commits the row under an open frequency editor of either table, then closes every editor.
     void commitTableA();
-    void bindMainList(QComboBox* combo, const QString& name);
     QMdiSubWindow* addChild(QWidget* child);
     void closeAllEditors();
     // Before the document is replaced or the program ends: false when the user cancels.
@@ -130,7 +129,7 @@ private:
     QAction* m_exportCsv = nullptr;
     QAction* m_print = nullptr;
     QAction* m_exportPdf = nullptr;
-    QAction* m_saveAs = nullptr;
+    DocumentCommands* m_docs = nullptr;
     EditCommands* m_edit = nullptr;
     WindowMenu* m_windows = nullptr;
     QString m_caption; // model and band; the title adds the file name and the unsaved mark

@@ -2,11 +2,13 @@
 #include "app/problemspanel.h"
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
@@ -114,7 +116,35 @@ ProblemsPanel::ProblemsPanel(Session& session, QWidget* parent)
         const int i = item ? item->data(0, IndexRole).toInt() : -1;
         if (i >= 0 && i < m_problems.size() && goTo) goTo(m_problems.at(i));
     });
+    // The first showing takes room for about ten rows; after that the height is the user's.
+    connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        auto* window = qobject_cast<QMainWindow*>(parentWidget());
+        if (!visible || m_sized || !window || isFloating()) return;
+        m_sized = true;
+        window->resizeDocks({this}, {preferredHeight()}, Qt::Vertical);
+    });
     schedule();
+}
+
+void ProblemsPanel::changeEvent(QEvent* event) {
+    QDockWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange) return;
+    // The title bar's buttons are named once, when the dock is made: name them again in the
+    // language of Qt's texts now installed.
+    const std::pair<const char*, QString> buttons[] = {
+        {"qt_dockwidget_floatbutton", QDockWidget::tr("Float")},
+        {"qt_dockwidget_closebutton", QDockWidget::tr("Close")}};
+    for (const auto& [name, text] : buttons)
+        if (auto* button = findChild<QAbstractButton*>(QLatin1String(name))) {
+            button->setToolTip(text);
+            button->setAccessibleName(text);
+        }
+}
+
+int ProblemsPanel::preferredHeight() const {
+    const int row = m_list->fontMetrics().height() + 6;
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    return titleBar + m_list->header()->sizeHint().height() + 10 * row + 2 * m_list->frameWidth();
 }
 
 void ProblemsPanel::schedule() {

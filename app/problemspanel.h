@@ -28,6 +28,8 @@ public:
     // Looks at the document now (the coalesced refresh runs this).
     void refreshNow();
     bool refreshPending() const;
+    // The height that shows about ten rows of the list under the title bar.
+    int preferredHeight() const;
 
     std::function<void(const Problem&)> goTo;
 
@@ -40,6 +42,9 @@ public:
 signals:
     void refreshed(); // the list has been computed again
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void schedule();
     void applyTexts();
@@ -50,4 +55,5 @@ private:
     QTimer* m_timer;
     QList<Problem> m_problems;
     bool m_listed = false; // the list shows m_problems in the current language
+    bool m_sized = false;  // the first showing has had its height
 };

@@ -3,7 +3,6 @@
 #include "app/backupsdialog.h"
 #include "app/comparedialog.h"
 #include "app/desktophabits.h"
-#include "app/mainwindow.h"
 #include "core/base/messages.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
@@ -11,9 +10,7 @@
 #include "core/link/radioport.h"
 #include "core/transfer/backup.h"
 #include "ui/channels/channelgridwidgets.h"
-#include "ui/channels/channelwindow.h"
 #include "ui/common/messagebox.h"
-#include "ui/options/funcwindow.h"
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -28,8 +25,8 @@ QAction* firstSeparator(QMenu* menu) {
 }
 } // namespace
 
-SafetyMenus::SafetyMenus(TMainForm& window, Session& session, QMenu* file, QMenu* program)
-    : QObject(&window), m_window(window), m_session(session), m_backups(new QAction(this)),
+SafetyMenus::SafetyMenus(Host host, Session& session, QMenu* file, QMenu* program)
+    : QObject(host.window), m_host(std::move(host)), m_session(session), m_backups(new QAction(this)),
       m_compareFile(new QAction(this)), m_compareRadio(new QAction(this)) {
     // Before the separator that precedes Exit.
     const QList<QAction*> fileActions = file->actions();
@@ -57,23 +54,24 @@ void SafetyMenus::applyTexts() {
 }
 
 void SafetyMenus::warn(const QString& text) {
-    showWarning(&m_window, m_session.lang.text(Str::WarnCaption), text);
+    showWarning(m_host.window, m_session.lang.text(Str::WarnCaption), text);
 }
 
 void SafetyMenus::showBackups() {
     BackupsDialog dialog(
-        m_session, backupStoreFor(m_session), [this](const QString& path) { openBackup(path); }, &m_window);
+        m_session, backupStoreFor(m_session), [this](const QString& path) { openBackup(path); },
+        m_host.window);
     dialog.exec();
 }
 
 void SafetyMenus::openBackup(const QString& path) {
     // As any other document: unsaved changes are asked about first, and the open is one undo step.
-    m_window.openDroppedFile(path, Side::A);
+    m_host.openFile(path);
 }
 
 void SafetyMenus::compareWithFile() {
-    m_window.channelA()->commitPendingEdit();
-    const QString path = QFileDialog::getOpenFileName(&m_window, withoutMnemonic(m_compareFile->text()),
+    m_host.commitEdits();
+    const QString path = QFileDialog::getOpenFileName(m_host.window, withoutMnemonic(m_compareFile->text()),
                                                       QString(), QStringLiteral("*.qv19"));
     if (path.isEmpty()) return;
     const std::unique_ptr<Session> other = sessionLike(m_session);
@@ -84,7 +82,7 @@ void SafetyMenus::compareWithFile() {
 }
 
 void SafetyMenus::compareWithRadio() {
-    m_window.channelA()->commitPendingEdit();
+    m_host.commitEdits();
     // The radio's side starts as this document: its password opens the radio, and what a read
     // does not bring stays equal.
     const std::unique_ptr<Session> radio = sessionLike(m_session);
@@ -94,9 +92,9 @@ void SafetyMenus::compareWithRadio() {
     link.setPort(PortDirectory(m_session.files.settingsToRead()).create(m_session.portNumber));
     if (!link.port() || !link.openPort()) return warn(m_session.lang.text(Str::PortOpenFailed));
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_window.setEnabled(false);
+    m_host.window->setEnabled(false);
     const BackedUpRead read = readRadioWithBackup(*radio, link, TransferOptions{}, backupStoreFor(m_session));
-    m_window.setEnabled(true);
+    m_host.window->setEnabled(true);
     QApplication::restoreOverrideCursor();
     link.closePort();
     if (!read.result.ok()) return warn(transferMessage(read.result, m_session.lang));
@@ -107,17 +105,16 @@ void SafetyMenus::compareWithRadio() {
 void SafetyMenus::showDifferences(const QString& other, const Session& otherSession) {
     CompareDialog dialog(
         m_session, other, compareDocuments(m_session, otherSession),
-        [this](const DocumentDifference& d) { showPlace(d); }, &m_window);
+        [this](const DocumentDifference& d) { showPlace(d); }, m_host.window);
     dialog.exec();
 }
 
 void SafetyMenus::showPlace(const DocumentDifference& d) {
     if (d.part != DocumentDifference::Part::Table) {
-        m_window.showChild(m_window.funcWindow());
+        m_host.showChild(m_host.options);
         return;
     }
-    QWidget* table = d.side == Side::A ? static_cast<QWidget*>(m_window.channelA())
-                                       : static_cast<QWidget*>(m_window.channelB());
-    m_window.showChild(table);
+    QWidget* table = d.side == Side::A ? m_host.tableA : m_host.tableB;
+    m_host.showChild(table);
     if (auto* grid = table->findChild<ChannelGrid*>()) grid->selectCell(d.column, d.row);
 }

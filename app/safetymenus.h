@@ -2,18 +2,31 @@
 #pragma once
 #include "core/transfer/documentdiff.h"
 #include <QObject>
+#include <functional>
 
 class QAction;
 class QMenu;
+class QWidget;
 class Session;
-class TMainForm;
 
 // The main window's commands for safe transfers: File › Radio backups…, Program › Compare with
 // file… and Compare with radio….
 class SafetyMenus : public QObject {
     Q_OBJECT
 public:
-    SafetyMenus(TMainForm& window, Session& session, QMenu* file, QMenu* program);
+    // What the commands need of the main window.
+    struct Host {
+        QWidget* window = nullptr;
+        std::function<void()> commitEdits;
+        // Opens a document file as File > Open does (unsaved changes asked about first).
+        std::function<void(const QString& path)> openFile;
+        // Brings a child window to the front.
+        std::function<void(QWidget* child)> showChild;
+        QWidget* options = nullptr;
+        QWidget* tableA = nullptr;
+        QWidget* tableB = nullptr;
+    };
+    SafetyMenus(Host host, Session& session, QMenu* file, QMenu* program);
     void applyTexts();
 
     void showBackups();
@@ -27,7 +40,7 @@ private:
     void showDifferences(const QString& other, const Session& otherSession);
     void warn(const QString& text);
 
-    TMainForm& m_window;
+    Host m_host;
     Session& m_session;
     QAction* m_backups;
     QAction* m_compareFile;

@@ -21,7 +21,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$build/kt520" "$build"/*.dll "$work/"
 
-# The stored LanguageIndex decides the language; the locale only gives the decimal separator.
+# A stored lang=3 gives Traditional Chinese; otherwise the locale decides the language (Chinese
+# for China gives Simplified Chinese, any other English).
 shoot() { # NAME LANG_VALUE LOCALE WIDTH HEIGHT [SCALE]
     local name=$1 lang=$2 locale=$3 w=$4 h=$5 scale=${6:-1}
     printf '[Open]\r\ncom=1\r\nlang=%s\r\n[list0]\r\ncom0bo0=400-470MHz\r\ncom0bo1=136-174MHz\r\ncom0bo2=400-470MHz\r\n' \

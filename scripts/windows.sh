@@ -38,6 +38,10 @@ cp lang/cha_dll.dll lang/eng_dll.dll lang/ty.dll lang/sysini.ini lang/cai.ini "$
 for lib in Qt6Core Qt6Gui Qt6Widgets Qt6PrintSupport; do cp "$qt/bin/$lib.dll" "$stage/"; done
 cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+# Qt's own texts (file dialog, Yes/No) in the two Chinese languages, from Debian's translations
+# of the same Qt version; the program looks for them in translations/ beside itself.
+mkdir -p "$stage/translations"
+cp /usr/share/qt6/translations/qtbase_zh_CN.qm /usr/share/qt6/translations/qtbase_zh_TW.qm "$stage/translations/"
 # The MinGW runtime the programs and Qt link.
 gcc_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
 for dll in libgcc_s_seh-1.dll libstdc++-6.dll; do cp "$gcc_dir/$dll" "$stage/"; done

@@ -22,6 +22,7 @@ enum : int {
     NewQuestion = 64,
     ReadLabel = 53,
     WriteLabel = 54,
+    PortMenu = 22, // "通信端口": the port dialog's caption and menu item
 
     // Added by this program. Texts with %1, %2 ... are filled in by the caller.
     NumberConversion = 300,    // "%1" is not a valid number
@@ -139,7 +140,6 @@ enum : int {
     RedoMenu = 602,
     UndoStep = 603,
     RedoStep = 604,
-    SaveAsMenu = 605,
     SaveChangesCaption = 606,
     SaveChangesQuestion = 607,
     SaveButton = 608,
@@ -265,8 +265,6 @@ enum : int {
     // Captions of the editor, outcomes for the status line, the note on a clamped frequency.
     ChannelAGroup = 850,
     ChannelBGroup = 851,
-    AboutProgram = 852,
-    DocumentFilter = 853,
     SampleFillButton = 854,
     StatusReadDone = 855,
     StatusWriteDone = 856,

@@ -177,7 +177,8 @@ void applyStringTable(Session& s, const StringTable& table) {
 }
 
 int startupLanguage(int stored, int systemLanguageId) {
-    if (stored >= 1 && stored <= 3) return stored;
+    // Traditional Chinese is kept as chosen; Simplified Chinese and English follow the system.
+    if (stored == 3) return 3;
     return systemLanguageId == 2052 ? 1 : 2;
 }
 

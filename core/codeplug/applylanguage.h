@@ -16,9 +16,9 @@ void applyStringTable(Session& session, const StringTable& table);
 class Codeplug;
 void translateCells(Codeplug& doc);
 
-// The language chosen at start-up from the stored "lang" value (0 when the settings file has
-// none) and the system's language identifier (2052 = Chinese, PRC): the user's stored choice
-// wins; only without one (the very first start) does the system's language decide.
+// The language chosen at start-up from the stored "lang" value and the system's language
+// identifier (2052 = Chinese, PRC): a stored 3 (Traditional Chinese) stays; anything else
+// becomes the system's language, Simplified Chinese on a PRC system and English elsewhere.
 int startupLanguage(int stored, int systemLanguageId);
 // 2052 when the system locale is Chinese for China, else another identifier.
 int systemLanguageId();

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/aboutdialog.h"
 #include "app/desktophabits.h"
+#include "app/documentdialog.h"
 #include "app/mainwindow.h"
+#include "app/problemspanel.h"
 #include "core/base/language.h"
 #include "core/base/settingsfile.h"
 #include "core/codeplug/document.h"
@@ -14,10 +17,12 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 // Runs the program's windows in a folder of their own, with the language files beside them.
@@ -30,6 +35,11 @@ private slots:
     void languageSwitchFollowsEverywhere();
     void exitWritesSettings();
     void droppedDocumentOpens();
+    void aboutBoxLabels();
+    void replacingAnotherFileIsAsked_data();
+    void replacingAnotherFileIsAsked();
+    void problemsDockFitsTheScreen_data();
+    void problemsDockFitsTheScreen();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -130,11 +140,11 @@ void TestMainWindow::languageSwitchFollowsEverywhere() {
     w.selectLanguage(2);
     QCOMPARE(s.lang.index, 2);
     QCOMPARE(s.doc.words.off, QStringLiteral("OFF"));
-    // Each language is named in itself, so that the way back is legible in any of them.
+    // The first two items speak the current language; the third is fixed.
     QStringList names;
     for (int i = 1; i <= 3; ++i)
         names << withoutMnemonic(w.findChild<QAction*>(QStringLiteral("Language%1").arg(i))->text());
-    QCOMPARE(names, QStringList({u"简体中文"_qs, u"English"_qs, u"繁體中文"_qs}));
+    QCOMPARE(names, QStringList({s.lang.text(56), s.lang.text(57), u"中文(繁體)"_qs}));
     const QString englishCaption = s.lang.text(19) + QStringLiteral(" A");
     QCOMPARE(w.channelA()->windowTitle(), englishCaption);
     QCOMPARE(s.doc.tableA.cell(1, 0), s.lang.text(26));
@@ -162,6 +172,86 @@ void TestMainWindow::exitWritesSettings() {
     QCOMPARE(ini.integer(QStringLiteral("list0"), QStringLiteral("list0now"), -5), 0);
     QCOMPARE(ini.text(QStringLiteral("open"), QStringLiteral("note")), QStringLiteral("kept"));
     QVERIFY(!ini.contains(QStringLiteral("list0"), QStringLiteral("com0bo0")));
+}
+
+// The about box's caption and four labels come from the string tables; the version and the
+// licence follow on a line of their own.
+void TestMainWindow::aboutBoxLabels() {
+    Session s;
+    s.files = ProgramFiles::besideExecutable(m_dir->path());
+    TMainForm w(s);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    for (int index : {1, 2, 3}) {
+        w.selectLanguage(index);
+        w.aboutBox()->setFacts(s.lang);
+        QCOMPARE(w.aboutBox()->windowTitle(), s.lang.text(1) + QStringLiteral("..."));
+        const QString expected[] = {s.lang.text(3) + QStringLiteral("7"), s.lang.text(4), s.lang.text(5),
+                                    s.lang.text(6)};
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(w.aboutBox()->findChild<QLabel*>(QStringLiteral("Label%1").arg(i + 1))->text(),
+                     expected[i]);
+        const QString facts = w.aboutBox()->findChild<QLabel*>(QStringLiteral("VersionLabel"))->text();
+        QVERIFY2(facts.contains(QStringLiteral("GPL-3.0-or-later")), qPrintable(facts));
+    }
+}
+
+void TestMainWindow::replacingAnotherFileIsAsked_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("new file") << "new.qv19"
+                              << "own.qv19" << false;
+    QTest::newRow("own file") << "own.qv19"
+                              << "own.qv19" << false;
+    QTest::newRow("own file by another path") << "sub/../own.qv19"
+                                              << "own.qv19" << false;
+    QTest::newRow("another file") << "other.qv19"
+                                  << "own.qv19" << true;
+    QTest::newRow("document without a file") << "other.qv19"
+                                             << "" << true;
+}
+
+void TestMainWindow::replacingAnotherFileIsAsked() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, current);
+    QDir(m_dir->path()).mkdir(QStringLiteral("sub"));
+    for (const char* name : {"own.qv19", "other.qv19"}) {
+        QFile f(m_dir->filePath(QString::fromLatin1(name)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QTEST(
+        replacesAnotherFile(m_dir->filePath(chosen), current.isEmpty() ? current : m_dir->filePath(current)),
+        "asked");
+}
+
+// With the Problems dock open the main window stays inside the screen, and the dock shows rows
+// enough to read.
+void TestMainWindow::problemsDockFitsTheScreen_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::newRow("1366x768") << QSize(1366, 768);
+    QTest::newRow("1024x768") << QSize(1024, 768);
+}
+
+void TestMainWindow::problemsDockFitsTheScreen() {
+    QFETCH(QSize, screen);
+    Session s;
+    s.files = ProgramFiles::besideExecutable(m_dir->path());
+    TMainForm w(s);
+    // The screen less a panel and a window manager's title bar.
+    const QSize available = screen - QSize(0, 60);
+    w.resize(available);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.findChild<QAction*>(QStringLiteral("ShowProblems"))->trigger();
+    QApplication::processEvents();
+    QVERIFY2(w.minimumSizeHint().height() <= available.height(),
+             qPrintable(QString::number(w.minimumSizeHint().height())));
+    QTRY_VERIFY(w.problemsPanel()->isVisible());
+    QCOMPARE(w.height(), available.height());
+    const int row = w.problemsPanel()->list()->fontMetrics().height();
+    QTRY_VERIFY2(w.problemsPanel()->list()->viewport()->height() >= 8 * row,
+                 qPrintable(QString::number(w.problemsPanel()->list()->viewport()->height())));
 }
 
 QTEST_MAIN(TestMainWindow)

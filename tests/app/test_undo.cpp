@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/desktophabits.h"
+#include "app/documentcommands.h"
 #include "app/editcommands.h"
 #include "app/mainwindow.h"
 #include "core/base/messages.h"
@@ -88,6 +89,8 @@ private slots:
         m_window->askUnsaved = [] { return UnsavedAnswer::Discard; };
         m_window->openDroppedFile(m_path, Side::A);
         m_window->askUnsaved = [this] { return askSaveChanges(m_window.get(), m_session->lang); };
+        // The save dialog, accepted on the document's own file.
+        m_window->documentCommands()->askSavePath = [](const QString& current) { return current; };
         QVERIFY(!m_session->history.isModified());
         QCOMPARE(m_window->windowTitle().endsWith(QStringLiteral("mine.qv19")), true);
     }
@@ -152,7 +155,15 @@ private slots:
         }
         QCOMPARE(saveDocument(*m_session), opened);
         QVERIFY(!m_window->windowTitle().endsWith(QLatin1Char('*')));
-        QVERIFY(m_window->saveCommand()); // to the opened file, no dialog
+        // The save dialog opens on the document's own file, which is then replaced without a
+        // second question.
+        QString offered;
+        m_window->documentCommands()->askSavePath = [&](const QString& current) {
+            offered = current;
+            return current;
+        };
+        QVERIFY(m_window->saveCommand());
+        QCOMPARE(offered, m_path);
         QCOMPARE(fileBytes(), m_original);
 
         for (int i = 0; i < undone; ++i)

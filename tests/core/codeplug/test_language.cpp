@@ -83,9 +83,10 @@ void TestLanguage::startupRule_data() {
     QTest::addColumn<int>("stored");
     QTest::addColumn<int>("system");
     QTest::addColumn<int>("expected");
-    // The stored choice wins over the system's language.
-    QTest::newRow("2 on a PRC system") << 2 << 2052 << 2;
-    QTest::newRow("1 elsewhere") << 1 << 1033 << 1;
+    // A stored 1 or 2 gives way to the system's language; a stored 3 stays.
+    QTest::newRow("2 on a PRC system") << 2 << 2052 << 1;
+    QTest::newRow("1 elsewhere") << 1 << 1033 << 2;
+    QTest::newRow("1 on a PRC system") << 1 << 2052 << 1;
     QTest::newRow("3 on a PRC system") << 3 << 2052 << 3;
     QTest::newRow("3 elsewhere") << 3 << 1033 << 3;
     // Nothing usable stored: the system decides.

@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/documentcommands.h"
+#include "app/csvdialogs.h"
+#include "app/documentdialog.h"
+#include "core/base/messages.h"
+#include "core/codeplug/model.h"
+#include "core/codeplug/session.h"
+#include "ui/common/messagebox.h"
+#include "ui/print/documentprint.h"
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPrintDialog>
+#include <QPrinter>
+
+DocumentCommands::DocumentCommands(Session& session, Host host, QObject* parent)
+    : QObject(parent), askSavePath([this](const QString& current) {
+          return chooseSavePath(m_host.window, m_session, current);
+      }),
+      m_session(session), m_host(std::move(host)) {}
+
+bool DocumentCommands::maySetAside() {
+    // No editor stays open under the question, to write into whatever the answer leaves.
+    m_host.commitEdits();
+    if (!m_session.history.isModified()) return true;
+    switch (m_host.askUnsaved ? m_host.askUnsaved() : UnsavedAnswer::Cancel) {
+    case UnsavedAnswer::Save:
+        return save();
+    case UnsavedAnswer::Discard:
+        return true;
+    case UnsavedAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void DocumentCommands::newDocument() {
+    m_host.commitEdits();
+    if (m_session.history.isModified()) {
+        // The question about the unsaved changes is the only one: New can be undone.
+        if (!maySetAside()) return;
+    } else {
+        const auto answer = showMessageBox(
+            m_host.window, QMessageBox::Warning, m_session.lang.messages.newCaption,
+            m_session.lang.messages.newQuestion, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes) return;
+    }
+    {
+        HistoryScope step(m_session.history, m_session.lang.text(Str::StepNew));
+        m_host.setCaption(::newDocument(m_session));
+        m_session.history.setPath({});
+    }
+    m_session.history.setClean();
+    m_host.showOutcome(m_session.lang.text(Str::StatusNewDocument));
+}
+
+void DocumentCommands::open() {
+    if (!maySetAside()) return;
+    QString opened;
+    const auto caption = openDocumentDialog(m_host.window, m_session, {}, &opened);
+    m_host.commitEdits();
+    if (caption) {
+        m_host.setCaption(*caption);
+        m_host.showOutcome(m_session.lang.text(Str::StatusOpened).arg(QDir::toNativeSeparators(opened)));
+    }
+}
+
+bool DocumentCommands::save() {
+    m_host.commitEdits();
+    const QString path = askSavePath(m_session.history.path());
+    if (path.isEmpty() || !saveDocumentToFile(m_host.window, m_session, path)) return false;
+    m_session.history.setPath(path);
+    m_session.history.setClean();
+    m_host.showOutcome(m_session.lang.text(Str::StatusSaved).arg(QDir::toNativeSeparators(path)));
+    return true;
+}
+
+void DocumentCommands::openPath(const QString& path) {
+    if (!maySetAside()) return;
+    if (auto caption = openDocumentFile(m_host.window, m_session, path)) {
+        m_host.setCaption(*caption);
+        m_host.showOutcome(m_session.lang.text(Str::StatusOpened).arg(QDir::toNativeSeparators(path)));
+    }
+}
+
+void DocumentCommands::openDropped(const QString& path, Side side) {
+    m_host.commitEdits();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == u"csv")
+        m_host.showOutcome(importCsvFile(m_host.window, m_session, path, side));
+    else if (suffix == u"qv19")
+        openPath(path);
+}
+
+void DocumentCommands::importCsv() {
+    m_host.showOutcome(importCsvDialog(m_host.window, m_session, m_host.commitEdits));
+}
+
+void DocumentCommands::exportCsv() {
+    m_host.showOutcome(exportCsvDialog(m_host.window, m_session, m_host.commitEdits));
+}
+
+void DocumentCommands::print() {
+    m_host.commitEdits();
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, m_host.window);
+    if (dialog.exec() != QDialog::Accepted) return;
+    printDocument(m_session, {QFileInfo(m_session.history.path()).fileName()}, printer);
+}
+
+void DocumentCommands::exportPdf() {
+    m_host.commitEdits();
+    QFileDialog dialog(m_host.window, m_session.lang.text(Str::PdfMenu));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString path = dialog.selectedFiles().constFirst();
+    // Letter where the system's locale measures in inches, A4 elsewhere.
+    const Paper paper =
+        QLocale().measurementSystem() == QLocale::ImperialUSSystem ? Paper::Letter : Paper::A4;
+    const PdfResult result =
+        writeDocumentPdf(m_session, {QFileInfo(m_session.history.path()).fileName()}, path, paper);
+    if (!result.error.isEmpty())
+        showWarning(m_host.window, m_session.lang.text(Str::WarnCaption), result.error);
+    else
+        m_host.showOutcome(m_session.lang.text(Str::StatusExported).arg(QDir::toNativeSeparators(path)));
+}
