@@ -8,6 +8,7 @@
 #include "app/documentdialog.h"
 #include "app/editcommands.h"
 #include "app/helpmenu.h"
+#include "app/hiddencontrols.h"
 #include "app/problemspanel.h"
 #include "app/recentfiles.h"
 #include "app/safetymenus.h"
@@ -67,6 +68,8 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     : QMainWindow(parent), askUnsaved([this] { return askSaveChanges(this, m_session.lang); }),
       m_session(session) {
     setObjectName(QStringLiteral("TMainForm"));
+    // Before any window exists, so that every control hidden from here on leaves the focus chain.
+    new HiddenControls(this);
     setCaption(QStringLiteral("KT-520"));
     setWindowIcon(toolIcon(ToolIcon::Read));
     m_mdi = new QMdiArea(this);
@@ -87,7 +90,7 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     addChild(m_info);
     // The alignment window talks to the radio through the read/write dialog's link.
     m_test = new TTestForm(session, m_rw->link());
-    addChild(m_test);
+    addChild(m_test)->setEnabled(false); // until kt520 --service
 
     // A transfer may reset the model selector, which renames the window.
     connect(m_rw, &TRWForm::captionChanged, this, &TMainForm::setCaption);
@@ -276,7 +279,10 @@ void TMainForm::buildToolBar() {
     bar->addSeparator();
     // The factory alignment is for service technicians only: its button exists but stays hidden.
     m_alignmentTool = tool(ToolIcon::Alignment, QStringLiteral("调试"), [this] { showChild(m_test); });
+    // Service only (kt520 --service): neither shown nor enabled, so no key or click reaches it.
     m_alignmentTool->setVisible(false);
+    m_alignmentTool->setEnabled(false);
+    m_alignmentTool->setProperty("kt520_service", true);
     m_alignmentTool->setObjectName(QStringLiteral("AlignmentTool"));
     bar->addSeparator();
     // The read and port buttons carry the read and write labels that the transfer dialog borrows.
@@ -564,6 +570,9 @@ void TMainForm::transferCommand(TransferMode mode) {
 
 void TMainForm::setServiceMode(bool on) {
     m_alignmentTool->setVisible(on);
+    m_alignmentTool->setEnabled(on);
+    // The alignment window's controls change the radio's calibration: out of reach until then.
+    frameOf(m_test)->setEnabled(on);
     m_rw->setServiceMode(on);
 }
 
