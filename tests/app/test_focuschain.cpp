@@ -95,7 +95,7 @@ QStringList faults(QWidget* window, const QList<QWidget*>& windows = {}) {
     }
     // A screen reader finds no action on a service control.
     for (QWidget* c : window->findChildren<QWidget*>()) {
-        if (!serviceMarked(c, window)) continue;
+        if (!serviceMarked(c, window) || !belongsTo(c, window, windows)) continue;
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(c);
         if (QAccessibleActionInterface* act = face ? face->actionInterface() : nullptr;
             act && !act->actionNames().isEmpty() && !face->state().disabled)

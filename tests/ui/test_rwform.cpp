@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -383,6 +384,8 @@ void TestRWForm::longStatusShownWhole() {
     QVERIFY2(status->height() >= needed.height(),
              qPrintable(QStringLiteral("%1 < %2").arg(status->height()).arg(needed.height())));
     QVERIFY(b.form.rect().contains(QRect(status->mapTo(&b.form, QPoint()), status->size())));
+    if (const QString shots = qEnvironmentVariable("KT520_SHOTS"); !shots.isEmpty())
+        QVERIFY(b.form.grab().save(QDir(shots).filePath(QStringLiteral("rwform-long-status.png"))));
     // A short message gives the lines back.
     const int tall = status->height();
     status->showMessage(QStringLiteral("ok"));
@@ -415,6 +418,12 @@ void TestRWForm::usageOutcomeShown() {
     const QString expected = b.session->lang.text(message);
     QVERIFY2(status.startsWith(expected.left(expected.indexOf(QLatin1Char('%')))), qPrintable(status));
     if (alignmentHoldsLevel) QVERIFY(status.contains(QStringLiteral("超常发射")));
+    // The initialise command: the alignment written, then the read, and both said.
+    b.child<QPushButton>("Button3")->click();
+    QVERIFY2(b.messages.isEmpty(), qPrintable(b.messages.value(0).text));
+    const QString initialised =
+        b.session->lang.text(Str::StatusInitialised).arg(b.session->lang.text(Str::ReadDone));
+    QCOMPARE(b.child<QStatusBar>("StatusBar1")->currentMessage().trimmed(), initialised);
     b.form.close();
 }
 
