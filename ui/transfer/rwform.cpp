@@ -52,6 +52,7 @@ TRWForm::TRWForm(Session& session, QWidget* parent) : QDialog(parent), m_session
     setWindowTitle(QStringLiteral("读频"));
     setModal(true);
     buildControls();
+    showWriteChoices(m_mode == TransferMode::Write);
     connect(&session.lang, &Language::applied, this, &TRWForm::applyTexts);
     applyTexts();
 }
@@ -178,6 +179,14 @@ void TRWForm::applyTexts() {
     showStatus(m_trace->isChecked() ? tracePath() : m_session.lang.text(Str::StatusLine));
 }
 
+void TRWForm::showWriteChoices(bool on) {
+    // A read has no use for the write's safety choices: hidden, and out of the focus chain.
+    for (QCheckBox* box : {m_backupFirst, m_verify}) {
+        box->setVisible(on);
+        box->setEnabled(on);
+    }
+}
+
 void TRWForm::showStatus(const QString& text) {
     m_status->showMessage(QStringLiteral("     ") + text);
 }
@@ -187,11 +196,7 @@ void TRWForm::prepareFor(TransferMode mode, const QString& caption, const QStrin
     m_start->setText(startButtonLabel);
     m_mode = mode;
     m_progress->setValue(0);
-    // A read has no use for the write's safety choices: hidden, and out of the focus chain.
-    for (QCheckBox* box : {m_backupFirst, m_verify}) {
-        box->setVisible(mode == TransferMode::Write);
-        box->setEnabled(mode == TransferMode::Write);
-    }
+    showWriteChoices(mode == TransferMode::Write);
 }
 
 int TRWForm::openFor(TransferMode mode, const QString& caption, const QString& startButtonLabel) {

@@ -101,6 +101,7 @@ private:
     void FormShow();
     void stepRange(int delta);
     void showStatus(const QString& text);
+    void showWriteChoices(bool on);
     bool startTrace();
     void stopTrace();
     void warn(const QString& text);
