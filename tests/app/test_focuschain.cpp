@@ -108,8 +108,9 @@ QStringList faults(QWidget* window, const QList<QWidget*>& windows = {}) {
 class TestFocusChain : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
+    // One program for every case, as a user meets it: started once.
+    void initTestCase();
+    void cleanupTestCase();
     void normalModeReachesNoHiddenControl();
     void noShortcutRunsAServiceCommand();
     void serviceModeReachesTheServiceControls();
@@ -125,13 +126,13 @@ private:
     QStringList checkEveryWindow();
 };
 
-void TestFocusChain::init() {
+void TestFocusChain::initTestCase() {
     m_dir = std::make_unique<QTemporaryDir>();
     copyLanguageFiles(m_dir->path());
     start();
 }
 
-void TestFocusChain::cleanup() {
+void TestFocusChain::cleanupTestCase() {
     m_window.reset();
     m_session.reset();
 }

@@ -16,7 +16,6 @@
 #include "ui/transfer/statusline.h"
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
