@@ -177,6 +177,19 @@ void TestFocusChain::normalModeReachesNoHiddenControl() {
     auto* usage = m_window->rwForm()->findChild<QWidget*>(QStringLiteral("Button5"));
     QVERIFY(usage && usage->property(Service).toBool());
     QVERIFY(!usage->isVisibleTo(m_window->rwForm()) && !usage->isEnabled());
+    // As a keyboard user goes: Tab round the dialog from its exit button meets only what shows.
+    TRWForm* rw = m_window->rwForm();
+    rw->show();
+    rw->findChild<QWidget*>(QStringLiteral("Button2"))->setFocus();
+    QStringList landed;
+    for (int i = 0; i < 16; ++i) {
+        QTest::keyClick(rw->focusWidget(), Qt::Key_Tab);
+        QWidget* at = rw->focusWidget();
+        QVERIFY(at);
+        if (serviceMarked(at, rw) || !at->isVisible()) landed << at->objectName();
+    }
+    rw->hide();
+    QCOMPARE(landed, QStringList());
     // Pressing it from code does nothing either.
     m_window->rwForm()->Button5Click();
     QCOMPARE(m_radio.framesReceived(), 0);
