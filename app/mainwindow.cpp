@@ -8,6 +8,7 @@
 #include "app/documentcommands.h"
 #include "app/editcommands.h"
 #include "app/helpmenu.h"
+#include "app/hiddencontrols.h"
 #include "app/problemspanel.h"
 #include "app/qttranslations.h"
 #include "app/recentfiles.h"
@@ -69,6 +70,8 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     : QMainWindow(parent), askUnsaved([this] { return askSaveChanges(this, m_session.lang); }),
       m_session(session) {
     setObjectName(QStringLiteral("TMainForm"));
+    // Before any window exists, so that every control hidden from here on leaves the focus chain.
+    new HiddenControls(this);
     setCaption(QStringLiteral("KT-520"));
     setWindowIcon(toolIcon(ToolIcon::Read));
     m_mdi = new WorkArea(this);
@@ -89,7 +92,7 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     addChild(m_info);
     // The alignment window talks to the radio through the read/write dialog's link.
     m_test = new TTestForm(session, m_rw->link());
-    addChild(m_test);
+    addChild(m_test)->setEnabled(false); // until kt520 --service
 
     // A transfer may reset the model selector, which renames the window.
     connect(m_rw, &TRWForm::captionChanged, this, &TMainForm::setCaption);
@@ -288,7 +291,10 @@ void TMainForm::buildToolBar() {
     bar->addSeparator();
     // The factory alignment is for service technicians only: its button exists but stays hidden.
     m_alignmentTool = tool(ToolIcon::Alignment, QStringLiteral("调试"), [this] { showChild(m_test); });
+    // Service only (kt520 --service): neither shown nor enabled, so no key or click reaches it.
     m_alignmentTool->setVisible(false);
+    m_alignmentTool->setEnabled(false);
+    m_alignmentTool->setProperty("kt520_service", true);
     m_alignmentTool->setObjectName(QStringLiteral("AlignmentTool"));
     bar->addSeparator();
     // The read and port buttons carry the read and write labels that the transfer dialog borrows.
@@ -486,6 +492,9 @@ void TMainForm::transferCommand(TransferMode mode) {
 
 void TMainForm::setServiceMode(bool on) {
     m_alignmentTool->setVisible(on);
+    m_alignmentTool->setEnabled(on);
+    // The alignment window's controls change the radio's calibration: out of reach until then.
+    frameOf(m_test)->setEnabled(on);
     m_rw->setServiceMode(on);
 }
 

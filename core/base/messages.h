@@ -281,5 +281,9 @@ enum : int {
     StatusNewDocument = 867,
     StartFileNotOpened = 1150, // the file "%1" named at start could not be opened: %2; a new document
     StartFileAlignment = 1151, // "%1" is an alignment file, opened with kt520 --service
+    // The read/write dialog's service commands, in its status line.
+    StatusUsageChanged = 1200,   // %1 the level the radio held, %2 the level now written
+    StatusUsageUnchanged = 1201, // the radio's alignment holds no level to change
+    StatusInitialised = 1202,    // %1 the outcome of the transfer that followed the alignment
 };
 }

@@ -9,8 +9,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -69,6 +72,12 @@ private slots:
     void traceFile();
     void safeWrite_data();
     void safeWrite();
+    void texts_data();
+    void texts();
+    void longStatusShownWhole();
+    void usageOutcomeShown_data();
+    void usageOutcomeShown();
+    void serviceCommandsNeedServiceMode();
 };
 
 void TestRWForm::rangeKeys_data() {
@@ -201,7 +210,7 @@ void TestRWForm::cancelEndsCleanly() {
     QCOMPARE(b.child<QStatusBar>("StatusBar1")->currentMessage().trimmed(),
              b.session->lang.text(Str::TransferCancelled));
     QCOMPARE(saveDocument(*b.session), before);
-    QCOMPARE(exit->text(), b.session->lang.text(Str::CloseButton));
+    QCOMPARE(exit->text(), b.session->lang.text(2));
     b.form.close();
 }
 
@@ -335,6 +344,105 @@ void TestRWForm::safeWrite() {
         QVERIFY(b.messages.isEmpty());
         QCOMPARE(status, verify ? QStringLiteral("verified") : b.session->lang.text(Str::ReadDone));
     }
+    b.form.close();
+}
+
+void TestRWForm::texts_data() {
+    QTest::addColumn<int>("language");
+    QTest::newRow("Simplified Chinese") << 1;
+    QTest::newRow("English") << 2;
+    QTest::newRow("Traditional Chinese") << 3;
+}
+
+// The exit button takes string 2 like the other dialogs; the range label is the radio's own
+// wording in every language.
+void TestRWForm::texts() {
+    QFETCH(int, language);
+    DialogBench b;
+    b.session->lang.index = language;
+    applyLanguage(*b.session, Language::baseName(language));
+    QCOMPARE(b.child<QPushButton>("Button2")->text(), b.session->lang.text(2));
+    QVERIFY(!b.session->lang.text(2).isEmpty());
+    QCOMPARE(b.child<QLabel>("Label1")->text(),
+             QStringLiteral("Limite the range of channels to read and written"));
+}
+
+// Six VFO rows moved into their bands make a status line several times the dialog's width: it
+// wraps, and the dialog grows to show every line.
+void TestRWForm::longStatusShownWhole() {
+    DialogBench b;
+    for (ChannelTable* t : {&b.session->doc.tableA, &b.session->doc.tableB})
+        for (int row = 1; row <= 3; ++row)
+            t->setCell(Col::RxFreq, row, point("999.00000"));
+    b.open(2);
+    auto* status = b.child<QStatusBar>("StatusBar1");
+    const QString text = status->currentMessage();
+    QVERIFY(text.contains(point("136.00000")));
+    QVERIFY(status->fontMetrics().horizontalAdvance(text) > 2 * status->width());
+    const QRect needed =
+        status->fontMetrics().boundingRect(QRect(0, 0, status->width() - 6, 10000), Qt::TextWordWrap, text);
+    QVERIFY2(status->height() >= needed.height(),
+             qPrintable(QStringLiteral("%1 < %2").arg(status->height()).arg(needed.height())));
+    QVERIFY(b.form.rect().contains(QRect(status->mapTo(&b.form, QPoint()), status->size())));
+    if (const QString shots = qEnvironmentVariable("KT520_SHOTS"); !shots.isEmpty())
+        QVERIFY(b.form.grab().save(QDir(shots).filePath(QStringLiteral("rwform-long-status.png"))));
+    // A short message gives the lines back.
+    const int tall = status->height();
+    status->showMessage(QStringLiteral("ok"));
+    QTRY_VERIFY(status->height() < tall);
+    b.form.close();
+}
+
+void TestRWForm::usageOutcomeShown_data() {
+    QTest::addColumn<bool>("alignmentHoldsLevel");
+    QTest::addColumn<int>("message");
+    QTest::newRow("level changed") << true << int(Str::StatusUsageChanged);
+    QTest::newRow("nothing to change") << false << int(Str::StatusUsageUnchanged);
+}
+
+void TestRWForm::usageOutcomeShown() {
+    QFETCH(bool, alignmentHoldsLevel);
+    QFETCH(int, message);
+    DialogBench b;
+    QByteArray memory = VirtualRadio::factoryMemory();
+    if (!alignmentHoldsLevel) memory[0x01BE] = char(0x00); // byte 14 of 0x01B0 is not 0D
+    b.radio.setMemory(memory);
+    b.form.setQuestionHook([](QWidget*, QMessageBox::Icon, const QString&, const QString&,
+                              QMessageBox::StandardButtons) { return QMessageBox::Yes; });
+    b.form.setServiceMode(true);
+    b.open(1);
+    b.child<QComboBox>("ComboBox1")->setCurrentIndex(3);
+    b.child<QPushButton>("Button5")->click();
+    QVERIFY(b.messages.isEmpty());
+    const QString status = b.child<QStatusBar>("StatusBar1")->currentMessage().trimmed();
+    const QString expected = b.session->lang.text(message);
+    QVERIFY2(status.startsWith(expected.left(expected.indexOf(QLatin1Char('%')))), qPrintable(status));
+    if (alignmentHoldsLevel) QVERIFY(status.contains(QStringLiteral("超常发射")));
+    // The initialise command: the alignment written, then the read, and both said.
+    b.child<QPushButton>("Button3")->click();
+    QVERIFY2(b.messages.isEmpty(), qPrintable(b.messages.value(0).text));
+    const QString initialised =
+        b.session->lang.text(Str::StatusInitialised).arg(b.session->lang.text(Str::ReadDone));
+    QCOMPARE(b.child<QStatusBar>("StatusBar1")->currentMessage().trimmed(), initialised);
+    b.form.close();
+}
+
+// Without service mode the commands neither ask nor talk to the radio, whoever calls them.
+void TestRWForm::serviceCommandsNeedServiceMode() {
+    DialogBench b;
+    int asked = 0;
+    b.form.setQuestionHook(
+        [&](QWidget*, QMessageBox::Icon, const QString&, const QString&, QMessageBox::StandardButtons) {
+            ++asked;
+            return QMessageBox::Yes;
+        });
+    b.open(1);
+    b.form.Button3Click();
+    b.form.Button5Click();
+    for (const char* name : {"Button3", "Button5"})
+        b.child<QPushButton>(name)->click();
+    QCOMPARE(asked, 0);
+    QCOMPARE(b.radio.framesReceived(), 0);
     b.form.close();
 }
 

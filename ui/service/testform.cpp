@@ -52,6 +52,8 @@ TTestForm::TTestForm(Session& session, Link& link, QWidget* parent)
     : QWidget(parent), m_session(session), m_link(link) {
     setObjectName(QStringLiteral("TTestForm"));
     setWindowTitle(QStringLiteral("调试"));
+    // The service technician's window: the program keeps it out of reach without --service.
+    setProperty("kt520_service", true);
     auto* outer = new QHBoxLayout(this);
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("PageControl1"));

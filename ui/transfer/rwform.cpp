@@ -5,13 +5,17 @@
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
 #include "core/link/tracefile.h"
+#include "core/transfer/alignmentexchange.h"
+#include "core/transfer/initialise.h"
 #include "core/transfer/readprocedure.h"
 #include "core/transfer/safetransfer.h"
+#include "core/transfer/usageadjust.h"
 #include "ui/common/messagebox.h"
 #include "ui/common/translatewidgets.h"
+#include "ui/transfer/rwservicepanel.h"
+#include "ui/transfer/statusline.h"
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -47,6 +51,7 @@ TRWForm::TRWForm(Session& session, QWidget* parent) : QDialog(parent), m_session
     setWindowTitle(QStringLiteral("读频"));
     setModal(true);
     buildControls();
+    showWriteChoices(m_mode == TransferMode::Write);
     connect(&session.lang, &Language::applied, this, &TRWForm::applyTexts);
     applyTexts();
 }
@@ -67,6 +72,7 @@ void TRWForm::buildControls() {
     m_progress->setMinimumWidth(420); // room for the status line in every language
     outer->addWidget(m_progress);
 
+    // The radio's own wording, the same in every language (no language string holds it).
     m_rangeLabel = new QLabel(QStringLiteral("Limite the range of channels to read and written"), this);
     m_rangeLabel->setObjectName(QStringLiteral("Label1"));
     m_rangeLabel->setProperty("kt520_fixed", true);
@@ -136,9 +142,9 @@ void TRWForm::buildControls() {
     // Captioned by the read or write command each time the dialog opens.
     m_start->setProperty("kt520_fixed", true);
     m_start->setAutoDefault(false);
+    // Captioned by the language's string 2 like the other dialogs' closing buttons.
     m_exit = new QPushButton(QStringLiteral("退 出"), this);
     m_exit->setObjectName(QStringLiteral("Button2"));
-    m_exit->setProperty("kt520_fixed", true);
     m_exit->setAutoDefault(false);
     connect(m_start, &QPushButton::clicked, this, &TRWForm::Button1Click);
     // While a transfer runs the button cancels it; otherwise it closes the dialog.
@@ -150,58 +156,34 @@ void TRWForm::buildControls() {
     });
     buttons->addWidget(m_start);
     buttons->addWidget(m_exit);
-
-    // Service controls of the dealer's edition: the initialise command and the debug box are
-    // created hidden, the transmit-usage adjustment sits on a panel outside the dialog's area.
-    m_initialise = new QPushButton(QStringLiteral("初始化"), this);
-    m_initialise->setObjectName(QStringLiteral("Button3"));
-    m_initialise->setProperty("tag", 0);
-    m_initialise->hide();
-    m_debugRows = new QCheckBox(QStringLiteral("调试频"), this);
-    m_debugRows->setObjectName(QStringLiteral("CheckBox1"));
-    m_debugRows->hide();
-    buttons->addWidget(m_initialise);
-    buttons->addWidget(m_debugRows);
+    buttons->addStretch(1);
     outer->addLayout(buttons);
 
-    m_status = new QStatusBar(this);
-    m_status->setObjectName(QStringLiteral("StatusBar1"));
-    m_status->setSizeGripEnabled(false);
-    outer->addWidget(m_status);
+    m_service = new RWServicePanel(this);
+    connect(m_service, &RWServicePanel::initialiseRequested, this, &TRWForm::Button3Click);
+    connect(m_service, &RWServicePanel::usageRequested, this, &TRWForm::Button5Click);
+    outer->addWidget(m_service);
 
-    m_servicePanel = new QWidget(this);
-    m_servicePanel->setObjectName(QStringLiteral("Panel1"));
-    auto* panelRow = new QHBoxLayout(m_servicePanel);
-    m_usage = new QComboBox(m_servicePanel);
-    m_usage->setObjectName(QStringLiteral("ComboBox1"));
-    m_usage->addItems({QStringLiteral("不常发射"), QStringLiteral("较常发射"), QStringLiteral("常常发射"),
-                       QStringLiteral("超常发射")});
-    m_usage->setCurrentIndex(0);
-    m_usageApply = new QPushButton(QStringLiteral("修改"), m_servicePanel);
-    m_usageApply->setObjectName(QStringLiteral("Button5"));
-    panelRow->addWidget(m_usage);
-    panelRow->addWidget(m_usageApply);
-    m_servicePanel->adjustSize();
-    m_servicePanel->move(2000, 0); // the dialog's fixed size keeps it out of sight
-    // No button is pressed by Enter from elsewhere in the dialog: the initialise and usage
-    // buttons write to the radio.
-    for (QPushButton* button : findChildren<QPushButton*>()) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
-    connectServiceControls();
+    m_status = new WrappingStatusBar(this);
+    m_status->setObjectName(QStringLiteral("StatusBar1"));
+    outer->addWidget(m_status);
 }
 
 void TRWForm::applyTexts() {
     translateWidgetTree(this, m_session.lang);
-    // The range label has no number of the radio's own tables and the exit button would read
-    // "OK": both take texts of ours.
-    m_rangeLabel->setText(m_session.lang.text(Str::RangeLabel));
-    m_exit->setText(m_session.lang.text(Str::CloseButton));
+    m_service->setTitle(m_session.lang.text(Str::ServiceGroup));
     m_trace->setText(m_session.lang.text(Str::TraceCheck));
     m_backupFirst->setText(m_session.lang.text(Str::BackupFirst));
     m_verify->setText(m_session.lang.text(Str::VerifyAfterWrite));
     showStatus(m_trace->isChecked() ? tracePath() : m_session.lang.text(Str::StatusLine));
+}
+
+void TRWForm::showWriteChoices(bool on) {
+    // A read has no use for the write's safety choices: hidden, and out of the focus chain.
+    for (QCheckBox* box : {m_backupFirst, m_verify}) {
+        box->setVisible(on);
+        box->setEnabled(on);
+    }
 }
 
 void TRWForm::showStatus(const QString& text) {
@@ -213,8 +195,7 @@ void TRWForm::prepareFor(TransferMode mode, const QString& caption, const QStrin
     m_start->setText(startButtonLabel);
     m_mode = mode;
     m_progress->setValue(0);
-    m_backupFirst->setVisible(mode == TransferMode::Write);
-    m_verify->setVisible(mode == TransferMode::Write);
+    showWriteChoices(mode == TransferMode::Write);
 }
 
 int TRWForm::openFor(TransferMode mode, const QString& caption, const QString& startButtonLabel) {
@@ -381,8 +362,8 @@ TransferOptions TRWForm::transferOptions() {
     if (m_range->text().isEmpty()) m_range->setText(QStringLiteral("99"));
     TransferOptions options;
     options.channelRange = m_range->text();
-    options.debugRows = m_debugRows->isChecked();
-    options.initialise = m_initialise->property("tag").toInt() == 1;
+    options.debugRows = m_service->debugRows();
+    options.initialise = m_service->initialiseMarked();
     options.writeFactoryDate = m_factoryDate || m_session.alignment.writeFactoryDate;
     options.now = m_now;
     options.progress = [this](int value) { m_progress->setValue(std::min(value, m_progress->maximum())); };
@@ -396,6 +377,8 @@ void TRWForm::Button1Click() {
     m_link.clearCancel();
     m_running = true;
     m_start->setEnabled(false);
+    m_service->setCommandsEnabled(false);
+    const QString exitCaption = m_exit->text();
     m_exit->setText(m_session.lang.text(Str::CancelButton));
     m_progress->setValue(0);
     showStatus(m_session.lang.text(Str::Transferring));
@@ -412,7 +395,8 @@ void TRWForm::Button1Click() {
     const std::optional<FileFailure> traceFailure = m_traceFile ? m_traceFile->failure() : std::nullopt;
     stopTrace();
     m_start->setEnabled(true);
-    m_exit->setText(m_session.lang.text(Str::CloseButton));
+    m_service->setCommandsEnabled(true);
+    m_exit->setText(exitCaption);
     m_running = false;
     if (m_link.cancelled()) {
         m_link.closePort();
@@ -436,4 +420,87 @@ void TRWForm::Button1Click() {
                                        : run.failure + QStringLiteral("\n\n") + m_alignmentNote);
     }
     if (traceFailure) warnFileFailure(*traceFailure);
+}
+
+void TRWForm::setServiceMode(bool on) {
+    m_service->setServiceMode(on);
+}
+
+bool TRWForm::serviceMode() const {
+    return m_service->serviceMode();
+}
+
+void TRWForm::warnAlignment(const QString& text) {
+    const QString caption = m_session.lang.text(Str::AlignCaption);
+    if (m_message)
+        m_message(caption, text);
+    else
+        showWarning(this, caption, text);
+}
+
+bool TRWForm::confirm(const QString& question) {
+    const QString caption = m_session.lang.text(Str::WarnCaption);
+    const auto answer =
+        m_ask ? m_ask(this, QMessageBox::Question, caption, question, QMessageBox::Yes | QMessageBox::No)
+              : showMessageBox(this, QMessageBox::Question, caption, question,
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return answer == QMessageBox::Yes;
+}
+
+void TRWForm::Button3Click() {
+    if (m_running || !serviceMode()) return;
+    const bool writing = m_mode == TransferMode::Write;
+    if (!confirm(m_session.lang.text(writing ? Str::InitialiseWriteQuestion : Str::InitialiseReadQuestion)))
+        return;
+    m_service->setInitialiseMark(true);
+    m_start->setEnabled(false);
+    m_running = true;
+    const Initialisation run = beginInitialise(m_session, m_link, m_mode, transferOptions(), m_preparation);
+    m_running = false;
+    if (run.proceed()) {
+        m_alignmentNote = run.note(m_session.lang);
+        bool ok = false;
+        const auto finished =
+            connect(this, &TRWForm::transferFinished, this, [&ok](bool result) { ok = result; });
+        Button1Click();
+        disconnect(finished);
+        m_alignmentNote.clear();
+        // The transfer's own outcome follows the note that the alignment went first.
+        if (ok && !m_link.cancelled())
+            showStatus(m_session.lang.text(Str::StatusInitialised).arg(m_status->currentMessage().trimmed()));
+    } else {
+        m_start->setEnabled(true);
+        if (run.refusal)
+            warn(transferMessage(*run.refusal, m_session.lang));
+        else
+            warnAlignment(alignMessage(*run.alignment, m_session.lang));
+        (void)m_link.openPort();
+    }
+    m_service->setInitialiseMark(false);
+}
+
+void TRWForm::Button5Click() {
+    if (m_running || !serviceMode()) return;
+    const int level = m_service->usageLevel();
+    const QString chosen = m_service->usageText(level);
+    if (!confirm(m_session.lang.text(Str::UsageQuestion).arg(chosen))) return;
+    m_running = true;
+    m_start->setEnabled(false);
+    m_service->setCommandsEnabled(false);
+    showStatus(m_session.lang.text(Str::Transferring));
+    const UsageResult result = adjustUsage(m_session, m_link, level, [this](int value) {
+        m_progress->setValue(std::min(value, m_progress->maximum()));
+    });
+    m_service->setCommandsEnabled(true);
+    m_start->setEnabled(true);
+    m_running = false;
+    if (!result.ok) {
+        showStatus(m_session.lang.text(Str::StatusLine));
+        warn(result.message);
+    } else if (result.written) {
+        showStatus(m_session.lang.text(Str::StatusUsageChanged)
+                       .arg(m_service->usageText(result.storedLevel), chosen));
+    } else {
+        showStatus(m_session.lang.text(Str::StatusUsageUnchanged));
+    }
 }

@@ -9,7 +9,6 @@
 #include <memory>
 
 class QCheckBox;
-class QComboBox;
 class TraceFile;
 struct FileFailure;
 class QLabel;
@@ -19,6 +18,7 @@ class QPushButton;
 class QStatusBar;
 class QToolButton;
 class RadioPort;
+class RWServicePanel;
 class Session;
 
 // The read/write dialog: one start button runs the whole transfer of the current mode (read
@@ -41,11 +41,14 @@ public:
     // Button1Click: the transfer of the current mode.
     void Button1Click();
     // Service commands: the initialise command (the factory alignment write without its end
-    // frame, then the transfer) and the transmit-usage adjustment of ComboBox1's level.
+    // frame, then the transfer) and the transmit-usage adjustment of ComboBox1's level. Both do
+    // nothing outside service mode; a success is shown in the status line.
     void Button3Click();
     void Button5Click();
-    // The service controls in a visible group of their own (kt520 --service); hidden otherwise.
+    // The service controls in a visible group of their own (kt520 --service); outside service
+    // mode they are hidden, disabled and out of the focus chain.
     void setServiceMode(bool on);
+    bool serviceMode() const;
     // The values FormShow computed for the write (first channels, first FM slot).
     const WritePreparation& preparation() const { return m_preparation; }
     Link& link() { return m_link; }
@@ -98,12 +101,12 @@ private:
     void FormShow();
     void stepRange(int delta);
     void showStatus(const QString& text);
+    void showWriteChoices(bool on);
     bool startTrace();
     void stopTrace();
     void warn(const QString& text);
     void warnFileFailure(const FileFailure& failure);
     void chooseTracePath();
-    void connectServiceControls();
     void warnAlignment(const QString& text);
     bool confirm(const QString& question);
     // What the dialog's controls ask of a transfer (an empty channel range becomes "99").
@@ -126,15 +129,10 @@ private:
     QCheckBox* m_trace = nullptr;
     QToolButton* m_traceChoose = nullptr;
     QStatusBar* m_status = nullptr;
-    // Service controls: created now, not shown.
-    QPushButton* m_initialise = nullptr;
-    QCheckBox* m_debugRows = nullptr;
     QCheckBox* m_backupFirst = nullptr;
     QCheckBox* m_verify = nullptr;
-    QWidget* m_servicePanel = nullptr;
-    QComboBox* m_usage = nullptr;
-    QPushButton* m_usageApply = nullptr;
-    class QGroupBox* m_serviceGroup = nullptr;
+    // Created hidden; shown only in service mode.
+    RWServicePanel* m_service = nullptr;
 
     MessageSink m_message;
     MessageBoxHook m_ask;

@@ -1,0 +1,275 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/backupsdialog.h"
+#include "app/comparedialog.h"
+#include "app/helpmenu.h"
+#include "app/mainwindow.h"
+#include "core/codeplug/session.h"
+#include "core/transfer/backup.h"
+#include "sim/simwire.h"
+#include "sim/virtualradio.h"
+#include "tests/common/languagefiles.h"
+#include "ui/service/testform.h"
+#include "ui/transfer/rwform.h"
+#include <QAbstractScrollArea>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QAction>
+#include <QApplication>
+#include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+const char* const Service = "kt520_service";
+
+bool serviceMarked(const QObject* o, const QWidget* window) {
+    for (; o; o = o->parent()) {
+        if (o->property(Service).toBool()) return true;
+        if (o == window) break;
+    }
+    return false;
+}
+
+bool hiddenByProgram(const QWidget* w) {
+    return w->testAttribute(Qt::WA_WState_Hidden) && w->testAttribute(Qt::WA_WState_ExplicitShowHide);
+}
+
+// The rule. A control counts when it is enabled and takes focus (any policy but NoFocus): the
+// keyboard, a shortcut or a screen reader can reach it. Such a control is a fault when
+//  - it is a service control (kt520_service on it or on an ancestor, the window included), or
+//  - it or an ancestor below its window is hidden, except a page of a stack (a tab page that is
+//    not current: choosing its tab shows it) and a part that a Qt widget shows on demand, or
+//  - its rectangle does not lie inside its window, except inside the scrolled content of a
+//    scroll area or item view (scrolling shows it).
+// Hidden means hidden by the program (hide() or setVisible(false)), not merely "window not on
+// screen", so the rule does not depend on whether a dialog is showing; dialogs are shown all the
+// same, since only a shown window has laid out its controls' rectangles.
+QString fault(QWidget* c, QWidget* window) {
+    if (!c->isEnabled() || c->focusPolicy() == Qt::NoFocus) return {};
+    if (serviceMarked(c, window)) return QStringLiteral("service control");
+    // Qt's own parts (qt_…) that their composite shows on demand, like a calendar's year field.
+    if (c->objectName().startsWith(u"qt_") && hiddenByProgram(c)) return {};
+    bool scrolled = false;
+    for (QWidget* p = c; p && p != window; p = p->parentWidget()) {
+        QWidget* up = p->parentWidget();
+        if (hiddenByProgram(p) && !qobject_cast<QStackedWidget*>(up)) return QStringLiteral("hidden");
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(up ? up->parentWidget() : nullptr))
+            scrolled = scrolled || up == area->viewport();
+    }
+    if (scrolled) return {};
+    const QRect inWindow(c->mapTo(window, QPoint(0, 0)), c->size());
+    if (!window->rect().contains(inWindow)) return QStringLiteral("outside its window");
+    return {};
+}
+
+QString describe(QWidget* c, QWidget* window, const QString& why) {
+    QStringList path;
+    for (QWidget* p = c; p && p != window; p = p->parentWidget())
+        path.prepend(p->objectName().isEmpty() ? QString::fromLatin1(p->metaObject()->className())
+                                               : p->objectName());
+    return QStringLiteral("%1: %2 %3").arg(window->objectName(), path.join(QLatin1Char('/')), why);
+}
+
+// Contents of other windows (the child windows inside the main window's area) are theirs.
+bool belongsTo(QWidget* c, QWidget* window, const QList<QWidget*>& windows) {
+    for (QWidget* p = c->parentWidget(); p && p != window; p = p->parentWidget())
+        if (windows.contains(p) || qobject_cast<QMdiSubWindow*>(p) || p->isWindow()) return false;
+    return true;
+}
+
+// The focus chain from the window, and every child besides: whatever is focusable must pass.
+QStringList faults(QWidget* window, const QList<QWidget*>& windows = {}) {
+    QList<QWidget*> seen;
+    for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain())
+        if (window->isAncestorOf(w)) seen << w;
+    for (QWidget* w : window->findChildren<QWidget*>())
+        if (!seen.contains(w)) seen << w;
+    QStringList out;
+    for (QWidget* c : std::as_const(seen)) {
+        if (qobject_cast<QMdiSubWindow*>(c) || !belongsTo(c, window, windows)) continue;
+        if (const QString why = fault(c, window); !why.isEmpty()) out << describe(c, window, why);
+    }
+    // A screen reader finds no action on a service control.
+    for (QWidget* c : window->findChildren<QWidget*>()) {
+        if (!serviceMarked(c, window) || !belongsTo(c, window, windows)) continue;
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(c);
+        if (QAccessibleActionInterface* act = face ? face->actionInterface() : nullptr;
+            act && !act->actionNames().isEmpty() && !face->state().disabled)
+            out << describe(c, window, QStringLiteral("accessible action"));
+    }
+    return out;
+}
+} // namespace
+
+class TestFocusChain : public QObject {
+    Q_OBJECT
+private slots:
+    // One program for every case, as a user meets it: started once.
+    void initTestCase();
+    void cleanupTestCase();
+    void normalModeReachesNoHiddenControl();
+    void noShortcutRunsAServiceCommand();
+    void serviceModeReachesTheServiceControls();
+    void appDialogs();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Session> m_session;
+    std::unique_ptr<TMainForm> m_window;
+    VirtualRadio m_radio;
+    void start();
+    // Each window as the user meets it: a dialog shown, a child window shown in the area.
+    QStringList checkEveryWindow();
+};
+
+void TestFocusChain::initTestCase() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    copyLanguageFiles(m_dir->path());
+    start();
+}
+
+void TestFocusChain::cleanupTestCase() {
+    m_window.reset();
+    m_session.reset();
+}
+
+// As main() builds the program without --service.
+void TestFocusChain::start() {
+    m_session = std::make_unique<Session>();
+    m_session->files = ProgramFiles::besideExecutable(m_dir->path());
+    m_window = std::make_unique<TMainForm>(*m_session);
+    m_window->askUnsaved = [] { return UnsavedAnswer::Discard; };
+    m_window->rwForm()->setPortFactory([this] { return std::make_unique<SimPort>(m_radio); });
+    m_window->resize(1280, 900);
+    m_window->showMaximized();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+QStringList TestFocusChain::checkEveryWindow() {
+    TMainForm& w = *m_window;
+    const QList<QWidget*> windows = w.windowsInOrder();
+    QStringList out = faults(&w, windows);
+    for (QWidget* window : windows.mid(1)) {
+        if (auto* dialog = qobject_cast<QDialog*>(window)) {
+            dialog->show();
+            out << faults(dialog);
+            dialog->hide();
+        } else if (window == w.testForm() && !w.rwForm()->serviceMode()) {
+            out << faults(window); // not shown to the user in normal mode: every control is a fault
+        } else {
+            w.showChild(window);
+            out << faults(window);
+        }
+    }
+    return out;
+}
+
+void TestFocusChain::normalModeReachesNoHiddenControl() {
+    const QStringList found = checkEveryWindow();
+    for (const QString& f : found)
+        qWarning("%s", qPrintable(f));
+    QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+    // The service controls exist, for the spec's names, but are out of the way.
+    auto* usage = m_window->rwForm()->findChild<QWidget*>(QStringLiteral("Button5"));
+    QVERIFY(usage && usage->property(Service).toBool());
+    QVERIFY(!usage->isVisibleTo(m_window->rwForm()) && !usage->isEnabled());
+    // As a keyboard user goes: Tab round the dialog from its exit button meets only what shows.
+    TRWForm* rw = m_window->rwForm();
+    rw->show();
+    rw->findChild<QWidget*>(QStringLiteral("Button2"))->setFocus();
+    QStringList landed;
+    for (int i = 0; i < 16; ++i) {
+        QTest::keyClick(rw->focusWidget(), Qt::Key_Tab);
+        QWidget* at = rw->focusWidget();
+        QVERIFY(at);
+        if (serviceMarked(at, rw) || !at->isVisible()) landed << at->objectName();
+    }
+    rw->hide();
+    QCOMPARE(landed, QStringList());
+    // Pressing it from code does nothing either.
+    m_window->rwForm()->Button5Click();
+    QCOMPARE(m_radio.framesReceived(), 0);
+}
+
+// Every action or shortcut that a key, a menu or a tool button reaches in normal mode; a service
+// one must be hidden and disabled.
+void TestFocusChain::noShortcutRunsAServiceCommand() {
+    QStringList out;
+    for (QAction* a : m_window->findChildren<QAction*>()) {
+        bool service = a->property(Service).toBool();
+        for (QObject* o : a->associatedObjects())
+            service = service || serviceMarked(o, nullptr);
+        if (service && (a->isEnabled() || a->isVisible())) out << QStringLiteral("action ") + a->objectName();
+    }
+    for (QShortcut* s : m_window->findChildren<QShortcut*>()) {
+        auto* owner = qobject_cast<QWidget*>(s->parent());
+        if (serviceMarked(s, nullptr) && s->isEnabled() && owner && owner->isEnabled())
+            out << QStringLiteral("shortcut ") + s->key().toString();
+    }
+    QVERIFY2(out.isEmpty(), qPrintable(out.join(QLatin1Char('\n'))));
+    auto* tool = m_window->findChild<QAction*>(QStringLiteral("AlignmentTool"));
+    QVERIFY(tool && tool->property(Service).toBool());
+    tool->trigger();
+    QVERIFY(!m_window->testForm()->isVisible());
+}
+
+void TestFocusChain::serviceModeReachesTheServiceControls() {
+    m_window->setServiceMode(true);
+    // In service mode the service controls are ordinary ones: shown, inside and reached.
+    QList<QWidget*> marked;
+    for (QWidget* c : m_window->findChildren<QWidget*>())
+        if (c->property(Service).toBool()) marked << c;
+    for (QWidget* c : std::as_const(marked))
+        c->setProperty(Service, QVariant());
+    const QStringList inService = checkEveryWindow();
+    for (QWidget* c : std::as_const(marked))
+        c->setProperty(Service, true);
+    QVERIFY2(inService.isEmpty(), qPrintable(inService.join(QLatin1Char('\n'))));
+    TRWForm* rw = m_window->rwForm();
+    rw->show();
+    QList<QWidget*> chain;
+    for (QWidget* w = rw->nextInFocusChain(); w != rw; w = w->nextInFocusChain())
+        chain << w;
+    for (const char* name : {"Button3", "CheckBox1", "ComboBox1", "Button5"}) {
+        auto* control = rw->findChild<QWidget*>(QLatin1String(name));
+        QVERIFY2(control && chain.contains(control) && control->isVisible() && control->isEnabled() &&
+                     (control->focusPolicy() & Qt::TabFocus),
+                 name);
+    }
+    rw->hide();
+    m_window->setServiceMode(false);
+    const QStringList afterwards = checkEveryWindow();
+    QVERIFY2(afterwards.isEmpty(), qPrintable(afterwards.join(QLatin1Char('\n'))));
+}
+
+// The dialogs of the program's own commands, built as their commands build them.
+void TestFocusChain::appDialogs() {
+    QStringList out;
+    BackupsDialog backups(
+        *m_session, backupStoreFor(*m_session), [](const QString&) {}, m_window.get());
+    CompareDialog compare(
+        *m_session, QStringLiteral("other.qv19"), {}, [](const DocumentDifference&) {}, m_window.get());
+    for (QDialog* dialog : {static_cast<QDialog*>(&backups), static_cast<QDialog*>(&compare)}) {
+        dialog->show();
+        out << faults(dialog);
+        dialog->hide();
+    }
+    bool guideSeen = false;
+    QTimer::singleShot(0, m_window.get(), [&] {
+        if (QWidget* guide = QApplication::activeModalWidget()) {
+            guideSeen = true;
+            out << faults(guide);
+            guide->close();
+        }
+    });
+    showUserGuide(m_window.get(), *m_session);
+    QVERIFY(guideSeen);
+    QVERIFY2(out.isEmpty(), qPrintable(out.join(QLatin1Char('\n'))));
+}
+
+QTEST_MAIN(TestFocusChain)
+#include "test_focuschain.moc"
