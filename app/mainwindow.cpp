@@ -556,9 +556,6 @@ void TMainForm::transferCommand(TransferMode mode) {
     }
     disconnect(finished);
     if (ok) m_session.history.setClean();
-    if (ok && mode == TransferMode::Read)
-        m_session.radioInfo.showIdentity(m_session.doc.main.currentItem(MainCtl::Model),
-                                         m_session.doc.main.currentItem(MainCtl::Band1));
     if (ran) showOutcome(transferOutcome(m_session, mode, ok, m_rw->link().cancelled()));
 }
 

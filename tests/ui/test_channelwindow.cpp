@@ -34,6 +34,7 @@ private slots:
     void emptyRowIgnoresClicks();
     void toneLeavingClearsCtcss_data();
     void toneLeavingClearsCtcss();
+    void unlistedToneSaysSo();
     void ctcssEditorClamps_data();
     void ctcssEditorClamps();
     void ctcssEditorOnlyBesideCtcssTone_data();
@@ -335,6 +336,24 @@ void TestChannelWindow::toneLeavingClearsCtcss() {
     }
     QVERIFY(!combo->isVisible());
     QCOMPARE(cell(Col::CtcssFreq, 7), ctcss);
+}
+
+// A typed tone the list lacks leaves the cell as it was before the typing, and the status
+// line says so.
+void TestChannelWindow::unlistedToneSaysSo() {
+    QStringList notes;
+    connect(m_window.get(), &ChannelWindow::statusMessage, this, [&notes](const QString& t) { notes << t; });
+    useRow(7);
+    table().setCell(Col::RxTone, 7, QStringLiteral("88.5"));
+    click(Col::RxTone, 7);
+    auto* combo = child<ToneCombo>("ComboBox1");
+    for (QChar c : QStringLiteral("99.9"))
+        QTest::sendKeyEvent(QTest::Click, combo, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    qDebug() << "typing:" << cell(Col::RxTone, 7) << combo->currentText();
+    key(Qt::Key_Return);
+    qDebug() << "after enter:" << cell(Col::RxTone, 7) << combo->currentText() << combo->isVisible() << notes;
+    click(Col::RxFreq, 7);
+    qDebug() << "after leaving:" << cell(Col::RxTone, 7) << notes;
 }
 
 void TestChannelWindow::ctcssEditorClamps_data() {

@@ -51,15 +51,18 @@ protected:
 
 private:
     enum EditorId { Freq, Name, Ctcss, Tone, Compander, EditorCount };
-    // An editor and the cell it writes into, fixed when it opens.
+    // An editor, the cell it writes into (fixed when it opens) and where it was put.
     struct Editor {
         QWidget* widget = nullptr;
         int col = 0;
         int row = 0;
+        QRect placed;
     };
 
-    void buildEditors();
-    void buildButtons();
+    static bool isFrequencyColumn(int col) { return col == Col::RxFreq || col == Col::TxFreq; }
+
+    void buildEditors(); // channelwindow.cpp
+    void buildButtons(); // channelbuttonrow.cpp, with the button actions and the window geometry
     void layoutChildren();
     void applyLanguageTexts();
 
@@ -74,6 +77,8 @@ private:
     void openEditor(EditorId id, int col, int row);
     void closeEditor(EditorId id);
     void placeEditors();
+    void holdEditorsInPlace();
+    void hideEditorsOffCurrentCell();
     bool editorOpen(EditorId id) const;
     bool editorHasFocus() const;
     void startFrequency(const QString& digit);
