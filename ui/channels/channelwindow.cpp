@@ -315,6 +315,7 @@ void ChannelWindow::openEditor(EditorId id, int col, int row) {
         m_edit3->setText(text);
         break;
     case Tone: {
+        m_toneTyped = false;
         // A cell that holds no list entry is shown as it is, not as the last tone used.
         const int i = m_tones.indexOf(text);
         if (i >= 0) m_tone->setCurrentIndex(i);
@@ -416,6 +417,7 @@ void ChannelWindow::onCtcssLeft() {
 
 void ChannelWindow::onToneEdited(const QString& text) {
     if (m_loading || m_tones.isEmpty()) return;
+    m_toneTyped = true;
     const Editor& e = m_editors[Tone];
     if (text.isEmpty()) {
         // An emptied tone is OFF, shown selected so that the next character replaces it.
@@ -442,8 +444,13 @@ void ChannelWindow::onToneEdited(const QString& text) {
 
 void ChannelWindow::onToneLeft() {
     const Editor& e = m_editors[Tone];
-    const int i = m_tones.indexOf(m_tone->currentText());
+    const QString typed = m_tone->currentText();
+    const int i = m_tones.indexOf(typed);
     if (e.row >= 1 && (i == 0 || i > LastToneKeepingCtcss)) m_table.setCell(Col::CtcssFreq, e.row, {});
+    // A tone the radio does not know never reaches the cell; the user hears why.
+    if (m_toneTyped && i < 0 && !typed.isEmpty() && e.row >= 1)
+        emit statusMessage(m_session.lang.text(Str::ToneNotInList).arg(typed, m_table.cell(e.col, e.row)));
+    m_toneTyped = false;
     closeEditor(Tone);
 }
 

@@ -42,7 +42,8 @@ public:
     QSize sizeHint() const override;
 
 signals:
-    // A note for the main window's status line (a frequency clamped into the radio's range).
+    // A note for the main window's status line (a frequency clamped into the radio's range, a
+    // typed tone the list lacks).
     void statusMessage(const QString& text);
 
 protected:
@@ -124,6 +125,7 @@ private:
     bool m_suppressToggle = false;
     bool m_loading = false;   // an editor is being filled from its cell: no write back
     bool m_inMessage = false; // our own message box took the activation
+    bool m_toneTyped = false; // the user typed into the tone editor since it opened
 };
 
 class Tchannela : public ChannelWindow {

@@ -150,6 +150,9 @@ QSize ColumnFlowLayout::minimumSize() const {
 FlowPageScroll::FlowPageScroll(QWidget* content, QWidget* parent) : QScrollArea(parent) {
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
+    // Always there, so that the width the columns flow into does not change as the bar comes
+    // and goes (a scroll area sizes content that depends on its width before its bars).
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setWidget(content);
 }
 

@@ -21,7 +21,9 @@ QString latin(const char* s) {
 
 QGridLayout* gridIn(QWidget* w) {
     auto* g = new QGridLayout(w);
-    g->setHorizontalSpacing(8);
+    // Narrow margins: a column of groups must fit the narrow window beside the channel tables.
+    g->setContentsMargins(6, 6, 6, 6);
+    g->setHorizontalSpacing(6);
     g->setVerticalSpacing(4);
     return g;
 }
@@ -31,6 +33,7 @@ QGridLayout* gridIn(QWidget* w) {
 QWidget* flowingPage(int preferred, const QList<QWidget*>& blocks) {
     auto* page = new QWidget;
     auto* flow = new ColumnFlowLayout(page, preferred);
+    flow->setContentsMargins(2, 2, 2, 2); // the tab page has its own frame
     for (QWidget* block : blocks)
         flow->addWidget(block);
     return page;
@@ -71,8 +74,11 @@ QLineEdit* FuncFormBuilder::edit(const char* name, std::optional<KeyRule> rule, 
         e->setValidator(new KeyRuleValidator(*rule, e));
         e->setAcceptDrops(false);
     }
+    // As wide as the text it takes, and no wider: a column of the page is as wide as its widest
+    // row.
     const int chars = std::clamp(m_store.maxLength(latin(name)), 4, 15);
     e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('0')) * chars + 12);
+    e->setMaximumWidth(e->minimumWidth());
     return e;
 }
 
@@ -181,8 +187,9 @@ QWidget* buildSignallingPage(FuncFormBuilder& b) {
 
     QGroupBox* pttId = b.group("PTT ID");
     QGridLayout* t = gridIn(pttId);
-    t->addWidget(b.check(Ctl::CheckBox31), 0, 0);
-    t->addWidget(b.check(Ctl::CheckBox34), 0, 1);
+    // Check boxes take a row each: side by side their long captions would widen the column.
+    t->addWidget(b.check(Ctl::CheckBox31), 0, 0, 1, 2);
+    t->addWidget(b.check(Ctl::CheckBox34), 1, 0, 1, 2);
     b.row(t, Ctl::ComboBox16, b.combo(Ctl::ComboBox16));
     b.row(t, Ctl::Edit7, b.edit(Ctl::Edit7, KeyRule::DigitCode));
     b.row(t, Ctl::Edit8, b.edit(Ctl::Edit8, KeyRule::DigitCode));
@@ -195,11 +202,8 @@ QWidget* buildSignallingPage(FuncFormBuilder& b) {
     b.row(d, Ctl::ComboBox17, b.combo(Ctl::ComboBox17));
     b.row(d, Ctl::Edit9, b.edit(Ctl::Edit9, KeyRule::DtmfCode));
     b.row(d, Ctl::Edit10, b.editUpDown(Ctl::Edit10, Ctl::UpDown7, false));
-    const int checksRow = d->rowCount();
-    d->addWidget(b.check(Ctl::CheckBox10), checksRow, 0);
-    d->addWidget(b.check(Ctl::CheckBox9), checksRow, 1);
-    d->addWidget(b.check(Ctl::CheckBox11), checksRow + 1, 0);
-    d->addWidget(b.check(Ctl::CheckBox38), checksRow + 1, 1);
+    for (const char* name : {Ctl::CheckBox10, Ctl::CheckBox9, Ctl::CheckBox11, Ctl::CheckBox38})
+        d->addWidget(b.check(name), d->rowCount(), 0, 1, 2);
 
     // The second decode group's built-in title carries one trailing blank, which tells the
     // language table the two groups apart.
@@ -213,9 +217,8 @@ QWidget* buildSignallingPage(FuncFormBuilder& b) {
 
     QGroupBox* ota = b.group("无线改频");
     QGridLayout* o = gridIn(ota);
-    o->addWidget(b.check(Ctl::CheckBox19), 0, 0);
-    o->addWidget(b.check(Ctl::CheckBox20), 0, 1);
-    o->addWidget(b.check(Ctl::CheckBox14), 1, 0);
+    for (const char* name : {Ctl::CheckBox19, Ctl::CheckBox20, Ctl::CheckBox14})
+        o->addWidget(b.check(name), o->rowCount(), 0, 1, 2);
     b.row(o, Ctl::Edit23, b.edit(Ctl::Edit23, KeyRule::DtmfCode));
     QWidget* firstChannel = b.editUpDown(Ctl::Edit21, Ctl::UpDown15, true);
     b.row(o, Ctl::Edit21, firstChannel);
