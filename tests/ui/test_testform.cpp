@@ -5,6 +5,7 @@
 #include "tests/common/testwaits.h"
 #include "ui/common/accessiblenames.h"
 #include "ui/service/alignfieldedit.h"
+#include "ui/service/radioinfowindow.h"
 #include "ui/service/testform.h"
 #include "ui/transfer/rwform.h"
 #include <QAccessible>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -57,6 +59,7 @@ private slots:
     void nothingWithoutYes();
     void namesTellFieldsApart_data();
     void namesTellFieldsApart();
+    void radioInformation();
     void pictures();
 };
 
@@ -195,6 +198,31 @@ void TestTestForm::namesTellFieldsApart() {
     QVERIFY2(field.contains(QStringLiteral("417")) && field.contains(QStringLiteral("中功率 470")),
              qPrintable(field));
     QCOMPARE(field, b.session->lang.text(Str::SpokenAlignField).arg(417).arg(QStringLiteral("中功率 470")));
+}
+
+// "本机信息": model and band are never filled; the status line is set once, after the first
+// language switch, and names the program's administrator.
+void TestTestForm::radioInformation() {
+    Session s;
+    Taddmessage info(s);
+    auto text = [&](const char* name) { return info.findChild<QLineEdit*>(QLatin1String(name))->text(); };
+    auto status = [&] { return info.findChild<QStatusBar*>()->currentMessage(); };
+    QCOMPARE(status(), QString());
+    s.lang.index = 2;
+    if (!applyLanguage(s, Language::baseName(2))) QSKIP("no language files beside the test");
+    const QString line =
+        QStringLiteral("  ") + s.lang.caption(QStringLiteral("管理员")) + QStringLiteral("：Qovran");
+    QCOMPARE(status(), line);
+    s.radioInfo.showProgrammingStamp(QStringLiteral("20231105080910FF4445414C45524646").left(30) +
+                                     QStringLiteral("06"));
+    s.radioInfo.showFactoryStamp(QString(32, QChar('F')));
+    s.lang.index = 1;
+    QVERIFY(applyLanguage(s, Language::baseName(1)));
+    QCOMPARE(status(), line);
+    QCOMPARE(text("Edit1"), QStringLiteral("--------"));
+    QCOMPARE(text("Edit2"), QStringLiteral("--------"));
+    QCOMPARE(text("Edit3"), QStringLiteral("DEALER"));
+    QCOMPARE(text("Edit5"), QStringLiteral("FFFF-FF-FF  FF:FF:FF"));
 }
 
 // With KT520_SHOTS=DIR, a picture of every tab in every language (the offscreen platform draws as
