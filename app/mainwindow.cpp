@@ -3,7 +3,6 @@
 #include "app/aboutdialog.h"
 #include "app/childlayout.h"
 #include "app/commandstatus.h"
-#include "app/csvdialogs.h"
 #include "app/desktophabits.h"
 #include "app/documentcommands.h"
 #include "app/editcommands.h"
@@ -27,7 +26,6 @@
 #include "ui/common/translatewidgets.h"
 #include "ui/options/funcgridswidgets.h"
 #include "ui/options/funcwindow.h"
-#include "ui/print/documentprint.h"
 #include "ui/service/radioinfowindow.h"
 #include "ui/service/testform.h"
 #include "ui/transfer/portdialog.h"
@@ -50,13 +48,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
-#include <QTabWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
 
@@ -465,17 +459,12 @@ void TMainForm::transferCommand(TransferMode mode) {
     }
     // The document then equals the radio: a read is one undo step, and both leave it unmodified.
     bool ok = false;
-    bool ran = false;
     const auto finished = connect(m_rw, &TRWForm::transferFinished, this, [&](bool result) {
         ok = result;
-        ran = true;
         // The title and the status line tell the outcome at once, with the dialog still open.
         if (ok)
             setWindowTitle(documentTitle(
                 m_caption, mode == TransferMode::Read ? QString() : m_session.history.path(), false));
-        if (ok && mode == TransferMode::Read)
-            m_session.radioInfo.showIdentity(m_session.doc.main.currentItem(MainCtl::Model),
-                                             m_session.doc.main.currentItem(MainCtl::Band1));
         showOutcome(transferOutcome(m_session, mode, ok, m_rw->link().cancelled()));
     });
     if (mode == TransferMode::Read) {
@@ -549,20 +538,10 @@ void TMainForm::showProblem(const Problem& p) {
         window->goToCell(p.col, p.row);
         return;
     }
-    case Problem::Place::Field: {
+    case Problem::Place::Field:
         showChild(m_func);
-        auto* field = m_func->findChild<QWidget*>(p.control);
-        if (!field) return;
-        // Every tab on the way to the field comes to the front.
-        for (QWidget* w = field; w && w != m_func; w = w->parentWidget())
-            if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget() ? w->parentWidget()->parentWidget()
-                                                                         : nullptr))
-                tabs->setCurrentWidget(w);
-        if (auto* grid = qobject_cast<QTableWidget*>(field); grid && p.gridRow > 0)
-            grid->setCurrentCell(p.gridRow, 1);
-        field->setFocus(Qt::OtherFocusReason);
+        m_func->showControl(p.control, p.gridRow);
         return;
-    }
     case Problem::Place::MainSelection:
         if (auto* combo = findChild<QComboBox*>(p.control)) combo->setFocus(Qt::OtherFocusReason);
         return;

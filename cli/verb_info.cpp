@@ -22,7 +22,7 @@ int runInfo(const QStringList& args) {
         const char* caption;
         const QString& value;
     } fields[] = {
-        {"机型", info.model},           {"频段", info.band}, {"管理员", info.administrator},
+        {"机型", RadioInfo::Unfilled},  {"频段", RadioInfo::Unfilled}, {"管理员", info.administrator},
         {"出厂日期", info.factoryDate}, {"用户", info.user},
     };
     for (const auto& f : fields)

@@ -263,8 +263,6 @@ enum : int {
     BadChannelLabel = 848,      // %1 the label a channel line should start with, e.g. "CH004"
     CsvDuplicateLocation = 849, // %1 location, %2 the earlier line
     // Captions of the editor, outcomes for the status line, the note on a clamped frequency.
-    ChannelAGroup = 850,
-    ChannelBGroup = 851,
     SampleFillButton = 854,
     StatusReadDone = 855,
     StatusWriteDone = 856,
@@ -277,7 +275,6 @@ enum : int {
     FrequencyClampedOutsideBand = 863,
     FrequencyClamped = 864,
     StatusImported = 865,
-    AdministratorAsRead = 866,
     StatusNewDocument = 867,
     StartFileNotOpened = 1150, // the file "%1" named at start could not be opened: %2; a new document
     StartFileAlignment = 1151, // "%1" is an alignment file, opened with kt520 --service
@@ -285,5 +282,15 @@ enum : int {
     StatusUsageChanged = 1200,   // %1 the level the radio held, %2 the level now written
     StatusUsageUnchanged = 1201, // the radio's alignment holds no level to change
     StatusInitialised = 1202,    // %1 the outcome of the transfer that followed the alignment
+    // Names for screen readers in the alignment window, the note on a tone the list lacks.
+    SpokenAlignField = 1250,  // %1 the field number, %2 its caption
+    SpokenMenuNumbers = 1251, // the columns of a menu-table tab, %1 the tab
+    SpokenMenuTexts = 1252,
+    SpokenMenuHex = 1253,
+    SpokenMenuSecondHalves = 1254,
+    SpokenNameField = 1255,
+    SpokenNameHexField = 1256,
+    SpokenPowerClass = 1257,
+    ToneNotInList = 1258, // %1 the typed tone, %2 the tone the cell keeps
 };
 }

@@ -136,8 +136,6 @@ constexpr CaptionEntry CaptionTable[] = {
     {u"背光灯模式", 221, u"", u""},
     {u"锁键模式", 222, u"", u""},
     {u"A/B频道", 223, u"", u""},
-    {u"A频道", 850, u"", u""},
-    {u"B频道", 851, u"", u""},
     {u"填入示例调整值", 854, u"", u""},
     {u"每分钟通话（次）", 240, u"", u""},
     // Optional-functions window: check boxes.

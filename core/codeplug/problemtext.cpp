@@ -11,18 +11,20 @@ QString reasonWithValue(const Language& lang, int reason, const QString& value) 
     return value.isEmpty() ? r : r + QStringLiteral(" \"%1\"").arg(value);
 }
 
-QString withControl(QString label, const QString& control) {
+// The user knows a field by the caption beside it, never by the control's name; the name stands
+// in only for a field that shows no caption at all.
+QString fieldName(QString label, const QString& control) {
     // Labels such as "开机语：" end in a colon; the message adds its own.
     label = label.trimmed();
     while (label.endsWith(QChar(':')) || label.endsWith(QChar(0xFF1A)))
         label.chop(1);
-    return label.isEmpty() ? control : label + QStringLiteral(" (") + control + QChar(')');
+    return label.isEmpty() ? control : label;
 }
 
 QString fieldText(const Session& session, const QString& label, const QString& control, int reason,
                   const QString& value) {
     return session.lang.text(Str::ProblemField)
-        .arg(withControl(label, control), reasonWithValue(session.lang, reason, value));
+        .arg(fieldName(label, control), reasonWithValue(session.lang, reason, value));
 }
 } // namespace
 

@@ -33,9 +33,3 @@ void RadioInfo::showFactoryStamp(const QString& stampHex) {
     user = stampNameText(stampHex);
     emit changed();
 }
-
-void RadioInfo::showIdentity(const QString& modelText, const QString& bandText) {
-    model = modelText.isEmpty() ? Unfilled : modelText;
-    band = bandText.isEmpty() ? Unfilled : bandText;
-    emit changed();
-}

@@ -4,15 +4,14 @@
 #include <QString>
 
 // The fields of the radio information window that a read fills: who programmed the radio and
-// when (programming stamp), when it left the factory and for whom (factory stamp).
+// when (programming stamp), when it left the factory and for whom (factory stamp). The window's
+// model and band fields are never filled: they always read Unfilled.
 class RadioInfo : public QObject {
     Q_OBJECT
 public:
     static inline const QString Unfilled = QStringLiteral("--------");
     using QObject::QObject;
 
-    QString model = Unfilled;         // "机型": the model the read identified
-    QString band = Unfilled;          // "频段": the band the read found selected
     QString administrator = Unfilled; // Edit3, from the programming stamp
     QString salesDate = Unfilled;     // Edit4, from the programming stamp (hidden field)
     QString factoryDate = Unfilled;   // Edit5, from the factory stamp
@@ -21,11 +20,6 @@ public:
     // Stamp texts are the 32 upper-case hex digits of the 16-byte block.
     void showProgrammingStamp(const QString& stampHex);
     void showFactoryStamp(const QString& stampHex);
-    // What a successful read found beside the stamps: the model its identification block
-    // matched and the band its settings select.
-    void showIdentity(const QString& modelText, const QString& bandText);
-    // A read has filled the stamps.
-    bool filled() const { return administrator != Unfilled; }
 
 signals:
     void changed();

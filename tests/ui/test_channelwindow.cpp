@@ -34,6 +34,8 @@ private slots:
     void emptyRowIgnoresClicks();
     void toneLeavingClearsCtcss_data();
     void toneLeavingClearsCtcss();
+    void unlistedToneSaysSo_data();
+    void unlistedToneSaysSo();
     void ctcssEditorClamps_data();
     void ctcssEditorClamps();
     void ctcssEditorOnlyBesideCtcssTone_data();
@@ -335,6 +337,45 @@ void TestChannelWindow::toneLeavingClearsCtcss() {
     }
     QVERIFY(!combo->isVisible());
     QCOMPARE(cell(Col::CtcssFreq, 7), ctcss);
+}
+
+void TestChannelWindow::unlistedToneSaysSo_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("leaveBy");
+    QTest::addColumn<bool>("told");
+    QTest::newRow("99.9, Enter") << "99.9"
+                                 << "enter" << true;
+    QTest::newRow("99.9, click elsewhere") << "99.9"
+                                           << "click" << true;
+    QTest::newRow("listed tone") << "88.5"
+                                 << "enter" << false;
+    QTest::newRow("nothing typed") << ""
+                                   << "click" << false;
+}
+
+// A typed tone the list lacks never reaches the cell (it holds OFF, as it did while the tone
+// was being typed), and the status line says so.
+void TestChannelWindow::unlistedToneSaysSo() {
+    QFETCH(QString, typed);
+    QFETCH(QString, leaveBy);
+    QFETCH(bool, told);
+    QStringList notes;
+    connect(m_window.get(), &ChannelWindow::statusMessage, this, [&notes](const QString& t) { notes << t; });
+    useRow(7);
+    table().setCell(Col::RxTone, 7, QStringLiteral("67.0"));
+    click(Col::RxTone, 7);
+    auto* combo = child<ToneCombo>("ComboBox1");
+    for (QChar c : typed)
+        QTest::sendKeyEvent(QTest::Click, combo, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    if (leaveBy == u"enter")
+        key(Qt::Key_Return);
+    else
+        click(Col::RxFreq, 7);
+    QVERIFY(!combo->isVisible());
+    const QString kept = typed.isEmpty() ? QStringLiteral("67.0") : told ? w.off : typed;
+    QCOMPARE(cell(Col::RxTone, 7), kept);
+    QCOMPARE(notes,
+             told ? QStringList{m_session->lang.text(Str::ToneNotInList).arg(typed, kept)} : QStringList());
 }
 
 void TestChannelWindow::ctcssEditorClamps_data() {
@@ -657,11 +698,21 @@ void TestChannelWindow::editorsSitOverTheirCell() {
     QWidget* e = child<QWidget>(qPrintable(editor));
     QVERIFY(e->isVisible());
     QCOMPARE(e->parentWidget(), grid()->viewport());
-    QCOMPARE(e->geometry(), grid()->cellRect(col, row));
-    // Scrolled by a few rows and back a little sideways, the editor stays on its cell.
-    grid()->verticalScrollBar()->setValue(grid()->verticalScrollBar()->value() - 3);
-    grid()->horizontalScrollBar()->setValue(grid()->horizontalScrollBar()->value() - 40);
-    QCOMPARE(e->geometry(), grid()->cellRect(col, row));
+    const QRect placed = grid()->cellRect(col, row);
+    QCOMPARE(e->geometry(), placed);
+    // Scrolled a little sideways, the editor keeps its place and stays: its top still lines up
+    // with the current cell's.
+    QScrollBar* across = grid()->horizontalScrollBar();
+    across->setValue(across->value() > 40 ? across->value() - 40 : across->value() + 40);
+    QTest::qWait(20);
+    QVERIFY(e->isVisible());
+    QCOMPARE(e->geometry(), placed);
+    // Scrolled by a few rows, it is left behind over another channel and goes.
+    QScrollBar* down = grid()->verticalScrollBar();
+    down->setValue(down->value() > 3 ? down->value() - 3 : down->value() + 3);
+    QCOMPARE(e->geometry(), placed);
+    QTRY_VERIFY(!e->isVisible());
+    QCOMPARE(grid()->currentCell(), QPoint(col, row));
 }
 
 void TestChannelWindow::widenAndNarrow() {

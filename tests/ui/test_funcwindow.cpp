@@ -9,7 +9,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QtTest>
 #include <memory>
 
@@ -31,6 +34,9 @@ private slots:
     void callListEditor();
     void deactivationSettles();
     void languageSwitch();
+    void showControlBringsItIntoView();
+    void pagesNeverScrollSideways_data();
+    void pagesNeverScrollSideways();
 
 private:
     ControlStore& f() { return m_s->doc.func; }
@@ -301,6 +307,60 @@ void TestFuncWindow::languageSwitch() {
     QVERIFY(write->text().startsWith(m_s->lang.text(54) + " "));
     QVERIFY(write->text().endsWith(m_s->lang.text(89)));
     QCOMPARE(m_w->tabs()->tabText(3), m_s->lang.text(85));
+}
+
+// A problem's field is shown to the user wherever it lies: its tab in front, its page scrolled.
+void TestFuncWindow::showControlBringsItIntoView() {
+    m_w->resize(320, 260);
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    QVERIFY(!m_w->showControl(QStringLiteral("NoSuchControl")));
+    for (const char* name : {"Edit20", "CheckBox29", "ComboBox14", "Edit28"}) {
+        QVERIFY(m_w->showControl(QString::fromLatin1(name)));
+        auto* field = child<QWidget>(QString::fromLatin1(name));
+        auto* page = qobject_cast<QScrollArea*>(m_w->tabs()->currentWidget());
+        QVERIFY2(page && page->isAncestorOf(field), name);
+        const QRect shown(field->mapTo(page->viewport(), QPoint()), field->size());
+        QVERIFY2(page->viewport()->rect().contains(shown), name);
+        QVERIFY2(QApplication::focusWidget() == field, name);
+    }
+}
+
+void TestFuncWindow::pagesNeverScrollSideways_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QSize>("size");
+    // The room the window has inside its frame: at 1024x768 beside the channel tables at
+    // start-up, and maximised; at 1366x768 likewise.
+    const std::pair<const char*, QSize> sizes[] = {{"1024 start-up", {312, 560}},
+                                                   {"1024 maximised", {1016, 600}},
+                                                   {"1366 start-up", {570, 560}},
+                                                   {"1366 maximised", {1358, 600}}};
+    for (int language : {1, 2, 3})
+        for (const auto& [name, size] : sizes)
+            QTest::addRow("%s, language %d", name, language) << language << size;
+}
+
+// The blocks of every page flow into the columns the width holds: the pages scroll up and down
+// at most, never sideways.
+void TestFuncWindow::pagesNeverScrollSideways() {
+    QFETCH(int, language);
+    QFETCH(QSize, size);
+    m_s->lang.index = language;
+    if (!applyLanguage(*m_s, Language::baseName(language))) QSKIP("no language files beside the test");
+    m_w->resize(size);
+    for (int t = 0; t < m_w->tabs()->count(); ++t) {
+        m_w->tabs()->setCurrentIndex(t);
+        auto* page = qobject_cast<QScrollArea*>(m_w->tabs()->currentWidget());
+        QVERIFY(page);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QVERIFY2(page->widget()->width() <= page->viewport()->width(),
+                 qPrintable(QStringLiteral("tab %1: %2 > %3")
+                                .arg(t)
+                                .arg(page->widget()->width())
+                                .arg(page->viewport()->width())));
+        QVERIFY2(!page->horizontalScrollBar()->isVisible(), qPrintable(QString::number(t)));
+    }
+    QCOMPARE(m_w->width(), size.width()); // the window takes the size it is given
 }
 
 QTEST_MAIN(TestFuncWindow)

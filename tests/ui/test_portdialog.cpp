@@ -59,10 +59,17 @@ void TestPortDialog::showAgain(Tcommuny& dialog) {
 void TestPortDialog::controls() {
     Session session;
     session.files = ProgramFiles::besideExecutable(m_dir.path());
+    session.portNumber = 3;
+    PortDirectory::overrideDevice(16, {}); // the system's sixteenth port: on most machines none
     Tcommuny dialog(session);
     QVERIFY(dialog.isModal() && (dialog.windowFlags() & Qt::WindowStaysOnTopHint));
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    // All sixteen in their places, a number without a device too: greyed, never left out.
+    for (int n = PortDirectory::FirstCom; n <= PortDirectory::LastCom; ++n)
+        QVERIFY2(dialog.portButton(n)->isVisibleTo(&dialog), qPrintable(QString::number(n)));
+    const PortDirectory directory(session.files.settingsToRead());
+    QCOMPARE(dialog.portButton(16)->isEnabled(), directory.state(16) == PortDirectory::State::Free);
     // Four to a row: COM1-COM4 side by side, COM5 under COM1, each device beside its number.
     const auto pos = [&](int n) {
         return dialog.findChild<QRadioButton*>(QStringLiteral("com%1").arg(n))->geometry();

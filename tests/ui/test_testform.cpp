@@ -3,14 +3,18 @@
 #include "core/codeplug/applylanguage.h"
 #include "tests/common/bench.h"
 #include "tests/common/testwaits.h"
+#include "ui/common/accessiblenames.h"
 #include "ui/service/alignfieldedit.h"
+#include "ui/service/radioinfowindow.h"
 #include "ui/service/testform.h"
 #include "ui/transfer/rwform.h"
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -53,6 +57,9 @@ private slots:
     void sideCommands();
     void initialiseAndUsage();
     void nothingWithoutYes();
+    void namesTellFieldsApart_data();
+    void namesTellFieldsApart();
+    void radioInformation();
     void pictures();
 };
 
@@ -162,6 +169,60 @@ void TestTestForm::nothingWithoutYes() {
     QCOMPARE(b.questions.size(), 2);
     QCOMPARE(b.radio.framesReceived(), 0);
     b.rw.hide();
+}
+
+void TestTestForm::namesTellFieldsApart_data() {
+    QTest::addColumn<int>("language");
+    QTest::newRow("Simplified Chinese") << 1;
+    QTest::newRow("English") << 2;
+    QTest::newRow("Traditional Chinese") << 3;
+}
+
+// A screen reader tells every control the keyboard reaches from every other one: a field says
+// its number and caption, a column of a menu table its tab.
+void TestTestForm::namesTellFieldsApart() {
+    QFETCH(int, language);
+    Bench2 b;
+    b.session->lang.index = language;
+    if (!applyLanguage(*b.session, Language::baseName(language))) QSKIP("no language files beside the test");
+    QHash<QString, QString> owner; // accessible name -> object name
+    for (QWidget* w : b.form.findChildren<QWidget*>()) {
+        if (!(w->focusPolicy() & Qt::TabFocus) || !isInteractiveWidget(w)) continue;
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+        const QString name = face ? face->text(QAccessible::Name).trimmed() : QString();
+        QVERIFY2(!name.isEmpty(), qPrintable(w->objectName()));
+        QVERIFY2(!owner.contains(name), qPrintable(name + ": " + owner.value(name) + ", " + w->objectName()));
+        owner.insert(name, w->objectName());
+    }
+    const QString field = b.edit(417)->accessibleName();
+    QVERIFY2(field.contains(QStringLiteral("417")) && field.contains(QStringLiteral("中功率 470")),
+             qPrintable(field));
+    QCOMPARE(field, b.session->lang.text(Str::SpokenAlignField).arg(417).arg(QStringLiteral("中功率 470")));
+}
+
+// "本机信息": model and band are never filled; the status line is set once, after the first
+// language switch, and names the program's administrator.
+void TestTestForm::radioInformation() {
+    Session s;
+    Taddmessage info(s);
+    auto text = [&](const char* name) { return info.findChild<QLineEdit*>(QLatin1String(name))->text(); };
+    auto status = [&] { return info.findChild<QStatusBar*>()->currentMessage(); };
+    QCOMPARE(status(), QString());
+    s.lang.index = 2;
+    if (!applyLanguage(s, Language::baseName(2))) QSKIP("no language files beside the test");
+    const QString line =
+        QStringLiteral("  ") + s.lang.caption(QStringLiteral("管理员")) + QStringLiteral("：Qovran");
+    QCOMPARE(status(), line);
+    s.radioInfo.showProgrammingStamp(QStringLiteral("20231105080910FF4445414C45524646").left(30) +
+                                     QStringLiteral("06"));
+    s.radioInfo.showFactoryStamp(QString(32, QChar('F')));
+    s.lang.index = 1;
+    QVERIFY(applyLanguage(s, Language::baseName(1)));
+    QCOMPARE(status(), line);
+    QCOMPARE(text("Edit1"), QStringLiteral("--------"));
+    QCOMPARE(text("Edit2"), QStringLiteral("--------"));
+    QCOMPARE(text("Edit3"), QStringLiteral("DEALER"));
+    QCOMPARE(text("Edit5"), QStringLiteral("FFFF-FF-FF  FF:FF:FF"));
 }
 
 // With KT520_SHOTS=DIR, a picture of every tab in every language (the offscreen platform draws as

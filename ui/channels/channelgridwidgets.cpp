@@ -236,12 +236,12 @@ void ChannelGrid::wheelEvent(QWheelEvent* event) {
 
 void ChannelGrid::scrollContentsBy(int dx, int dy) {
     QTableView::scrollContentsBy(dx, dy);
-    emit viewChanged();
+    emit scrolled();
 }
 
-void ChannelGrid::updateGeometries() {
-    QTableView::updateGeometries();
-    emit viewChanged();
+void ChannelGrid::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    emit drawn();
 }
 
 bool ChannelGrid::eventFilter(QObject* watched, QEvent* event) {

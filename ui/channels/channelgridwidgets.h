@@ -74,8 +74,13 @@ signals:
     // A key is about to move the highlight.
     void navigating();
     void wheelTurned();
-    // The cells moved on screen (scrolling, resizing, column widths): editors follow them.
+    // The columns changed width: an editor over a cell takes the cell's new size.
     void viewChanged();
+    // The cells scrolled. The viewport carries its children along; an in-place editor is not
+    // meant to follow, so its window puts it back.
+    void scrolled();
+    // The cells were drawn (after any scroll, edit or move of the current cell).
+    void drawn();
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
@@ -85,7 +90,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
-    void updateGeometries() override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

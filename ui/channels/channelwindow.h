@@ -42,7 +42,8 @@ public:
     QSize sizeHint() const override;
 
 signals:
-    // A note for the main window's status line (a frequency clamped into the radio's range).
+    // A note for the main window's status line (a frequency clamped into the radio's range, a
+    // typed tone the list lacks).
     void statusMessage(const QString& text);
 
 protected:
@@ -51,15 +52,18 @@ protected:
 
 private:
     enum EditorId { Freq, Name, Ctcss, Tone, Compander, EditorCount };
-    // An editor and the cell it writes into, fixed when it opens.
+    // An editor, the cell it writes into (fixed when it opens) and where it was put.
     struct Editor {
         QWidget* widget = nullptr;
         int col = 0;
         int row = 0;
+        QRect placed;
     };
 
-    void buildEditors();
-    void buildButtons();
+    static bool isFrequencyColumn(int col) { return col == Col::RxFreq || col == Col::TxFreq; }
+
+    void buildEditors(); // channelwindow.cpp
+    void buildButtons(); // channelbuttonrow.cpp, with the button actions and the window geometry
     void layoutChildren();
     void applyLanguageTexts();
 
@@ -74,6 +78,8 @@ private:
     void openEditor(EditorId id, int col, int row);
     void closeEditor(EditorId id);
     void placeEditors();
+    void holdEditorsInPlace();
+    void hideEditorsOffCurrentCell();
     bool editorOpen(EditorId id) const;
     bool editorHasFocus() const;
     void startFrequency(const QString& digit);
@@ -119,6 +125,7 @@ private:
     bool m_suppressToggle = false;
     bool m_loading = false;   // an editor is being filled from its cell: no write back
     bool m_inMessage = false; // our own message box took the activation
+    bool m_toneTyped = false; // the user typed into the tone editor since it opened
 };
 
 class Tchannela : public ChannelWindow {

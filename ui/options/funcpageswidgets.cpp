@@ -3,6 +3,7 @@
 #include "core/codeplug/controlnames.h"
 #include "core/codeplug/controlstore.h"
 #include "ui/common/bindwidgets.h"
+#include "ui/options/columnflow.h"
 #include "ui/options/funcgridswidgets.h"
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,27 +21,33 @@ QString latin(const char* s) {
 
 QGridLayout* gridIn(QWidget* w) {
     auto* g = new QGridLayout(w);
-    g->setHorizontalSpacing(8);
+    // Narrow margins: a column of groups must fit the narrow window beside the channel tables.
+    g->setContentsMargins(6, 6, 6, 6);
+    g->setHorizontalSpacing(6);
     g->setVerticalSpacing(4);
     return g;
 }
 
-// A column of group boxes (or other widgets) with the spare height at the bottom.
-QVBoxLayout* column(QGridLayout* page, int col, const QList<QWidget*>& widgets) {
-    auto* v = new QVBoxLayout;
-    for (QWidget* w : widgets)
-        v->addWidget(w);
-    v->addStretch(1);
-    page->addLayout(v, 0, col);
-    return v;
+// A page whose blocks flow into as many columns as its width holds, `preferred` when there is
+// room for them.
+QWidget* flowingPage(int preferred, const QList<QWidget*>& blocks) {
+    auto* page = new QWidget;
+    auto* flow = new ColumnFlowLayout(page, preferred);
+    flow->setContentsMargins(2, 2, 2, 2); // the tab page has its own frame
+    for (QWidget* block : blocks)
+        flow->addWidget(block);
+    return page;
 }
 
-// Check boxes below each other in `columns` columns.
-void checkColumns(FuncFormBuilder& b, QGridLayout* grid, const QList<const char*>& names, int columns,
-                  int firstRow = 0) {
-    const int perColumn = int((names.size() + columns - 1) / columns);
-    for (int i = 0; i < names.size(); ++i)
-        grid->addWidget(b.check(names.at(i)), firstRow + i % perColumn, i / perColumn);
+// Check boxes below each other, one block.
+QWidget* checkBlock(FuncFormBuilder& b, const QList<const char*>& names) {
+    auto* block = new QWidget;
+    auto* column = new QVBoxLayout(block);
+    column->setContentsMargins(0, 6, 0, 0);
+    column->setSpacing(4);
+    for (const char* name : names)
+        column->addWidget(b.check(name));
+    return block;
 }
 } // namespace
 
@@ -67,8 +74,11 @@ QLineEdit* FuncFormBuilder::edit(const char* name, std::optional<KeyRule> rule, 
         e->setValidator(new KeyRuleValidator(*rule, e));
         e->setAcceptDrops(false);
     }
+    // As wide as the text it takes, and no wider: a column of the page is as wide as its widest
+    // row.
     const int chars = std::clamp(m_store.maxLength(latin(name)), 4, 15);
     e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('0')) * chars + 12);
+    e->setMaximumWidth(e->minimumWidth());
     return e;
 }
 
@@ -120,9 +130,6 @@ void FuncFormBuilder::hideRow(QGridLayout* grid, QWidget* field) {
 }
 
 QWidget* buildBasicPage(FuncFormBuilder& b, FmList* fmList) {
-    auto* page = new QWidget;
-    QGridLayout* p = gridIn(page);
-
     auto* lists = new QWidget;
     QGridLayout* l = gridIn(lists);
     l->setContentsMargins(0, 6, 0, 0);
@@ -133,15 +140,12 @@ QWidget* buildBasicPage(FuncFormBuilder& b, FmList* fmList) {
     for (const char* name : {Ctl::ComboBox9, Ctl::ComboBox22, Ctl::ComboBox24})
         b.row(l, name, b.combo(name));
 
-    auto* checks = new QWidget;
-    QGridLayout* c = gridIn(checks);
-    c->setContentsMargins(0, 6, 0, 0);
-    checkColumns(b, c,
-                 {Ctl::CheckBox1, Ctl::CheckBox2, Ctl::CheckBox24, Ctl::CheckBox15, Ctl::CheckBox6,
-                  Ctl::CheckBox5, Ctl::CheckBox21, Ctl::CheckBox36, Ctl::CheckBox32, Ctl::CheckBox22,
-                  Ctl::CheckBox23, Ctl::CheckBox25, Ctl::CheckBox18, Ctl::CheckBox28, Ctl::CheckBox27,
-                  Ctl::CheckBox26, Ctl::CheckBox30, Ctl::CheckBox29},
-                 2);
+    QWidget* checks =
+        checkBlock(b, {Ctl::CheckBox1, Ctl::CheckBox2, Ctl::CheckBox24, Ctl::CheckBox15, Ctl::CheckBox6,
+                       Ctl::CheckBox5, Ctl::CheckBox21, Ctl::CheckBox36, Ctl::CheckBox32});
+    QWidget* moreChecks =
+        checkBlock(b, {Ctl::CheckBox22, Ctl::CheckBox23, Ctl::CheckBox25, Ctl::CheckBox18, Ctl::CheckBox28,
+                       Ctl::CheckBox27, Ctl::CheckBox26, Ctl::CheckBox30, Ctl::CheckBox29});
 
     QGroupBox* vox = b.group("VOX");
     QGridLayout* v = gridIn(vox);
@@ -152,11 +156,13 @@ QWidget* buildBasicPage(FuncFormBuilder& b, FmList* fmList) {
     QGroupBox* calls = b.group("通话设置");
     b.row(gridIn(calls), Ctl::Edit17, b.editUpDown(Ctl::Edit17, Ctl::UpDown11, false));
 
-    QGroupBox* sideA = b.group("A频道");
+    // The two side groups read "Channel A" and "Channel B" in every language: no language text
+    // names them.
+    QGroupBox* sideA = b.group("Channel A");
     QGridLayout* a = gridIn(sideA);
     b.row(a, Ctl::ComboBox27, b.combo(Ctl::ComboBox27));
     b.row(a, Ctl::ComboBox28, b.combo(Ctl::ComboBox28));
-    QGroupBox* sideB = b.group("B频道");
+    QGroupBox* sideB = b.group("Channel B");
     QGridLayout* bb = gridIn(sideB);
     b.row(bb, Ctl::ComboBox3, b.combo(Ctl::ComboBox3));
     b.row(bb, Ctl::ComboBox19, b.combo(Ctl::ComboBox19));
@@ -164,18 +170,10 @@ QWidget* buildBasicPage(FuncFormBuilder& b, FmList* fmList) {
     QGroupBox* fm = b.group("Fm");
     (new QVBoxLayout(fm))->addWidget(fmList);
 
-    column(p, 0, {lists});
-    column(p, 1, {checks});
-    column(p, 2, {vox, calls, sideA, sideB});
-    p->addWidget(fm, 0, 3);
-    p->setColumnStretch(4, 1);
-    return page;
+    return flowingPage(4, {lists, checks, moreChecks, vox, calls, sideA, sideB, fm});
 }
 
 QWidget* buildSignallingPage(FuncFormBuilder& b) {
-    auto* page = new QWidget;
-    QGridLayout* p = gridIn(page);
-
     QGroupBox* system = b.group("系统");
     QGridLayout* s = gridIn(system);
     for (auto [edit, upDown] : {std::pair{Ctl::Edit2, Ctl::UpDown2},
@@ -189,8 +187,9 @@ QWidget* buildSignallingPage(FuncFormBuilder& b) {
 
     QGroupBox* pttId = b.group("PTT ID");
     QGridLayout* t = gridIn(pttId);
-    t->addWidget(b.check(Ctl::CheckBox31), 0, 0);
-    t->addWidget(b.check(Ctl::CheckBox34), 0, 1);
+    // Check boxes take a row each: side by side their long captions would widen the column.
+    t->addWidget(b.check(Ctl::CheckBox31), 0, 0, 1, 2);
+    t->addWidget(b.check(Ctl::CheckBox34), 1, 0, 1, 2);
     b.row(t, Ctl::ComboBox16, b.combo(Ctl::ComboBox16));
     b.row(t, Ctl::Edit7, b.edit(Ctl::Edit7, KeyRule::DigitCode));
     b.row(t, Ctl::Edit8, b.edit(Ctl::Edit8, KeyRule::DigitCode));
@@ -203,11 +202,8 @@ QWidget* buildSignallingPage(FuncFormBuilder& b) {
     b.row(d, Ctl::ComboBox17, b.combo(Ctl::ComboBox17));
     b.row(d, Ctl::Edit9, b.edit(Ctl::Edit9, KeyRule::DtmfCode));
     b.row(d, Ctl::Edit10, b.editUpDown(Ctl::Edit10, Ctl::UpDown7, false));
-    const int checksRow = d->rowCount();
-    d->addWidget(b.check(Ctl::CheckBox10), checksRow, 0);
-    d->addWidget(b.check(Ctl::CheckBox9), checksRow, 1);
-    d->addWidget(b.check(Ctl::CheckBox11), checksRow + 1, 0);
-    d->addWidget(b.check(Ctl::CheckBox38), checksRow + 1, 1);
+    for (const char* name : {Ctl::CheckBox10, Ctl::CheckBox9, Ctl::CheckBox11, Ctl::CheckBox38})
+        d->addWidget(b.check(name), d->rowCount(), 0, 1, 2);
 
     // The second decode group's built-in title carries one trailing blank, which tells the
     // language table the two groups apart.
@@ -221,9 +217,8 @@ QWidget* buildSignallingPage(FuncFormBuilder& b) {
 
     QGroupBox* ota = b.group("无线改频");
     QGridLayout* o = gridIn(ota);
-    o->addWidget(b.check(Ctl::CheckBox19), 0, 0);
-    o->addWidget(b.check(Ctl::CheckBox20), 0, 1);
-    o->addWidget(b.check(Ctl::CheckBox14), 1, 0);
+    for (const char* name : {Ctl::CheckBox19, Ctl::CheckBox20, Ctl::CheckBox14})
+        o->addWidget(b.check(name), o->rowCount(), 0, 1, 2);
     b.row(o, Ctl::Edit23, b.edit(Ctl::Edit23, KeyRule::DtmfCode));
     QWidget* firstChannel = b.editUpDown(Ctl::Edit21, Ctl::UpDown15, true);
     b.row(o, Ctl::Edit21, firstChannel);
@@ -263,17 +258,10 @@ QWidget* buildSignallingPage(FuncFormBuilder& b) {
     b.row(q, Ctl::Edit26, b.editUpDown(Ctl::Edit26, Ctl::UpDown14, true));
     q->addWidget(b.check(Ctl::CheckBox37), q->rowCount(), 0, 1, 2);
 
-    column(p, 0, {system, pttId});
-    column(p, 1, {decode, stun, ota});
-    column(p, 2, {rental, rental2, password, squelch});
-    p->setColumnStretch(3, 1);
-    return page;
+    return flowingPage(3, {system, pttId, decode, stun, ota, rental, rental2, password, squelch});
 }
 
 QWidget* buildSideKeyPage(FuncFormBuilder& b, CallList* callList) {
-    auto* page = new QWidget;
-    QGridLayout* p = gridIn(page);
-
     QGroupBox* keys = b.group("侧键设定");
     QGridLayout* k = gridIn(keys);
     b.row(k, Ctl::Edit1, b.editUpDown(Ctl::Edit1, Ctl::UpDown1, false));
@@ -285,16 +273,10 @@ QWidget* buildSideKeyPage(FuncFormBuilder& b, CallList* callList) {
     QGroupBox* calls = b.group("呼叫列表");
     (new QVBoxLayout(calls))->addWidget(callList);
 
-    column(p, 0, {keys});
-    p->addWidget(calls, 0, 1);
-    p->setColumnStretch(2, 1);
-    return page;
+    return flowingPage(2, {keys, calls});
 }
 
 QWidget* buildBandPage(FuncFormBuilder& b) {
-    auto* page = new QWidget;
-    QGridLayout* p = gridIn(page);
-
     QGroupBox* select = b.group("频段选择");
     QGridLayout* s = gridIn(select);
     s->addWidget(b.check(Ctl::CheckBox39), 0, 0, 1, 2);
@@ -317,7 +299,5 @@ QWidget* buildBandPage(FuncFormBuilder& b) {
     write->setProperty("kt520_fixed", true); // composed by the window from two language texts
     t->addWidget(write, 2, 0, 1, 4);
 
-    column(p, 0, {select, bandTwo});
-    p->setColumnStretch(1, 1);
-    return page;
+    return flowingPage(1, {select, bandTwo});
 }

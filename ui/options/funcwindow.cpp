@@ -8,6 +8,7 @@
 #include "ui/common/bindwidgets.h"
 #include "ui/common/messagebox.h"
 #include "ui/common/translatewidgets.h"
+#include "ui/options/columnflow.h"
 #include "ui/options/funcgridswidgets.h"
 #include "ui/options/funcpageswidgets.h"
 #include "ui/options/functooltips.h"
@@ -20,6 +21,7 @@
 #include <QScrollArea>
 #include <QShortcut>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -39,22 +41,18 @@ Tfunc::Tfunc(Session& session, QWidget* parent) : QWidget(parent), m_session(ses
     m_calls = new CallList(store, nullptr);
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("PageControl1"));
-    m_tabs->addTab(buildBasicPage(b, m_fm), QStringLiteral("基本功能"));
-    m_tabs->addTab(buildSignallingPage(b), QStringLiteral("PTT-ID设置/遥毙/无线改频/租赁/通信密码"));
-    m_tabs->addTab(buildSideKeyPage(b, m_calls), QStringLiteral("侧键设定"));
-    m_tabs->addTab(buildBandPage(b), QStringLiteral("Band Change"));
+    // On a small screen the window may be narrower or lower than its pages: their blocks flow
+    // into fewer columns and the page scrolls up and down, so no caption is ever cut.
+    m_tabs->addTab(new FlowPageScroll(buildBasicPage(b, m_fm)), QStringLiteral("基本功能"));
+    m_tabs->addTab(new FlowPageScroll(buildSignallingPage(b)),
+                   QStringLiteral("PTT-ID设置/遥毙/无线改频/租赁/通信密码"));
+    m_tabs->addTab(new FlowPageScroll(buildSideKeyPage(b, m_calls)), QStringLiteral("侧键设定"));
+    m_tabs->addTab(new FlowPageScroll(buildBandPage(b)), QStringLiteral("Band Change"));
+    // The long second tab title must not widen the window: the tab bar scrolls instead.
+    m_tabs->setUsesScrollButtons(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    // On a small screen the window may be narrower or lower than its pages: they scroll rather
-    // than squeeze, so no caption is ever cut.
-    m_scroll = new QScrollArea;
-    m_scroll->setObjectName(QStringLiteral("FuncScroll"));
-    m_scroll->setFrameShape(QFrame::NoFrame);
-    m_scroll->setWidgetResizable(true);
-    // The pages never shrink below their natural size (a list would cut its longest item).
-    m_tabs->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
-    m_scroll->setWidget(m_tabs);
-    layout->addWidget(m_scroll);
+    layout->addWidget(m_tabs);
 
     // One month calendar serves both end dates; it floats over the window while chosen from.
     m_calendar = new QCalendarWidget(this);
@@ -91,10 +89,27 @@ Tfunc::~Tfunc() {
 }
 
 QSize Tfunc::sizeHint() const {
-    // The whole of the pages in the current language, without scroll bars.
+    // The pages in the current language at their preferred columns.
     const QMargins m = layout()->contentsMargins();
-    return m_tabs->minimumSizeHint().expandedTo(m_tabs->sizeHint()) +
-           QSize(m.left() + m.right(), m.top() + m.bottom());
+    return m_tabs->sizeHint() + QSize(m.left() + m.right(), m.top() + m.bottom());
+}
+
+bool Tfunc::showControl(const QString& name, int gridRow) {
+    auto* field = findChild<QWidget*>(name);
+    if (!field) return false;
+    // The page that holds the field comes to the front and scrolls the field into view.
+    for (int i = 0; i < m_tabs->count(); ++i) {
+        auto* page = qobject_cast<QScrollArea*>(m_tabs->widget(i));
+        if (!page || !page->isAncestorOf(field)) continue;
+        m_tabs->setCurrentIndex(i);
+        // A page brought to the front lays out its blocks only when it is next shown.
+        if (QLayout* flow = page->widget()->layout()) flow->activate();
+        page->ensureWidgetVisible(field);
+    }
+    if (auto* grid = qobject_cast<QTableWidget*>(field); grid && gridRow > 0)
+        grid->setCurrentCell(gridRow, 1);
+    field->setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
 void Tfunc::applyLanguageTexts() {

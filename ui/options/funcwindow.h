@@ -9,7 +9,6 @@ class FmList;
 class CallList;
 class QCalendarWidget;
 class QLineEdit;
-class QScrollArea;
 class QTabWidget;
 
 // The optional functions window "功能选项": four tabs with every radio-wide setting, the FM
@@ -35,6 +34,10 @@ public:
 
     // The window lost activation: the FM editor closes and the typed numbers settle.
     void deactivated();
+    // Takes the user to control `name`: its tab comes to the front, its page scrolls it into
+    // view and it takes the keyboard; in a list, row `gridRow` (from 1) becomes current. False
+    // when the window has no such control.
+    bool showControl(const QString& name, int gridRow = 0);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -47,7 +50,6 @@ private:
 
     Session& m_session;
     QTabWidget* m_tabs = nullptr;
-    QScrollArea* m_scroll = nullptr;
     FmList* m_fm = nullptr;
     CallList* m_calls = nullptr;
     QCalendarWidget* m_calendar = nullptr;

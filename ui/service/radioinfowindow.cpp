@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/service/radioinfowindow.h"
-#include "core/base/messages.h"
 #include "core/codeplug/session.h"
 #include "ui/common/translatewidgets.h"
 #include <QFormLayout>
@@ -21,7 +20,7 @@ Taddmessage::Taddmessage(Session& session, QWidget* parent) : QWidget(parent), m
         auto* edit = new QLineEdit(group);
         edit->setObjectName(QString::fromLatin1(name));
         edit->setReadOnly(true);
-        // Wide enough for the status line that names both administrators.
+        // Wide enough for a whole date and time ("2010-05-06  07:08:09") in any font.
         edit->setMinimumWidth(250);
         auto* label = new QLabel(caption, group);
         form->addRow(label, edit);
@@ -52,35 +51,30 @@ Taddmessage::Taddmessage(Session& session, QWidget* parent) : QWidget(parent), m
     m_status->setSizeGripEnabled(false);
     outer->addWidget(m_status);
 
+    // The model and band fields keep their dashes: nothing ever fills them.
+    m_model->setText(RadioInfo::Unfilled);
+    m_band->setText(RadioInfo::Unfilled);
     connect(&session.radioInfo, &RadioInfo::changed, this, &Taddmessage::refresh);
     connect(&session.lang, &Language::applied, this, &Taddmessage::applyTexts);
+    // The status line names the program's administrator once, in the language of the start.
+    connect(&session.lang, &Language::applied, this, &Taddmessage::showAdministrator,
+            Qt::SingleShotConnection);
     refresh();
 }
 
 void Taddmessage::refresh() {
     const RadioInfo& info = m_session.radioInfo;
-    m_model->setText(info.model);
-    m_band->setText(info.band);
     m_administrator->setText(info.administrator);
     m_salesDate->setText(info.salesDate);
     m_factoryDate->setText(info.factoryDate);
     m_user->setText(info.user);
-    showAdministrator();
 }
 
 void Taddmessage::applyTexts() {
     translateWidgetTree(this, m_session.lang);
-    showAdministrator();
 }
 
 void Taddmessage::showAdministrator() {
-    // The program's own name until a read shows the radio's; when they differ the next write
-    // records the program's, and the line says so rather than contradict the field.
-    const QString& read = m_session.radioInfo.administrator;
-    const QString& ours = m_session.administrator;
-    const QString label = m_administratorLabel->text();
-    m_status->showMessage(QStringLiteral("  ") +
-                          (!m_session.radioInfo.filled() || read == ours
-                               ? label + QStringLiteral("：") + ours
-                               : m_session.lang.text(Str::AdministratorAsRead).arg(label, read, ours)));
+    m_status->showMessage(QStringLiteral("  ") + m_administratorLabel->text() + QStringLiteral("：") +
+                          m_session.administrator);
 }

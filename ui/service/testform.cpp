@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -66,17 +67,19 @@ TTestForm::TTestForm(Session& session, Link& link, QWidget* parent)
     m_side = buildSidePanel();
     outer->addWidget(m_side);
     refresh();
-    // The alignment window's captions are the same in every language.
-    nameWidgetsForAccessibility(this, session.lang);
+    connect(&session.lang, &Language::applied, this, &TTestForm::nameControls);
+    nameControls();
 }
 
 TTestForm::~TTestForm() = default;
 
-void TTestForm::addField(QGridLayout* grid, int row, int column, int number, const QString& caption) {
+void TTestForm::addField(QGridLayout* grid, int row, int column, int number, const QString& caption,
+                         const QString& spoken) {
     const AlignField* f = alignField(number);
     if (!f) return;
     auto* editor = new AlignFieldEdit(*f, this);
     m_fields.insert(number, editor);
+    m_fieldCaptions.insert(number, spoken.isEmpty() ? caption : spoken);
     connect(editor, &AlignFieldEdit::edited, this,
             [this](int n, const QString& text) { m_session.alignment.setText(n, text); });
     if (!caption.isEmpty()) grid->addWidget(label(caption, this), row, column);
@@ -92,7 +95,7 @@ QWidget* TTestForm::buildBasicTab() {
     trimGrid->addWidget(label(QStringLiteral("低段"), trim), 0, 0);
     trimGrid->addWidget(label(QStringLiteral("高段"), trim), 0, 1);
     trimGrid->addWidget(label(QStringLiteral("微调"), trim), 1, 0);
-    addField(trimGrid, 1, 0, 413);
+    addField(trimGrid, 1, 0, 413, {}, QStringLiteral("微调"));
     grid->addWidget(trim, 0, 0);
 
     auto* deviation = new QGroupBox(page);
@@ -110,7 +113,7 @@ QWidget* TTestForm::buildBasicTab() {
     auto* modGrid = new QGridLayout(mod);
     addField(modGrid, 0, 0, 311, QStringLiteral("基本"));
     addField(modGrid, 1, 0, 309, QStringLiteral("特"));
-    addField(modGrid, 2, 0, 310, QString());
+    addField(modGrid, 2, 0, 310, QString(), QStringLiteral("特"));
     grid->addWidget(mod, 1, 0);
 
     auto* power = new QGroupBox(page);
@@ -125,7 +128,8 @@ QWidget* TTestForm::buildBasicTab() {
     for (const auto& [caption, numbers] : rows) {
         powerGrid->addWidget(label(QString::fromUtf8(caption), power), row, 0);
         for (int c = 0; c < 4; ++c)
-            addField(powerGrid, row, 2 * c + 1, numbers[c]);
+            addField(powerGrid, row, 2 * c + 1, numbers[c], {},
+                     QString::fromUtf8(caption) + QLatin1Char(' ') + QString::fromLatin1(columns[c]));
         ++row;
     }
     grid->addWidget(power, 2, 0);
@@ -276,6 +280,35 @@ QWidget* TTestForm::buildSidePanel() {
     button(QStringLiteral("生成"), QStringLiteral("Button9"), &TTestForm::nameToHexClick);
     col->addStretch(1);
     return side;
+}
+
+void TTestForm::nameControls() {
+    // The captions stay the same in every language; what a screen reader says around them
+    // follows the language. Fields repeat their captions ("中功率" heads a row of four), so each
+    // is named by its number as well.
+    const Language& lang = m_session.lang;
+    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it) {
+        const QString name =
+            lang.text(Str::SpokenAlignField).arg(it.key()).arg(m_fieldCaptions.value(it.key()));
+        it.value()->edit()->setAccessibleName(name);
+        const auto arrows = it.value()->findChildren<QToolButton*>();
+        for (QToolButton* arrow : arrows)
+            arrow->setAccessibleName(
+                lang.text(arrow->arrowType() == Qt::UpArrow ? Str::AccessibleUp : Str::AccessibleDown)
+                    .arg(name));
+    }
+    for (int t = 0; t < 3; ++t) {
+        const QString tab = m_tabs->tabText(t + 2);
+        m_numbers[t]->setAccessibleName(lang.text(Str::SpokenMenuNumbers).arg(tab));
+        m_texts[t]->setAccessibleName(lang.text(Str::SpokenMenuTexts).arg(tab));
+        m_hex[t]->setAccessibleName(lang.text(Str::SpokenMenuHex).arg(tab));
+    }
+    m_second->setAccessibleName(lang.text(Str::SpokenMenuSecondHalves).arg(m_tabs->tabText(3)));
+    m_name->setAccessibleName(lang.text(Str::SpokenNameField));
+    m_nameHex->setAccessibleName(lang.text(Str::SpokenNameHexField));
+    m_power->setAccessibleName(lang.text(Str::SpokenPowerClass));
+    // The buttons and boxes say their own captions.
+    nameWidgetsForAccessibility(this, lang);
 }
 
 void TTestForm::refresh() {

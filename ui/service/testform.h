@@ -58,7 +58,10 @@ private:
     QWidget* buildOtherTab();
     QWidget* buildMenuTab(int table);
     QWidget* buildSidePanel();
-    void addField(QGridLayout* grid, int row, int column, int number, const QString& caption = {});
+    // `spoken` names the field for a screen reader where the caption beside it does not say it all.
+    void addField(QGridLayout* grid, int row, int column, int number, const QString& caption = {},
+                  const QString& spoken = {});
+    void nameControls();
     void buildMenuTables();
     void showMenuTables();
     void menuTextsEdited(int table);
@@ -68,6 +71,7 @@ private:
     Session& m_session;
     Link& m_link;
     QHash<int, AlignFieldEdit*> m_fields;
+    QHash<int, QString> m_fieldCaptions; // what each field is called, beside its number
     bool m_running = false;
     bool m_tablesBuilt = false;
     bool m_showingTables = false;

@@ -115,16 +115,13 @@ void Tcommuny::FormShow() {
                                 : portStateText(m_session.lang, state);
         label->setText(why.isEmpty() ? shown : shown + QLatin1Char('\n') + why);
         label->setToolTip(why.isEmpty() ? device : device + QStringLiteral(": ") + why);
+        // All sixteen stay in their places; the exclusive open of this showing decides which
+        // can be chosen.
         QRadioButton* button = m_ports[size_t(n - 1)];
         button->setEnabled(state == PortDirectory::State::Free);
         button->setToolTip(label->toolTip());
-        // A number that names no device is no choice: it is left out unless it is the chosen one.
-        const bool show = !device.isEmpty() || n == chosen;
-        button->setVisible(show);
-        label->setVisible(show);
         anyDevice = anyDevice || !device.isEmpty();
     }
-    m_group->setVisible(anyDevice);
     m_none->setVisible(!anyDevice);
     if (chosen >= PortDirectory::FirstCom && chosen <= PortDirectory::LastCom)
         m_ports[size_t(chosen - 1)]->setChecked(true);

@@ -272,7 +272,11 @@ void TestValidation::fields() {
     }
     QCOMPARE(located(problems), QStringList{QStringLiteral("%1:E").arg(line)});
     QCOMPARE(problems.first().control, control);
-    QVERIFY2(problems.first().message.contains(control), qPrintable(problems.first().message));
+    // The user is told the field's caption, never the control's internal name.
+    QString caption = s->lang.caption(s->doc.func.state(control).caption);
+    caption.remove(QChar(0xFF1A)).remove(QChar(':'));
+    const QString message = problems.first().message;
+    QVERIFY2(message.contains(caption) && !message.contains(control), qPrintable(message));
 }
 
 void TestValidation::grids_data() {
