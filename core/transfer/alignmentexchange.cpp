@@ -90,6 +90,7 @@ public:
             result.outcome = AlignResult::Outcome::LinkFailed;
             result.fault = linkFault(m_link);
         }
+        if (!ok) result.unacknowledged = m_link.unacknowledgedWrite();
         result.blocksToWrite = std::max(result.blocksToWrite, m_planned);
         // Only a finished alignment write hands the open connection on; a failed one ends it.
         if (ok && !endFrame) m_radio.handOn();
@@ -145,7 +146,8 @@ QString alignMessage(const AlignResult& result, const Language& lang) {
         const QString reason = faultReason(result.fault, lang);
         if (!reason.isEmpty()) text += QChar('\n') + reason;
         if (result.blocksToWrite > 0)
-            text += QChar('\n') + reachText(result.blocksWritten, result.blocksToWrite, lang);
+            text += QChar('\n') +
+                    reachText(result.blocksWritten, result.blocksToWrite, result.unacknowledged, lang);
         return text;
     }
     }

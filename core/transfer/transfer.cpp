@@ -46,7 +46,9 @@ QString faultReason(const LinkFault& fault, const Language& lang) {
     case LinkFault::Kind::Password:
         return lang.text(Str::PasswordRefused);
     case LinkFault::Kind::PortBroke:
-        return lang.text(Str::PortBroke).arg(fault.detail);
+        // The system's words for a vanished device ("Unknown error", "Inappropriate ioctl for
+        // device") tell the user nothing; the trace keeps them.
+        return lang.text(Str::PortWentAway).arg(fault.port);
     case LinkFault::Kind::PortNotOpened:
         return lang.text(Str::PortNotOpened).arg(fault.detail);
     case LinkFault::Kind::NoReply:
@@ -61,7 +63,23 @@ QString faultReason(const LinkFault& fault, const Language& lang) {
     return {};
 }
 
-QString reachText(int written, int planned, const Language& lang) {
+namespace {
+// Where an unacknowledged write frame goes: its address, or the radio's clock.
+QString placeOf(const QString& requestHex, const Language& lang) {
+    if (requestHex.startsWith(QLatin1String("57")) && requestHex.size() >= 8)
+        return QStringLiteral("0x") + requestHex.mid(4, 4);
+    if (requestHex.startsWith(QLatin1String("55"))) return lang.text(Str::RadioClockPlace);
+    return requestHex.left(4);
+}
+} // namespace
+
+QString reachText(int written, int planned, const QString& unacknowledged, const Language& lang) {
+    if (!unacknowledged.isEmpty())
+        return lang.text(Str::WriteUnacknowledged)
+            .arg(written)
+            .arg(std::max(planned, written + 1))
+            .arg(written + 1)
+            .arg(placeOf(unacknowledged, lang));
     if (written <= 0) return lang.text(Str::ReachNothing);
     if (written >= planned) return lang.text(Str::ReachAll).arg(written);
     return lang.text(Str::WriteCutOff).arg(written).arg(planned);
@@ -76,7 +94,8 @@ QString linkFailedMessage(const TransferResult& result, const Language& lang) {
     QString text = refused ? reason : lang.text(Str::LinkFailed);
     if (!refused && !reason.isEmpty()) text += QChar('\n') + reason;
     if (result.mode == TransferMode::Write)
-        text += QStringLiteral("\n\n") + reachText(result.blocksWritten, result.blocksToWrite, lang);
+        text += QStringLiteral("\n\n") +
+                reachText(result.blocksWritten, result.blocksToWrite, result.unacknowledged, lang);
     return text;
 }
 } // namespace
@@ -88,21 +107,23 @@ LinkFault linkFault(const Link& link) {
     case Link::Failure::Cancelled:
         return {};
     case Link::Failure::PortFailed:
-        if (link.portFailed()) return {LinkFault::Kind::PortBroke, link.lastPortError(), 0};
-        return {LinkFault::Kind::PortNotOpened, link.lastPortError(), 0};
+        if (link.portFailed())
+            return {LinkFault::Kind::PortBroke, link.lastPortError(), 0,
+                    link.port() ? link.port()->deviceName() : QString()};
+        return {LinkFault::Kind::PortNotOpened, link.lastPortError(), 0, {}};
     case Link::Failure::NoReply:
-        return {LinkFault::Kind::NoReply, {}, 0};
+        return {LinkFault::Kind::NoReply, {}, 0, {}};
     case Link::Failure::Busy:
-        return {LinkFault::Kind::Busy, {}, boundSeconds};
+        return {LinkFault::Kind::Busy, {}, boundSeconds, {}};
     case Link::Failure::Damaged:
-        return {LinkFault::Kind::Damaged, {}, boundSeconds};
+        return {LinkFault::Kind::Damaged, {}, boundSeconds, {}};
     case Link::Failure::Unexpected:
         break;
     }
     const QString reply = link.reply();
     const QString shown =
         reply.size() > ShownReplyChars ? reply.left(ShownReplyChars) + QStringLiteral("...") : reply;
-    return {LinkFault::Kind::Unexpected, shown, 0};
+    return {LinkFault::Kind::Unexpected, shown, 0, {}};
 }
 
 bool runTransferNoting(Link& link, TransferResult& result, const std::function<bool()>& body) {
@@ -119,6 +140,7 @@ bool runTransferNoting(Link& link, TransferResult& result, const std::function<b
     }
     if (ok) ok = body() && link.confirmLastWrite();
     if (!ok && result.fault.kind == LinkFault::Kind::None) result.fault = linkFault(link);
+    if (!ok) result.unacknowledged = link.unacknowledgedWrite();
     return ok;
 }
 
