@@ -278,17 +278,18 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
         if (!options.renumber) {
             bool ok = false;
             const int location = get("Location").toInt(&ok);
-            channel = location + shift;
-            if (ok && location == 0 && shift && !shiftSaid) {
+            const bool inRange = ok && location >= 0 && location <= ChannelTable::ChannelCount;
+            channel = inRange ? location + shift : 0;
+            if (inRange && location == 0 && shift && !shiftSaid) {
                 shiftSaid = true;
                 report.notes.append({rec.line, lang.text(Str::CsvCountedFromZero), false});
                 ++report.warnings;
             }
-            if (ok && shift && channel == ChannelTable::ChannelCount + 1) {
+            if (inRange && channel > ChannelTable::ChannelCount) {
                 drop(lang.text(Str::CsvBeyondLastChannel).arg(location).arg(channel));
                 continue;
             }
-            if (!ok || channel < 1 || channel > ChannelTable::ChannelCount) {
+            if (channel < 1) {
                 drop(lang.text(Str::CsvBadLocation).arg(shown(get("Location"))));
                 continue;
             }

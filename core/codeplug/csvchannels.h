@@ -23,8 +23,8 @@ struct CsvImportOptions {
     bool keepNumbers = false; // the file's locations exactly, also for a list counted from 0
     // The selected band one and band two ("400-470MHz"): a channel outside them is imported
     // with the warning the document check gives. Empty: not checked.
-    QString band;
-    QString bandTwo;
+    QString band{};
+    QString bandTwo{};
 };
 // `options` with the bands the document has selected.
 CsvImportOptions withSelectedBands(CsvImportOptions options, const Session& session);

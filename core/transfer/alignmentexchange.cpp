@@ -9,6 +9,7 @@
 #include "core/memmap/alignmentblocks.h"
 #include "core/memmap/memorymap.h"
 #include "core/transfer/radiosession.h"
+#include <QElapsedTimer>
 
 namespace {
 constexpr int BlockMs = 150;
@@ -65,7 +66,16 @@ public:
         m_link.aSysDelay(chars, ms);
         return true;
     }
-    bool handshake(const HandshakeTiming& t) { return m_radio.handshake(t); }
+    bool handshake(const HandshakeTiming& t) {
+        QElapsedTimer took;
+        took.start();
+        if (m_radio.handshake(t)) return true;
+        // A few attempts, not the repeat bound: a radio busy to all of them was busy that long.
+        result.outcome = AlignResult::Outcome::LinkFailed;
+        result.fault = linkFault(m_link);
+        result.fault.seconds = std::min(result.fault.seconds, int((took.elapsed() + 999) / 1000));
+        return false;
+    }
     bool write(const QString& request, int ms) {
         ++result.blocksToWrite;
         if (!m_link.writeFrame(request, Tolerance::Strict, ms, AckChars)) return false;

@@ -94,7 +94,7 @@ void TestCsvChannels::importLine_data() {
     QTest::newRow("long name cut") << QByteArray("1,\"Abc, Defgh\",145.5,,,,,,,,,,,,,,,,,,")
                                    << "145.50000|-|145.50000|-|High|Wide|ON|Abc, De" << 1;
     QTest::newRow("trailing blanks") << QByteArray("1,Ab     X,145.5,,,,,,,,,,,,,,,,,,")
-                                     << "145.50000|-|145.50000|-|High|Wide|ON|Ab" << 0;
+                                     << "145.50000|-|145.50000|-|High|Wide|ON|Ab" << 1;
     QTest::newRow("bad characters") << QByteArray("1,A|B\xc3\xa9,145.5,,,,,,,,,,,,,,,,,,")
                                     << "145.50000|-|145.50000|-|High|Wide|ON|A B" << 1;
     QTest::newRow("empty name default")
@@ -197,9 +197,12 @@ void TestCsvChannels::listsOfOtherPrograms() {
     QFETCH(QString, note);
     ChannelTable t(Side::A);
     Language lang;
-    const auto report = importChannelsCsv(
-        t, csv, W, lang, {.keepNumbers = keepNumbers, .band = band, .bandTwo = QStringLiteral("136-174MHz")},
-        Dot);
+    const auto report =
+        importChannelsCsv(t, csv, W, lang,
+                          {.keepNumbers = keepNumbers,
+                           .band = band,
+                           .bandTwo = band.isEmpty() ? QString() : QStringLiteral("136-174MHz")},
+                          Dot);
     QVERIFY(!report.refusal);
     QCOMPARE((QList<int>{report.imported, report.dropped, report.warnings}), totals);
     QCOMPARE(t.cell(Col::Name, ChannelTable::FirstChannelRow), channel1);

@@ -44,7 +44,6 @@ enum class Fault {
     Late,
     VeryLate,
     LateAck,
-    Slow,
     Echo,
     Silent,
     DropWrites,
@@ -86,7 +85,6 @@ constexpr FaultRow Faults[] = {
     {Fault::Late, "late reply"},
     {Fault::VeryLate, "very late reply"},
     {Fault::LateAck, "acknowledgement after the program gave up"},
-    {Fault::Slow, "every reply 300 ms late"},
     {Fault::Echo, "echo"},
     {Fault::Silent, "silence"},
     {Fault::DropWrites, "dropped writes"},
@@ -102,14 +100,6 @@ Expect expected(const ExchangeRow& e, Fault f) {
         return Expect::Either;
     case Fault::LateAck:
         return e.writes ? Expect::Either : Expect::Ok;
-    case Fault::Slow: {
-        // The alignment's handshake waits too briefly for such a radio; the transfers carry it.
-        const Exchange x = e.exchange;
-        const bool alignment = x == Exchange::ReadAlign || x == Exchange::WriteAlign ||
-                               x == Exchange::Ident || x == Exchange::Battery || x == Exchange::Squelch ||
-                               x == Exchange::Initialise;
-        return alignment ? Expect::Either : Expect::Ok;
-    }
     case Fault::DropWrites:
         // A radio that acknowledges what it does not store is found out only by reading back.
         if (e.exchange == Exchange::Verify) return Expect::Fail;
@@ -238,9 +228,6 @@ struct Rig {
             f.lateAddress = lateAddress;
             f.lateMs = 1000;
             f.lateWriteOnly = true;
-            break;
-        case Fault::Slow:
-            f.replyDelayMs = 300;
             break;
         case Fault::Echo:
             f.echo = true;
