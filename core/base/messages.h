@@ -296,5 +296,6 @@ enum : int {
     CsvNoChannelLines = 1308,    // a list with only its header
     CsvUnclosedQuote = 1309,     // a quote opened on the line is never closed
     CsvBeyondLastChannel = 1310, // %1 location, %2 the channel it would be
+    ReachNoDocument = 1311,      // the initialise command's write sent no block of the document
 };
 }

@@ -93,7 +93,10 @@ QString linkFailedMessage(const TransferResult& result, const Language& lang) {
         result.fault.kind == LinkFault::Kind::Password || result.fault.kind == LinkFault::Kind::Refused;
     QString text = refused ? reason : lang.text(Str::LinkFailed);
     if (!refused && !reason.isEmpty()) text += QChar('\n') + reason;
-    if (result.mode == TransferMode::Write)
+    const bool nothingSent = result.blocksWritten <= 0 && result.unacknowledged.isEmpty();
+    if (result.mode == TransferMode::Write && nothingSent && result.afterAlignment)
+        text += QStringLiteral("\n\n") + lang.text(Str::ReachNoDocument);
+    else if (result.mode == TransferMode::Write)
         text += QStringLiteral("\n\n") +
                 reachText(result.blocksWritten, result.blocksToWrite, result.unacknowledged, lang);
     return text;

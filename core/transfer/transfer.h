@@ -62,6 +62,9 @@ struct TransferResult {
     // The write frame (hex) that left for the radio after those and was never acknowledged: the
     // radio may hold it. Empty when none did.
     QString unacknowledged;
+    // The initialise command's write: the factory alignment went to the radio before it, so a
+    // write that sent nothing says so of the document only.
+    bool afterAlignment = false;
     bool ok() const { return outcome == Outcome::Done; }
 };
 

@@ -282,15 +282,13 @@ QStringList checkCell(const ExchangeRow& row, Fault f, const std::pair<QByteArra
         const bool readBack = row.exchange == Exchange::Verify && f == Fault::DropWrites;
         if (row.writes && f != Fault::Password && row.exchange != Exchange::BackupFirst && !readBack) {
             bool says = false;
-            for (const int text :
-                 {Str::ReachNothing, Str::ReachAll, Str::WriteCutOff, Str::WriteUnacknowledged})
+            for (const int text : {Str::ReachNothing, Str::ReachAll, Str::WriteCutOff,
+                                   Str::WriteUnacknowledged, Str::ReachNoDocument})
                 says = says || got.message.contains(wordsOf(lang, text));
             if (!says) wrong << QStringLiteral("no word of what reached the radio: ") + got.message;
         }
-        // Once a write frame reached the radio it may hold it. (The initialise command's message
-        // speaks of the document and of the alignment apart.)
-        if (rig.bench.framesTo(0x57) > 0 && row.exchange != Exchange::Initialise &&
-            got.message.contains(lang.text(Str::ReachNothing)))
+        // Once a write frame reached the radio it may hold it.
+        if (rig.bench.framesTo(0x57) > 0 && got.message.contains(lang.text(Str::ReachNothing)))
             wrong << QStringLiteral("says nothing was written after a write reached the radio");
         if (!rig.bench.link.unacknowledgedWrite().isEmpty() &&
             !got.message.contains(wordsOf(lang, Str::WriteUnacknowledged)))
