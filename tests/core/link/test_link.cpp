@@ -45,6 +45,7 @@ private slots:
     void lateAnswerKeepsItsPlace();
     void acknowledgementInDoubt();
     void acknowledgementTooSoon();
+    void repliesOfEarlierRequestsDropped();
     void repeatBound_data();
     void repeatBound();
     void handshake_data();
@@ -290,6 +291,20 @@ void TestLink::acknowledgementTooSoon() {
     m_link->setRepeatBoundMs(200);
     QVERIFY(!m_link->writeBlock(0x0180, block, Tolerance::Strict));
     QCOMPARE(m_link->lastFailure(), Link::Failure::Damaged);
+}
+
+// A slow radio answers the first handshake while the second is out; the second's answer then
+// comes with the ready query's, and a spare "done" in front of a block: neither is taken for the
+// answer to the request under way.
+void TestLink::repliesOfEarlierRequestsDropped() {
+    const QString ready = QStringLiteral("060006");
+    ScriptPort* port = useScript({QString(), Brand, Brand + ready, ready + Good});
+    QVERIFY(m_link->handshake());
+    QCOMPARE(port->written.size(), 3);
+    const auto block = m_link->readBlock(0x0C00, 16, Tolerance::Strict, 100);
+    QVERIFY(block);
+    QCOMPARE(*block, QByteArray(16, '\x33'));
+    QCOMPARE(port->written.size(), 4);
 }
 
 // A radio that never stops answering busy (or with bad checksums) ends the request once the
