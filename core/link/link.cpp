@@ -333,12 +333,22 @@ bool Link::handshake(const HandshakeTiming& timing) {
     m_unacknowledged.clear();
     bool answered = false;
     bool busy = false;
+    QElapsedTimer since;
+    since.start();
     m_handshaking = true;
     for (int attempt = 0; attempt < timing.attempts && !answered; ++attempt) {
         if (!SendFrame(Frame::Handshake)) break;
         awaitReply(replyChars, timing.replyMs);
         answered = reply() == Frame::HandshakeReply;
-        busy = busy || reply() == Frame::Busy;
+        if (!answered && reply() == Frame::Busy) {
+            // The radio is there but not free: asked again like any busy request, without using
+            // up an attempt, until the repeat bound.
+            busy = true;
+            if (since.elapsed() >= WaitScale::scaled(m_repeatBoundMs)) break;
+            settle();
+            --attempt;
+            continue;
+        }
         if (!answered && timing.pauseMs > 0) aSysDelay(timing.pauseChars, timing.pauseMs);
         if (m_portFailed) break;
     }

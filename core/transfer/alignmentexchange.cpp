@@ -73,7 +73,8 @@ public:
         // A few attempts, not the repeat bound: a radio busy to all of them was busy that long.
         result.outcome = AlignResult::Outcome::LinkFailed;
         result.fault = linkFault(m_link);
-        result.fault.seconds = std::min(result.fault.seconds, int((took.elapsed() + 999) / 1000));
+        result.fault.seconds =
+            std::min(result.fault.seconds, std::max(1, int((took.elapsed() + 999) / 1000)));
         return false;
     }
     bool write(const QString& request, int ms) {

@@ -138,7 +138,7 @@ bool runTransferNoting(Link& link, TransferResult& result, const std::function<b
         // The brand word is asked for a few times, not until the repeat bound: a radio that
         // answers busy to all of them was busy only that long.
         result.fault = linkFault(link);
-        const int seconds = int((handshakeTime.elapsed() + 999) / 1000);
+        const int seconds = std::max(1, int((handshakeTime.elapsed() + 999) / 1000));
         result.fault.seconds = std::min(result.fault.seconds, seconds);
     }
     if (ok) ok = body() && link.confirmLastWrite();
