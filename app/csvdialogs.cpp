@@ -34,12 +34,16 @@ std::optional<Choice> askOptions(QWidget* parent, const Session& s, bool importi
     form->addRow(s.lang.text(Str::CsvTable), table);
     // The import's options exist only in the import dialog: a check box left outside the layout
     // would be drawn in the dialog's corner, over the table's row.
-    QCheckBox* renumber = nullptr;
+    QComboBox* numbering = nullptr;
     QCheckBox* replace = nullptr;
     if (importing) {
-        renumber = new QCheckBox(s.lang.text(Str::CsvRenumber), &dialog);
+        numbering = new QComboBox(&dialog);
+        numbering->setObjectName(QStringLiteral("CsvNumbering"));
+        // In this order: the file's numbers (a list counted from 0 moved up), renumbered, exact.
+        numbering->addItems({s.lang.text(Str::CsvNumberingAuto), s.lang.text(Str::CsvRenumber),
+                             s.lang.text(Str::CsvNumberingKeep)});
         replace = new QCheckBox(s.lang.text(Str::CsvReplace), &dialog);
-        form->addRow(renumber);
+        form->addRow(s.lang.text(Str::CsvNumbering), numbering);
         form->addRow(replace);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
@@ -47,9 +51,10 @@ std::optional<Choice> askOptions(QWidget* parent, const Session& s, bool importi
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     form->addRow(buttons);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const int number = numbering ? numbering->currentIndex() : 0;
     return Choice{
         table->currentIndex() == 1 ? Side::B : Side::A,
-        {.renumber = renumber && renumber->isChecked(), .replace = replace && replace->isChecked()}};
+        {.renumber = number == 1, .replace = replace && replace->isChecked(), .keepNumbers = number == 2}};
 }
 
 void showReport(QWidget* parent, const Session& s, const CsvImportReport& report) {
@@ -84,7 +89,7 @@ QString importFile(QWidget* parent, Session& session, const QString& path, const
         HistoryScope step(session.history,
                           session.lang.text(Str::StepCsvImport).arg(historySideName(int(choice.side))));
         report = importChannelsCsv(session.doc.table(choice.side), bytes, session.doc.words, session.lang,
-                                   choice.options);
+                                   withSelectedBands(choice.options, session));
     }
     showReport(parent, session, report);
     if (report.refusal) return {};

@@ -44,9 +44,14 @@ int runImport(const QStringList& args) {
                                        QStringLiteral("DOC"));
     const QCommandLineOption renumberOption(QStringLiteral("renumber"),
                                             QStringLiteral("Fill channels 1, 2, 3 ... in file order."));
+    const QCommandLineOption keepOption(
+        QStringLiteral("keep-numbers"),
+        QStringLiteral("Take each Location as the channel exactly, also in a list counted from 0 (by default "
+                       "such a list moves up by one, so that location 0 becomes channel 1)."));
     const QCommandLineOption replaceOption(QStringLiteral("replace"),
                                            QStringLiteral("Empty the table's channels first."));
-    verb.parser.addOptions({csvOption, inOption, outOption, tableOption, renumberOption, replaceOption});
+    verb.parser.addOptions(
+        {csvOption, inOption, outOption, tableOption, renumberOption, keepOption, replaceOption});
     if (auto done = verb.parse(args)) return *done;
     if (int exit = 0; refuseExtraArguments(verb, exit)) return exit;
     const auto csvPath = required(verb, csvOption);
@@ -55,6 +60,8 @@ int runImport(const QStringList& args) {
     if (!outPath) return verb.usageError(QStringLiteral("--out DOC is required"));
     const auto side = tableSide(verb);
     if (!side) return verb.usageError(QStringLiteral("--table must be A or B"));
+    if (verb.parser.isSet(renumberOption) && verb.parser.isSet(keepOption))
+        return verb.usageError(QStringLiteral("--renumber and --keep-numbers exclude each other"));
 
     Session session;
     if (const auto in = required(verb, inOption)) {
@@ -74,11 +81,14 @@ int runImport(const QStringList& args) {
         err() << csv.error << "\n";
         return Exit::Failure;
     }
-    const CsvImportReport report = importChannelsCsv(
-        session.doc.table(*side), *csv.bytes, session.doc.words, session.lang,
-        {.renumber = verb.parser.isSet(renumberOption), .replace = verb.parser.isSet(replaceOption)});
-    // A file whose every line was dropped holds nothing for the document: none is written.
-    const bool nothingTaken = report.imported == 0 && report.dropped > 0;
+    const CsvImportOptions options = withSelectedBands({.renumber = verb.parser.isSet(renumberOption),
+                                                        .replace = verb.parser.isSet(replaceOption),
+                                                        .keepNumbers = verb.parser.isSet(keepOption)},
+                                                       session);
+    const CsvImportReport report =
+        importChannelsCsv(session.doc.table(*side), *csv.bytes, session.doc.words, session.lang, options);
+    // A file that gave no channel holds nothing for the document: none is written.
+    const bool nothingTaken = report.imported == 0;
     for (const QString& line : report.lines(session.lang))
         (report.refusal || nothingTaken ? err() : out()) << line << "\n";
     if (report.refusal || nothingTaken) return Exit::Problems;

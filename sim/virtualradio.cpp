@@ -186,8 +186,8 @@ QByteArray VirtualRadio::withFaults(QByteArray reply, bool readData) {
     return reply;
 }
 
-void VirtualRadio::noteLate(int address) {
-    if (m_lateDone || address != m_faults.lateAddress) return;
+void VirtualRadio::noteLate(int address, bool write) {
+    if (m_lateDone || address != m_faults.lateAddress || (m_faults.lateWriteOnly && !write)) return;
     m_lateDone = true;
     m_lateNow = m_faults.lateMs;
 }
@@ -225,7 +225,7 @@ std::optional<QByteArray> VirtualRadio::answer(const QByteArray& frame) {
         const int count = quint8(body[2]);
         if (!readSizeTaken(count) || address + count > MemorySize) return std::nullopt;
         if (busyNow()) return Busy;
-        noteLate(address);
+        noteLate(address, false);
         ++m_blockReads;
         if (m_faults.otherBlockEvery > 0 && m_blockReads % m_faults.otherBlockEvery == 0)
             address = (address + 0x10) % (MemorySize - count);
@@ -239,7 +239,7 @@ std::optional<QByteArray> VirtualRadio::answer(const QByteArray& frame) {
     }
     case 0x57: {
         const int address = addressOf(frame);
-        noteLate(address);
+        noteLate(address, true);
         const QByteArray data = body.mid(2);
         if (!writeSizeTaken(int(data.size())) || address + data.size() > MemorySize) return std::nullopt;
         if (busyNow()) return Busy;

@@ -29,6 +29,9 @@ struct SimFaults {
     // after the host has stopped waiting (-1 = never).
     int lateAddress = -1;
     int lateMs = 0;
+    // Only a write of lateAddress is answered late (the block is stored at once, its
+    // acknowledgement comes late); reads of it are answered in time.
+    bool lateWriteOnly = false;
 };
 
 // The radio's side of the programming protocol over an 8 KiB memory. Bytes from the cable go
@@ -94,7 +97,7 @@ private:
     std::optional<QByteArray> answer(const QByteArray& frame);
     QByteArray withFaults(QByteArray reply, bool readData);
     bool busyNow() const; // the reply about to be sent is one the busy fault replaces
-    void noteLate(int address);
+    void noteLate(int address, bool write);
 
     QByteArray m_memory;
     SimFaults m_faults;

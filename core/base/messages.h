@@ -292,5 +292,19 @@ enum : int {
     SpokenNameHexField = 1256,
     SpokenPowerClass = 1257,
     ToneNotInList = 1258, // %1 the typed tone, %2 the tone the cell keeps
+    // What a failed write may have left in the radio, and why the line went.
+    WriteUnacknowledged = 1300, // %1 of %2 written; block %3 (%4 place) sent, never acknowledged
+    RadioClockPlace = 1301,     // the place of the clock frame in WriteUnacknowledged
+    PortWentAway = 1302,        // %1 the port: unplugged or without power, what to check
+    // Channel numbers of imported lists, and what an import says about a line.
+    CsvNumbering = 1303,         // caption of the import dialog's numbering choice
+    CsvNumberingAuto = 1304,     // the file's numbers; a list counted from 0 moves up by one
+    CsvNumberingKeep = 1305,     // the file's numbers exactly
+    CsvCountedFromZero = 1306,   // warning: every channel placed one higher
+    CsvNameCut = 1307,           // %1 name, %2 characters kept, %3 the name as kept
+    CsvNoChannelLines = 1308,    // a list with only its header
+    CsvUnclosedQuote = 1309,     // a quote opened on the line is never closed
+    CsvBeyondLastChannel = 1310, // %1 location, %2 the channel it would be
+    ReachNoDocument = 1311,      // the initialise command's write sent no block of the document
 };
 }

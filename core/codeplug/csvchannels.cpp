@@ -4,6 +4,9 @@
 #include "core/base/language.h"
 #include "core/base/messages.h"
 #include "core/codeplug/channelediting.h"
+#include "core/codeplug/controlnames.h"
+#include "core/codeplug/model.h"
+#include "core/codeplug/session.h"
 #include <QDir>
 #include <QHash>
 #include <cmath>
@@ -35,19 +38,35 @@ QString unitsText(long long v) {
     return QString::asprintf("%lld.%06lld", v / Unit, (v % Unit) * 10);
 }
 
+// Characters of a channel name the radio keeps.
+constexpr int NameChars = 7;
+// A value quoted in a note is cut to this many characters, so that one line stays one line.
+constexpr int ShownChars = 40;
+
+QString shown(const QString& value) {
+    return value.size() > ShownChars ? value.left(ShownChars) + QChar(0x2026) : value;
+}
+
 struct Record {
     int line = 0;
     QStringList fields;
+    bool unclosedQuote = false; // a quote opened in it never closes: the record is lost
 };
 
 // Splits CSV text into records, each with the file line it starts on. Quoted fields may hold
 // commas, doubled quotes and line breaks; blank lines are skipped.
+//
+// A quote left open would swallow every later line. A quoted field that runs past its line and
+// then ends anywhere but at a separator, or never ends, was such a quote: its record is marked
+// and reading goes on at the line after the quote. The text up to the next quote holds no quote,
+// so reading some of it twice keeps the work linear.
 QList<Record> records(const QString& text) {
     QList<Record> out;
     Record rec;
     QString field;
-    bool quoted = false, fieldStarted = false;
-    int line = 1;
+    bool quoted = false, fieldStarted = false, spansLines = false;
+    int line = 1, quoteLine = 1;
+    qsizetype quoteAt = 0;
     rec.line = 1;
     auto endRecord = [&] {
         if (fieldStarted || !rec.fields.isEmpty() || !field.isEmpty()) {
@@ -58,7 +77,24 @@ QList<Record> records(const QString& text) {
         field.clear();
         fieldStarted = false;
     };
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    const auto separatorAt = [&](qsizetype i) {
+        return i >= text.size() || text.at(i) == u',' || text.at(i) == u'\r' || text.at(i) == u'\n';
+    };
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool open = quoted && (i == text.size() || (text.at(i) == u'"' && spansLines &&
+                                                          (i + 1 >= text.size() || text.at(i + 1) != u'"') &&
+                                                          !separatorAt(i + 1)));
+        if (open) {
+            out.append(Record{rec.line, {}, true});
+            rec = Record{};
+            field.clear();
+            fieldStarted = quoted = false;
+            i = text.indexOf(u'\n', quoteAt);
+            if (i < 0) break;
+            line = quoteLine + 1;
+            continue;
+        }
+        if (i == text.size()) break;
         const QChar c = text.at(i);
         if (quoted) {
             if (c == u'"') {
@@ -68,7 +104,10 @@ QList<Record> records(const QString& text) {
                 } else
                     quoted = false;
             } else {
-                if (c == u'\n') ++line;
+                if (c == u'\n') {
+                    ++line;
+                    spansLines = true;
+                }
                 field += c;
             }
             continue;
@@ -76,7 +115,10 @@ QList<Record> records(const QString& text) {
         if (rec.fields.isEmpty() && field.isEmpty() && !fieldStarted) rec.line = line;
         if (c == u'"') {
             quoted = true;
+            spansLines = false;
             fieldStarted = true;
+            quoteAt = i;
+            quoteLine = line;
         } else if (c == u',') {
             rec.fields.append(field);
             field.clear();
@@ -120,6 +162,41 @@ std::optional<QString> dcsCell(const QString& code, QChar polarity) {
         .arg(QChar(polarity.toUpper() == u'R' ? u'I' : u'N'));
 }
 
+// Whole MHz limits of a band text, the upper one inside the band, as the document check has them.
+bool insideBand(double mhz, const std::optional<BandLimits>& band) {
+    return band && mhz >= band->lower && mhz <= band->upper;
+}
+
+// The document check's warnings for a channel outside the selected bands, in its words.
+QStringList bandWarnings(const ChannelTable& table, int row, const CsvImportOptions& options,
+                         const Language& lang, QChar decimalPoint) {
+    const std::optional<BandLimits> band = bandLimits(options.band);
+    const std::optional<BandLimits> bandTwo = bandLimits(options.bandTwo);
+    const auto withValue = [&](int reason, const QString& value) {
+        return lang.text(reason) + QStringLiteral(" \"%1\"").arg(value);
+    };
+    QStringList out;
+    if (const auto f = parseDecimal(table.cell(Col::RxFreq, row), decimalPoint);
+        f && band && !insideBand(*f, band))
+        out << withValue(Str::ProblemOutsideBand, options.band);
+    const QString tx = table.cell(Col::TxFreq, row);
+    if (const auto f = parseDecimal(tx, decimalPoint);
+        f && (band || bandTwo) && !insideBand(*f, band) && !insideBand(*f, bandTwo))
+        out << withValue(Str::ProblemTxOutsideBands, tx);
+    return out;
+}
+
+// 1 when the list counts its locations from 0 (its lowest is 0), else 0.
+int locationShift(const QList<Record>& recs, int locationColumn) {
+    std::optional<int> lowest;
+    for (qsizetype r = 1; r < recs.size(); ++r) {
+        bool ok = false;
+        const int n = recs.at(r).fields.value(locationColumn).trimmed().toInt(&ok);
+        if (ok && (!lowest || n < *lowest)) lowest = n;
+    }
+    return lowest == 0 ? 1 : 0;
+}
+
 enum class ToneKind { Off, Ctcss, Dcs };
 ToneKind kindOf(const QString& cell, const ValueWords& w) {
     if (toneIsOff(cell, w)) return ToneKind::Off;
@@ -140,6 +217,13 @@ QStringList CsvImportReport::lines(const Language& lang) const {
     return out;
 }
 
+CsvImportOptions withSelectedBands(CsvImportOptions options, const Session& session) {
+    const ControlStore& main = session.doc.main;
+    options.band = main.has(MainCtl::Band1) ? main.currentItem(MainCtl::Band1) : QString();
+    options.bandTwo = main.has(MainCtl::Band2) ? main.currentItem(MainCtl::Band2) : QString();
+    return options;
+}
+
 CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, const ValueWords& w,
                                   const Language& lang, const CsvImportOptions& options, QChar decimalPoint) {
     CsvImportReport report;
@@ -155,6 +239,14 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
         report.refusal = lang.text(Str::CsvNoHeader);
         return report;
     }
+    if (recs.size() < 2) {
+        report.refusal = lang.text(Str::CsvNoChannelLines);
+        return report;
+    }
+    const int shift = options.renumber || options.keepNumbers
+                          ? 0
+                          : locationShift(recs, column.value(QStringLiteral("location")));
+    bool shiftSaid = false;
 
     // The table is emptied only once a line is taken: a file whose every line is dropped leaves
     // the user's channels as they were.
@@ -177,13 +269,28 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
             ++report.dropped;
         };
         auto warn = [&](const QString& reason) { warnings.append({rec.line, reason, false}); };
+        if (rec.unclosedQuote) {
+            drop(lang.text(Str::CsvUnclosedQuote));
+            continue;
+        }
 
         int channel = 0;
         if (!options.renumber) {
             bool ok = false;
-            channel = get("Location").toInt(&ok);
-            if (!ok || channel < 1 || channel > ChannelTable::ChannelCount) {
-                drop(lang.text(Str::CsvBadLocation).arg(get("Location")));
+            const int location = get("Location").toInt(&ok);
+            const bool inRange = ok && location >= 0 && location <= ChannelTable::ChannelCount;
+            channel = inRange ? location + shift : 0;
+            if (inRange && location == 0 && shift && !shiftSaid) {
+                shiftSaid = true;
+                report.notes.append({rec.line, lang.text(Str::CsvCountedFromZero), false});
+                ++report.warnings;
+            }
+            if (inRange && channel > ChannelTable::ChannelCount) {
+                drop(lang.text(Str::CsvBeyondLastChannel).arg(location).arg(channel));
+                continue;
+            }
+            if (channel < 1) {
+                drop(lang.text(Str::CsvBadLocation).arg(shown(get("Location"))));
                 continue;
             }
         }
@@ -191,7 +298,7 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
         const QString freqText = get("Frequency");
         const auto rx = units(freqText, QChar('.'));
         if (!rx || *rx < Lowest || *rx > Highest) {
-            drop(lang.text(Str::CsvBadFrequency).arg(freqText));
+            drop(lang.text(Str::CsvBadFrequency).arg(shown(freqText)));
             continue;
         }
         const QString duplex = get("Duplex").toLower();
@@ -201,14 +308,14 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
         bool hasTx = true;
         if (duplex == u"+" || duplex == u"-" || duplex == u"split") {
             if (!offset) {
-                drop(lang.text(Str::CsvBadTx).arg(get("Offset")));
+                drop(lang.text(Str::CsvBadTx).arg(shown(get("Offset"))));
                 continue;
             }
             tx = duplex == u"+" ? *rx + *offset : duplex == u"-" ? *rx - *offset : *offset;
         } else if (duplex == u"off") {
             hasTx = false;
         } else if (!duplex.isEmpty()) {
-            drop(lang.text(Str::CsvBadDuplex).arg(get("Duplex")));
+            drop(lang.text(Str::CsvBadDuplex).arg(shown(get("Duplex"))));
             continue;
         }
         if (hasTx && (tx < Lowest || tx > Highest)) {
@@ -223,7 +330,7 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
         else if (mode.compare(u"NFM", Qt::CaseInsensitive) == 0)
             bandwidth = w.narrow;
         else {
-            drop(lang.text(Str::CsvBadMode).arg(mode));
+            drop(lang.text(Str::CsvBadMode).arg(shown(mode)));
             continue;
         }
 
@@ -244,12 +351,12 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
         const QString polarity = orDefault("DtcsPolarity", QStringLiteral("NN")) + QStringLiteral("NN");
         auto ctcss = [&](const QString& v) {
             auto c = ctcssCell(v);
-            if (!c) warn(lang.text(Str::CsvBadTone).arg(v));
+            if (!c) warn(lang.text(Str::CsvBadTone).arg(shown(v)));
             return c.value_or(w.off);
         };
         auto dcs = [&](const QString& v, QChar pol) {
             auto c = dcsCell(v, pol);
-            if (!c) warn(lang.text(Str::CsvBadTone).arg(v));
+            if (!c) warn(lang.text(Str::CsvBadTone).arg(shown(v)));
             return c.value_or(w.off);
         };
         QString txTone = w.off, rxTone = w.off;
@@ -274,7 +381,8 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
                 rxTone = dcs(rxDtcs, polarity.at(1));
         }
 
-        QString name = get("Name").left(7);
+        const QString fullName = get("Name");
+        QString name = fullName.left(NameChars);
         bool badName = false;
         for (QChar& c : name)
             if (!nameCharAccepted(c) || c.unicode() < 0x20 || c.unicode() > 0x7e) {
@@ -285,6 +393,8 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
         // for characters the radio cannot show, so that an exported list reads back the same.
         name = name.trimmed();
         if (badName) warn(lang.text(Str::CsvBadName));
+        if (fullName.size() > NameChars)
+            warn(lang.text(Str::CsvNameCut).arg(shown(fullName)).arg(NameChars).arg(name));
 
         const QString powerText = get("Power");
         QString power = w.high;
@@ -325,6 +435,8 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
         table.setCell(Col::Bandwidth, row, bandwidth);
         table.setCell(Col::Opt7, row, get("Skip").compare(u"S", Qt::CaseInsensitive) == 0 ? w.off : w.on);
         if (!name.isEmpty()) table.setCell(Col::Name, row, name);
+        for (const QString& band : bandWarnings(table, row, options, lang, decimalPoint))
+            warn(band);
 
         ++report.imported;
         report.warnings += int(warnings.size());

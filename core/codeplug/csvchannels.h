@@ -9,15 +9,25 @@
 #include <QString>
 #include <optional>
 class Language;
+class Session;
 
 // Channel lists in the common 21-column CSV layout that other channel-list programs share.
 // Only the columns the KT-520 can hold are read; every other cell of an imported row takes the
 // new-channel defaults.
 
+// Channel numbers: by default a line's Location is its channel, except that a list whose lowest
+// location is 0 (as many programs count) moves up by one, which the report says once.
 struct CsvImportOptions {
-    bool renumber = false; // accepted lines fill channels 1, 2, 3 ... in file order
-    bool replace = false;  // empty the channel rows first (only when a line is imported)
+    bool renumber = false;    // accepted lines fill channels 1, 2, 3 ... in file order
+    bool replace = false;     // empty the channel rows first (only when a line is imported)
+    bool keepNumbers = false; // the file's locations exactly, also for a list counted from 0
+    // The selected band one and band two ("400-470MHz"): a channel outside them is imported
+    // with the warning the document check gives. Empty: not checked.
+    QString band{};
+    QString bandTwo{};
 };
+// `options` with the bands the document has selected.
+CsvImportOptions withSelectedBands(CsvImportOptions options, const Session& session);
 
 // One dropped line or warning, by its line number in the file (the header is line 1).
 struct CsvNote {
@@ -27,7 +37,8 @@ struct CsvNote {
 };
 
 struct CsvImportReport {
-    // Set when the file has no header with the columns Location and Frequency; nothing changed.
+    // Set when the file has no header with the columns Location and Frequency, or no line after
+    // it; nothing changed.
     std::optional<QString> refusal;
     int imported = 0;
     int dropped = 0;

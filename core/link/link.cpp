@@ -13,6 +13,9 @@ constexpr int ReadyChars = 6;
 // A radio that answers after the wait has ended gets this much longer before its silence counts:
 // its late answer then belongs to its own request and cannot be taken for the next one's.
 constexpr int LateReplyMs = 250;
+// After a wait that ended without a byte, how long the answer it was owed may still turn up.
+constexpr int OwedReplyMs = 1000;
+constexpr QStringView ReadCommand = u"5203";
 } // namespace
 
 QString formatTrace(const TraceEvent& event) {
@@ -90,13 +93,49 @@ bool Link::SendFrame(QStringView hex) {
     m_judgedChars = 0;
     m_graceUsed = false;
     m_firstReplyNs = -1;
+    m_request = hex.toString().toUpper();
     if (m_portFailed || !isPortOpen()) return false;
     // A cancelled transfer sends nothing more but its end frame.
     if (m_cancelled && hex != Frame::End) return false;
     trace(TraceEvent::Sent, Frame::toHex(*frame));
     m_sentNs = m_clock.nsecsElapsed();
     m_lineNs = m_port->lineNanos(int(frame->size()));
-    return m_port->write(*frame);
+    if (!m_port->write(*frame)) return false;
+    ++m_framesSent;
+    return true;
+}
+
+void Link::dropStale() {
+    if (m_singlePort && m_echoLength != 0) return;
+    for (;;) {
+        const QStringView rest = QStringView(m_receiveText).mid(m_judgedChars);
+        qsizetype stale = 0;
+        // Only the handshake is answered with the brand word, and a block read never with "done".
+        if (!m_handshaking && rest.startsWith(Frame::HandshakeReply))
+            stale = Frame::HandshakeReply.size();
+        else if (m_request.startsWith(ReadCommand) && rest.startsWith(Frame::Ready))
+            stale = Frame::Ready.size();
+        if (stale == 0) return;
+        note(QStringLiteral("dropped, an earlier request's: ") + rest.left(stale).toString());
+        m_receiveText.remove(m_judgedChars, stale);
+    }
+}
+
+bool Link::staleArriving() const {
+    if (m_singlePort && m_echoLength != 0) return false;
+    const QStringView rest = QStringView(m_receiveText).mid(m_judgedChars);
+    if (rest.isEmpty()) return false;
+    return (!m_handshaking && Frame::HandshakeReply.startsWith(rest)) ||
+           (m_request.startsWith(ReadCommand) && Frame::Ready.startsWith(rest));
+}
+
+void Link::noteUnanswered() {
+    m_owedUntilNs = m_clock.nsecsElapsed() + qint64(WaitScale::scaled(OwedReplyMs)) * 1'000'000;
+}
+
+void Link::awaitReply(int chars, int ms) {
+    aSysDelay(chars, ms);
+    if (!m_portFailed && !m_cancelled && countedChars() == 0) noteUnanswered();
 }
 
 bool Link::drain() {
@@ -129,6 +168,7 @@ void Link::onReadyRead() {
         m_receiveText.remove(0, m_echoLength);
         m_echoLength = 0;
     }
+    dropStale();
     if (m_firstReplyNs < 0 && countedChars() > 0) m_firstReplyNs = m_clock.nsecsElapsed();
     if (m_wait && waitSatisfied(m_waitChars)) m_wait->quit();
 }
@@ -205,7 +245,7 @@ bool Link::repeat(QStringView hex, int chars, int ms, const QElapsedTimer& since
     }
     settle();
     if (!SendFrame(hex)) return false;
-    aSysDelay(chars, ms);
+    awaitReply(chars, ms);
     return !m_portFailed;
 }
 
@@ -217,7 +257,7 @@ bool Link::fail(Failure failure) {
 }
 
 bool Link::answeredTooSoon() const {
-    return m_firstReplyNs >= 0 && m_firstReplyNs - m_sentNs < m_lineNs;
+    return m_firstReplyNs >= 0 && m_firstReplyNs < m_owedUntilNs && m_firstReplyNs - m_sentNs < m_lineNs;
 }
 
 Link::Judge Link::ackJudge() const {
@@ -246,15 +286,22 @@ bool Link::exchange(QStringView requestHex, int chars, int timeoutMs, const Judg
     int allowance = tolerance == Tolerance::Tolerant ? 2 : 1;
     QElapsedTimer since;
     since.start();
+    bool staleSettled = false;
     if (!SendFrame(requestHex)) return fail(Failure::PortFailed);
-    aSysDelay(chars, timeoutMs);
+    awaitReply(chars, timeoutMs);
     for (;;) {
         if (m_portFailed || m_cancelled) return fail(Failure::PortFailed);
+        // An earlier request's answer still coming in is let in whole, to be dropped.
+        if (!staleSettled && staleArriving()) {
+            staleSettled = true;
+            settle();
+            continue;
+        }
         const QString text = reply();
         Verdict verdict = judge(text);
         if (verdict == Verdict::Pending && !m_graceUsed) {
             m_graceUsed = true;
-            aSysDelay(chars, LateReplyMs);
+            awaitReply(chars, LateReplyMs);
             continue;
         }
         // Still nothing after the late wait is silence; still cut short is a damaged reply.
@@ -275,7 +322,7 @@ bool Link::exchange(QStringView requestHex, int chars, int timeoutMs, const Judg
             if (--allowance <= 0) return fail(text.isEmpty() ? Failure::NoReply : Failure::Unexpected);
             settle();
             if (!SendFrame(requestHex)) return fail(Failure::PortFailed);
-            aSysDelay(chars, timeoutMs);
+            awaitReply(chars, timeoutMs);
             continue;
         }
     }
@@ -283,15 +330,32 @@ bool Link::exchange(QStringView requestHex, int chars, int timeoutMs, const Judg
 
 bool Link::handshake(const HandshakeTiming& timing) {
     const int replyChars = int(Frame::HandshakeReply.size());
+    m_unacknowledged.clear();
     bool answered = false;
+    bool busy = false;
+    QElapsedTimer since;
+    since.start();
+    m_handshaking = true;
     for (int attempt = 0; attempt < timing.attempts && !answered; ++attempt) {
-        if (!SendFrame(Frame::Handshake)) return false;
-        aSysDelay(replyChars, timing.replyMs);
+        if (!SendFrame(Frame::Handshake)) break;
+        awaitReply(replyChars, timing.replyMs);
         answered = reply() == Frame::HandshakeReply;
+        if (!answered && reply() == Frame::Busy) {
+            // The radio is there but not free: asked again like any busy request, without using
+            // up an attempt, until the repeat bound.
+            busy = true;
+            if (since.elapsed() >= WaitScale::scaled(m_repeatBoundMs)) break;
+            settle();
+            --attempt;
+            continue;
+        }
         if (!answered && timing.pauseMs > 0) aSysDelay(timing.pauseChars, timing.pauseMs);
-        if (m_portFailed) return false;
+        if (m_portFailed) break;
     }
-    if (!answered) return fail(Failure::NoReply);
+    m_handshaking = false;
+    if (m_portFailed || !isPortOpen()) return fail(Failure::PortFailed);
+    // A radio that said busy is there, just not free for programming.
+    if (!answered) return fail(busy ? Failure::Busy : Failure::NoReply);
     m_judgedChars = int(m_receiveText.size());
     m_acknowledged = 0;
     m_lastAck.clear();
@@ -351,9 +415,15 @@ void Link::noteWritten(QStringView requestHex) {
 }
 
 bool Link::writeFrame(QStringView requestHex, Tolerance tolerance, int timeoutMs, int chars) {
+    m_unacknowledged.clear();
     if (!beginRequest()) return false;
     m_lastAck.clear();
-    if (!exchange(requestHex, chars, timeoutMs, ackJudge(), tolerance)) return false;
+    const quint64 sentBefore = m_framesSent;
+    if (!exchange(requestHex, chars, timeoutMs, ackJudge(), tolerance)) {
+        // Sent and never acknowledged: the radio may have stored it all the same.
+        if (m_framesSent != sentBefore) m_unacknowledged = requestHex.toString().toUpper();
+        return false;
+    }
     noteWritten(requestHex);
     m_lastAck = requestHex.toString();
     return true;

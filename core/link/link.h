@@ -53,11 +53,19 @@ struct HandshakeTiming {
 // runTransfer() sends the end frame whatever happens, also when the handshake fails.
 //
 // Every reply is judged before a byte of it is used: a block read must carry the address and
-// length asked for and a right checksum; an acknowledgement must be exactly "060006", come no
-// sooner than the request can have reached the radio, and come alone. Anything left on the line
-// is dropped before the next request, and something arriving after an acknowledgement puts that
-// acknowledgement in doubt, so the write is sent again. A reply that comes after the wait is
-// waited for once more, so that a late answer is taken for its own request, not the next one.
+// length asked for and a right checksum; an acknowledgement must be exactly "060006" and come
+// alone. Anything left on the line is dropped before the next request, and something arriving
+// after an acknowledgement puts that acknowledgement in doubt, so the write is sent again. A reply
+// that comes after the wait is waited for once more, so that a late answer is taken for its own
+// request, not the next one.
+//
+// Stale replies: the radio answers every request it hears, in order, so a reply can belong to an
+// earlier request only while one of those went unanswered in time. Replies that can answer no
+// request but their own kind are dropped wherever they turn up (the spare answers of a repeated
+// handshake; an acknowledgement in front of a block read), and an acknowledgement that begins
+// sooner than its request can have crossed the line is refused, but only while an earlier reply is
+// still owed: on a port whose speed the program cannot know (a virtual null-modem, an emulator's
+// mapping of a pseudo-terminal) an instant answer is then still taken.
 //
 // Repeats on "busy" or a damaged reply go on as long as the radio keeps answering that way, but
 // never longer than repeatBoundMs() (shortened by WaitScale like the waits) for one request;
@@ -174,6 +182,10 @@ public:
     Failure lastFailure() const { return m_failure; }
     // Write frames the radio acknowledged since the last handshake: what reached the radio.
     int writesAcknowledged() const { return m_acknowledged; }
+    // The write frame (hex) of the last failed write when it left for the radio and was never
+    // acknowledged: the radio may have stored it. Empty when the last write was acknowledged or
+    // never sent; cleared by every write and handshake.
+    const QString& unacknowledgedWrite() const { return m_unacknowledged; }
 
 signals:
     void portError(const QString& message);
@@ -200,13 +212,23 @@ private:
     bool exchange(QStringView requestHex, int chars, int timeoutMs, const Judge& judge, Tolerance tolerance);
     bool fail(Failure failure);
     Judge ackJudge() const;
-    // The reply began to arrive before the request could have reached the radio whole.
+    // The reply began to arrive before the request could have reached the radio whole, while an
+    // earlier request's reply was still owed.
     bool answeredTooSoon() const;
+    // A request's wait ended without a byte: its answer may still come, behind the next request.
+    void noteUnanswered();
+    // aSysDelay, noting a wait that ended without a byte.
+    void awaitReply(int chars, int ms);
+    // Takes replies off the front of the unjudged text that cannot answer the request under way.
+    void dropStale();
+    // The unjudged text is the beginning of such a reply.
+    bool staleArriving() const;
 
     std::unique_ptr<RadioPort> m_port;
     bool m_singlePort = false;
     bool m_portFailed = false;
     bool m_cancelled = false;
+    bool m_handshaking = false;
     QString m_portError;
     int m_repeatBoundMs = DefaultRepeatBoundMs;
     QString m_receiveText;
@@ -216,6 +238,10 @@ private:
     bool m_graceUsed = false;
     QString m_lastAck; // the write frame last acknowledged, while nothing else has been asked
     int m_acknowledged = 0;
+    quint64 m_framesSent = 0; // frames handed to the port
+    QString m_unacknowledged;
+    QString m_request;         // the request under way, as sent
+    qint64 m_owedUntilNs = -1; // until then a reply to an unanswered request may still come
     Failure m_failure = Failure::None;
     qint64 m_sentNs = 0;        // when the last frame was handed to the port
     qint64 m_lineNs = 0;        // how long it takes on the line

@@ -9,6 +9,7 @@
 #include "core/memmap/alignmentblocks.h"
 #include "core/memmap/memorymap.h"
 #include "core/transfer/radiosession.h"
+#include <QElapsedTimer>
 
 namespace {
 constexpr int BlockMs = 150;
@@ -65,7 +66,17 @@ public:
         m_link.aSysDelay(chars, ms);
         return true;
     }
-    bool handshake(const HandshakeTiming& t) { return m_radio.handshake(t); }
+    bool handshake(const HandshakeTiming& t) {
+        QElapsedTimer took;
+        took.start();
+        if (m_radio.handshake(t)) return true;
+        // A few attempts, not the repeat bound: a radio busy to all of them was busy that long.
+        result.outcome = AlignResult::Outcome::LinkFailed;
+        result.fault = linkFault(m_link);
+        result.fault.seconds =
+            std::min(result.fault.seconds, std::max(1, int((took.elapsed() + 999) / 1000)));
+        return false;
+    }
     bool write(const QString& request, int ms) {
         ++result.blocksToWrite;
         if (!m_link.writeFrame(request, Tolerance::Strict, ms, AckChars)) return false;
@@ -90,6 +101,7 @@ public:
             result.outcome = AlignResult::Outcome::LinkFailed;
             result.fault = linkFault(m_link);
         }
+        if (!ok) result.unacknowledged = m_link.unacknowledgedWrite();
         result.blocksToWrite = std::max(result.blocksToWrite, m_planned);
         // Only a finished alignment write hands the open connection on; a failed one ends it.
         if (ok && !endFrame) m_radio.handOn();
@@ -145,7 +157,8 @@ QString alignMessage(const AlignResult& result, const Language& lang) {
         const QString reason = faultReason(result.fault, lang);
         if (!reason.isEmpty()) text += QChar('\n') + reason;
         if (result.blocksToWrite > 0)
-            text += QChar('\n') + reachText(result.blocksWritten, result.blocksToWrite, lang);
+            text += QChar('\n') +
+                    reachText(result.blocksWritten, result.blocksToWrite, result.unacknowledged, lang);
         return text;
     }
     }

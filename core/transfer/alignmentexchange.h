@@ -28,6 +28,7 @@ struct AlignResult {
     QString battery;                // CalibrateBattery: "OK !", "Fail !" or empty
     int blocksWritten = 0;          // write frames the radio acknowledged
     int blocksToWrite = 0;          // of all the exchange was to send once connected
+    QString unacknowledged;         // a write frame sent after those, never acknowledged
     bool ok() const { return outcome == Outcome::Done; }
 };
 

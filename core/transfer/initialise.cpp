@@ -8,7 +8,7 @@
 QString Initialisation::note(const Language& lang) const {
     if (!alignment) return {};
     return lang.text(Str::AlignmentReach)
-        .arg(reachText(alignment->blocksWritten, alignment->blocksToWrite, lang));
+        .arg(reachText(alignment->blocksWritten, alignment->blocksToWrite, alignment->unacknowledged, lang));
 }
 
 Initialisation beginInitialise(Session& session, Link& link, TransferMode mode,

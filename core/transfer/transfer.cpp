@@ -46,7 +46,9 @@ QString faultReason(const LinkFault& fault, const Language& lang) {
     case LinkFault::Kind::Password:
         return lang.text(Str::PasswordRefused);
     case LinkFault::Kind::PortBroke:
-        return lang.text(Str::PortBroke).arg(fault.detail);
+        // The system's words for a vanished device ("Unknown error", "Inappropriate ioctl for
+        // device") tell the user nothing; the trace keeps them.
+        return lang.text(Str::PortWentAway).arg(fault.port);
     case LinkFault::Kind::PortNotOpened:
         return lang.text(Str::PortNotOpened).arg(fault.detail);
     case LinkFault::Kind::NoReply:
@@ -61,7 +63,23 @@ QString faultReason(const LinkFault& fault, const Language& lang) {
     return {};
 }
 
-QString reachText(int written, int planned, const Language& lang) {
+namespace {
+// Where an unacknowledged write frame goes: its address, or the radio's clock.
+QString placeOf(const QString& requestHex, const Language& lang) {
+    if (requestHex.startsWith(QLatin1String("57")) && requestHex.size() >= 8)
+        return QStringLiteral("0x") + requestHex.mid(4, 4);
+    if (requestHex.startsWith(QLatin1String("55"))) return lang.text(Str::RadioClockPlace);
+    return requestHex.left(4);
+}
+} // namespace
+
+QString reachText(int written, int planned, const QString& unacknowledged, const Language& lang) {
+    if (!unacknowledged.isEmpty())
+        return lang.text(Str::WriteUnacknowledged)
+            .arg(written)
+            .arg(std::max(planned, written + 1))
+            .arg(written + 1)
+            .arg(placeOf(unacknowledged, lang));
     if (written <= 0) return lang.text(Str::ReachNothing);
     if (written >= planned) return lang.text(Str::ReachAll).arg(written);
     return lang.text(Str::WriteCutOff).arg(written).arg(planned);
@@ -75,8 +93,12 @@ QString linkFailedMessage(const TransferResult& result, const Language& lang) {
         result.fault.kind == LinkFault::Kind::Password || result.fault.kind == LinkFault::Kind::Refused;
     QString text = refused ? reason : lang.text(Str::LinkFailed);
     if (!refused && !reason.isEmpty()) text += QChar('\n') + reason;
-    if (result.mode == TransferMode::Write)
-        text += QStringLiteral("\n\n") + reachText(result.blocksWritten, result.blocksToWrite, lang);
+    const bool nothingSent = result.blocksWritten <= 0 && result.unacknowledged.isEmpty();
+    if (result.mode == TransferMode::Write && nothingSent && result.afterAlignment)
+        text += QStringLiteral("\n\n") + lang.text(Str::ReachNoDocument);
+    else if (result.mode == TransferMode::Write)
+        text += QStringLiteral("\n\n") +
+                reachText(result.blocksWritten, result.blocksToWrite, result.unacknowledged, lang);
     return text;
 }
 } // namespace
@@ -88,21 +110,23 @@ LinkFault linkFault(const Link& link) {
     case Link::Failure::Cancelled:
         return {};
     case Link::Failure::PortFailed:
-        if (link.portFailed()) return {LinkFault::Kind::PortBroke, link.lastPortError(), 0};
-        return {LinkFault::Kind::PortNotOpened, link.lastPortError(), 0};
+        if (link.portFailed())
+            return {LinkFault::Kind::PortBroke, link.lastPortError(), 0,
+                    link.port() ? link.port()->deviceName() : QString()};
+        return {LinkFault::Kind::PortNotOpened, link.lastPortError(), 0, {}};
     case Link::Failure::NoReply:
-        return {LinkFault::Kind::NoReply, {}, 0};
+        return {LinkFault::Kind::NoReply, {}, 0, {}};
     case Link::Failure::Busy:
-        return {LinkFault::Kind::Busy, {}, boundSeconds};
+        return {LinkFault::Kind::Busy, {}, boundSeconds, {}};
     case Link::Failure::Damaged:
-        return {LinkFault::Kind::Damaged, {}, boundSeconds};
+        return {LinkFault::Kind::Damaged, {}, boundSeconds, {}};
     case Link::Failure::Unexpected:
         break;
     }
     const QString reply = link.reply();
     const QString shown =
         reply.size() > ShownReplyChars ? reply.left(ShownReplyChars) + QStringLiteral("...") : reply;
-    return {LinkFault::Kind::Unexpected, shown, 0};
+    return {LinkFault::Kind::Unexpected, shown, 0, {}};
 }
 
 bool runTransferNoting(Link& link, TransferResult& result, const std::function<bool()>& body) {
@@ -114,11 +138,12 @@ bool runTransferNoting(Link& link, TransferResult& result, const std::function<b
         // The brand word is asked for a few times, not until the repeat bound: a radio that
         // answers busy to all of them was busy only that long.
         result.fault = linkFault(link);
-        const int seconds = int((handshakeTime.elapsed() + 999) / 1000);
+        const int seconds = std::max(1, int((handshakeTime.elapsed() + 999) / 1000));
         result.fault.seconds = std::min(result.fault.seconds, seconds);
     }
     if (ok) ok = body() && link.confirmLastWrite();
     if (!ok && result.fault.kind == LinkFault::Kind::None) result.fault = linkFault(link);
+    if (!ok) result.unacknowledged = link.unacknowledgedWrite();
     return ok;
 }
 

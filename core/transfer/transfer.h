@@ -41,6 +41,7 @@ struct LinkFault {
     Kind kind = Kind::None;
     QString detail;  // PortBroke, PortNotOpened: the port's message; Unexpected: the reply as hex
     int seconds = 0; // Busy, Damaged: the repeat bound
+    QString port;    // PortBroke: the device, as the user knows it
 };
 
 struct TransferResult {
@@ -58,6 +59,12 @@ struct TransferResult {
     // A write: the blocks the radio acknowledged, of all it was to get once identified.
     int blocksWritten = 0;
     int blocksToWrite = 0;
+    // The write frame (hex) that left for the radio after those and was never acknowledged: the
+    // radio may hold it. Empty when none did.
+    QString unacknowledged;
+    // The initialise command's write: the factory alignment went to the radio before it, so a
+    // write that sent nothing says so of the document only.
+    bool afterAlignment = false;
     bool ok() const { return outcome == Outcome::Done; }
 };
 
@@ -79,8 +86,10 @@ inline constexpr int DebugTransferRows = 20;
 QString transferMessage(const TransferResult& result, const Language& lang);
 // The reason line of a failed exchange; empty for none.
 QString faultReason(const LinkFault& fault, const Language& lang);
-// What reached the radio of the `planned` blocks: nothing, N of them, or all.
-QString reachText(int written, int planned, const Language& lang);
+// What reached the radio of the `planned` blocks: nothing, N of them, or all; with a write frame
+// that was sent after those and never acknowledged, that it may hold that block too. "Nothing"
+// only when no write frame left the program.
+QString reachText(int written, int planned, const QString& unacknowledged, const Language& lang);
 
 // What the link says about a pattern that has just failed.
 LinkFault linkFault(const Link& link);

@@ -185,6 +185,7 @@ TransferResult writeRadio(Session& session, Link& link, const TransferOptions& o
     if (std::optional<TransferResult> refusal = writeRefusal(session, options, preparation)) return *refusal;
     TransferResult result;
     result.mode = TransferMode::Write;
+    result.afterAlignment = options.initialise;
     const int rows = *transferRows(options.channelRange, options.debugRows);
     const WritePlan plan = planWrite(session, options, preparation, rows);
 

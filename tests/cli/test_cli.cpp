@@ -164,18 +164,30 @@ void TestCli::badArguments() {
     QVERIFY2((r.out + r.err).contains(said), qPrintable(r.out + r.err));
 }
 
-// An import that takes no line writes nothing and fails; an export of a document that "check"
-// rejects does its job and warns with the same findings.
+// An import that takes no line (every line dropped, the file's numbers kept, only a header)
+// writes nothing and fails; an export of a document that "check" rejects does its job and warns
+// with the same findings.
 void TestCli::importAndExportSayWhatIsWrong() {
     const QString csv = m_dir.filePath(QStringLiteral("bad.csv"));
-    writeAll(csv, "Location,Frequency\r\n0,145.5\r\n1,600\r\n");
     const QString imported = m_dir.filePath(QStringLiteral("imported.qv19"));
-    Run r = cli({QStringLiteral("import"), QStringLiteral("--csv"), csv, QStringLiteral("--out"), imported,
-                 QStringLiteral("--lang"), QStringLiteral("2")});
-    QCOMPARE(r.exitCode, 1);
-    QVERIFY2(r.err.contains(QStringLiteral("line 2:")) && r.err.contains(QStringLiteral("line 3:")),
-             qPrintable(r.err));
-    QVERIFY(!QFile::exists(imported));
+    const QByteArray header = "Location,Frequency\r\n";
+    const struct {
+        QByteArray lines;
+        const char* option;
+        const char* said;
+    } cases[] = {{"0,145.5\r\n1,600\r\n", "--keep-numbers", "line 3:"},
+                 {"100,145.5\r\n1,600\r\n", "--replace", "line 3:"},
+                 {"", "--replace", "no channel lines"}};
+    for (const auto& c : cases) {
+        writeAll(csv, header + c.lines);
+        const Run r =
+            cli({QStringLiteral("import"), QStringLiteral("--csv"), csv, QStringLiteral("--out"), imported,
+                 QString::fromLatin1(c.option), QStringLiteral("--lang"), QStringLiteral("2")});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(QLatin1String(c.said)), qPrintable(r.err));
+        QVERIFY(!QFile::exists(imported));
+    }
+    Run r;
 
     auto s = freshDocument(2);
     QList<QByteArray> lines = fileLines(saveDocument(*s));

@@ -12,6 +12,8 @@ private slots:
     void importLine();
     void refusedFile();
     void renumberAndReplace();
+    void listsOfOtherPrograms_data();
+    void listsOfOtherPrograms();
     void numbersBeyondAnyRadio_data();
     void numbersBeyondAnyRadio();
     void duplicatesAndNothingTaken();
@@ -90,15 +92,16 @@ void TestCsvChannels::importLine_data() {
                                << "145.50000|-|145.50000|-|Low|Wide|ON|T" << 0;
     // Names.
     QTest::newRow("long name cut") << QByteArray("1,\"Abc, Defgh\",145.5,,,,,,,,,,,,,,,,,,")
-                                   << "145.50000|-|145.50000|-|High|Wide|ON|Abc, De" << 0;
+                                   << "145.50000|-|145.50000|-|High|Wide|ON|Abc, De" << 1;
     QTest::newRow("trailing blanks") << QByteArray("1,Ab     X,145.5,,,,,,,,,,,,,,,,,,")
-                                     << "145.50000|-|145.50000|-|High|Wide|ON|Ab" << 0;
+                                     << "145.50000|-|145.50000|-|High|Wide|ON|Ab" << 1;
     QTest::newRow("bad characters") << QByteArray("1,A|B\xc3\xa9,145.5,,,,,,,,,,,,,,,,,,")
                                     << "145.50000|-|145.50000|-|High|Wide|ON|A B" << 1;
     QTest::newRow("empty name default")
         << QByteArray("1,,145.5,,,,,,,,,,,,,,,,,,") << "145.50000|-|145.50000|-|High|Wide|ON|NameA01" << 0;
     // Drops.
-    QTest::newRow("location 0") << QByteArray("0,T,145.5,,,,,,,,,,,,,,,,,,") << QString() << 0;
+    QTest::newRow("location 0: a list counted from 0")
+        << QByteArray("0,T,145.5,,,,,,,,,,,,,,,,,,") << "145.50000|-|145.50000|-|High|Wide|ON|T" << 1;
     QTest::newRow("location 100") << QByteArray("100,T,145.5,,,,,,,,,,,,,,,,,,") << QString() << 0;
     QTest::newRow("location text") << QByteArray("a,T,145.5,,,,,,,,,,,,,,,,,,") << QString() << 0;
     QTest::newRow("rx below 100") << QByteArray("1,T,99.9,,,,,,,,,,,,,,,,,,") << QString() << 0;
@@ -137,7 +140,76 @@ void TestCsvChannels::refusedFile() {
     const auto report =
         importChannelsCsv(t, "Location,Name,Offset\r\n1,A,0\r\n", W, lang, {.replace = true}, Dot);
     QVERIFY(report.refusal);
+    // Only the header: nothing to import is no import.
+    const auto empty = importChannelsCsv(t, Header + "\r\n\r\n", W, lang, {.replace = true}, Dot);
+    QCOMPARE(empty.refusal, lang.text(Str::CsvNoChannelLines));
     QCOMPARE(t.cell(Col::RxFreq, 5), QStringLiteral("145.00000"));
+}
+
+// Lists as other programs write them: counted from 0, an unclosed quote, long names, channels
+// outside the selected band, the older 18-column layout.
+void TestCsvChannels::listsOfOtherPrograms_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<bool>("keepNumbers");
+    QTest::addColumn<QString>("band");
+    QTest::addColumn<QList<int>>("totals"); // imported, dropped, warnings
+    QTest::addColumn<QString>("channel1");  // its name
+    QTest::addColumn<QString>("note");      // a note that must be there, whole
+    Language lang;
+    const QByteArray zero = Header + "0,Zero,145.5\r\n1,One,145.6\r\n98,Last,145.7\r\n99,Over,145.8\r\n";
+    QTest::newRow("counted from 0") << zero << false << QString() << QList<int>{3, 1, 1} << "Zero"
+                                    << lang.text(Str::CsvBeyondLastChannel).arg(99).arg(100);
+    QTest::newRow("counted from 0, numbers kept")
+        << zero << true << QString() << QList<int>{3, 1, 0} << "One" << lang.text(Str::CsvBadLocation).arg(0);
+    QTest::newRow("unclosed quote")
+        << Header +
+               "1,One,145.5\r\n3,\"Three,446.200000,,,,,,,,,,,,,,,,,,\r\n4,Four,145.7\r\n5,\"Five\",145.8\r\n"
+        << false << QString() << QList<int>{3, 1, 0} << "One" << lang.text(Str::CsvUnclosedQuote);
+    QTest::newRow("name longer than 7")
+        << Header + "1,UHF CALL,445.5\r\n"
+        << false << QString() << QList<int>{1, 0, 1} << "UHF CAL"
+        << lang.text(Str::CsvNameCut).arg(QStringLiteral("UHF CALL")).arg(7).arg(QStringLiteral("UHF CAL"));
+    QTest::newRow("name of 100000 characters") << Header + "1," + QByteArray(100000, 'N') + ",445.5\r\n"
+                                               << false << QString() << QList<int>{1, 0, 1} << "NNNNNNN"
+                                               << lang.text(Str::CsvNameCut)
+                                                      .arg(QString(40, u'N') + QChar(0x2026))
+                                                      .arg(7)
+                                                      .arg(QStringLiteral("NNNNNNN"));
+    QTest::newRow("outside the selected band")
+        << Header + "1,Vhf,145.5\r\n2,Uhf,445.5\r\n"
+        << false << QStringLiteral("400-470MHz") << QList<int>{2, 0, 1} << "Vhf"
+        << lang.text(Str::ProblemOutsideBand) + QStringLiteral(" \"400-470MHz\"");
+    QTest::newRow("older 18 columns, byte-order mark, quoted comment, 8.33 step")
+        << QByteArray("\xef\xbb\xbfLocation,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
+                      "DtcsPolarity,Mode,TStep,Skip,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\r\n"
+                      "1,Rpt,438.5,-,7.6,Tone,88.5,88.5,023,NN,NFM,8.33,,\"a, b, c\",,,,\r\n"
+                      "2,Air,127.5,,0,,88.5,88.5,023,NN,AM,8.33,,,,,,\r\n")
+        << false << QString() << QList<int>{1, 1, 0} << "Rpt"
+        << lang.text(Str::CsvBadMode).arg(QStringLiteral("AM"));
+}
+
+void TestCsvChannels::listsOfOtherPrograms() {
+    QFETCH(QByteArray, csv);
+    QFETCH(bool, keepNumbers);
+    QFETCH(QString, band);
+    QFETCH(QList<int>, totals);
+    QFETCH(QString, channel1);
+    QFETCH(QString, note);
+    ChannelTable t(Side::A);
+    Language lang;
+    const auto report =
+        importChannelsCsv(t, csv, W, lang,
+                          {.keepNumbers = keepNumbers,
+                           .band = band,
+                           .bandTwo = band.isEmpty() ? QString() : QStringLiteral("136-174MHz")},
+                          Dot);
+    QVERIFY(!report.refusal);
+    QCOMPARE((QList<int>{report.imported, report.dropped, report.warnings}), totals);
+    QCOMPARE(t.cell(Col::Name, ChannelTable::FirstChannelRow), channel1);
+    bool found = false;
+    for (const CsvNote& n : report.notes)
+        found = found || n.reason == note;
+    QVERIFY2(found, qPrintable(report.lines(lang).join(u'\n')));
 }
 
 // Header found by name in any order and case, BOM and LF accepted; line numbers count blank
@@ -202,8 +274,8 @@ void TestCsvChannels::duplicatesAndNothingTaken() {
     QCOMPARE(report.notes.at(1).line, 5);
     QCOMPARE(t.cell(Col::Name, 8), QStringLiteral("A"));
 
-    const auto none =
-        importChannelsCsv(t, Header + "0,X,145.5\r\n1,Y,600\r\n", W, lang, {.replace = true}, Dot);
+    const auto none = importChannelsCsv(t, Header + "0,X,145.5\r\n1,Y,600\r\n", W, lang,
+                                        {.replace = true, .keepNumbers = true}, Dot);
     QCOMPARE(none.imported, 0);
     QCOMPARE(none.dropped, 2);
     QVERIFY(t.rowInUse(30));

@@ -45,6 +45,7 @@ private slots:
     void lateAnswerKeepsItsPlace();
     void acknowledgementInDoubt();
     void acknowledgementTooSoon();
+    void repliesOfEarlierRequestsDropped();
     void repeatBound_data();
     void repeatBound();
     void handshake_data();
@@ -275,16 +276,35 @@ void TestLink::acknowledgementInDoubt() {
     QCOMPARE(port->written[1], port->written[0]);
 }
 
-// The radio cannot answer a request before all of it has crossed the line: an acknowledgement
-// that comes sooner answers something else and is never taken.
+// The radio cannot answer a request before all of it has crossed the line, but a port may not
+// know its line's speed (a virtual null-modem, an emulator's mapping of a pseudo-terminal): an
+// acknowledgement however soon is taken while no earlier answer is owed. Once a request went
+// unanswered, one that comes sooner than its request crossed the line is that one's, and refused.
 void TestLink::acknowledgementTooSoon() {
     ScriptPort* port = useScript(QStringList(500, QStringLiteral("060006")));
     port->lineNs = 200'000'000;
+    const QByteArray block(16, '\x01');
+    QVERIFY(m_link->writeBlock(0x0180, block, Tolerance::Strict));
+    port->script.prepend(QString());
+    QVERIFY(!m_link->writeBlock(0x0180, block, Tolerance::Strict));
+    QCOMPARE(m_link->lastFailure(), Link::Failure::NoReply);
     m_link->setRepeatBoundMs(200);
-    QVERIFY(!m_link->writeBlock(0x0180, QByteArray(16, '\x01'), Tolerance::Strict));
+    QVERIFY(!m_link->writeBlock(0x0180, block, Tolerance::Strict));
     QCOMPARE(m_link->lastFailure(), Link::Failure::Damaged);
-    port->lineNs = 0;
-    QVERIFY(m_link->writeBlock(0x0180, QByteArray(16, '\x01'), Tolerance::Strict));
+}
+
+// A slow radio answers the first handshake while the second is out; the second's answer then
+// comes with the ready query's, and a spare "done" in front of a block: neither is taken for the
+// answer to the request under way.
+void TestLink::repliesOfEarlierRequestsDropped() {
+    const QString ready = QStringLiteral("060006");
+    ScriptPort* port = useScript({QString(), Brand, Brand + ready, ready + Good});
+    QVERIFY(m_link->handshake());
+    QCOMPARE(port->written.size(), 3);
+    const auto block = m_link->readBlock(0x0C00, 16, Tolerance::Strict, 100);
+    QVERIFY(block);
+    QCOMPARE(*block, QByteArray(16, '\x33'));
+    QCOMPARE(port->written.size(), 4);
 }
 
 // A radio that never stops answering busy (or with bad checksums) ends the request once the

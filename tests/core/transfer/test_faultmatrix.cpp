@@ -43,6 +43,7 @@ enum class Fault {
     OtherBlock,
     Late,
     VeryLate,
+    LateAck,
     Echo,
     Silent,
     DropWrites,
@@ -83,6 +84,7 @@ constexpr FaultRow Faults[] = {
     {Fault::OtherBlock, "other address"},
     {Fault::Late, "late reply"},
     {Fault::VeryLate, "very late reply"},
+    {Fault::LateAck, "acknowledgement after the program gave up"},
     {Fault::Echo, "echo"},
     {Fault::Silent, "silence"},
     {Fault::DropWrites, "dropped writes"},
@@ -96,6 +98,8 @@ Expect expected(const ExchangeRow& e, Fault f) {
     case Fault::VeryLate:
         // Past the wait for a late answer: a strict request fails, a tolerant one asks again.
         return Expect::Either;
+    case Fault::LateAck:
+        return e.writes ? Expect::Either : Expect::Ok;
     case Fault::DropWrites:
         // A radio that acknowledges what it does not store is found out only by reading back.
         if (e.exchange == Exchange::Verify) return Expect::Fail;
@@ -219,6 +223,12 @@ struct Rig {
             f.lateAddress = lateAddress;
             f.lateMs = fault == Fault::Late ? 120 : 700;
             break;
+        case Fault::LateAck:
+            // The block is stored; its acknowledgement comes long after the program gave up.
+            f.lateAddress = lateAddress;
+            f.lateMs = 1000;
+            f.lateWriteOnly = true;
+            break;
         case Fault::Echo:
             f.echo = true;
             bench.link.setSinglePortMode(true);
@@ -239,6 +249,17 @@ struct Rig {
 };
 
 const QString EndFrame = QStringLiteral("64016F0A");
+
+// The longest stretch of a message text without its placeholders: what any filled-in copy holds.
+QString wordsOf(const Language& lang, int text) {
+    QString longest;
+    for (QString part : lang.text(text).split(QLatin1Char('%'))) {
+        while (!part.isEmpty() && part.front().isDigit())
+            part.remove(0, 1);
+        if (part.trimmed().size() > longest.size()) longest = part.trimmed();
+    }
+    return longest;
+}
 
 // One cell of the matrix; what is wrong with it, or nothing.
 QStringList checkCell(const ExchangeRow& row, Fault f, const std::pair<QByteArray, QByteArray>& sound) {
@@ -261,11 +282,17 @@ QStringList checkCell(const ExchangeRow& row, Fault f, const std::pair<QByteArra
         const bool readBack = row.exchange == Exchange::Verify && f == Fault::DropWrites;
         if (row.writes && f != Fault::Password && row.exchange != Exchange::BackupFirst && !readBack) {
             bool says = false;
-            for (const int text : {Str::ReachNothing, Str::ReachAll, Str::WriteCutOff})
-                says =
-                    says || got.message.contains(lang.text(text).section(QLatin1Char('%'), 0, 0).trimmed());
+            for (const int text : {Str::ReachNothing, Str::ReachAll, Str::WriteCutOff,
+                                   Str::WriteUnacknowledged, Str::ReachNoDocument})
+                says = says || got.message.contains(wordsOf(lang, text));
             if (!says) wrong << QStringLiteral("no word of what reached the radio: ") + got.message;
         }
+        // Once a write frame reached the radio it may hold it.
+        if (rig.bench.framesTo(0x57) > 0 && got.message.contains(lang.text(Str::ReachNothing)))
+            wrong << QStringLiteral("says nothing was written after a write reached the radio");
+        if (!rig.bench.link.unacknowledgedWrite().isEmpty() &&
+            !got.message.contains(wordsOf(lang, Str::WriteUnacknowledged)))
+            wrong << QStringLiteral("an unacknowledged write not named: ") + got.message;
         if (f == Fault::Password && got.message.contains(lang.text(Str::LinkFailed)))
             wrong << QStringLiteral("a refused password blamed on the cable");
     }

@@ -792,17 +792,20 @@ void TestReadWrite::failureSaysHowFar_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("silentAfter"); // requests answered: 6 open the connection
     QTest::addColumn<int>("blocksWritten");
-    QTest::newRow("write cut off") << int(TransferMode::Write) << 6 + 5 << 5;
-    QTest::newRow("write stopped before its first block") << int(TransferMode::Write) << 6 << 0;
-    QTest::newRow("read") << int(TransferMode::Read) << 6 + 2 << 0;
+    QTest::addColumn<QString>("unacknowledged"); // the block sent into the silence, if any
+    QTest::newRow("write cut off") << int(TransferMode::Write) << 6 + 5 << 5 << "0x0C20";
+    QTest::newRow("write stopped at its first block") << int(TransferMode::Write) << 6 << 0 << "0x0160";
+    QTest::newRow("write stopped before any block") << int(TransferMode::Write) << 5 << 0 << "";
+    QTest::newRow("read") << int(TransferMode::Read) << 6 + 2 << 0 << "";
 }
 
 // Every failure says why it stopped; a write also says how many of its blocks the radio took,
-// none included.
+// and the one it was sent and may hold; "nothing" only when no block left the program.
 void TestReadWrite::failureSaysHowFar() {
     QFETCH(int, mode);
     QFETCH(int, silentAfter);
     QFETCH(int, blocksWritten);
+    QFETCH(QString, unacknowledged);
     auto s = startedSession(1);
     Bench bench;
     SimFaults f;
@@ -814,15 +817,19 @@ void TestReadWrite::failureSaysHowFar() {
             : readRadio(*s, bench.link, range(QStringLiteral("1")));
     QCOMPARE(r.outcome, TransferResult::Outcome::LinkFailed);
     // The stamp, 4 rows of record and name on both sides, 25 blocks of settings, FM and DTMF.
-    const int blocks = 1 + 4 * 4 + 25;
+    const int blocks = silentAfter > 5 ? 1 + 4 * 4 + 25 : 0;
     for (int language : {1, 2, 3}) {
         applyLanguage(*s, Language::baseName(language));
         const Language& lang = s->lang;
         QString expected = lang.text(Str::LinkFailed) + QChar('\n') + lang.text(Str::NoReply);
         if (mode == int(TransferMode::Write))
-            expected += QStringLiteral("\n\n") +
-                        (blocksWritten > 0 ? lang.text(Str::WriteCutOff).arg(blocksWritten).arg(blocks)
-                                           : lang.text(Str::ReachNothing));
+            expected +=
+                QStringLiteral("\n\n") + (!unacknowledged.isEmpty() ? lang.text(Str::WriteUnacknowledged)
+                                                                          .arg(blocksWritten)
+                                                                          .arg(blocks)
+                                                                          .arg(blocksWritten + 1)
+                                                                          .arg(unacknowledged)
+                                                                    : lang.text(Str::ReachNothing));
         QCOMPARE(transferMessage(r, lang), expected);
     }
     // The Chinese texts name the total first.
