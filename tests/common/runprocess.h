@@ -8,12 +8,18 @@
 // Starts a program of ours. Where the tests run under an emulator (the arm64 build on an amd64
 // machine, under qemu), the programs they start run under it too: the emulator does not follow
 // one program's exec of another.
+// The emulated program's preloads are not the emulator's: qemu hands them on (QEMU_SET_ENV).
 inline void startProgram(QProcess& p, const QString& exe, const QStringList& args) {
     const QString emulator = qEnvironmentVariable("KT520_TEST_EMULATOR");
-    if (emulator.isEmpty())
+    if (emulator.isEmpty()) {
         p.start(exe, args);
-    else
-        p.start(emulator, QStringList{exe} + args);
+        return;
+    }
+    QProcessEnvironment env = p.processEnvironment();
+    if (env.isEmpty()) env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("LD_PRELOAD"));
+    p.setProcessEnvironment(env);
+    p.start(emulator, QStringList{exe} + args);
 }
 
 // A program of ours run as the user runs it. exitCode -1: it hung (killed after the guard) or
