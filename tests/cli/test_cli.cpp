@@ -211,9 +211,9 @@ void TestCli::fileSizeLimitIsAFailureNotASignal() {
         const rlimit fsize{1000, 1000};
         setrlimit(RLIMIT_FSIZE, &fsize);
     });
-    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kt520-cli"),
-            {QStringLiteral("new"), QStringLiteral("--out"), path, QStringLiteral("--lang"),
-             QStringLiteral("2")});
+    startProgram(p, QCoreApplication::applicationDirPath() + QStringLiteral("/kt520-cli"),
+                 {QStringLiteral("new"), QStringLiteral("--out"), path, QStringLiteral("--lang"),
+                  QStringLiteral("2")});
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 3);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include "tests/common/runprocess.h"
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
@@ -13,7 +14,8 @@ public:
     SimProcess(const QString& dump, const QStringList& extra, int guardMs)
         : m_dump(dump), m_guardMs(guardMs) {
         QFile::remove(m_dump);
-        m_process.start(QStringLiteral(KT520_SIM_EXE), QStringList{QStringLiteral("--dump"), m_dump} + extra);
+        startProgram(m_process, QStringLiteral(KT520_SIM_EXE),
+                     QStringList{QStringLiteral("--dump"), m_dump} + extra);
         if (m_process.waitForReadyRead(guardMs))
             m_device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
     }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/codeplug/controlstore.h"
+#include "tests/common/runprocess.h"
 #include <QtTest>
 
 namespace {
@@ -57,8 +58,8 @@ void TestControlStore::unknownName() {
     env.insert(QStringLiteral("QT_FORCE_STDERR_LOGGING"), QStringLiteral("1"));
     QProcess child;
     child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QString::fromLatin1(CallFlag), QString::fromLatin1(call)});
+    startProgram(child, QCoreApplication::applicationFilePath(),
+                 {QString::fromLatin1(CallFlag), QString::fromLatin1(call)});
     QVERIFY(child.waitForFinished(30000));
     const QByteArray err = child.readAllStandardError();
     // Stopped: killed by the abort signal on Linux, exit code 3 from abort() on Windows.

@@ -3,6 +3,7 @@
 #include "core/link/link.h"
 #include "sim/ptyserver.h"
 #include "sim/virtualradio.h"
+#include "tests/common/runprocess.h"
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -209,7 +210,7 @@ void TestSim::executable() {
     QTemporaryDir dir;
     const QString dump = dir.filePath(QStringLiteral("dump.img"));
     QProcess sim;
-    sim.start(QStringLiteral(KT520_SIM_EXE), {QStringLiteral("--dump"), dump});
+    startProgram(sim, QStringLiteral(KT520_SIM_EXE), {QStringLiteral("--dump"), dump});
     QVERIFY(sim.waitForStarted(GuardMs));
     QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), GuardMs);
     const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
@@ -254,7 +255,7 @@ void TestSim::executableOptions() {
     QFETCH(int, exitCode);
     QFETCH(QString, output);
     QProcess sim;
-    sim.start(QStringLiteral(KT520_SIM_EXE), arguments);
+    startProgram(sim, QStringLiteral(KT520_SIM_EXE), arguments);
     QVERIFY(sim.waitForFinished(GuardMs));
     QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
     QCOMPARE(sim.exitCode(), exitCode);
@@ -266,9 +267,9 @@ void TestSim::executableOptions() {
 void TestSim::executablePasswordDelayExit() {
     constexpr int DelayMs = 40;
     QProcess sim;
-    sim.start(QStringLiteral(KT520_SIM_EXE),
-              {QStringLiteral("--password"), QStringLiteral("1234"), QStringLiteral("--reply-delay-ms"),
-               QString::number(DelayMs), QStringLiteral("--exit-after-end")});
+    startProgram(sim, QStringLiteral(KT520_SIM_EXE),
+                 {QStringLiteral("--password"), QStringLiteral("1234"), QStringLiteral("--reply-delay-ms"),
+                  QString::number(DelayMs), QStringLiteral("--exit-after-end")});
     QVERIFY(sim.waitForStarted(GuardMs));
     QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), GuardMs);
     QSerialPort port;
