@@ -22,9 +22,9 @@ DocumentCommands::DocumentCommands(Session& session, Host host, QObject* parent)
 
 bool DocumentCommands::maySetAside() {
     // No editor stays open under the question, to write into whatever the answer leaves.
-    m_host.commitEdits();
+    m_host.finishEditing();
     if (!m_session.history.isModified()) return true;
-    switch (m_host.askUnsaved ? m_host.askUnsaved() : UnsavedAnswer::Cancel) {
+    switch (m_host.unsavedAnswer ? m_host.unsavedAnswer() : UnsavedAnswer::Cancel) {
     case UnsavedAnswer::Save:
         return save();
     case UnsavedAnswer::Discard:
@@ -36,7 +36,7 @@ bool DocumentCommands::maySetAside() {
 }
 
 void DocumentCommands::newDocument() {
-    m_host.commitEdits();
+    m_host.finishEditing();
     if (m_session.history.isModified()) {
         // The question about the unsaved changes is the only one: New can be undone.
         if (!maySetAside()) return;
@@ -48,61 +48,61 @@ void DocumentCommands::newDocument() {
     }
     {
         HistoryScope step(m_session.history, m_session.lang.text(Str::StepNew));
-        m_host.setCaption(::newDocument(m_session));
+        m_host.captionChanged(::newDocument(m_session));
         m_session.history.setPath({});
     }
     m_session.history.setClean();
-    m_host.showOutcome(m_session.lang.text(Str::StatusNewDocument));
+    m_host.reportOutcome(m_session.lang.text(Str::StatusNewDocument));
 }
 
 void DocumentCommands::open() {
     if (!maySetAside()) return;
     QString opened;
     const auto caption = openDocumentDialog(m_host.window, m_session, {}, &opened);
-    m_host.commitEdits();
+    m_host.finishEditing();
     if (caption) {
-        m_host.setCaption(*caption);
-        m_host.showOutcome(m_session.lang.text(Str::StatusOpened).arg(QDir::toNativeSeparators(opened)));
+        m_host.captionChanged(*caption);
+        m_host.reportOutcome(m_session.lang.text(Str::StatusOpened).arg(QDir::toNativeSeparators(opened)));
     }
 }
 
 bool DocumentCommands::save() {
-    m_host.commitEdits();
+    m_host.finishEditing();
     const QString path = askSavePath(m_session.history.path());
     if (path.isEmpty() || !saveDocumentToFile(m_host.window, m_session, path)) return false;
     m_session.history.setPath(path);
     m_session.history.setClean();
-    m_host.showOutcome(m_session.lang.text(Str::StatusSaved).arg(QDir::toNativeSeparators(path)));
+    m_host.reportOutcome(m_session.lang.text(Str::StatusSaved).arg(QDir::toNativeSeparators(path)));
     return true;
 }
 
 void DocumentCommands::openPath(const QString& path) {
     if (!maySetAside()) return;
     if (auto caption = openDocumentFile(m_host.window, m_session, path)) {
-        m_host.setCaption(*caption);
-        m_host.showOutcome(m_session.lang.text(Str::StatusOpened).arg(QDir::toNativeSeparators(path)));
+        m_host.captionChanged(*caption);
+        m_host.reportOutcome(m_session.lang.text(Str::StatusOpened).arg(QDir::toNativeSeparators(path)));
     }
 }
 
 void DocumentCommands::openDropped(const QString& path, Side side) {
-    m_host.commitEdits();
+    m_host.finishEditing();
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == u"csv")
-        m_host.showOutcome(importCsvFile(m_host.window, m_session, path, side));
+        m_host.reportOutcome(importCsvFile(m_host.window, m_session, path, side));
     else if (suffix == u"qv19")
         openPath(path);
 }
 
 void DocumentCommands::importCsv() {
-    m_host.showOutcome(importCsvDialog(m_host.window, m_session, m_host.commitEdits));
+    m_host.reportOutcome(importCsvDialog(m_host.window, m_session, m_host.finishEditing));
 }
 
 void DocumentCommands::exportCsv() {
-    m_host.showOutcome(exportCsvDialog(m_host.window, m_session, m_host.commitEdits));
+    m_host.reportOutcome(exportCsvDialog(m_host.window, m_session, m_host.finishEditing));
 }
 
 void DocumentCommands::print() {
-    m_host.commitEdits();
+    m_host.finishEditing();
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, m_host.window);
     if (dialog.exec() != QDialog::Accepted) return;
@@ -110,7 +110,7 @@ void DocumentCommands::print() {
 }
 
 void DocumentCommands::exportPdf() {
-    m_host.commitEdits();
+    m_host.finishEditing();
     QFileDialog dialog(m_host.window, m_session.lang.text(Str::PdfMenu));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
@@ -125,5 +125,5 @@ void DocumentCommands::exportPdf() {
     if (!result.error.isEmpty())
         showWarning(m_host.window, m_session.lang.text(Str::WarnCaption), result.error);
     else
-        m_host.showOutcome(m_session.lang.text(Str::StatusExported).arg(QDir::toNativeSeparators(path)));
+        m_host.reportOutcome(m_session.lang.text(Str::StatusExported).arg(QDir::toNativeSeparators(path)));
 }

@@ -15,10 +15,10 @@ public:
     struct Host {
         QWidget* window = nullptr;
         // Commits the channel being typed and closes the in-place editors.
-        std::function<void()> commitEdits;
-        std::function<void(const QString& caption)> setCaption;
-        std::function<void(const QString& outcome)> showOutcome;
-        std::function<UnsavedAnswer()> askUnsaved;
+        std::function<void()> finishEditing;
+        std::function<void(const QString& caption)> captionChanged;
+        std::function<void(const QString& outcome)> reportOutcome;
+        std::function<UnsavedAnswer()> unsavedAnswer;
     };
     DocumentCommands(Session& session, Host host, QObject* parent = nullptr);
 

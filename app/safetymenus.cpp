@@ -70,7 +70,7 @@ void SafetyMenus::openBackup(const QString& path) {
 }
 
 void SafetyMenus::compareWithFile() {
-    m_host.commitEdits();
+    m_host.finishEditing();
     const QString path = QFileDialog::getOpenFileName(m_host.window, withoutMnemonic(m_compareFile->text()),
                                                       QString(), QStringLiteral("*.qv19"));
     if (path.isEmpty()) return;
@@ -82,7 +82,7 @@ void SafetyMenus::compareWithFile() {
 }
 
 void SafetyMenus::compareWithRadio() {
-    m_host.commitEdits();
+    m_host.finishEditing();
     // The radio's side starts as this document: its password opens the radio, and what a read
     // does not bring stays equal.
     const std::unique_ptr<Session> radio = sessionLike(m_session);
@@ -111,10 +111,10 @@ void SafetyMenus::showDifferences(const QString& other, const Session& otherSess
 
 void SafetyMenus::showPlace(const DocumentDifference& d) {
     if (d.part != DocumentDifference::Part::Table) {
-        m_host.showChild(m_host.options);
+        m_host.bringForward(m_host.options);
         return;
     }
     QWidget* table = d.side == Side::A ? m_host.tableA : m_host.tableB;
-    m_host.showChild(table);
+    m_host.bringForward(table);
     if (auto* grid = table->findChild<ChannelGrid*>()) grid->selectCell(d.column, d.row);
 }

@@ -17,11 +17,11 @@ public:
     // What the commands need of the main window.
     struct Host {
         QWidget* window = nullptr;
-        std::function<void()> commitEdits;
+        std::function<void()> finishEditing;
         // Opens a document file as File > Open does (unsaved changes asked about first).
         std::function<void(const QString& path)> openFile;
         // Brings a child window to the front.
-        std::function<void(QWidget* child)> showChild;
+        std::function<void(QWidget* child)> bringForward;
         QWidget* options = nullptr;
         QWidget* tableA = nullptr;
         QWidget* tableB = nullptr;
