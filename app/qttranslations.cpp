@@ -8,6 +8,7 @@ QtTranslations::QtTranslations(QObject* parent) : QObject(parent) {}
 
 QtTranslations::~QtTranslations() {
     if (m_translator) QCoreApplication::removeTranslator(m_translator);
+    delete m_translator;
 }
 
 QStringList QtTranslations::folders() {

@@ -144,13 +144,13 @@ void TestFaultReasons::reasons() {
     QFETCH(QString, never);
     Bench bench;
     auto s = startedSession(2);
+    int sent = 0; // counted by the trace hook while the transfer runs
     if (fault == u"busy") {
         SimFaults faults;
         faults.busyEvery = 1;
         bench.radio.setFaults(faults);
     } else {
         // The cable comes out a few frames after the handshake.
-        int sent = 0;
         bench.link.setTraceHook([&](const TraceEvent& e) {
             if (e.kind == TraceEvent::Sent && ++sent == 6)
                 QTimer::singleShot(0, &bench.radio, [&bench, never] { bench.port().breakLine(never); });
