@@ -173,7 +173,7 @@ void TestFocusChain::normalModeReachesNoHiddenControl() {
     for (const QString& f : found)
         qWarning("%s", qPrintable(f));
     QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
-    // The service controls exist, for the spec's names, but are out of the way.
+    // The service controls exist under their radio-software names, but are out of the way.
     auto* usage = m_window->rwForm()->findChild<QWidget*>(QStringLiteral("Button5"));
     QVERIFY(usage && usage->property(Service).toBool());
     QVERIFY(!usage->isVisibleTo(m_window->rwForm()) && !usage->isEnabled());
