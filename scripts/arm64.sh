@@ -12,29 +12,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash scripts/deps.sh --package
-
-sudo_cmd=()
-[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-apt=("${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=300)
-export DEBIAN_FRONTEND=noninteractive
-updated=
-if ! dpkg --print-foreign-architectures | grep -qx arm64; then
-  echo "Adding the arm64 architecture to dpkg"
-  "${sudo_cmd[@]}" dpkg --add-architecture arm64
-  "${apt[@]}" update -qq
-  updated=1
-fi
-packages=(crossbuild-essential-arm64 qemu-user-static qt6-base-dev:arm64 qt6-serialport-dev:arm64)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  [ -n "$updated" ] || "${apt[@]}" update -qq
-  "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/deps.sh --arm64
 
 echo "== cross-building the Debian package for arm64"
 version=$(dpkg-parsechangelog -l debian/changelog -S Version)
