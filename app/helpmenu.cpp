@@ -13,20 +13,16 @@
 #include <QVBoxLayout>
 
 namespace {
+#ifdef Q_OS_WIN
+constexpr bool OnWindows = true;
+#else
+constexpr bool OnWindows = false;
+#endif
+
 const char* const EnglishGuide = R"(<h2>KT-520 programming software</h2>
 <p>The program reads the memory of a KT-520 radio over its programming cable, lets you edit it,
 writes it back, and keeps it in <b>.qv19</b> documents.</p>
-<h3>Connecting the radio (Linux)</h3>
-<ul>
-<li>Plug the cable into the PC and the radio, and switch the radio on.</li>
-<li><b>Tools &gt; COM Port</b> lists COM1 to COM16 with the device each stands for
-(<tt>/dev/ttyUSB0</tt> …). A greyed port says why: <i>missing</i>, <i>in use</i> by another
-program, or <i>no permission</i>. Type another device in the <b>Device…</b> field to let the
-chosen COM number stand for it.</li>
-<li><i>No permission</i>: add yourself to the <tt>dialout</tt> group
-(<tt>sudo adduser $USER dialout</tt>), then log out and in again.</li>
-<li>Tick <b>Single Port</b> for a one-wire cable that echoes every byte.</li>
-</ul>
+%1
 <h3>Reading and writing</h3>
 <ul>
 <li><b>Program &gt; Read</b> (Ctrl+R) and <b>Program &gt; Write</b> (Ctrl+Shift+W) open the
@@ -52,14 +48,7 @@ files</b> lists the last eight. A file that is damaged or cut short is not opene
 
 const char* const ChineseGuide = R"(<h2>KT-520 编程软件</h2>
 <p>本程序通过写频线读取 KT-520 对讲机的存储，供您编辑后写回，并以 <b>.qv19</b> 文档保存。</p>
-<h3>连接对讲机（Linux）</h3>
-<ul>
-<li>将写频线连接电脑和对讲机，打开对讲机电源。</li>
-<li><b>工具 &gt; 通信端口</b> 列出 COM1 至 COM16 及其对应设备（<tt>/dev/ttyUSB0</tt> 等）。灰色的端口会说明原因：
-<i>不存在</i>、被其他程序<i>占用</i>或<i>无权限</i>。在 <b>设备…</b> 栏中输入其他设备，即可让所选 COM 号对应该设备。</li>
-<li><i>无权限</i>：将自己加入 <tt>dialout</tt> 组（<tt>sudo adduser $USER dialout</tt>），然后注销并重新登录。</li>
-<li>单线写频线（回显每个字节）请勾选 <b>单口</b>。</li>
-</ul>
+%1
 <h3>读频与写频</h3>
 <ul>
 <li><b>编程 &gt; 读频</b>（Ctrl+R）和 <b>编程 &gt; 写频</b>（Ctrl+Shift+W）打开传输窗口，按开始按钮即可。信道范围限制传输的信道数。</li>
@@ -80,14 +69,7 @@ const char* const ChineseGuide = R"(<h2>KT-520 编程软件</h2>
 
 const char* const TraditionalGuide = R"(<h2>KT-520 編程軟件</h2>
 <p>本程式透過寫頻線讀取 KT-520 對講機的記憶體，供您編輯後寫回，並以 <b>.qv19</b> 文件儲存。</p>
-<h3>連接對講機（Linux）</h3>
-<ul>
-<li>將寫頻線連接電腦和對講機，打開對講機電源。</li>
-<li><b>工具 &gt; 通訊埠</b> 列出 COM1 至 COM16 及其對應裝置（<tt>/dev/ttyUSB0</tt> 等）。灰色的連接埠會說明原因：
-<i>不存在</i>、被其他程式<i>佔用</i>或<i>無權限</i>。在 <b>裝置…</b> 欄中輸入其他裝置，即可讓所選 COM 號對應該裝置。</li>
-<li><i>無權限</i>：將自己加入 <tt>dialout</tt> 群組（<tt>sudo adduser $USER dialout</tt>），然後登出並重新登入。</li>
-<li>單線寫頻線（回傳每個位元組）請勾選 <b>單口</b>。</li>
-</ul>
+%1
 <h3>讀頻與寫頻</h3>
 <ul>
 <li><b>編程 &gt; 讀頻</b>（Ctrl+R）和 <b>編程 &gt; 寫頻</b>（Ctrl+Shift+W）開啟傳輸視窗，按開始按鈕即可。信道範圍限制傳輸的信道數。</li>
@@ -106,17 +88,87 @@ const char* const TraditionalGuide = R"(<h2>KT-520 編程軟件</h2>
 <li>設定儲存在 <tt>sysini.ini</tt> 中；<tt>kt520 --where</tt> 顯示其位置。</li>
 </ul>)";
 
+// Finding and opening the cable differs by system: each guide takes its own system's part.
+struct ConnectHelp {
+    const char* linuxPart;
+    const char* windowsPart;
+};
+const ConnectHelp EnglishConnect{R"(<h3>Connecting the radio (Linux)</h3>
+<ul>
+<li>Plug the cable into the PC and the radio, and switch the radio on.</li>
+<li><b>Tools &gt; COM Port</b> lists COM1 to COM16 with the device each stands for
+(<tt>/dev/ttyUSB0</tt> …). A greyed port says why: <i>missing</i>, <i>in use</i> by another
+program, or <i>no permission</i>. Type another device in the <b>Device…</b> field to let the
+chosen COM number stand for it.</li>
+<li><i>No permission</i>: add yourself to the <tt>dialout</tt> group
+(<tt>sudo adduser $USER dialout</tt>), then log out and in again.</li>
+<li>Tick <b>Single Port</b> for a one-wire cable that echoes every byte.</li>
+</ul>
+)",
+                                 R"(<h3>Connecting the radio (Windows)</h3>
+<ul>
+<li>Plug the cable into the PC and the radio, and switch the radio on. <b>Device Manager &gt;
+Ports (COM &amp; LPT)</b> shows the cable's COM number; a cable missing there needs its maker's
+driver.</li>
+<li><b>Tools &gt; COM Port</b> lists COM1 to COM16 with the adapter beside each. A greyed port
+says why: <i>missing</i>, or <i>in use</i> by another program (close that program). A cable
+numbered above COM16: type its name (<tt>COM17</tt>) in the <b>Device…</b> field, or give it
+a lower number in Device Manager (<b>Port Settings &gt; Advanced</b>).</li>
+<li>Tick <b>Single Port</b> for a one-wire cable that echoes every byte.</li>
+</ul>
+)"};
+const ConnectHelp ChineseConnect{R"(<h3>连接对讲机（Linux）</h3>
+<ul>
+<li>将写频线连接电脑和对讲机，打开对讲机电源。</li>
+<li><b>工具 &gt; 通信端口</b> 列出 COM1 至 COM16 及其对应设备（<tt>/dev/ttyUSB0</tt> 等）。灰色的端口会说明原因：
+<i>不存在</i>、被其他程序<i>占用</i>或<i>无权限</i>。在 <b>设备…</b> 栏中输入其他设备，即可让所选 COM 号对应该设备。</li>
+<li><i>无权限</i>：将自己加入 <tt>dialout</tt> 组（<tt>sudo adduser $USER dialout</tt>），然后注销并重新登录。</li>
+<li>单线写频线（回显每个字节）请勾选 <b>单口</b>。</li>
+</ul>
+)",
+                                 R"(<h3>连接对讲机（Windows）</h3>
+<ul>
+<li>将写频线连接电脑和对讲机，打开对讲机电源。<b>设备管理器 &gt; 端口 (COM 和 LPT)</b> 显示写频线的 COM 号；其中没有写频线时，请安装写频线厂家的驱动程序。</li>
+<li><b>工具 &gt; 通信端口</b> 列出 COM1 至 COM16 及各自的适配器。灰色的端口会说明原因：<i>不存在</i>，或被其他程序<i>占用</i>（请关闭该程序）。
+COM 号大于 16 的写频线：在 <b>设备…</b> 栏中输入其名称（<tt>COM17</tt>），或在设备管理器中（<b>端口设置 &gt; 高级</b>）改用较小的号码。</li>
+<li>单线写频线（回显每个字节）请勾选 <b>单口</b>。</li>
+</ul>
+)"};
+const ConnectHelp TraditionalConnect{R"(<h3>連接對講機（Linux）</h3>
+<ul>
+<li>將寫頻線連接電腦和對講機，打開對講機電源。</li>
+<li><b>工具 &gt; 通訊埠</b> 列出 COM1 至 COM16 及其對應裝置（<tt>/dev/ttyUSB0</tt> 等）。灰色的連接埠會說明原因：
+<i>不存在</i>、被其他程式<i>佔用</i>或<i>無權限</i>。在 <b>裝置…</b> 欄中輸入其他裝置，即可讓所選 COM 號對應該裝置。</li>
+<li><i>無權限</i>：將自己加入 <tt>dialout</tt> 群組（<tt>sudo adduser $USER dialout</tt>），然後登出並重新登入。</li>
+<li>單線寫頻線（回傳每個位元組）請勾選 <b>單口</b>。</li>
+</ul>
+)",
+                                     R"(<h3>連接對講機（Windows）</h3>
+<ul>
+<li>將寫頻線連接電腦和對講機，打開對講機電源。<b>裝置管理員 &gt; 連接埠 (COM 和 LPT)</b> 顯示寫頻線的 COM 號；其中沒有寫頻線時，請安裝寫頻線廠商的驅動程式。</li>
+<li><b>工具 &gt; 通訊埠</b> 列出 COM1 至 COM16 及各自的介面卡。灰色的連接埠會說明原因：<i>不存在</i>，或被其他程式<i>佔用</i>（請關閉該程式）。
+COM 號大於 16 的寫頻線：在 <b>裝置…</b> 欄中輸入其名稱（<tt>COM17</tt>），或在裝置管理員中（<b>連接埠設定 &gt; 進階</b>）改用較小的號碼。</li>
+<li>單線寫頻線（回傳每個位元組）請勾選 <b>單口</b>。</li>
+</ul>
+)"};
+
 QString guideHtml(const Session& s) {
     QFile beside(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kt520-guide.html")));
     if (beside.open(QIODevice::ReadOnly)) return QString::fromUtf8(beside.read(1 << 20));
     // The guide names the menus as the chosen language's menu bar does, and the system's own
     // example device (COM17 on Windows).
-    return QString::fromUtf8(s.lang.index == 2   ? EnglishGuide
-                             : s.lang.index == 3 ? TraditionalGuide
-                                                 : ChineseGuide)
+    return builtInGuide(s.lang.index, OnWindows)
         .replace(QStringLiteral("/dev/ttyUSB0"), PortDirectory::exampleDevice());
 }
 } // namespace
+
+QString builtInGuide(int language, bool windows) {
+    const char* guide = language == 2 ? EnglishGuide : language == 3 ? TraditionalGuide : ChineseGuide;
+    const ConnectHelp& connect = language == 2   ? EnglishConnect
+                                 : language == 3 ? TraditionalConnect
+                                                 : ChineseConnect;
+    return QString::fromUtf8(guide).arg(QString::fromUtf8(windows ? connect.windowsPart : connect.linuxPart));
+}
 
 void showUserGuide(QWidget* parent, const Session& session) {
     QDialog dialog(parent);

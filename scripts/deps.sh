@@ -13,7 +13,7 @@ packages=(cmake ninja-build ccache g++ clang clang-format qt6-base-dev qt6-seria
 case "${1:-}" in
   --package) packages+=(dpkg-dev debhelper file lintian desktop-file-utils appstream) ;;
   --windows) packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-                        wine wine64 zip unzip xz-utils fonts-noto-cjk x11-utils poppler-utils) ;;
+                        wine wine64 zip unzip xz-utils fonts-noto-cjk x11-utils xdotool poppler-utils) ;;
   --arm64) packages+=(dpkg-dev debhelper file lintian desktop-file-utils appstream crossbuild-essential-arm64
                       qemu-user-static qt6-base-dev:arm64 qt6-serialport-dev:arm64) ;;
 esac

@@ -7,7 +7,9 @@
 #  3. end to end: kt520-sim (Linux) at 9600 baud on a pseudo-terminal, mapped as COM5 of the
 #     Wine prefix: a read gives the Linux read's document, a write leaves the Linux write's bytes
 #     (but the programming date), and the two reads' times are compared;
-#  4. kt520.exe starts with its main window in Chinese at 1366x768: build-win/test/screen-win.png.
+#  4. kt520.exe --demo starts with its main window in Chinese at 1366x768 (build-win/test/
+#     screen-win.png), then reads and writes its demo radio through the window, driven by
+#     xdotool: demo-read-progress.png, demo-read-done.png, and the same for the write.
 # Everything lands in build-win/test. Runs itself under Xvfb when there is no display.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -133,20 +135,79 @@ masked "$out/written-lin.bin" >"$out/written-lin.masked"
 masked "$out/written-win.bin" >"$out/written-win.masked"
 same "$out/written-lin.masked" "$out/written-win.masked" "write through COM5"
 
-echo "== 4. kt520.exe on screen"
+# A radio that is not paced answers at once, sooner than a cable could carry the request: the
+# link must read and write it every time all the same.
+for round in 1 2 3; do
+  sim fast-read-$round --image "$out/image.bin" --exit-after-end --baud 0
+  ln -sfn "$device" "$WINEPREFIX/dosdevices/com5"
+  wincli read --lang 2 --port COM5 --out fast-read-$round.qv19 >/dev/null || fail "read at full speed, round $round"
+  wait
+  same "$out/lin-read.qv19" "$out/fast-read-$round.qv19" "read at full speed, round $round"
+  sim fast-write-$round --dump "$out/fast-written-$round.bin" --exit-after-end --baud 0
+  ln -sfn "$device" "$WINEPREFIX/dosdevices/com5"
+  wincli write --lang 2 --port COM5 --in rich.qv19 >/dev/null || fail "write at full speed, round $round"
+  wait
+  masked "$out/fast-written-$round.bin" >"$out/fast-written-$round.masked"
+  same "$out/written-lin.masked" "$out/fast-written-$round.masked" "write at full speed, round $round"
+done
+
+echo "== 3b. the Windows line wakes the link soon after bytes come"
+# A pseudo-terminal whose other end sends every byte straight back, as COM6.
+python3 -c '
+import os, pty, sys, tty
+master, slave = pty.openpty()
+tty.setraw(slave)
+print(os.ttyname(slave), flush=True)
+while True:
+    data = os.read(master, 4096)
+    if not data:
+        break
+    os.write(master, data)
+' >"$out/echo.device" 2>/dev/null &
+echo_pid=$!
+for _ in $(seq 100); do [ -s "$out/echo.device" ] && break; sleep 0.05; done
+ln -sfn "$(head -n1 "$out/echo.device")" "$WINEPREFIX/dosdevices/com6"
+WINEPATH="$(winepath -w "$qt/bin");$(winepath -w "$gcc_dir");$(winepath -w /usr/x86_64-w64-mingw32/lib)" \
+  KT520_TEST_COM=COM6 "$root/scripts/wine-run.sh" "$(find build-win/tests -name test_winline.exe | head -n1)" \
+  >"$out/winline.log" 2>&1 || fail "the Windows line's wake-up time (build-win/test/winline.log)"
+grep -o 'the link.s wait after an echo.*' "$out/winline.log" || true
+kill "$echo_pid" 2>/dev/null || true
+wait "$echo_pid" 2>/dev/null || true
+
+echo "== 4. kt520.exe on screen: a read and a write of the demo radio through the window"
 # In Simplified Chinese, whatever the language of the Wine prefix.
 sed -i 's/^\[Open\]\r$/[Open]\r\nlang=1\r/' "$app/sysini.ini"
-scripts/wine-run.sh "$app/kt520.exe" >/dev/null 2>&1 &
+scripts/wine-run.sh "$app/kt520.exe" --demo >/dev/null 2>&1 &
+window=
 for _ in $(seq 60); do
   sleep 0.5
-  xwininfo -root -tree 2>/dev/null | grep -q 'KT-520' && break
+  window=$(xdotool search --name 'KT-520' 2>/dev/null | head -n1 || true)
+  [ -n "$window" ] && break
 done
 sleep 2
 import -window root "$out/screen-win.png"
+echo "screenshot: build-win/test/screen-win.png"
+# Ctrl+R and Ctrl+Shift+W open the transfer dialog with its start button in focus; Space
+# presses it. The demo radio is paced as a cable: a read takes about 11 s, a write 14 s.
+transfer() { # transfer NAME KEYS
+  [ -n "$window" ] || { fail "kt520.exe --demo: no main window"; return; }
+  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window" 2>/dev/null || true
+  xdotool key --clearmodifiers "$2"
+  sleep 2
+  xdotool key space
+  sleep 4
+  import -window root "$out/demo-$1-progress.png"
+  sleep 14
+  import -window root "$out/demo-$1-done.png"
+  xdotool key Escape
+  sleep 1
+  cmp -s "$out/demo-$1-progress.png" "$out/demo-$1-done.png" && fail "kt520.exe --demo: the $1 showed no progress"
+  echo "screenshots: build-win/test/demo-$1-progress.png, demo-$1-done.png"
+}
+transfer read ctrl+r
+transfer write ctrl+shift+w
 wineserver -k || true
 wait || true
-xwininfo -root -tree 2>/dev/null >/dev/null
-echo "screenshot: build-win/test/screen-win.png"
 
 if [ "$failures" -gt 0 ]; then
   echo "== $failures Windows check(s) failed"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/childlayout.h"
 #include "app/commandstatus.h"
+#include "app/helpmenu.h"
 #include "app/mainwindow.h"
 #include "core/base/language.h"
 #include "core/base/messages.h"
@@ -376,6 +377,13 @@ void TestDesktop::helpAndAbout() {
     QVERIFY(seen.at(0).startsWith(QStringLiteral("UserGuide|")) &&
             seen.at(0).contains(QStringLiteral("dialout")));
     QVERIFY(seen.at(0).contains(s.lang.text(11) + QStringLiteral(" > ") + s.lang.text(22))); // as the menu
+    // Each system's own way to the cable: no Linux group on Windows, no Device Manager on Linux.
+    for (int language = 1; language <= 3; ++language) {
+        const QString forLinux = builtInGuide(language, false), forWindows = builtInGuide(language, true);
+        QVERIFY(forLinux.contains(QStringLiteral("dialout")) && !forLinux.contains(QStringLiteral("COM17")));
+        QVERIFY(!forWindows.contains(QStringLiteral("dialout")) &&
+                forWindows.contains(QStringLiteral("COM17")));
+    }
     QVERIFY(seen.at(1).contains(QString::fromLatin1(qVersion())) &&
             seen.at(1).contains(QStringLiteral("Licence")));
     QVERIFY(!seen.at(1).contains(QStringLiteral("||")));
