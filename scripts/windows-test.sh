@@ -148,6 +148,14 @@ wait || true
 xwininfo -root -tree 2>/dev/null >/dev/null
 echo "screenshot: build-win/test/screen-win.png"
 
+echo "== 5. the setup program, in a prefix of its own"
+setup=${zip%.zip}-setup.exe
+if [ -f "$setup" ]; then
+  bash scripts/windows-setup-test.sh "$setup" || fail "the setup program"
+else
+  fail "no $setup"
+fi
+
 if [ "$failures" -gt 0 ]; then
   echo "== $failures Windows check(s) failed"
   exit 1
