@@ -70,7 +70,7 @@ check "estimated size $((size)) KB from the files' $(du -sk "$dir" | cut -f1) KB
   test $((size)) -gt $(($(du -sk "$dir" | cut -f1) * 9 / 10))
 
 echo "== settings of an installed copy"
-where=$(cd "$dir" && wine kt520-cli.exe where 2>&1 | tr -d '\r' || true)
+where=$( (cd "$dir" && wine kt520-cli.exe where 2>&1) | tr -d '\r' || true)
 check "kt520-cli where: the user's settings" grep -qxF "settings: $appdata\\kt520\\sysini.ini (not made yet)" <<<"$where"
 
 echo "== a document opened through the association"

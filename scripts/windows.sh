@@ -63,7 +63,8 @@ find "$stage" -exec touch -h -d "@$stamp" {} +
 echo "$(du -h "build-win/$name.zip" | cut -f1)  build-win/$name.zip"
 
 echo "== the setup program"
-# What the uninstaller removes: every file staged, then the folders, deepest first.
+# What the uninstaller removes: every file staged, then the folders, deepest first ($INSTDIR
+# is NSIS's).
 files=build-win/setup-files.nsh
 {
   echo '!macro KT520_REMOVE_FILES'
