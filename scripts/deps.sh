@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages the build, the tests and the program need, if any is missing.
 # --package adds the tools that make and check the Debian package (scripts/package.sh);
-# --windows the cross-compiler, Wine and zip for the Windows build (scripts/windows.sh);
+# --windows the cross-compiler, Wine, zip and NSIS for the Windows build (scripts/windows.sh);
 # --arm64 the package tools, the arm64 cross-compiler, qemu and Qt for arm64 (scripts/arm64.sh),
 # adding arm64 to dpkg's architectures first.
 # The names are real packages (a virtual one is never "installed"), so a machine that has them
@@ -13,7 +13,7 @@ packages=(cmake ninja-build ccache g++ clang clang-format qt6-base-dev qt6-seria
 case "${1:-}" in
   --package) packages+=(dpkg-dev debhelper file lintian desktop-file-utils appstream) ;;
   --windows) packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-                        wine wine64 zip unzip xz-utils fonts-noto-cjk x11-utils xdotool poppler-utils) ;;
+                        wine wine64 zip unzip xz-utils fonts-noto-cjk x11-utils xdotool poppler-utils nsis) ;;
   --arm64) packages+=(dpkg-dev debhelper file lintian desktop-file-utils appstream crossbuild-essential-arm64
                       qemu-user-static qt6-base-dev:arm64 qt6-serialport-dev:arm64) ;;
 esac

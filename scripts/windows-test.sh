@@ -209,6 +209,14 @@ transfer write ctrl+shift+w
 wineserver -k || true
 wait || true
 
+echo "== 5. the setup program, in a prefix of its own"
+setup=${zip%.zip}-setup.exe
+if [ -f "$setup" ]; then
+  bash scripts/windows-setup-test.sh "$setup" || fail "the setup program"
+else
+  fail "no $setup"
+fi
+
 if [ "$failures" -gt 0 ]; then
   echo "== $failures Windows check(s) failed"
   exit 1

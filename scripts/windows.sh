@@ -5,6 +5,8 @@
 #   bash scripts/windows.sh          install what is missing, build, make the zip
 #   bash scripts/windows.sh --test   the same, then the Windows tests under Wine
 #                                    (scripts/windows-test.sh)
+# It also writes build-win/kt520-<version>-win64-setup.exe, a setup program (NSIS) of the same
+# files: packaging/windows/kt520.nsi.
 # Qt for Windows comes from $KT520_QT_WIN (a Qt install tree) when set, else from the cache
 # ~/.cache/kt520/qt6-win-6.4.2, built there once from Debian's own source (about 30 minutes on
 # two cores; scripts/windows-qt.sh).
@@ -59,6 +61,21 @@ stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
 find "$stage" -exec touch -h -d "@$stamp" {} +
 (cd build-win/stage && find "$name" -print | LC_ALL=C sort | TZ=UTC zip -q -X -9 "../$name.zip" -@)
 echo "$(du -h "build-win/$name.zip" | cut -f1)  build-win/$name.zip"
+
+echo "== the setup program"
+# What the uninstaller removes: every file staged, then the folders, deepest first ($INSTDIR
+# is NSIS's).
+files=build-win/setup-files.nsh
+{
+  echo '!macro KT520_REMOVE_FILES'
+  (cd "$stage" && find . -type f | LC_ALL=C sort) | sed 's|^\./||; s|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|'
+  (cd "$stage" && find . -mindepth 1 -type d | LC_ALL=C sort -r) | sed 's|^\./||; s|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|'
+  echo '!macroend'
+} >"$files"
+setup=build-win/$name-setup.exe
+makensis -V2 -WX -DVERSION="$version" -DSTAGE="$root/$stage" -DFILES="$root/$files" \
+  -DICON="$root/build-win/app/kt520.ico" -DOUTFILE="$root/$setup" packaging/windows/kt520.nsi
+echo "$(du -h "$setup" | cut -f1)  $setup"
 
 if [ "${1:-}" = "--test" ]; then
   bash scripts/windows-test.sh "build-win/$name.zip"

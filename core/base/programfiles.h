@@ -7,7 +7,8 @@
 // Where the program's own files are: the settings file sysini.ini and the language files.
 // A copy that runs from a folder it may write (the build tree, an unzipped Windows folder)
 // keeps everything beside itself, as the program always has. An installed copy (under /usr,
-// beside a ../share/kt520 folder, or in a folder it may not write) keeps sysini.ini in the
+// beside a ../share/kt520 folder, beside the Windows setup's uninstall.exe, or in a folder it
+// may not write) keeps sysini.ini in the
 // user's configuration folder (~/.config/kt520, %APPDATA%\kt520 on Windows), made on first use
 // from the delivered default, and finds the language files beside itself or in ../share/kt520.
 struct ProgramFiles {
@@ -23,7 +24,8 @@ struct ProgramFiles {
     static ProgramFiles locate(const QString& appDir, bool appDirWritable, const QString& configHome);
     // For the running program in `appDir`: asks the system whether that folder can be written
     // and where the user's configuration folder is ($XDG_CONFIG_HOME, ~/.config when unset or
-    // not absolute; %APPDATA% on Windows).
+    // not absolute; %APPDATA% on Windows, where a folder with uninstall.exe counts as not
+    // writable).
     static ProgramFiles forProgram(const QString& appDir);
 
     // The file start-up reads: the settings file, or the delivered default until it exists.

@@ -36,6 +36,8 @@ private slots:
     void firstUse_data();
     void firstUse();
     void languageFilesBesideFirst();
+    void windowsSetupCopyIsPerUser_data();
+    void windowsSetupCopyIsPerUser();
 
 private:
     QString path(const QString& relative) const { return m_dir->filePath(relative); }
@@ -166,6 +168,30 @@ void TestProgramFiles::languageFilesBesideFirst() {
                                      QDir::toNativeSeparators(path(QStringLiteral("prefix/share/kt520"))))),
              qPrintable(where));
     QVERIFY(where.contains(QStringLiteral("settings: %1").arg(QDir::toNativeSeparators(files.settingsFile))));
+}
+
+void TestProgramFiles::windowsSetupCopyIsPerUser_data() {
+    QTest::addColumn<bool>("uninstaller");
+    QTest::newRow("unzipped folder keeps its settings") << false;
+    QTest::newRow("installed by the setup: the user's") << true;
+}
+
+// A per-user install folder can be written; the setup's uninstaller beside the program tells.
+void TestProgramFiles::windowsSetupCopyIsPerUser() {
+#ifndef Q_OS_WIN
+    QSKIP("the setup program is Windows only");
+#endif
+    QFETCH(bool, uninstaller);
+    write(QStringLiteral("build/sysini.ini"), "[open]\ncom=2\n");
+    if (uninstaller) write(QStringLiteral("build/uninstall.exe"), "MZ");
+    const QByteArray saved = qgetenv("APPDATA");
+    qputenv("APPDATA", path(QStringLiteral("roaming")).toLocal8Bit());
+    const ProgramFiles files = ProgramFiles::forProgram(path(QStringLiteral("build")));
+    qputenv("APPDATA", saved);
+    QCOMPARE(files.perUser, uninstaller);
+    QCOMPARE(files.settingsFile, path(uninstaller ? QStringLiteral("roaming/kt520/sysini.ini")
+                                                  : QStringLiteral("build/sysini.ini")));
+    QCOMPARE(files.settingsToRead(), path(QStringLiteral("build/sysini.ini")));
 }
 
 QTEST_GUILESS_MAIN(TestProgramFiles)
