@@ -4,7 +4,8 @@
 #   bash scripts/windows-setup-test.sh build-win/kt520-VERSION-win64-setup.exe
 # A silent install for the current user puts the files, the Start-menu shortcut, the .qv19
 # association and the uninstall entry in place; the association's command opens a document in
-# kt520.exe; the installed kt520-cli.exe keeps its settings in %APPDATA%\kt520; the silent
+# kt520.exe; the installed kt520-cli.exe keeps its settings in %APPDATA%\kt520 and reads and
+# writes kt520-sim through COM5, at 9600 baud and unpaced, as the Linux build does; the silent
 # uninstall removes all of that and leaves the settings and the document. Exits 1 on a failure.
 # Runs itself under Xvfb when there is no display.
 set -euo pipefail
@@ -72,6 +73,46 @@ check "estimated size $((size)) KB from the files' $(du -sk "$dir" | cut -f1) KB
 echo "== settings of an installed copy"
 where=$( (cd "$dir" && wine kt520-cli.exe where 2>&1) | tr -d '\r' || true)
 check "kt520-cli where: the user's settings" grep -qxF "settings: $appdata\\kt520\\sysini.ini (not made yet)" <<<"$where"
+
+echo "== the installed kt520-cli.exe reads and writes a radio through COM5, paced and not"
+# kt520-sim (Linux) on a pseudo-terminal mapped as COM5; the Linux build's read and write of the
+# same radio are the reference.
+work=$root/build-win/setup-test
+rm -rf "$work"
+mkdir -p "$work"
+cp fuzz/corpus/document/rich.qv19 "$work/"
+sim() { # sim NAME [options]: kt520-sim in the background, its device in $device
+  local name=$1
+  shift
+  "$root/build/kt520-sim" --exit-after-end "$@" >"$work/$name.sim" 2>&1 &
+  for _ in $(seq 100); do
+    device=$(head -n1 "$work/$name.sim" 2>/dev/null || true)
+    [ -n "$device" ] && { ln -sfn "$device" "$WINEPREFIX/dosdevices/com5"; return; }
+    sleep 0.05
+  done
+  fail "kt520-sim did not start"
+}
+# The programming date (0x0160-0x0166) is the time of each write.
+masked() { python3 -c 'import sys; b=bytearray(open(sys.argv[1],"rb").read()); b[0x160:0x167]=bytes(7); sys.stdout.buffer.write(b)' "$1"; }
+mkdir -p "$WINEPREFIX/dosdevices"
+sim lin-read --baud 0
+(cd "$work" && "$root/build/kt520-cli" read --lang 2 --port "$device" --out lin-read.qv19 >/dev/null)
+wait
+sim lin-write --baud 0 --dump "$work/lin-written.bin"
+(cd "$work" && "$root/build/kt520-cli" write --lang 2 --port "$device" --in rich.qv19 >/dev/null)
+wait
+masked "$work/lin-written.bin" >"$work/lin-written.masked"
+for baud in 9600 0; do
+  sim win-read-$baud --baud $baud
+  (cd "$work" && wine "$dir/kt520-cli.exe" read --lang 2 --port COM5 --out win-read-$baud.qv19 >/dev/null 2>&1) || true
+  wait
+  check "read at ${baud/#0/full} speed: the Linux read's document" cmp -s "$work/lin-read.qv19" "$work/win-read-$baud.qv19"
+  sim win-write-$baud --baud $baud --dump "$work/win-written-$baud.bin"
+  (cd "$work" && wine "$dir/kt520-cli.exe" write --lang 2 --port COM5 --in rich.qv19 >/dev/null 2>&1) || true
+  wait
+  masked "$work/win-written-$baud.bin" >"$work/win-written-$baud.masked" 2>/dev/null || true
+  check "write at ${baud/#0/full} speed: the Linux write's bytes" cmp -s "$work/lin-written.masked" "$work/win-written-$baud.masked"
+done
 
 echo "== a document opened through the association"
 documents=$(unix "$(winenv USERPROFILE)\\Documents")

@@ -168,7 +168,7 @@ echo_pid=$!
 for _ in $(seq 100); do [ -s "$out/echo.device" ] && break; sleep 0.05; done
 ln -sfn "$(head -n1 "$out/echo.device")" "$WINEPREFIX/dosdevices/com6"
 WINEPATH="$(winepath -w "$qt/bin");$(winepath -w "$gcc_dir");$(winepath -w /usr/x86_64-w64-mingw32/lib)" \
-  KT520_TEST_COM=COM6 "$root/scripts/wine-run.sh" "$(find build-win/tests -name test_winline.exe | head -n1)" \
+  KT520_TEST_COM=COM6 "$root/scripts/wine-run.sh" build-win/test_winline.exe \
   >"$out/winline.log" 2>&1 || fail "the Windows line's wake-up time (build-win/test/winline.log)"
 grep -o 'the link.s wait after an echo.*' "$out/winline.log" || true
 kill "$echo_pid" 2>/dev/null || true
