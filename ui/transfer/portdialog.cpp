@@ -67,7 +67,6 @@ Tcommuny::Tcommuny(Session& session, QWidget* parent) : QDialog(parent), m_sessi
     m_adapter->setObjectName(QStringLiteral("AdapterLabel"));
     m_adapter->setProperty("kt520_fixed", true);
     m_adapter->setEnabled(false);
-    m_adapter->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     m_single = new QCheckBox(QStringLiteral("单口"), this);
     m_single->setObjectName(QStringLiteral("CheckBox1"));
