@@ -28,7 +28,8 @@ QString stateText(PortDirectory::State state) {
 }
 
 // One line per COM number: "*" for the chosen one, the device, whether it can be opened now,
-// and "[ports]" when the settings file names the device rather than the system's list.
+// "[ports]" when the settings file names the device rather than the system's list, and what the
+// system tells of the adapter, where it tells anything.
 void listPorts(const ProgramFiles& files) {
     const QString path = files.settingsToRead();
     const AppSettings settings = AppSettings::read(IniFile::load(path));
@@ -39,12 +40,14 @@ void listPorts(const ProgramFiles& files) {
     qsizetype width = 12;
     for (const QString& device : devices)
         width = std::max(width, device.size() + 2);
+    const QList<PortAdapter> adapters = directory.adapters();
     for (int n = PortDirectory::FirstCom; n <= PortDirectory::LastCom; ++n) {
-        const QString state = stateText(directory.state(n));
+        QString state = stateText(directory.state(n));
+        const QString adapter = adapters.at(n - PortDirectory::FirstCom).text();
+        if (directory.isConfigured(n)) state = state.leftJustified(18) + QStringLiteral("[ports]");
+        if (!adapter.isEmpty()) state = state.leftJustified(27) + adapter;
         out() << (n == settings.com ? "* " : "  ") << QStringLiteral("COM%1").arg(n).leftJustified(6)
-              << devices.at(n - 1).leftJustified(width)
-              << (directory.isConfigured(n) ? state.leftJustified(18) + QStringLiteral("[ports]") : state)
-              << "\n";
+              << devices.at(n - 1).leftJustified(width) << state << "\n";
     }
     out() << "single-port: " << (settings.coMode == 1 ? "on" : "off") << "\n";
     out() << "settings: " << files.settingsFile;
@@ -55,9 +58,10 @@ void listPorts(const ProgramFiles& files) {
 
 int runPort(const QStringList& args) {
     VerbParser verb(
-        QStringLiteral("Lists COM1 to COM16 with the device each stands for and whether it can be "
-                       "opened now, and changes the port settings in the settings file in use (see "
-                       "'kt520-cli where'); the program reads them at its next start."),
+        QStringLiteral("Lists COM1 to COM16 with the device each stands for, whether it can be "
+                       "opened now and the adapter the system names for it, and changes the port "
+                       "settings in the settings file in use (see 'kt520-cli where'); the program "
+                       "reads them at its next start."),
         false);
     const QCommandLineOption listOption(
         QStringLiteral("list"), QStringLiteral("List the ports (also without options, and after changes)."));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/link/radioport.h"
 #include "core/base/settingsfile.h"
+#include <QRegularExpression>
+#include <array>
 
 SerialRadioPort::SerialRadioPort(const QString& device, QObject* parent)
     : RadioPort(parent), m_device(device), m_line(makeLine(*this, device)) {}
@@ -44,6 +46,7 @@ struct Override {
     QString device;
     QString label;
     PortDirectory::Factory factory;
+    PortAdapter adapter;
 };
 
 QHash<int, Override>& overrides() {
@@ -52,7 +55,42 @@ QHash<int, Override>& overrides() {
 }
 
 const QString PortsSection = QStringLiteral("ports");
+
+// The longest a field is shown beside a COM number; a longer one ends in "…".
+constexpr qsizetype DescriptionChars = 40;
+constexpr qsizetype OtherChars = 24;
+
+QString shortened(const QString& text, qsizetype chars) {
+    return text.size() <= chars ? text : text.left(chars - 1).trimmed() + QChar(0x2026);
+}
 } // namespace
+
+QString PortAdapter::text() const {
+    // Windows names the port inside its friendly name; the COM number is beside it already.
+    static const QRegularExpression comName(QStringLiteral("\\s*\\(COM[0-9]+\\)$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    // Windows' "USB\VID_1A86&PID_7523&REV_0264" said the way Linux says it: "1a86:7523".
+    static const QRegularExpression usbId(QStringLiteral("VID_([0-9A-F]{4})&PID_([0-9A-F]{4})"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    QString id = hardwareId.simplified();
+    if (const QRegularExpressionMatch m = usbId.match(id); m.hasMatch())
+        id = (m.captured(1) + QLatin1Char(':') + m.captured(2)).toLower();
+    const std::array<QString, 3> fields{description.simplified().remove(comName), manufacturer.simplified(),
+                                        id};
+    const std::array<qsizetype, 3> limits{DescriptionChars, OtherChars, OtherChars};
+    QStringList shown;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].isEmpty()) continue;
+        // What another field says already is left out: a maker named in the description, or
+        // a maker known only by its vendor number.
+        bool repeated = false;
+        for (size_t j = 0; j < fields.size() && !repeated; ++j)
+            repeated = j != i && fields[j].contains(fields[i], Qt::CaseInsensitive) &&
+                       (fields[j].size() > fields[i].size() || j < i);
+        if (!repeated) shown << shortened(fields[i], limits[i]);
+    }
+    return shown.join(QStringLiteral(" \u00b7 "));
+}
 
 bool naturalLess(const QString& a, const QString& b) {
     qsizetype i = 0, j = 0;
@@ -123,18 +161,29 @@ PortDirectory::State PortDirectory::state(int com) const {
     return dev.isEmpty() ? State::Missing : deviceState(dev);
 }
 
-void PortDirectory::overrideDevice(int com, const QString& device) {
+QList<PortAdapter> PortDirectory::adapters() const {
+    QStringList devices;
+    for (int n = FirstCom; n <= LastCom; ++n)
+        devices << (isOverridden(n) ? QString() : device(n));
+    QList<PortAdapter> found = systemAdapters(devices);
+    for (int n = FirstCom; n <= LastCom; ++n)
+        if (const auto it = overrides().constFind(n); it != overrides().constEnd())
+            found[n - FirstCom] = it->adapter;
+    return found;
+}
+
+void PortDirectory::overrideDevice(int com, const QString& device, const PortAdapter& adapter) {
     if (device.isEmpty())
         overrides().remove(com);
     else
-        overrides().insert(com, Override{device, device, {}});
+        overrides().insert(com, Override{device, device, {}, adapter});
 }
 
 void PortDirectory::overrideFactory(int com, const QString& label, Factory factory) {
     if (!factory)
         overrides().remove(com);
     else
-        overrides().insert(com, Override{{}, label, std::move(factory)});
+        overrides().insert(com, Override{{}, label, std::move(factory), {}});
 }
 
 void PortDirectory::clearOverrides() {

@@ -80,6 +80,20 @@ private:
     std::unique_ptr<Line> m_line;
 };
 
+// What the system tells of the adapter under a serial device, so that the programming cable can
+// be told from a modem or a Bluetooth port. Any field may be empty; a pseudo-terminal and the
+// in-process stand-in have none.
+struct PortAdapter {
+    QString description;  // "USB-SERIAL CH340"; Windows' friendly name "USB-SERIAL CH340 (COM3)"
+    QString manufacturer; // "wch.cn"
+    QString hardwareId;   // "1a86:7523" on Linux, "USB\VID_1A86&PID_7523" on Windows
+
+    // The known fields once each, short, for beside a COM number ("USB-SERIAL CH340 · wch.cn ·
+    // 1a86:7523"); empty when nothing is known.
+    QString text() const;
+    bool operator==(const PortAdapter&) const = default;
+};
+
 // COM numbers 1-16 to devices. In order: an in-process override (the demo's virtual radio),
 // key "comN" of section "ports" in sysini.ini, else the system's own: on Linux the n-th serial
 // port it lists in natural name order (ttyS2 before ttyS10), on Windows COMn itself.
@@ -102,6 +116,8 @@ public:
     enum class State { Missing, InUse, NoPermission, NotSerial, Free };
     State state(int com) const;
     static State deviceState(const QString& device);
+    // The adapter under each of COM 1-16 (COM1 first), from one look at the system's list.
+    QList<PortAdapter> adapters() const;
     // True when key "comN" of section "ports" names the device.
     bool isConfigured(int com) const { return m_configured.contains(com); }
 
@@ -113,12 +129,16 @@ public:
     // A device name as the user would type one, for the empty field of a mapping
     // ("/dev/ttyUSB0"; "COM17" on Windows, where adapters often get numbers above 16).
     static QString exampleDevice();
+    // What the system tells of the adapter under each of `devices`, in their order; a device is
+    // found also through a link to it (/dev/serial/by-id/…).
+    static QList<PortAdapter> systemAdapters(const QStringList& devices);
     // Opens `device` exclusively through the serial-port layer and closes it again.
     static bool probeDevice(const QString& device);
 
-    // Process-wide overrides, meant for the demo mode and tests: COM n goes to `device`, or to
-    // a port that `factory` makes (shown as `label`). An empty device/factory removes it.
-    static void overrideDevice(int com, const QString& device);
+    // Process-wide overrides, meant for the demo mode and tests: COM n goes to `device` (with
+    // `adapter` told of it), or to a port that `factory` makes (shown as `label`). An empty
+    // device/factory removes it.
+    static void overrideDevice(int com, const QString& device, const PortAdapter& adapter = {});
     static void overrideFactory(int com, const QString& label, Factory factory);
     static void clearOverrides();
     static bool isOverridden(int com);

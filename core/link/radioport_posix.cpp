@@ -116,6 +116,27 @@ QStringList PortDirectory::systemDevices() {
     return devices;
 }
 
+QList<PortAdapter> PortDirectory::systemAdapters(const QStringList& devices) {
+    // Compared as the files they resolve to: a COM number may name a link to the device.
+    QHash<QString, PortAdapter> byPath;
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo& info : ports) {
+        PortAdapter adapter{info.description(), info.manufacturer(), {}};
+        if (info.hasVendorIdentifier() && info.hasProductIdentifier())
+            adapter.hardwareId = QStringLiteral("%1:%2")
+                                     .arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'))
+                                     .arg(info.productIdentifier(), 4, 16, QLatin1Char('0'));
+        const QString path = QFileInfo(info.systemLocation()).canonicalFilePath();
+        if (!path.isEmpty()) byPath.insert(path, adapter);
+    }
+    QList<PortAdapter> found;
+    for (const QString& device : devices) {
+        const QString path = device.isEmpty() ? QString() : QFileInfo(device).canonicalFilePath();
+        found << (path.isEmpty() ? PortAdapter{} : byPath.value(path));
+    }
+    return found;
+}
+
 bool PortDirectory::probeDevice(const QString& device) {
     QSerialPort port;
     port.setPortName(device);

@@ -8,6 +8,13 @@
 // After windows.h, which it needs.
 #include <timeapi.h>
 
+#include <setupapi.h>
+// In this order, after windows.h: initguid.h makes devguid.h define the class of ports here
+// rather than leave it to a library.
+#include <initguid.h>
+
+#include <devguid.h>
+
 namespace {
 // How often the line is looked at while the port is open. A read returns at once with what has
 // arrived, so a reply waits at most this long before the link sees it: about one byte's time at
@@ -43,6 +50,30 @@ PortDirectory::State stateOfOpenError(DWORD code) {
     default:
         return PortDirectory::State::NotSerial;
     }
+}
+
+// A text property of a device; of a list of texts (the hardware ids) the first.
+QString deviceText(HDEVINFO set, SP_DEVINFO_DATA& device, DWORD property) {
+    wchar_t text[512] = {};
+    DWORD type = 0;
+    // Two characters short of the buffer: what the system writes always ends in a zero.
+    if (!SetupDiGetDeviceRegistryPropertyW(set, &device, property, &type, reinterpret_cast<PBYTE>(text),
+                                           DWORD(sizeof text - 2 * sizeof(wchar_t)), nullptr))
+        return {};
+    return type == REG_SZ || type == REG_MULTI_SZ ? QString::fromWCharArray(text) : QString();
+}
+
+// The port name the device goes by ("COM3"), from its registry key.
+QString portName(HDEVINFO set, SP_DEVINFO_DATA& device) {
+    const HKEY key = SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+    if (key == INVALID_HANDLE_VALUE) return {};
+    wchar_t name[64] = {};
+    DWORD type = 0;
+    DWORD size = DWORD(sizeof name - sizeof(wchar_t));
+    const LONG status =
+        RegQueryValueExW(key, L"PortName", nullptr, &type, reinterpret_cast<LPBYTE>(name), &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS && type == REG_SZ ? QString::fromWCharArray(name).toUpper() : QString();
 }
 
 QString openErrorText(DWORD code) {
@@ -222,6 +253,30 @@ QStringList PortDirectory::systemDevices() {
     std::sort(devices.begin(), devices.end(), naturalLess);
     devices.erase(std::unique(devices.begin(), devices.end()), devices.end());
     return devices;
+}
+
+QList<PortAdapter> PortDirectory::systemAdapters(const QStringList& devices) {
+    QHash<QString, PortAdapter> byName;
+    const HDEVINFO set = SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
+    if (set != INVALID_HANDLE_VALUE) {
+        SP_DEVINFO_DATA device{};
+        device.cbSize = sizeof device;
+        for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) {
+            const QString name = portName(set, device);
+            if (name.isEmpty()) continue;
+            byName.insert(name, PortAdapter{deviceText(set, device, SPDRP_FRIENDLYNAME),
+                                            deviceText(set, device, SPDRP_MFG),
+                                            deviceText(set, device, SPDRP_HARDWAREID)});
+        }
+        SetupDiDestroyDeviceInfoList(set);
+    }
+    const QString prefix = QStringLiteral("\\\\.\\");
+    QList<PortAdapter> found;
+    for (const QString& device : devices) {
+        const QString name = device.toUpper();
+        found << byName.value(name.startsWith(prefix) ? name.mid(prefix.size()) : name);
+    }
+    return found;
 }
 
 QString PortDirectory::systemDevice(int com, const QStringList& devices) {

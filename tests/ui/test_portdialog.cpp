@@ -26,6 +26,7 @@ private slots:
     void selection_data();
     void selection();
     void saysWhyAndTakesADevice();
+    void namesTheAdapter();
 
 private:
     QString missing(int com) const { return QStringLiteral("/dev/kt520-missing-%1").arg(com); }
@@ -184,6 +185,38 @@ void TestPortDialog::saysWhyAndTakesADevice() {
     // A demo port is not the settings file's to change.
     QTest::mouseClick(dialog.portButton(3), Qt::LeftButton);
     QVERIFY(!dialog.deviceField()->isEnabled());
+}
+
+// The adapter's name on pointing at a port and under the field for the chosen one; a long name
+// does not widen the dialog past a small screen.
+void TestPortDialog::namesTheAdapter() {
+    const PortAdapter cable{QStringLiteral("USB-SERIAL CH340"), QStringLiteral("wch.cn"),
+                            QStringLiteral("1a86:7523")};
+    const PortAdapter wordy{QStringLiteral("Standard Serial over Bluetooth link with a long name (COM9)"),
+                            QStringLiteral("Microsoft Corporation of Redmond"),
+                            QStringLiteral("BTHENUM\\{00001101-0000-1000-8000-00805f9b34fb}_LOCALMFG&0002")};
+    for (int n = PortDirectory::FirstCom; n < PortDirectory::LastCom; ++n)
+        PortDirectory::overrideDevice(n, QStringLiteral("/dev/k%1").arg(n), wordy);
+    PortDirectory::overrideDevice(3, m_server->devicePath(), cable);
+    Session session;
+    session.files = ProgramFiles::besideExecutable(m_dir.path());
+    session.portNumber = 16; // the missing device of COM16 has no adapter told of it
+    Tcommuny dialog(session);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(!dialog.adapterLabel()->isVisible());
+    QVERIFY(!dialog.portButton(16)->toolTip().contains(QLatin1Char('\n')));
+    const QString text = cable.text();
+    QVERIFY(dialog.portButton(3)->toolTip().contains(text));
+    QVERIFY(dialog.portButton(3)->accessibleDescription().contains(text));
+    QVERIFY(dialog.portButton(1)->toolTip().contains(wordy.text()));
+    QTest::mouseClick(dialog.portButton(3), Qt::LeftButton);
+    QVERIFY(dialog.adapterLabel()->isVisible());
+    QCOMPARE(dialog.adapterLabel()->text(), text);
+    session.portNumber = 1;
+    showAgain(dialog);
+    QCOMPARE(dialog.adapterLabel()->text(), wordy.text());
+    QVERIFY2(dialog.width() <= 1024, qPrintable(QString::number(dialog.width())));
 }
 
 QTEST_MAIN(TestPortDialog)

@@ -63,6 +63,10 @@ Tcommuny::Tcommuny(Session& session, QWidget* parent) : QDialog(parent), m_sessi
     auto* deviceRow = new QHBoxLayout;
     deviceRow->addWidget(m_deviceCaption);
     deviceRow->addWidget(m_deviceEdit, 1);
+    m_adapter = new QLabel(this);
+    m_adapter->setObjectName(QStringLiteral("AdapterLabel"));
+    m_adapter->setProperty("kt520_fixed", true);
+    m_adapter->setEnabled(false);
 
     m_single = new QCheckBox(QStringLiteral("单口"), this);
     m_single->setObjectName(QStringLiteral("CheckBox1"));
@@ -80,6 +84,7 @@ Tcommuny::Tcommuny(Session& session, QWidget* parent) : QDialog(parent), m_sessi
     layout->addWidget(m_group);
     layout->addWidget(m_none);
     layout->addLayout(deviceRow);
+    layout->addWidget(m_adapter);
     layout->addLayout(bottom);
     connect(&session.lang, &Language::applied, this, &Tcommuny::applyTexts);
     applyTexts();
@@ -99,6 +104,7 @@ void Tcommuny::showEvent(QShowEvent* event) {
 
 void Tcommuny::FormShow() {
     const PortDirectory directory(m_session.files.settingsToRead());
+    const QList<PortAdapter> adapters = directory.adapters();
     const int chosen = m_session.portNumber;
     bool anyDevice = false;
     for (int n = PortDirectory::FirstCom; n <= PortDirectory::LastCom; ++n) {
@@ -114,12 +120,19 @@ void Tcommuny::FormShow() {
                                 ? QString()
                                 : portStateText(m_session.lang, state);
         label->setText(why.isEmpty() ? shown : shown + QLatin1Char('\n') + why);
-        label->setToolTip(why.isEmpty() ? device : device + QStringLiteral(": ") + why);
+        // The adapter's name would widen four columns past a small screen: it is told on
+        // pointing at the port, to a screen reader, and under the field for the chosen one.
+        const QString adapter = adapters.at(n - PortDirectory::FirstCom).text();
+        m_adapterTexts[size_t(n - 1)] = adapter;
+        QString about = why.isEmpty() ? device : device + QStringLiteral(": ") + why;
+        if (!adapter.isEmpty()) about += QLatin1Char('\n') + adapter;
+        label->setToolTip(about);
         // All sixteen stay in their places; the exclusive open of this showing decides which
         // can be chosen.
         QRadioButton* button = m_ports[size_t(n - 1)];
         button->setEnabled(state == PortDirectory::State::Free);
-        button->setToolTip(label->toolTip());
+        button->setToolTip(about);
+        button->setAccessibleDescription(about);
         anyDevice = anyDevice || !device.isEmpty();
     }
     m_none->setVisible(!anyDevice);
@@ -140,6 +153,9 @@ void Tcommuny::showDeviceOfChoice() {
                         : QString();
     m_deviceEdit->setText(m_shownDevice);
     m_deviceEdit->setEnabled(valid && !PortDirectory::isOverridden(chosen));
+    const QString adapter = valid ? m_adapterTexts[size_t(chosen - 1)] : QString();
+    m_adapter->setText(adapter);
+    m_adapter->setVisible(!adapter.isEmpty());
 }
 
 void Tcommuny::comClick() {

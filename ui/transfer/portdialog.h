@@ -10,7 +10,8 @@ class QRadioButton;
 class Session;
 
 // The port dialog: sixteen radio buttons com1 ... com16 (four to a row), each with the device
-// it stands for and, when it cannot be opened, why; the single-port check box, a field for the
+// it stands for and, when it cannot be opened, why (the adapter the system names for it on
+// pointing at it); the single-port check box, a field for the
 // device of the chosen COM number (kept in section "ports" of sysini.ini) and the OK button.
 // Every showing probes the ports again: a button is enabled only when its exclusive open succeeds,
 // and with no device at all the dialog says so below the buttons. The choice goes straight into the session;
@@ -25,6 +26,7 @@ public:
     QCheckBox* singlePortBox() const { return m_single; }
     QLineEdit* deviceField() const { return m_deviceEdit; }
     QLabel* noPortsLabel() const { return m_none; }
+    QLabel* adapterLabel() const { return m_adapter; }
 
     void accept() override;
 
@@ -46,6 +48,8 @@ private:
     QLabel* m_none = nullptr;
     QLabel* m_deviceCaption = nullptr;
     QLineEdit* m_deviceEdit = nullptr;
-    QString m_shownDevice; // the device field's text as the dialog filled it
+    QString m_shownDevice;                    // the device field's text as the dialog filled it
+    QLabel* m_adapter = nullptr;              // what the system names the chosen port's adapter
+    std::array<QString, 16> m_adapterTexts{}; // of this showing, COM1 first
     QCheckBox* m_single = nullptr;
 };

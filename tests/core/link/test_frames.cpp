@@ -34,6 +34,8 @@ private slots:
     void naturalOrder();
     void comMapping_data();
     void comMapping();
+    void adapterText_data();
+    void adapterText();
     void probe();
 };
 
@@ -180,6 +182,43 @@ void TestFrames::comMapping() {
     PortDirectory::clearOverrides();
 }
 
+void TestFrames::adapterText_data() {
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("manufacturer");
+    QTest::addColumn<QString>("hardwareId");
+    QTest::addColumn<QString>("text");
+    const auto add = [](const char* name, const char* description, const char* maker, const char* id,
+                        const char* text) {
+        QTest::newRow(name) << QString::fromUtf8(description) << QString::fromUtf8(maker)
+                            << QString::fromUtf8(id) << QString::fromUtf8(text);
+    };
+    add("nothing known", "", "", "", "");
+    add("all three", "USB-SERIAL CH340", "wch.cn", "1a86:7523",
+        "USB-SERIAL CH340 \u00b7 wch.cn \u00b7 1a86:7523");
+    add("Windows' names", "USB-SERIAL CH340 (COM3)", "wch.cn", "USB\\VID_1A86&PID_7523&REV_0264",
+        "USB-SERIAL CH340 \u00b7 wch.cn \u00b7 1a86:7523");
+    add("maker inside the description", "FTDI FT232R USB UART", "ftdi", "0403:6001",
+        "FTDI FT232R USB UART \u00b7 0403:6001");
+    add("maker known by its number", "USB2.0-Serial", "1a86", "1a86:7523", "USB2.0-Serial \u00b7 1a86:7523");
+    add("description inside the maker", "Prolific", "Prolific Technology Inc.", "",
+        "Prolific Technology Inc.");
+    add("one text twice", "Silicon Labs", "SILICON LABS", "", "Silicon Labs");
+    add("maker only", "", "Silicon Labs", "", "Silicon Labs");
+    add("port name only", "(COM4)", "", "", "");
+    add("blanks and line ends", "  USB \n Serial\t", " ", "\n", "USB Serial");
+    add("long texts cut", "Intel(R) Active Management Technology - SOL (COM3)", "",
+        "BTHENUM\\{00001101-0000-1000-8000-00805f9b34fb}_LOCALMFG&0002",
+        "Intel(R) Active Management Technology -\u2026 \u00b7 BTHENUM\\{00001101-0000-\u2026");
+}
+
+void TestFrames::adapterText() {
+    QFETCH(QString, description);
+    QFETCH(QString, manufacturer);
+    QFETCH(QString, hardwareId);
+    QFETCH(QString, text);
+    QCOMPARE((PortAdapter{description, manufacturer, hardwareId}.text()), text);
+}
+
 void TestFrames::probe() {
     VirtualRadio radio;
     PtyServer server(radio);
@@ -188,6 +227,10 @@ void TestFrames::probe() {
     const PortDirectory ports;
     QVERIFY(ports.probe(5));
     QVERIFY(!PortDirectory::probeDevice(QStringLiteral("/dev/kt520-no-such-port")));
+    // The system names no adapter under a pseudo-terminal, nor under a device that is not there.
+    QCOMPARE(PortDirectory::systemAdapters(
+                 {server.devicePath(), QString(), QStringLiteral("/dev/kt520-no-such-port")}),
+             QList<PortAdapter>(3));
     {
         // Held by another program (through the same locking), the port is not available.
         QSerialPort holder;
