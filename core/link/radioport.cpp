@@ -89,7 +89,7 @@ QString PortAdapter::text() const {
                        (fields[j].size() > fields[i].size() || j < i);
         if (!repeated) shown << shortened(fields[i], limits[i]);
     }
-    return shown.join(QStringLiteral(" \u00b7 "));
+    return shown.join(QStringLiteral(", "));
 }
 
 bool naturalLess(const QString& a, const QString& b) {

@@ -88,7 +88,7 @@ struct PortAdapter {
     QString manufacturer; // "wch.cn"
     QString hardwareId;   // "1a86:7523" on Linux, "USB\VID_1A86&PID_7523" on Windows
 
-    // The known fields once each, short, for beside a COM number ("USB-SERIAL CH340 · wch.cn ·
+    // The known fields once each, short, for beside a COM number ("USB-SERIAL CH340, wch.cn,
     // 1a86:7523"); empty when nothing is known.
     QString text() const;
     bool operator==(const PortAdapter&) const = default;

@@ -193,13 +193,12 @@ void TestFrames::adapterText_data() {
                             << QString::fromUtf8(id) << QString::fromUtf8(text);
     };
     add("nothing known", "", "", "", "");
-    add("all three", "USB-SERIAL CH340", "wch.cn", "1a86:7523",
-        "USB-SERIAL CH340 \u00b7 wch.cn \u00b7 1a86:7523");
+    add("all three", "USB-SERIAL CH340", "wch.cn", "1a86:7523", "USB-SERIAL CH340, wch.cn, 1a86:7523");
     add("Windows' names", "USB-SERIAL CH340 (COM3)", "wch.cn", "USB\\VID_1A86&PID_7523&REV_0264",
-        "USB-SERIAL CH340 \u00b7 wch.cn \u00b7 1a86:7523");
+        "USB-SERIAL CH340, wch.cn, 1a86:7523");
     add("maker inside the description", "FTDI FT232R USB UART", "ftdi", "0403:6001",
-        "FTDI FT232R USB UART \u00b7 0403:6001");
-    add("maker known by its number", "USB2.0-Serial", "1a86", "1a86:7523", "USB2.0-Serial \u00b7 1a86:7523");
+        "FTDI FT232R USB UART, 0403:6001");
+    add("maker known by its number", "USB2.0-Serial", "1a86", "1a86:7523", "USB2.0-Serial, 1a86:7523");
     add("description inside the maker", "Prolific", "Prolific Technology Inc.", "",
         "Prolific Technology Inc.");
     add("one text twice", "Silicon Labs", "SILICON LABS", "", "Silicon Labs");
@@ -208,7 +207,7 @@ void TestFrames::adapterText_data() {
     add("blanks and line ends", "  USB \n Serial\t", " ", "\n", "USB Serial");
     add("long texts cut", "Intel(R) Active Management Technology - SOL (COM3)", "",
         "BTHENUM\\{00001101-0000-1000-8000-00805f9b34fb}_LOCALMFG&0002",
-        "Intel(R) Active Management Technology -\u2026 \u00b7 BTHENUM\\{00001101-0000-\u2026");
+        "Intel(R) Active Management Technology -\u2026, BTHENUM\\{00001101-0000-\u2026");
 }
 
 void TestFrames::adapterText() {
