@@ -100,7 +100,9 @@ void TestFaultReasons::lateAcknowledgementMayHaveBeenStored() {
     auto s = startedSession(2);
     SimFaults faults;
     faults.lateAddress = address;
-    faults.lateMs = 1000; // well past the wait and the wait for a late answer
+    // Well past the wait and the wait for a late answer, also where the program runs slowly (an
+    // emulated processor): nothing waits for this answer once the exchange has failed.
+    faults.lateMs = 5000;
     faults.lateWriteOnly = true;
     bench.radio.setFaults(faults);
     const Run r = run(kind, *s, bench.link);
