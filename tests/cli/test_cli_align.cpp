@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/common/runprocess.h"
 #include "tests/common/simprocess.h"
+#include <QDateTime>
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,16 +16,27 @@ constexpr int GuardMs = 60000;
 class Sim : public SimProcess {
 public:
     explicit Sim(const QTemporaryDir& dir, const QStringList& extra = {})
-        : SimProcess(dir.filePath(QStringLiteral("dump.bin")), extra, GuardMs) {}
-    // The memory after the end frame of the exchange that has just returned, as hex.
+        : SimProcess(dir.filePath(QStringLiteral("dump.bin")), extra, GuardMs),
+          dumpPath(dir.filePath(QStringLiteral("dump.bin"))) {}
+    // The memory after the end frame of the exchange that has just returned, as hex. A virtual
+    // radio held up by a busy machine may write it after the program has ended: the dump is
+    // waited for until it is newer than the program's start (file times run up to a clock tick
+    // behind).
     QByteArray settled() const {
         QTest::qWait(150);
+        const QDateTime since = started.addMSecs(-20);
+        const QDeadlineTimer deadline(GuardMs);
+        while (QFileInfo(dumpPath).lastModified() < since && !deadline.hasExpired())
+            QTest::qWait(10);
         return dump().toHex().toUpper();
     }
+    QString dumpPath;
+    mutable QDateTime started; // of the last program run against this radio
 };
 
 ProcessRun cli(QStringList args, const Sim& sim) {
     args << QStringLiteral("--port") << sim.device() << QStringLiteral("--lang") << QStringLiteral("2");
+    sim.started = QDateTime::currentDateTime();
     return runProcess(QStringLiteral(KT520_CLI_EXE), args, QProcessEnvironment::systemEnvironment(), GuardMs);
 }
 } // namespace
