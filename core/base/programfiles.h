@@ -8,9 +8,9 @@
 // A copy that runs from a folder it may write (the build tree, an unzipped Windows folder)
 // keeps everything beside itself, as the program always has. An installed copy (under /usr,
 // beside a ../share/kt520 folder, beside the Windows setup's uninstall.exe, or in a folder it
-// may not write) keeps sysini.ini in the
-// user's configuration folder (~/.config/kt520, %APPDATA%\kt520 on Windows), made on first use
-// from the delivered default, and finds the language files beside itself or in ../share/kt520.
+// may not write) keeps sysini.ini in the user's configuration folder (~/.config/kt520,
+// %APPDATA%\kt520 on Windows), made on first use from the delivered default, and finds the
+// language files beside itself or in ../share/kt520.
 struct ProgramFiles {
     QString settingsFile;     // read at start, written at exit and by "kt520-cli port"
     QString sharedSettings;   // the delivered default for a per-user file; empty when there is none

@@ -11,11 +11,10 @@ class Session;
 
 // The port dialog: sixteen radio buttons com1 ... com16 (four to a row), each with the device
 // it stands for and, when it cannot be opened, why (the adapter the system names for it on
-// pointing at it); the single-port check box, a field for the
-// device of the chosen COM number (kept in section "ports" of sysini.ini) and the OK button.
-// Every showing probes the ports again: a button is enabled only when its exclusive open succeeds,
-// and with no device at all the dialog says so below the buttons. The choice goes straight into the session;
-// the dialog is modal and stays on top.
+// pointing at it); the single-port check box, a field for the device of the chosen COM number (kept in
+// section "ports" of sysini.ini) and the OK button. Every showing probes the ports again: a button is enabled
+// only when its exclusive open succeeds, and with no device at all the dialog says so below the buttons. The
+// choice goes straight into the session; the dialog is modal and stays on top.
 class Tcommuny : public QDialog {
     Q_OBJECT
 public:
