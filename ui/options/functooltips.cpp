@@ -3,6 +3,7 @@
 #include "core/base/language.h"
 #include "core/base/messages.h"
 #include <QLabel>
+#include <QMultiHash>
 #include <QWidget>
 #include <utility>
 
@@ -30,15 +31,19 @@ const std::pair<const char*, const char*> Same[] = {{"CheckBox40", "CheckBox16"}
 } // namespace
 
 void applyFuncTooltips(QWidget* window, const Language& lang) {
+    // The caption beside a field tells the same; the captions are gathered once, as the window
+    // has hundreds of them.
+    QMultiHash<const QWidget*, QLabel*> captions;
+    for (QLabel* label : window->findChildren<QLabel*>())
+        if (label->buddy()) captions.insert(label->buddy(), label);
     int number = Str::TipOptionsFirst;
     for (const char* name : Controls) {
         const QString tip = lang.text(number++);
         QWidget* control = window->findChild<QWidget*>(QString::fromLatin1(name));
         if (!control) continue;
         control->setToolTip(tip);
-        // The caption beside a field tells the same.
-        for (QLabel* label : window->findChildren<QLabel*>())
-            if (label->buddy() == control) label->setToolTip(tip);
+        for (auto it = captions.constFind(control); it != captions.constEnd() && it.key() == control; ++it)
+            (*it)->setToolTip(tip);
     }
     for (const auto& [copy, original] : Same) {
         QWidget* to = window->findChild<QWidget*>(QString::fromLatin1(copy));

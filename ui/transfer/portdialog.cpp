@@ -93,8 +93,12 @@ Tcommuny::Tcommuny(Session& session, QWidget* parent) : QDialog(parent), m_sessi
 void Tcommuny::applyTexts() {
     translateWidgetTree(this, m_session.lang);
     m_none->setText(m_session.lang.text(Str::PortNoneFound));
-    showDeviceOfChoice();
-    if (isVisible()) FormShow();
+    // The system's port list is slow to walk and the language mostly changes while the dialog is
+    // hidden: the devices are looked up when it shows.
+    if (isVisible())
+        FormShow();
+    else
+        showChoiceCaption();
 }
 
 void Tcommuny::showEvent(QShowEvent* event) {
@@ -139,18 +143,22 @@ void Tcommuny::FormShow() {
     if (chosen >= PortDirectory::FirstCom && chosen <= PortDirectory::LastCom)
         m_ports[size_t(chosen - 1)]->setChecked(true);
     m_single->setChecked(m_session.singlePortMode);
-    showDeviceOfChoice();
+    showDeviceOfChoice(directory);
     adjustSize();
 }
 
-void Tcommuny::showDeviceOfChoice() {
+void Tcommuny::showChoiceCaption() {
     const int chosen = m_session.portNumber;
     const bool valid = chosen >= PortDirectory::FirstCom && chosen <= PortDirectory::LastCom;
     m_deviceCaption->setText((valid ? QStringLiteral("COM%1 ").arg(chosen) : QString()) +
                              m_session.lang.text(Str::PortDeviceField));
-    m_shownDevice = valid && !PortDirectory::isOverridden(chosen)
-                        ? PortDirectory(m_session.files.settingsToRead()).device(chosen)
-                        : QString();
+}
+
+void Tcommuny::showDeviceOfChoice(const PortDirectory& directory) {
+    showChoiceCaption();
+    const int chosen = m_session.portNumber;
+    const bool valid = chosen >= PortDirectory::FirstCom && chosen <= PortDirectory::LastCom;
+    m_shownDevice = valid && !PortDirectory::isOverridden(chosen) ? directory.device(chosen) : QString();
     m_deviceEdit->setText(m_shownDevice);
     m_deviceEdit->setEnabled(valid && !PortDirectory::isOverridden(chosen));
     const QString adapter = valid ? m_adapterTexts[size_t(chosen - 1)] : QString();
@@ -163,7 +171,7 @@ void Tcommuny::comClick() {
         if (m_ports[size_t(n - 1)]->isChecked()) {
             if (n != m_session.portNumber) {
                 m_session.portNumber = n;
-                showDeviceOfChoice();
+                showDeviceOfChoice(PortDirectory(m_session.files.settingsToRead()));
             }
             return;
         }

@@ -7,6 +7,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class PortDirectory;
 class Session;
 
 // The port dialog: sixteen radio buttons com1 ... com16 (four to a row), each with the device
@@ -37,7 +38,8 @@ private:
     void comClick();        // any radio button: the first checked one becomes the port number
     void singlePortClick(); // "单口": single-port mode follows the box
     void applyTexts();
-    void showDeviceOfChoice();
+    void showChoiceCaption();
+    void showDeviceOfChoice(const PortDirectory& directory);
     bool storeTypedDevice(); // false when the settings file cannot be written
 
     Session& m_session;
