@@ -132,11 +132,19 @@ QList<BackupEntry> BackupStore::list() const {
 }
 
 void BackupStore::prune() const {
-    const QList<BackupEntry> entries = list();
-    for (qsizetype k = m_keep; k < entries.size(); ++k) {
-        if (!entries[k].documentPath.isEmpty()) QFile::remove(entries[k].documentPath);
-        if (!entries[k].imagePath.isEmpty()) QFile::remove(entries[k].imagePath);
+    // Every read prunes, and the folder may hold hundreds of backups: names only, no sizes or
+    // parsed dates. A backup's name begins with its fixed-width time stamp, so the names sort
+    // as the backups were taken, the same order as the listing's.
+    const QDir dir(m_folder);
+    QMap<QString, QStringList> filesByBase;
+    for (const QString& name : dir.entryList(QDir::Files)) {
+        const QRegularExpressionMatch m = backupName().match(name);
+        if (m.hasMatch()) filesByBase[name.chopped(m.captured(4).size() + 1)] << dir.filePath(name);
     }
+    qsizetype surplus = filesByBase.size() - m_keep;
+    for (auto it = filesByBase.cbegin(); surplus > 0; ++it, --surplus)
+        for (const QString& path : *it)
+            QFile::remove(path);
 }
 
 BackupStore backupStoreFor(const Session& session) {

@@ -77,6 +77,9 @@ void TestSafeTransfer::backupNamesAndPruning_data() {
     QTest::newRow("same second") << 0 << 3 << 200 << "Qovran" << false
                                  << QStringList{"2026-12-07_21-30-05_Qovran-3",
                                                 "2026-12-07_21-30-05_Qovran-2", "2026-12-07_21-30-05_Qovran"};
+    QTest::newRow("pruned in the same second")
+        << 0 << 3 << 2 << "Qovran" << false
+        << QStringList{"2026-12-07_21-30-05_Qovran-3", "2026-12-07_21-30-05_Qovran-2"};
     QTest::newRow("separator in name")
         << 1 << 1 << 200 << "a/b" << false << QStringList{"2026-12-07_21-30-05_a_b"};
 }
