@@ -42,6 +42,12 @@ const QRegularExpression& backupName() {
     return re;
 }
 
+// The backup a matched file name belongs to: the name without its extension, the same for the
+// document and the image.
+QString backupBase(const QRegularExpressionMatch& m) {
+    return m.captured(0).chopped(m.captured(4).size() + 1);
+}
+
 // The administrator's name as part of a file name: no separators or control characters.
 QString fileNamePart(const QString& name) {
     QString part;
@@ -116,7 +122,7 @@ QList<BackupEntry> BackupStore::list() const {
     for (const QFileInfo& info : dir.entryInfoList(QDir::Files)) {
         const QRegularExpressionMatch m = backupName().match(info.fileName());
         if (!m.hasMatch()) continue;
-        const QString base = info.fileName().chopped(m.captured(4).size() + 1);
+        const QString base = backupBase(m);
         BackupEntry& entry = byBase[base];
         entry.baseName = base;
         entry.taken = QDateTime::fromString(m.captured(1), StampFormat);
@@ -139,7 +145,7 @@ void BackupStore::prune() const {
     QMap<QString, QStringList> filesByBase;
     for (const QString& name : dir.entryList(QDir::Files)) {
         const QRegularExpressionMatch m = backupName().match(name);
-        if (m.hasMatch()) filesByBase[name.chopped(m.captured(4).size() + 1)] << dir.filePath(name);
+        if (m.hasMatch()) filesByBase[backupBase(m)] << dir.filePath(name);
     }
     qsizetype surplus = filesByBase.size() - m_keep;
     for (auto it = filesByBase.cbegin(); surplus > 0; ++it, --surplus)
