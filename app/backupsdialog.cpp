@@ -22,6 +22,7 @@ BackupsDialog::BackupsDialog(const Session& session, const BackupStore& store, O
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setTabKeyNavigation(false); // the arrows choose a backup; Tab goes on to the buttons
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
     const QList<BackupEntry> entries = store.list();

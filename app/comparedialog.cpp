@@ -15,6 +15,7 @@ CompareDialog::CompareDialog(const Session& session, const QString& other,
     const Language& lang = session.lang;
     setWindowTitle(lang.text(Str::DiffTitle) + QStringLiteral(" \u2014 ") + other);
     m_list->setObjectName(QStringLiteral("DifferenceList"));
+    m_list->setAccessibleName(lang.text(Str::DiffTitle));
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({lang.text(Str::DiffPlace), lang.text(Str::DiffThis), lang.text(Str::DiffOther)});
     for (const DocumentDifference& d : m_differences)

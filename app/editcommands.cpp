@@ -129,12 +129,20 @@ void EditCommands::addButtons(QToolBar* bar) {
 
 void EditCommands::undo() {
     if (m_closeEditors) m_closeEditors();
-    m_session.history.undo();
+    DocumentHistory& h = m_session.history;
+    if (!h.canUndo()) return;
+    const QString step = h.undoName();
+    h.undo();
+    emit outcome(m_session.lang.text(Str::StatusUndone).arg(step.isEmpty() ? m_session.lang.text(Str::UndoMenu) : step));
 }
 
 void EditCommands::redo() {
     if (m_closeEditors) m_closeEditors();
-    m_session.history.redo();
+    DocumentHistory& h = m_session.history;
+    if (!h.canRedo()) return;
+    const QString step = h.redoName();
+    h.redo();
+    emit outcome(m_session.lang.text(Str::StatusRedone).arg(step.isEmpty() ? m_session.lang.text(Str::RedoMenu) : step));
 }
 
 void EditCommands::refresh() {

@@ -34,6 +34,10 @@ public:
     // Texts and states after a change of the history or of the language.
     void refresh();
 
+signals:
+    // What the last undo or redo did, for the status line ("Undone: open radio.qv19").
+    void outcome(const QString& text);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

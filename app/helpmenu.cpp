@@ -175,6 +175,7 @@ void showUserGuide(QWidget* parent, const Session& session) {
     dialog.setObjectName(QStringLiteral("UserGuide"));
     dialog.setWindowTitle(session.lang.text(Str::HelpGuideCaption));
     auto* text = new QTextBrowser(&dialog);
+    text->setAccessibleName(dialog.windowTitle());
     text->setOpenExternalLinks(true);
     text->setHtml(guideHtml(session));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);

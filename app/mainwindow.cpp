@@ -86,7 +86,10 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     addChild(m_info);
     // The alignment window talks to the radio through the read/write dialog's link.
     m_test = new TTestForm(session, m_rw->link());
-    addChild(m_test)->setEnabled(false); // until kt520 --service
+    // Until kt520 --service the alignment window is not in the work area at all: no key, click
+    // or screen reader meets it there.
+    m_serviceParking = std::make_unique<QWidget>();
+    addChild(m_test, m_serviceParking.get())->setEnabled(false);
 
     // A transfer may reset the model selector, which renames the window.
     connect(m_rw, &TRWForm::captionChanged, this, &TMainForm::setCaption);
@@ -99,6 +102,7 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
                              this);
     m_edit = new EditCommands(
         session, [this] { commitTableA(); }, this);
+    connect(m_edit, &EditCommands::outcome, this, &TMainForm::showOutcome);
     // The channel commands of the Edit menu act on the channel table used last.
     m_lastChannelWindow = m_channelA;
     connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* frame) {
@@ -148,12 +152,15 @@ QList<QWidget*> TMainForm::windowsInOrder() const {
         const_cast<TMainForm*>(this), m_about, m_rw, m_func, m_channelB, m_channelA, m_port, m_info, m_test};
 }
 
-QMdiSubWindow* TMainForm::addChild(QWidget* child) {
+QMdiSubWindow* TMainForm::addChild(QWidget* child, QWidget* outside) {
     auto* frame = new ChildFrame;
     frame->setWidget(child);
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     frame->setWindowIcon(toolIcon(ToolIcon::ChannelEdit));
-    m_mdi->addSubWindow(frame);
+    if (outside)
+        frame->setParent(outside);
+    else
+        m_mdi->addSubWindow(frame);
     // Follow the child's caption, which the language switch changes.
     connect(child, &QWidget::windowTitleChanged, frame, &QWidget::setWindowTitle);
     frame->setWindowTitle(child->windowTitle());
@@ -319,6 +326,25 @@ void TMainForm::applyTexts() {
     addItemMnemonics(menuBar());
 }
 
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // The selection lists stay on the tool bar's row where they fit; where they would be folded
+    // behind the bar's extension button, out of the keyboard's reach, they take a row of their own.
+    auto* tools = findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    auto* panel = findChild<QToolBar*>(QStringLiteral("SelectionPanel"));
+    if (!tools || !panel) return;
+    const bool ownRow = width() < tools->sizeHint().width() + panel->sizeHint().width() + 16;
+    if (ownRow == toolBarBreak(panel)) return;
+    if (!ownRow) {
+        removeToolBarBreak(panel);
+        return;
+    }
+    removeToolBar(panel);
+    addToolBarBreak();
+    addToolBar(panel);
+    panel->show();
+}
+
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!m_started) {
@@ -339,6 +365,7 @@ void TMainForm::runStartUp() {
     setCaption(m_session.doc.main.currentItem(MainCtl::Model).isEmpty()
                    ? QStringLiteral("KT-520")
                    : m_session.doc.main.currentItem(MainCtl::Model));
+    m_info->showAdministrator();
     frameOf(m_info)->close();
     for (QWidget* w : {static_cast<QWidget*>(m_func), static_cast<QWidget*>(m_channelB),
                        static_cast<QWidget*>(m_channelA)})
@@ -483,7 +510,15 @@ void TMainForm::setServiceMode(bool on) {
     m_alignmentTool->setVisible(on);
     m_alignmentTool->setEnabled(on);
     // The alignment window's controls change the radio's calibration: out of reach until then.
-    frameOf(m_test)->setEnabled(on);
+    QMdiSubWindow* alignment = frameOf(m_test);
+    alignment->setEnabled(on);
+    if (on && alignment->parentWidget() == m_serviceParking.get()) {
+        m_mdi->addSubWindow(alignment);
+        alignment->hide(); // until its tool button shows it
+    } else if (!on && alignment->parentWidget() != m_serviceParking.get()) {
+        m_mdi->removeSubWindow(alignment);
+        alignment->setParent(m_serviceParking.get());
+    }
     m_rw->setServiceMode(on);
 }
 

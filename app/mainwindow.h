@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <functional>
+#include <memory>
 class DocumentCommands;
 class EditCommands;
 class ProblemsPanel;
@@ -94,6 +95,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -106,7 +108,8 @@ private:
     void transferCommand(TransferMode mode);
     // Commits the row under an open frequency editor of either table, then closes every editor.
     void commitTableA();
-    QMdiSubWindow* addChild(QWidget* child);
+    // A child window in its frame, in the work area or, with `outside`, kept there instead.
+    QMdiSubWindow* addChild(QWidget* child, QWidget* outside = nullptr);
     void closeAllEditors();
     // Before the document is replaced or the program ends: false when the user cancels.
     bool maySetDocumentAside();
@@ -123,6 +126,7 @@ private:
     Tcommuny* m_port = nullptr;
     Taddmessage* m_info = nullptr;
     TTestForm* m_test = nullptr;
+    std::unique_ptr<QWidget> m_serviceParking; // never shown: holds the alignment window outside service mode
     QAction* m_readMenu = nullptr;
     QAction* m_writeMenu = nullptr;
     QAction* m_importCsv = nullptr;

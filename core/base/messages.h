@@ -306,5 +306,9 @@ enum : int {
     CsvUnclosedQuote = 1309,     // a quote opened on the line is never closed
     CsvBeyondLastChannel = 1310, // %1 location, %2 the channel it would be
     ReachNoDocument = 1311,      // the initialise command's write sent no block of the document
+    // The status line after undo and redo, and the name of a field's pair of arrows.
+    StatusUndone = 1400,     // %1 the step taken back
+    StatusRedone = 1401,     // %1 the step done again
+    AccessibleArrows = 1402, // %1 the field the arrows step
 };
 }

@@ -8,8 +8,15 @@
 #include "sim/simwire.h"
 #include "sim/virtualradio.h"
 #include "tests/common/languagefiles.h"
+#include "ui/common/accessiblenames.h"
+#include "ui/options/funcwindow.h"
 #include "ui/service/testform.h"
 #include "ui/transfer/rwform.h"
+#include <QComboBox>
+#include <QHeaderView>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
 #include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -93,14 +100,116 @@ QStringList faults(QWidget* window, const QList<QWidget*>& windows = {}) {
         if (qobject_cast<QMdiSubWindow*>(c) || !belongsTo(c, window, windows)) continue;
         if (const QString why = fault(c, window); !why.isEmpty()) out << describe(c, window, why);
     }
-    // A screen reader finds no action on a service control.
-    for (QWidget* c : window->findChildren<QWidget*>()) {
-        if (!serviceMarked(c, window) || !belongsTo(c, window, windows)) continue;
-        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(c);
-        if (QAccessibleActionInterface* act = face ? face->actionInterface() : nullptr;
-            act && !act->actionNames().isEmpty() && !face->state().disabled)
-            out << describe(c, window, QStringLiteral("accessible action"));
+    // A screen reader, walking the window's tree, finds no action on anything hidden, and neither
+    // an action nor a child on a service control, disabled or not. The list a combo box pops up
+    // and Qt's own parts (a dock's title buttons) show on demand.
+    std::function<void(QAccessibleInterface*, bool)> walk = [&](QAccessibleInterface* face, bool hidden) {
+        auto* c = qobject_cast<QWidget*>(face->object());
+        if (!c) return;
+        hidden = hidden || (c != window && hiddenByProgram(c) && !qobject_cast<QStackedWidget*>(c->parentWidget()));
+        QAccessibleActionInterface* act = face->actionInterface();
+        const bool acts = act && !act->actionNames().isEmpty();
+        if (c != window && serviceMarked(c, window)) {
+            if (acts || face->childCount() > 0) out << describe(c, window, QStringLiteral("offers an action or a child"));
+            return;
+        }
+        if (hidden && acts && !c->objectName().startsWith(u"qt_"))
+            out << describe(c, window, QStringLiteral("hidden, offers an action"));
+        if (qobject_cast<QComboBox*>(c) || qobject_cast<QTabBar*>(c)) return;
+        for (int i = 0; i < face->childCount(); ++i)
+            if (QAccessibleInterface* child = face->child(i)) {
+                auto* w = qobject_cast<QWidget*>(child->object());
+                if (!w || qobject_cast<QMdiSubWindow*>(w) || w->isWindow() || windows.contains(w)) continue;
+                walk(child, hidden);
+            }
+    };
+    walk(QAccessible::queryAccessibleInterface(window), false);
+    return out;
+}
+
+// What a screen reader says for a control; a list is named by its label on Linux.
+QString spoken(QWidget* c) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(c);
+    if (!face) return {};
+    if (qobject_cast<QComboBox*>(c)) {
+        for (const auto& [label, relation] : face->relations(QAccessible::Label))
+            if (const QString n = label->text(QAccessible::Name).trimmed(); !n.isEmpty()) return n;
+        return c->accessibleName().trimmed();
     }
+    return face->text(QAccessible::Name).trimmed();
+}
+
+// The controls of `window` that the mouse reaches on its current page: shown, enabled, operated.
+// The tool bar's buttons repeat menu items, and the arrows beside a field repeat its Up and Down.
+QList<QWidget*> mouseReached(QWidget* window, const QList<QWidget*>& windows = {}) {
+    QList<QWidget*> out;
+    for (QWidget* c : window->findChildren<QWidget*>()) {
+        if (!isInteractiveWidget(c) || !c->isVisibleTo(window) || !c->isEnabled() ||
+            !belongsTo(c, window, windows) || serviceMarked(c, window))
+            continue;
+        if (qobject_cast<QToolBar*>(c->parentWidget()) && qobject_cast<QToolButton*>(c)) continue;
+        if (c->focusPolicy() == Qt::ClickFocus || qobject_cast<QHeaderView*>(c)) continue;
+        if (auto* arrow = qobject_cast<QToolButton*>(c); arrow && arrow->arrowType() != Qt::NoArrow) continue;
+        out << c;
+    }
+    return out;
+}
+
+// No two controls of one window share a name, and none is without one; a disabled control
+// counts, since a choice elsewhere enables it.
+QStringList nameFaults(QWidget* window, const QList<QWidget*>& windows = {}) {
+    QStringList out;
+    QMap<QString, QString> first;
+    for (QWidget* c : window->findChildren<QWidget*>()) {
+        const bool operated = isInteractiveWidget(c) || qobject_cast<QAbstractScrollArea*>(c);
+        if (!operated || c->focusPolicy() == Qt::NoFocus || !belongsTo(c, window, windows) ||
+            !fault(c, window).isEmpty() || c->objectName().startsWith(u"qt_"))
+            continue;
+        const QString name = spoken(c);
+        if (name.isEmpty())
+            out << describe(c, window, QStringLiteral("has no name"));
+        else if (first.contains(name))
+            out << describe(c, window, QStringLiteral("shares \"%1\" with %2").arg(name, first.value(name)));
+        else
+            first.insert(name, c->objectName());
+    }
+    return out;
+}
+
+// Tab from `start` until the focus comes back to it. A control met twice before that is a trap.
+QString tabWalk(QWidget* start, QWidget* window, const QList<QWidget*>& expected) {
+    start->setFocus(Qt::TabFocusReason);
+    if (QApplication::focusWidget() != start) return describe(start, window, QStringLiteral("takes no focus"));
+    QList<QWidget*> met{start};
+    for (int i = 0; i < 400; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* at = QApplication::focusWidget();
+        if (at == start) {
+            QStringList missed;
+            for (QWidget* c : expected)
+                if (!met.contains(c)) missed << describe(c, window, QStringLiteral("not reached by Tab"));
+            return missed.join(QLatin1Char('\n'));
+        }
+        if (!at || met.contains(at))
+            return describe(at ? at : start, window, QStringLiteral("traps Tab"));
+        met << at;
+    }
+    return describe(start, window, QStringLiteral("Tab never comes back"));
+}
+
+// Every page of a window's tabs in turn, each walked from its first control.
+QStringList walkEveryPage(QWidget* window, const QList<QWidget*>& windows = {}) {
+    QStringList out;
+    QList<QTabWidget*> tabs = window->findChildren<QTabWidget*>();
+    const int pages = tabs.isEmpty() ? 1 : int(tabs.first()->count());
+    for (int page = 0; page < pages; ++page) {
+        if (!tabs.isEmpty()) tabs.first()->setCurrentIndex(page);
+        QApplication::processEvents();
+        const QList<QWidget*> expected = mouseReached(window, windows);
+        if (expected.isEmpty()) continue;
+        if (const QString f = tabWalk(expected.first(), window, expected); !f.isEmpty()) out << f;
+    }
+    if (!tabs.isEmpty()) tabs.first()->setCurrentIndex(0);
     return out;
 }
 } // namespace
@@ -115,6 +224,9 @@ private slots:
     void noShortcutRunsAServiceCommand();
     void serviceModeReachesTheServiceControls();
     void appDialogs();
+    void namesAreTheirOwn_data();
+    void namesAreTheirOwn();
+    void tabLeavesEveryControlAndReachesAll();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -151,6 +263,7 @@ void TestFocusChain::start() {
 
 QStringList TestFocusChain::checkEveryWindow() {
     TMainForm& w = *m_window;
+    QApplication::processEvents(); // the tool bar lays out a button its action shows
     const QList<QWidget*> windows = w.windowsInOrder();
     QStringList out = faults(&w, windows);
     for (QWidget* window : windows.mid(1)) {
@@ -159,7 +272,9 @@ QStringList TestFocusChain::checkEveryWindow() {
             out << faults(dialog);
             dialog->hide();
         } else if (window == w.testForm() && !w.rwForm()->serviceMode()) {
-            out << faults(window); // not shown to the user in normal mode: every control is a fault
+            // Not in the program's windows at all in normal mode, so no screen reader finds it.
+            if (w.isAncestorOf(window) || window->window()->windowHandle())
+                out << QStringLiteral("TTestForm: within reach in normal mode");
         } else {
             w.showChild(window);
             out << faults(window);
@@ -173,10 +288,8 @@ void TestFocusChain::normalModeReachesNoHiddenControl() {
     for (const QString& f : found)
         qWarning("%s", qPrintable(f));
     QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
-    // The service controls exist under their radio-software names, but are out of the way.
-    auto* usage = m_window->rwForm()->findChild<QWidget*>(QStringLiteral("Button5"));
-    QVERIFY(usage && usage->property(Service).toBool());
-    QVERIFY(!usage->isVisibleTo(m_window->rwForm()) && !usage->isEnabled());
+    // The service controls are not in the dialog at all: nothing reaches them.
+    QVERIFY(!m_window->rwForm()->findChild<QWidget*>(QStringLiteral("Button5")));
     // As a keyboard user goes: Tab round the dialog from its exit button meets only what shows.
     TRWForm* rw = m_window->rwForm();
     rw->show();
@@ -268,6 +381,74 @@ void TestFocusChain::appDialogs() {
     });
     showUserGuide(m_window.get(), *m_session);
     QVERIFY(guideSeen);
+    QVERIFY2(out.isEmpty(), qPrintable(out.join(QLatin1Char('\n'))));
+}
+
+void TestFocusChain::namesAreTheirOwn_data() {
+    QTest::addColumn<int>("language");
+    QTest::addRow("Simplified Chinese") << 1;
+    QTest::addRow("English") << 2;
+    QTest::addRow("Traditional Chinese") << 3;
+}
+
+// Per window, in every language, and in service mode for the service windows too.
+void TestFocusChain::namesAreTheirOwn() {
+    QFETCH(int, language);
+    m_window->selectLanguage(language);
+    QStringList out;
+    for (bool service : {false, true}) {
+        m_window->setServiceMode(service);
+        const QList<QWidget*> windows = m_window->windowsInOrder();
+        out << nameFaults(m_window.get(), windows);
+        for (QWidget* window : windows.mid(1)) {
+            if (window == m_window->testForm() && !service) continue;
+            if (auto* dialog = qobject_cast<QDialog*>(window))
+                dialog->show();
+            else
+                m_window->showChild(window);
+            out << nameFaults(window);
+            if (qobject_cast<QDialog*>(window)) window->hide();
+        }
+    }
+    m_window->setServiceMode(false);
+    CompareDialog compare(
+        *m_session, QStringLiteral("other.qv19"), {}, [](const DocumentDifference&) {}, m_window.get());
+    compare.show();
+    out << nameFaults(&compare);
+    QTimer::singleShot(0, m_window.get(), [&] {
+        if (QWidget* guide = QApplication::activeModalWidget()) {
+            out << nameFaults(guide);
+            guide->close();
+        }
+    });
+    showUserGuide(m_window.get(), *m_session);
+    out.removeDuplicates();
+    QVERIFY2(out.isEmpty(), qPrintable(out.join(QLatin1Char('\n'))));
+}
+
+void TestFocusChain::tabLeavesEveryControlAndReachesAll() {
+    m_window->selectLanguage(2);
+    QStringList out;
+    const QList<QWidget*> windows = m_window->windowsInOrder();
+    for (QWidget* window : windows.mid(1)) {
+        if (window == m_window->testForm()) continue;
+        QWidget* shown = m_window.get();
+        if (auto* dialog = qobject_cast<QDialog*>(window))
+            dialog->show(), shown = dialog;
+        else
+            m_window->showChild(window);
+        shown->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(shown));
+        out << walkEveryPage(window);
+        if (qobject_cast<QDialog*>(window)) window->hide();
+    }
+    BackupsDialog backups(
+        *m_session, backupStoreFor(*m_session), [](const QString&) {}, m_window.get());
+    backups.show();
+    backups.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&backups));
+    out << walkEveryPage(&backups);
+    backups.hide();
     QVERIFY2(out.isEmpty(), qPrintable(out.join(QLatin1Char('\n'))));
 }
 

@@ -439,8 +439,9 @@ void TestRWForm::serviceCommandsNeedServiceMode() {
     b.open(1);
     b.form.Button3Click();
     b.form.Button5Click();
+    // Nor is there a button to press: the service controls are not in the dialog.
     for (const char* name : {"Button3", "Button5"})
-        b.child<QPushButton>(name)->click();
+        QVERIFY(!b.child<QPushButton>(name));
     QCOMPARE(asked, 0);
     QCOMPARE(b.radio.framesReceived(), 0);
     b.form.close();

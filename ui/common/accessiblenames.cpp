@@ -12,8 +12,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTabWidget>
+#include <QMultiHash>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -171,28 +174,114 @@ bool isInteractiveWidget(const QWidget* w) {
            qobject_cast<const QPlainTextEdit*>(w);
 }
 
+namespace {
+// The window a control belongs to: `root`, or a child window of the main window's area in it.
+const QWidget* ownerOf(const QWidget* w, const QWidget* root) {
+    for (const QWidget* x = w->parentWidget(); x && x != root; x = x->parentWidget())
+        if (x->isWindow() || qobject_cast<const QMdiSubWindow*>(x->parentWidget())) return x;
+    return root;
+}
+
+// The arrows of an up-down control (a spin box that shows no number of its own).
+bool isArrowPair(const QWidget* w) {
+    auto* spin = qobject_cast<const QAbstractSpinBox*>(w);
+    auto* edit = spin ? spin->findChild<QLineEdit*>() : nullptr;
+    return edit && edit->isHidden();
+}
+
+// What a screen reader says for `w`: a combo box is named by its label on Linux.
+QString saidFor(QWidget* w) {
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (QLabel* label = buddyLabel(combo))
+            return label->accessibleName().isEmpty() ? cleaned(label->text()) : label->accessibleName();
+        return combo->accessibleName();
+    }
+    return spokenName(w);
+}
+
+// The caption of the nearest group or tab page around `w` that says more than `name`.
+QString placeOf(const QWidget* w, const QWidget* root, const QString& name) {
+    for (const QWidget* x = w->parentWidget(); x && x != root; x = x->parentWidget()) {
+        if (auto* group = qobject_cast<const QGroupBox*>(x))
+            if (const QString title = cleaned(group->title()); !title.isEmpty() && title != name) return title;
+        if (auto* tabs = qobject_cast<const QTabWidget*>(x))
+            for (int i = 0; i < tabs->count(); ++i)
+                if (tabs->widget(i)->isAncestorOf(w)) return cleaned(tabs->tabText(i));
+    }
+    return {};
+}
+
+// Gives `w` the name `name` in the way its screen reader reads it.
+void rename(QWidget* w, const QString& name) {
+    QList<QWidget*> targets{w};
+    if (auto* combo = qobject_cast<QComboBox*>(w))
+        if (QLabel* label = buddyLabel(combo)) targets << label;
+    for (QWidget* target : targets) {
+        target->setAccessibleName(name);
+        target->setProperty(OwnName, name);
+    }
+}
+
+// Two controls of one window never share a name: the second of a pair with one caption (the
+// same label in two groups) takes its group's caption first, then a number.
+void tellApart(const QList<QWidget*>& controls, const QWidget* root) {
+    for (int pass = 0; pass < 2; ++pass) {
+        QMultiHash<QString, QWidget*> byName;
+        for (QWidget* w : controls)
+            byName.insert(saidFor(w), w);
+        for (const QString& name : byName.uniqueKeys()) {
+            QList<QWidget*> same = byName.values(name);
+            if (same.size() < 2 || name.isEmpty()) continue;
+            std::sort(same.begin(), same.end(),
+                      [&](QWidget* a, QWidget* b) { return controls.indexOf(a) < controls.indexOf(b); });
+            for (int i = 0; i < same.size(); ++i) {
+                const QString place = placeOf(same[i], root, name);
+                if (pass == 0 && !place.isEmpty())
+                    rename(same[i], place + QStringLiteral(" - ") + name);
+                else if (pass == 1 && i > 0)
+                    rename(same[i], name + QStringLiteral(" ") + QString::number(i + 1));
+            }
+        }
+    }
+}
+} // namespace
+
 void nameWidgetsForAccessibility(QWidget* root, const Language& lang) {
     if (!root) return;
     QList<QWidget*> widgets = root->findChildren<QWidget*>();
     widgets.prepend(root);
+    QHash<const QWidget*, QList<QWidget*>> focusable; // by the window they belong to
     for (QWidget* w : widgets) {
         if (!isInteractiveWidget(w)) continue;
+        // A name given before the control had text of its own (a check box captioned after the
+        // window was named) gives way to that text; a label renamed to tell two lists apart
+        // speaks its own text again until they are told apart once more.
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            if (QLabel* label = buddyLabel(combo);
+                label && label->property(OwnName).toString() == label->accessibleName())
+                label->setAccessibleName({});
         const bool ours =
             w->property(OwnName).toString() == w->accessibleName() && !w->accessibleName().isEmpty();
+        if (ours) w->setAccessibleName({});
+        if (w->focusPolicy() != Qt::NoFocus || w->property("kt520_shown_focus_policy").isValid())
+            focusable[ownerOf(w, root)] << w;
+        auto* arrow = qobject_cast<QToolButton*>(w);
+        const bool arrows = (arrow && arrow->arrowType() != Qt::NoArrow) || isArrowPair(w);
         // A combo box without a name of its own speaks its current item, which names nothing.
         const bool named =
             qobject_cast<QComboBox*>(w) ? !w->accessibleName().isEmpty() : !spokenName(w).isEmpty();
-        if (!ours && named) continue;
+        if (named && !(arrows && w->accessibleName().isEmpty())) continue;
         // Screen readers on Linux name a combo box by the label whose buddy it is: the caption
         // beside it becomes that label.
         if (auto* combo = qobject_cast<QComboBox*>(w); combo && !buddyLabel(combo))
             if (QLabel* label = neighbourLabel(combo)) label->setBuddy(combo);
         QString name;
-        if (auto* arrow = qobject_cast<QToolButton*>(w); arrow && arrow->arrowType() != Qt::NoArrow) {
-            const QWidget* field = steppedField(arrow);
-            const bool up = arrow->arrowType() == Qt::UpArrow || arrow->arrowType() == Qt::RightArrow;
-            name = lang.text(up ? Str::AccessibleUp : Str::AccessibleDown)
-                       .arg(captionFor(field ? field : arrow, root));
+        if (arrows) {
+            const QWidget* field = steppedField(w);
+            const int text = !arrow                                                         ? Str::AccessibleArrows
+                             : arrow->arrowType() == Qt::UpArrow || arrow->arrowType() == Qt::RightArrow ? Str::AccessibleUp
+                                                                                                         : Str::AccessibleDown;
+            name = lang.text(text).arg(captionFor(field ? field : w, root));
         } else {
             name = captionFor(w, root);
         }
@@ -200,4 +289,6 @@ void nameWidgetsForAccessibility(QWidget* root, const Language& lang) {
         w->setAccessibleName(name);
         w->setProperty(OwnName, name);
     }
+    for (auto it = focusable.cbegin(); it != focusable.cend(); ++it)
+        tellApart(it.value(), it.key());
 }

@@ -84,7 +84,9 @@ void ControlBinder::refresh(const QString& name) {
                 if (item->text() != s.cells.at(r).at(c)) item->setText(s.cells.at(r).at(c));
             }
     }
-    w->setEnabled(s.enabled);
+    // A control the window keeps hidden is disabled too: a screen reader could still press or tick
+    // it, and a disabled one offers nothing.
+    w->setEnabled(s.enabled && s.visible);
     if (w->isHidden() == s.visible) w->setHidden(!s.visible);
     m_updating = wasUpdating;
 }

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/options/columnflow.h"
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QScrollBar>
 #include <QWidget>
 #include <algorithm>
@@ -147,6 +149,11 @@ QSize ColumnFlowLayout::minimumSize() const {
     return {columnWidth(items) + m.left() + m.right(), height + m.top() + m.bottom()};
 }
 
+namespace {
+// An item view whose current cell the page follows.
+const char* const Followed = "kt520_page_follows";
+} // namespace
+
 FlowPageScroll::FlowPageScroll(QWidget* content, QWidget* parent) : QScrollArea(parent) {
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
@@ -154,6 +161,29 @@ FlowPageScroll::FlowPageScroll(QWidget* content, QWidget* parent) : QScrollArea(
     // and goes (a scroll area sizes content that depends on its width before its bars).
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setWidget(content);
+    // The page's fields take the keyboard, not the page; and the page scrolls to whichever of
+    // them has it, or to the current cell of a list, so the focus never sits out of sight.
+    setFocusPolicy(Qt::NoFocus);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (!now || !widget()->isAncestorOf(now)) return;
+        if (auto* view = qobject_cast<QAbstractItemView*>(now); view && !view->property(Followed).toBool()) {
+            view->setProperty(Followed, true);
+            connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                    [this, view] { reveal(view); });
+        }
+        reveal(now);
+    });
+}
+
+void FlowPageScroll::reveal(QWidget* w) {
+    if (!w->hasFocus()) return;
+    QRect r(w->mapTo(widget(), QPoint(0, 0)), w->size());
+    if (auto* view = qobject_cast<QAbstractItemView*>(w); view && view->currentIndex().isValid()) {
+        const QRect cell = view->visualRect(view->currentIndex());
+        const QRect shown = QRect(view->viewport()->mapTo(widget(), cell.topLeft()), cell.size()).intersected(r);
+        if (!shown.isEmpty()) r = shown; // else the list scrolls its own rows to the cell
+    }
+    ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 4, r.height() / 2 + 4);
 }
 
 QSize FlowPageScroll::sizeHint() const {

@@ -45,4 +45,7 @@ class FlowPageScroll : public QScrollArea {
 public:
     explicit FlowPageScroll(QWidget* content, QWidget* parent = nullptr);
     QSize sizeHint() const override;
+
+private:
+    void reveal(QWidget* focused);
 };

@@ -4,6 +4,7 @@
 #include "core/codeplug/controlstore.h"
 #include "core/codeplug/funcrules.h"
 #include "ui/common/bindwidgets.h"
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -12,6 +13,11 @@
 namespace {
 bool isEnter(const QKeyEvent* e) {
     return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+}
+
+// Enter or F2: edit the value as it stands.
+bool isEditKey(const QKeyEvent* e) {
+    return isEnter(e) || e->key() == Qt::Key_F2;
 }
 
 // A character key (what produces text); navigation and function keys give none.
@@ -48,6 +54,8 @@ FuncGrid::FuncGrid(ControlStore& store, const QString& name, int shownRows, int 
     setColumnWidth(1, valueWidth);
     horizontalHeader()->setStretchLastSection(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The arrows move from cell to cell; Tab leaves the list.
+    setTabKeyNavigation(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setCornerButtonEnabled(false);
@@ -75,6 +83,12 @@ QSize FuncGrid::sizeHint() const {
     // The value column stretches, so its width is not a hint; the designed widths are.
     const int width = 40 + m_valueWidth + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
     return {width, verticalHeader()->defaultSectionSize() * std::min(rowCount(), 12) + 2 * frameWidth()};
+}
+
+void FuncGrid::focusInEvent(QFocusEvent* event) {
+    // Arriving by the keyboard, the first value is current, ready for the arrows or typing.
+    if (!currentIndex().isValid()) setCurrentCell(1, 1);
+    QTableWidget::focusInEvent(event);
 }
 
 void FuncGrid::showEditorOver(int col, int row, const QString& text) {
@@ -115,7 +129,7 @@ void FmList::clickCell(int row, int col) {
 }
 
 void FmList::keyPressEvent(QKeyEvent* event) {
-    if (!isCharacterKey(event) && !isEnter(event)) {
+    if (!isCharacterKey(event) && !isEditKey(event)) {
         QTableWidget::keyPressEvent(event); // arrows and paging move through the list
         return;
     }
@@ -129,7 +143,7 @@ void FmList::keyPressEvent(QKeyEvent* event) {
     const QString typed = event->text();
     const bool digit = typed.size() == 1 && typed.at(0) >= '0' && typed.at(0) <= '9';
     QString text;
-    if (isEnter(event))
+    if (isEditKey(event))
         text = m_store.cell(m_name, 1, m_targetRow);
     else if (digit)
         text = typed;
@@ -196,6 +210,26 @@ CallList::CallList(ControlStore& store, QWidget* parent)
         m_row = row;
         showEditorOver(col, row, m_store.cell(m_name, col, row));
     });
+}
+
+void CallList::keyPressEvent(QKeyEvent* event) {
+    const QModelIndex current = currentIndex();
+    const bool typed = !event->text().isEmpty() && event->text().at(0).isPrint();
+    if (!current.isValid() || !isValueCell(current.column(), current.row()) || (!typed && !isEditKey(event))) {
+        QTableWidget::keyPressEvent(event); // arrows and paging move through the list
+        return;
+    }
+    event->accept();
+    m_col = current.column();
+    m_row = current.row();
+    // Enter and F2 edit the code as it stands; a typed character starts a new one, through the
+    // editor's own rules for DTMF characters.
+    showEditorOver(m_col, m_row, typed ? QString() : m_store.cell(m_name, m_col, m_row));
+    if (typed) {
+        QKeyEvent key(QEvent::KeyPress, event->key(), event->modifiers(), event->text());
+        QCoreApplication::sendEvent(m_editor, &key);
+        m_store.setCell(m_name, m_col, m_row, m_editor->text());
+    }
 }
 
 bool CallList::eventFilter(QObject* watched, QEvent* event) {

@@ -16,6 +16,7 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    void focusInEvent(QFocusEvent* event) override;
     void showEditorOver(int col, int row, const QString& text);
     void hideEditor();
     ControlStore& m_store;
@@ -57,6 +58,7 @@ public:
     void closeEditor() { hideEditor(); }
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -50,6 +50,7 @@ Tfunc::Tfunc(Session& session, QWidget* parent) : QWidget(parent), m_session(ses
     m_tabs->addTab(new FlowPageScroll(buildBandPage(b)), QStringLiteral("Band Change"));
     // The long second tab title must not widen the window: the tab bar scrolls instead.
     m_tabs->setUsesScrollButtons(true);
+    namePages();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(m_tabs);
@@ -117,12 +118,19 @@ void Tfunc::applyLanguageTexts() {
     applyFuncTooltips(this, m_session.lang);
     if (!m_session.lang.loaded) return; // the built-in captions stay
     translateWidgetTree(this, m_session.lang);
+    namePages();
     // "Write Band Two": the write label followed by the band-two group's current title.
     QString bandTwo;
     for (QGroupBox* g : findChildren<QGroupBox*>())
         if (builtinCaption(g, g->title()) == QLatin1String("Band Two")) bandTwo = g->title();
     if (auto* write = findChild<QCheckBox*>(Ctl::CheckBox41))
         write->setText(m_session.lang.text(Str::WriteLabel) + QLatin1Char(' ') + bandTwo);
+}
+
+void Tfunc::namePages() {
+    // A page scrolls as a whole; a screen reader names it by its tab.
+    for (int i = 0; i < m_tabs->count(); ++i)
+        m_tabs->widget(i)->setAccessibleName(QString(m_tabs->tabText(i)).remove(QLatin1Char('&')));
 }
 
 void Tfunc::checkTypedNumber(const QString& editName, const QString& text) {

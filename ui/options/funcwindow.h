@@ -44,6 +44,7 @@ protected:
 
 private:
     void applyLanguageTexts();
+    void namePages();
     void openCalendarFor(QLineEdit* edit);
     void calendarChosen();
     void checkTypedNumber(const QString& editName, const QString& text);

@@ -23,6 +23,7 @@ Taddmessage::Taddmessage(Session& session, QWidget* parent) : QWidget(parent), m
         // Wide enough for a whole date and time ("2010-05-06  07:08:09") in any font.
         edit->setMinimumWidth(250);
         auto* label = new QLabel(caption, group);
+        label->setBuddy(edit); // the field's name, not the group's title
         form->addRow(label, edit);
         if (labelOut) *labelOut = label;
         return edit;
@@ -75,6 +76,8 @@ void Taddmessage::applyTexts() {
 }
 
 void Taddmessage::showAdministrator() {
+    if (m_administratorShown) return;
+    m_administratorShown = true;
     m_status->showMessage(QStringLiteral("  ") + m_administratorLabel->text() + QStringLiteral("：") +
                           m_session.administrator);
 }

@@ -11,11 +11,14 @@ class Taddmessage : public QWidget {
     Q_OBJECT
 public:
     explicit Taddmessage(Session& session, QWidget* parent = nullptr);
+    // Once, at start-up: after the first language switch, or with the built-in caption where no
+    // language file was found.
+    void showAdministrator();
 
 private:
     void refresh();
     void applyTexts();
-    void showAdministrator();
+    bool m_administratorShown = false;
 
     Session& m_session;
     QLineEdit* m_model;

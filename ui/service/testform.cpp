@@ -245,7 +245,12 @@ QWidget* TTestForm::buildSidePanel() {
     connect(m_factoryDate, &QCheckBox::toggled, this,
             [this](bool on) { m_session.alignment.writeFactoryDate = on; });
     col->addWidget(m_factoryDate);
+    // Labelled, since a screen reader on Linux names a list by its label, not by its own name.
+    m_powerLabel = new QLabel(side);
+    m_powerLabel->setProperty("kt520_fixed", true);
+    col->addWidget(m_powerLabel);
     m_power = new QComboBox(side);
+    m_powerLabel->setBuddy(m_power);
     m_power->setObjectName(QStringLiteral("ComboBox1"));
     m_power->addItems({QStringLiteral("10W"), QStringLiteral("25W")});
     connect(m_power, &QComboBox::currentTextChanged, this,
@@ -307,6 +312,7 @@ void TTestForm::nameControls() {
     m_name->setAccessibleName(lang.text(Str::SpokenNameField));
     m_nameHex->setAccessibleName(lang.text(Str::SpokenNameHexField));
     m_power->setAccessibleName(lang.text(Str::SpokenPowerClass));
+    m_powerLabel->setText(lang.text(Str::SpokenPowerClass));
     // The buttons and boxes say their own captions.
     nameWidgetsForAccessibility(this, lang);
 }

@@ -79,6 +79,7 @@ private:
     QTabWidget* m_tabs = nullptr;
     QWidget* m_side = nullptr;
     QComboBox* m_power = nullptr;
+    QLabel* m_powerLabel = nullptr;
     QCheckBox* m_menus = nullptr;
     QCheckBox* m_factoryDate = nullptr;
     QLabel* m_batteryResult = nullptr;

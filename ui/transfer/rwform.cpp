@@ -159,10 +159,10 @@ void TRWForm::buildControls() {
     buttons->addStretch(1);
     outer->addLayout(buttons);
 
-    m_service = new RWServicePanel(this);
+    m_serviceParking = std::make_unique<QWidget>();
+    m_service = new RWServicePanel(m_serviceParking.get());
     connect(m_service, &RWServicePanel::initialiseRequested, this, &TRWForm::Button3Click);
     connect(m_service, &RWServicePanel::usageRequested, this, &TRWForm::Button5Click);
-    outer->addWidget(m_service);
 
     m_status = new WrappingStatusBar(this);
     m_status->setObjectName(QStringLiteral("StatusBar1"));
@@ -231,8 +231,9 @@ QString vfoMoves(const Session& s, const VfoRows& before) {
 } // namespace
 
 void TRWForm::FormShow() {
-    // A dialog opens on its own state, not on the outcome of the last transfer.
-    m_status->clearMessage();
+    // A dialog opens on its own state, not on the outcome of the last transfer: the idle line, as
+    // the main window's status bar shows it.
+    showStatus(m_trace->isChecked() ? tracePath() : m_session.lang.text(Str::StatusLine));
     if (m_beforeShow) m_beforeShow();
     {
         // The band check is one undo step, and the status line says what it moved.
@@ -423,7 +424,13 @@ void TRWForm::Button1Click() {
 }
 
 void TRWForm::setServiceMode(bool on) {
+    auto* outer = qobject_cast<QBoxLayout*>(layout());
+    if (on && m_service->parentWidget() != this)
+        outer->insertWidget(outer->indexOf(m_status), m_service);
+    else if (!on && m_service->parentWidget() == this)
+        m_service->setParent(m_serviceParking.get());
     m_service->setServiceMode(on);
+    if (on) applyTexts(); // the group was not in the dialog when its texts were last given
 }
 
 bool TRWForm::serviceMode() const {

@@ -133,6 +133,9 @@ private:
     QCheckBox* m_verify = nullptr;
     // Created hidden; shown only in service mode.
     RWServicePanel* m_service = nullptr;
+    // Where the service controls wait outside service mode: a widget never shown, so that they
+    // are not part of the dialog for a key, a click or a screen reader.
+    std::unique_ptr<QWidget> m_serviceParking;
 
     MessageSink m_message;
     MessageBoxHook m_ask;
