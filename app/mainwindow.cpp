@@ -14,6 +14,7 @@
 #include "app/safetymenus.h"
 #include "app/selectionpanel.h"
 #include "app/windowmenu.h"
+#include "app/windowparts.h"
 #include "core/base/messages.h"
 #include "core/codeplug/applylanguage.h"
 #include "core/codeplug/model.h"
@@ -58,6 +59,7 @@ void ChildFrame::closeEvent(QCloseEvent* event) {
     event->ignore();
     showMinimized();
     hide();
+    emit closed();
 }
 
 TMainForm::TMainForm(Session& session, QWidget* parent)
@@ -78,7 +80,12 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     m_func = new Tfunc(session);
     addChild(m_func);
     m_channelB = new Tchannelb(session);
-    addChild(m_channelB);
+    // Table B has no command of its own: shown at start, once closed it stays closed for the run.
+    connect(static_cast<ChildFrame*>(addChild(m_channelB)), &ChildFrame::closed, this, [this] {
+        m_tableBClosed = true;
+        m_windows->drop(m_channelB);
+        if (m_lastChannelWindow == m_channelB) m_lastChannelWindow = m_channelA;
+    });
     m_channelA = new Tchannela(session);
     addChild(m_channelA);
     m_port = new Tcommuny(session, this);
@@ -131,8 +138,10 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     }
     installMenuKey(this);
     buildToolBar();
-    addToolBar(newSelectionPanel(
-        session, [this](const QString& caption) { setCaption(caption); }, this));
+    QToolBar* panel = newSelectionPanel(
+        session, [this](const QString& caption) { setCaption(caption); }, this);
+    addToolBar(panel);
+    new WindowParts(this, panel, m_mdi, m_problems);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("StatusLine"));
     statusBar()->addWidget(m_status, 1);
@@ -173,7 +182,7 @@ QMdiSubWindow* TMainForm::frameOf(QWidget* child) const {
 
 void TMainForm::showChild(QWidget* child) {
     QMdiSubWindow* frame = frameOf(child);
-    if (!frame) return;
+    if (!frame || (child == m_channelB && m_tableBClosed)) return;
     frame->showNormal();
     frame->show();
     child->show();

@@ -33,6 +33,9 @@ class ChildFrame : public QMdiSubWindow {
 public:
     using QMdiSubWindow::QMdiSubWindow;
 
+signals:
+    void closed();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 };
@@ -145,6 +148,7 @@ private:
     QLabel* m_status = nullptr;
     ProblemsPanel* m_problems = nullptr;
     QWidget* m_lastChannelWindow = nullptr; // the channel table the Edit menu's channel commands act on
+    bool m_tableBClosed = false;            // closed once, table B stays hidden until the next start
     bool m_started = false;
     bool m_arranged = false; // the child windows have had their start-up places
     bool m_settingsSaved = false;

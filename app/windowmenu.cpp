@@ -47,6 +47,11 @@ void WindowMenu::refresh() {
     cascade->setObjectName(QStringLiteral("CascadeWindows"));
 }
 
+void WindowMenu::drop(QWidget* child) {
+    m_children.removeAll(child);
+    refresh();
+}
+
 void WindowMenu::addExtraAction(QAction* action) {
     m_extra << action;
     refresh();

@@ -24,6 +24,8 @@ public:
     void refresh(); // rebuilt on every opening; texts follow the language
     // An item kept after the child windows (a dock's show/hide action).
     void addExtraAction(QAction* action);
+    // A child window the menu no longer offers.
+    void drop(QWidget* child);
 
 private:
     QMdiArea* m_area;

@@ -3,31 +3,36 @@
 #include "app/comparedialog.h"
 #include "app/helpmenu.h"
 #include "app/mainwindow.h"
+#include "app/problemspanel.h"
+#include "core/codeplug/controlnames.h"
 #include "core/codeplug/session.h"
 #include "core/transfer/backup.h"
 #include "sim/simwire.h"
 #include "sim/virtualradio.h"
 #include "tests/common/languagefiles.h"
+#include "ui/channels/channelwindow.h"
 #include "ui/common/accessiblenames.h"
 #include "ui/options/funcwindow.h"
 #include "ui/service/testform.h"
 #include "ui/transfer/rwform.h"
-#include <QComboBox>
-#include <QHeaderView>
-#include <QTabWidget>
-#include <QToolBar>
-#include <QToolButton>
 #include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -106,11 +111,13 @@ QStringList faults(QWidget* window, const QList<QWidget*>& windows = {}) {
     std::function<void(QAccessibleInterface*, bool)> walk = [&](QAccessibleInterface* face, bool hidden) {
         auto* c = qobject_cast<QWidget*>(face->object());
         if (!c) return;
-        hidden = hidden || (c != window && hiddenByProgram(c) && !qobject_cast<QStackedWidget*>(c->parentWidget()));
+        hidden = hidden ||
+                 (c != window && hiddenByProgram(c) && !qobject_cast<QStackedWidget*>(c->parentWidget()));
         QAccessibleActionInterface* act = face->actionInterface();
         const bool acts = act && !act->actionNames().isEmpty();
         if (c != window && serviceMarked(c, window)) {
-            if (acts || face->childCount() > 0) out << describe(c, window, QStringLiteral("offers an action or a child"));
+            if (acts || face->childCount() > 0)
+                out << describe(c, window, QStringLiteral("offers an action or a child"));
             return;
         }
         if (hidden && acts && !c->objectName().startsWith(u"qt_"))
@@ -179,7 +186,8 @@ QStringList nameFaults(QWidget* window, const QList<QWidget*>& windows = {}) {
 // Tab from `start` until the focus comes back to it. A control met twice before that is a trap.
 QString tabWalk(QWidget* start, QWidget* window, const QList<QWidget*>& expected) {
     start->setFocus(Qt::TabFocusReason);
-    if (QApplication::focusWidget() != start) return describe(start, window, QStringLiteral("takes no focus"));
+    if (QApplication::focusWidget() != start)
+        return describe(start, window, QStringLiteral("takes no focus"));
     QList<QWidget*> met{start};
     for (int i = 0; i < 400; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -190,8 +198,7 @@ QString tabWalk(QWidget* start, QWidget* window, const QList<QWidget*>& expected
                 if (!met.contains(c)) missed << describe(c, window, QStringLiteral("not reached by Tab"));
             return missed.join(QLatin1Char('\n'));
         }
-        if (!at || met.contains(at))
-            return describe(at ? at : start, window, QStringLiteral("traps Tab"));
+        if (!at || met.contains(at)) return describe(at ? at : start, window, QStringLiteral("traps Tab"));
         met << at;
     }
     return describe(start, window, QStringLiteral("Tab never comes back"));
@@ -227,6 +234,7 @@ private slots:
     void namesAreTheirOwn_data();
     void namesAreTheirOwn();
     void tabLeavesEveryControlAndReachesAll();
+    void keysGoRoundTheMainWindow();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -450,6 +458,40 @@ void TestFocusChain::tabLeavesEveryControlAndReachesAll() {
     out << walkEveryPage(&backups);
     backups.hide();
     QVERIFY2(out.isEmpty(), qPrintable(out.join(QLatin1Char('\n'))));
+}
+
+// F6 between the panel, the child window in front and the Problems list; Tab round the panel's
+// lists, the arrows change the band; Ctrl+F6 between child windows.
+void TestFocusChain::keysGoRoundTheMainWindow() {
+    TMainForm& w = *m_window;
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.problemsPanel()->show();
+    w.showChild(w.channelA());
+    auto* grid = w.channelA()->findChild<QTableView*>();
+    grid->setFocus(Qt::TabFocusReason);
+    auto focus = [] { return QApplication::focusWidget(); };
+    auto press = [&](QKeyCombination key) { QTest::keyClick(focus(), key.key(), key.keyboardModifiers()); };
+    press(Qt::Key_F6);
+    QVERIFY(w.problemsPanel()->isAncestorOf(focus()));
+    press(Qt::Key_F6);
+    QCOMPARE(focus()->objectName(), QStringLiteral("ComboBand1"));
+    QStringList round;
+    for (int i = 0; i < 3; ++i) {
+        press(Qt::Key_Tab);
+        round << focus()->objectName();
+    }
+    QCOMPARE(round, QStringList({"ComboBox26", "ComboBox1", "ComboBand1"}));
+    const int band = m_session->doc.main.index(MainCtl::Band1);
+    press(band == 0 ? Qt::Key_Down : Qt::Key_Up);
+    QVERIFY(m_session->doc.main.index(MainCtl::Band1) != band);
+    press(Qt::SHIFT | Qt::Key_F6);
+    QVERIFY(w.problemsPanel()->isAncestorOf(focus()));
+    press(Qt::SHIFT | Qt::Key_F6);
+    QCOMPARE(focus(), grid);
+    press(Qt::CTRL | Qt::Key_F6);
+    QVERIFY(w.findChild<QMdiArea*>()->activeSubWindow() != w.frameOf(w.channelA()));
+    w.problemsPanel()->hide();
 }
 
 QTEST_MAIN(TestFocusChain)

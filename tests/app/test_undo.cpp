@@ -148,6 +148,13 @@ private slots:
         const QString undoText = m_window->editCommands()->undoAction()->text();
         QVERIFY2(undoText.startsWith(QStringLiteral("Undo: ")), qPrintable(undoText));
         grid(a)->setFocus();
+        // The status line says what each step took back, not what the command before it did.
+        auto* status = m_window->findChild<QLabel*>(QStringLiteral("StatusLine"));
+        const QString lastStep = m_session->history.undoName();
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(status->text().trimmed(), QStringLiteral("Undone: ") + lastStep);
+        key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(status->text().trimmed(), QStringLiteral("Redone: ") + lastStep);
         int undone = 0;
         while (m_session->history.isModified() && undone < 50) {
             key(Qt::Key_Z, Qt::ControlModifier);
@@ -277,24 +284,28 @@ private slots:
         QVERIFY(!m_session->history.isModified());
     }
 
-    // The Window menu lists the child windows with a tick for those shown; choosing table B brings
-    // it back after it was closed.
+    // The Window menu lists the child windows with a tick for those shown and brings a closed one
+    // back; table B, once closed, stays closed until the next start and is no longer offered.
     void windowMenuBringsBackClosedWindows() {
-        QMdiSubWindow* frameB = m_window->frameOf(m_window->channelB());
-        frameB->close();
-        QVERIFY(!frameB->isVisible());
         QMenu* menu = m_window->findChild<QMenu*>(QStringLiteral("WindowMenu"));
         QVERIFY(menu);
-        emit menu->aboutToShow();
-        QAction* showB = menu->findChild<QAction*>(QStringLiteral("ShowTchannelb"));
-        QAction* showA = menu->findChild<QAction*>(QStringLiteral("ShowTchannela"));
-        QVERIFY(showA && showB);
-        QVERIFY(showA->isChecked());
-        QVERIFY(!showB->isChecked());
-        QCOMPARE(withoutMnemonic(showB->text()), m_window->channelB()->windowTitle());
-        showB->trigger();
-        QVERIFY(frameB->isVisible());
-        QCOMPARE(m_window->findChild<QMdiArea*>()->activeSubWindow(), frameB);
+        auto item = [&](const char* name) {
+            emit menu->aboutToShow();
+            return menu->findChild<QAction*>(QLatin1String(name));
+        };
+        QMdiSubWindow* frameInfo = m_window->frameOf(m_window->radioInfoWindow());
+        frameInfo->close();
+        QVERIFY(!item("ShowTaddmessage")->isChecked());
+        item("ShowTaddmessage")->trigger();
+        QVERIFY(frameInfo->isVisible());
+        QCOMPARE(m_window->findChild<QMdiArea*>()->activeSubWindow(), frameInfo);
+        QMdiSubWindow* frameB = m_window->frameOf(m_window->channelB());
+        QCOMPARE(withoutMnemonic(item("ShowTchannelb")->text()), m_window->channelB()->windowTitle());
+        frameB->close();
+        QVERIFY(item("ShowTchannela")->isChecked());
+        QVERIFY(!item("ShowTchannelb"));
+        m_window->showChild(m_window->channelB());
+        QVERIFY(!frameB->isVisible());
         QVERIFY(menu->findChild<QAction*>(QStringLiteral("TileWindows")));
         QVERIFY(menu->findChild<QAction*>(QStringLiteral("CascadeWindows")));
     }

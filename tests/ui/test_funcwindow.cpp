@@ -32,6 +32,8 @@ private slots:
     void fmEditor();
     void fmKeyOnListStartsEditor();
     void callListEditor();
+    void callListFromTheKeyboard();
+    void focusedCellStaysInView();
     void deactivationSettles();
     void languageSwitch();
     void showControlBringsItIntoView();
@@ -284,6 +286,56 @@ void TestFuncWindow::callListEditor() {
     QCOMPARE(e->text(), QString("1A#"));
     clickCell(calls, 0, 4); // label column: no editor
     QVERIFY(!e->isVisible());
+}
+
+// Tab reaches the list and leaves it; arrows move, typing starts a new code, F2 and Enter edit.
+void TestFuncWindow::callListFromTheKeyboard() {
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    m_w->tabs()->setCurrentIndex(2);
+    CallList* calls = m_w->callList();
+    QWidget* before = calls->previousInFocusChain();
+    while (!(before->focusPolicy() & Qt::TabFocus) || !before->isVisible())
+        before = before->previousInFocusChain();
+    before->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(before, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), calls);
+    QCOMPARE(calls->currentRow(), 1);
+    QTest::keyClick(calls, Qt::Key_Down);
+    QTest::keyClick(calls, Qt::Key_Down);
+    QTest::keyClick(calls, '1');
+    QLineEdit* e = calls->editor();
+    QVERIFY(e->hasFocus()); // the keys after the first go to the editor
+    QTest::keyClick(e, 'a');
+    QCOMPARE(f().cell("StringGrid1", 1, 3), QString("1A"));
+    QTest::keyClick(e, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), calls);
+    for (Qt::Key key : {Qt::Key_F2, Qt::Key_Return}) {
+        QTest::keyClick(calls, key);
+        QVERIFY(e->hasFocus());
+        QCOMPARE(e->text(), f().cell("StringGrid1", 1, 3)); // the code as it stands, to be changed
+        QTest::keyClicks(e, "#");
+        QTest::keyClick(e, Qt::Key_Escape);
+    }
+    QCOMPARE(f().cell("StringGrid1", 1, 3), QString("1A##"));
+    QTest::keyClick(calls, Qt::Key_Tab);
+    QVERIFY(QApplication::focusWidget() != calls && !calls->isAncestorOf(QApplication::focusWidget()));
+}
+
+// Arrows to the last FM slot in a small window: the page scrolls so that the cell shows.
+void TestFuncWindow::focusedCellStaysInView() {
+    m_w->resize(320, 260);
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    FmList* fm = m_w->fmList();
+    auto* page = qobject_cast<QScrollArea*>(m_w->tabs()->currentWidget());
+    QVERIFY(page && page->isAncestorOf(fm));
+    fm->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 40; ++i)
+        QTest::keyClick(fm, Qt::Key_Down);
+    const QRect cell = fm->visualRect(fm->currentIndex());
+    const QRect shown(fm->viewport()->mapTo(page->viewport(), cell.topLeft()), cell.size());
+    QVERIFY2(page->viewport()->rect().contains(shown), qPrintable(QString::number(shown.y())));
 }
 
 void TestFuncWindow::deactivationSettles() {

@@ -208,6 +208,12 @@ void TestTestForm::radioInformation() {
     auto text = [&](const char* name) { return info.findChild<QLineEdit*>(QLatin1String(name))->text(); };
     auto status = [&] { return info.findChild<QStatusBar*>()->currentMessage(); };
     QCOMPARE(status(), QString());
+    {
+        // Started without a language file: the built-in caption names the administrator.
+        Taddmessage bare(s);
+        bare.showAdministrator();
+        QCOMPARE(bare.findChild<QStatusBar*>()->currentMessage(), QStringLiteral("  管理员：Qovran"));
+    }
     s.lang.index = 2;
     if (!applyLanguage(s, Language::baseName(2))) QSKIP("no language files beside the test");
     const QString line =
