@@ -5,13 +5,13 @@
 #include "core/codeplug/controlnames.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
+#include "ui/channels/channelbuttonrow.h"
 #include "ui/channels/channelcontextmenu.h"
 #include "ui/channels/channeleditorwidgets.h"
 #include "ui/channels/channelgridwidgets.h"
 #include "ui/common/translatewidgets.h"
 #include <QApplication>
 #include <QKeyEvent>
-#include <QTimer>
 
 namespace {
 // Tone list positions above this one ("250.3", "254.1" and every DCS code) and position 0 (OFF)
@@ -42,9 +42,6 @@ ChannelWindow::ChannelWindow(Session& session, Side side, QWidget* parent)
     m_model =
         new ChannelTableModel(m_table, side == Side::A ? QColor(166, 202, 240) : QColor(192, 220, 192), this);
     m_grid = new ChannelGrid(m_model, this);
-    m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("Timer1"));
-    connect(m_timer, &QTimer::timeout, this, &ChannelWindow::autoAddTick);
     m_activation = new ActivationWatch(this);
     connect(m_activation, &ActivationWatch::activated, this, &ChannelWindow::activated);
     connect(m_activation, &ActivationWatch::deactivated, this, &ChannelWindow::deactivated);
@@ -472,7 +469,7 @@ void ChannelWindow::activated() {
 void ChannelWindow::deactivated() {
     if (m_inMessage) return;
     // A button held while the window lost the mouse may never see its release.
-    m_timer->stop();
+    m_buttons->stopAutoAdd();
     // Another program taking the activation moves no focus inside this window, so the tone and
     // CTCSS fields are left here: their leaving rules hold as on any other way out (a DCS tone
     // drops the CTCSS frequency, which is clamped to 55-255 Hz).
@@ -490,7 +487,7 @@ void ChannelWindow::deactivated() {
 QMessageBox::StandardButton ChannelWindow::ask(QMessageBox::Icon icon, const QString& caption,
                                                const QString& text, QMessageBox::StandardButtons buttons) {
     // A modal box takes the mouse: a held auto-add button would never see its release.
-    m_timer->stop();
+    m_buttons->stopAutoAdd();
     m_inMessage = true;
     const auto answer = messageBox ? messageBox(this, icon, caption, text, buttons) : QMessageBox::NoButton;
     m_inMessage = false;

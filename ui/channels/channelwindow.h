@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 class Session;
+class ChannelButtonRow;
 class ChannelGrid;
 class ChannelTableModel;
 class FrequencyEdit;
@@ -16,8 +17,6 @@ class NameEdit;
 class ToneCombo;
 class CompanderCombo;
 class QMdiSubWindow;
-class QPushButton;
-class QTimer;
 
 // A channel table window: the grid StringGrid1 with its five in-place editors and the button
 // row that adds, moves and deletes channels. Tchannela shows table A, Tchannelb table B; both
@@ -63,7 +62,7 @@ private:
     static bool isFrequencyColumn(int col) { return col == Col::RxFreq || col == Col::TxFreq; }
 
     void buildEditors(); // channelwindow.cpp
-    void buildButtons(); // channelbuttonrow.cpp, with the button actions and the window geometry
+    void buildButtons(); // channelrowcommands.cpp, with the button actions and the window geometry
     void layoutChildren();
     void applyLanguageTexts();
 
@@ -91,8 +90,6 @@ private:
     void leaveEditorToGrid(EditorId id);
 
     // Buttons
-    void autoAddPressed();
-    void autoAddTick();
     void autoAddStep(bool mouseDown);
     void deleteAll();
     void moveChannel(int direction);
@@ -117,8 +114,7 @@ private:
     ToneCombo* m_tone = nullptr;
     CompanderCombo* m_compander = nullptr;
     std::array<Editor, EditorCount> m_editors;
-    std::array<QPushButton*, 6> m_buttons{};
-    QTimer* m_timer = nullptr;
+    ChannelButtonRow* m_buttons = nullptr;
     QStringList m_tones;
     ActivationWatch* m_activation;
     int m_gridWidth = 753;
