@@ -81,19 +81,8 @@ work=$root/build-win/setup-test
 rm -rf "$work"
 mkdir -p "$work"
 cp fuzz/corpus/document/rich.qv19 "$work/"
-sim() { # sim NAME [options]: kt520-sim in the background, its device in $device
-  local name=$1
-  shift
-  "$root/build/kt520-sim" --exit-after-end "$@" >"$work/$name.sim" 2>&1 &
-  for _ in $(seq 100); do
-    device=$(head -n1 "$work/$name.sim" 2>/dev/null || true)
-    [ -n "$device" ] && { ln -sfn "$device" "$WINEPREFIX/dosdevices/com5"; return; }
-    sleep 0.05
-  done
-  fail "kt520-sim did not start"
-}
-# The programming date (0x0160-0x0166) is the time of each write.
-masked() { python3 -c 'import sys; b=bytearray(open(sys.argv[1],"rb").read()); b[0x160:0x167]=bytes(7); sys.stdout.buffer.write(b)' "$1"; }
+. "$root/scripts/wine-sim.sh"
+sim() { start_sim "$work" "$1" --exit-after-end "${@:2}" || fail "kt520-sim did not start"; }
 mkdir -p "$WINEPREFIX/dosdevices"
 sim lin-read --baud 0
 (cd "$work" && "$root/build/kt520-cli" read --lang 2 --port "$device" --out lin-read.qv19 >/dev/null)

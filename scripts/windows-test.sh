@@ -87,18 +87,8 @@ done
 
 echo "== 3. end to end through COM5 at 9600 baud"
 # A radio as the Linux program leaves it after writing the rich document.
-sim() { # sim NAME [options]: starts kt520-sim, leaves its device in $device
-  local name=$1
-  shift
-  build/kt520-sim --baud 9600 "$@" >"$out/$name.sim" 2>&1 &
-  for _ in $(seq 100); do
-    device=$(head -n1 "$out/$name.sim" 2>/dev/null || true)
-    [ -n "$device" ] && return
-    sleep 0.05
-  done
-  echo "kt520-sim did not start" >&2
-  return 1
-}
+. "$root/scripts/wine-sim.sh"
+sim() { start_sim "$out" "$1" --baud 9600 "${@:2}"; } # sim NAME [options]: at 9600 baud unless told
 sim image --dump "$out/image.bin" --exit-after-end --baud 0
 lincli write --lang 2 --port "$device" --in rich.qv19 >/dev/null
 wait
@@ -130,7 +120,6 @@ for who in lin win; do
   wait
 done
 # The programming date (0x0160-0x0166) is the time of each write.
-masked() { python3 -c 'import sys; b=bytearray(open(sys.argv[1],"rb").read()); b[0x160:0x167]=bytes(7); sys.stdout.buffer.write(b)' "$1"; }
 masked "$out/written-lin.bin" >"$out/written-lin.masked"
 masked "$out/written-win.bin" >"$out/written-win.masked"
 same "$out/written-lin.masked" "$out/written-win.masked" "write through COM5"
