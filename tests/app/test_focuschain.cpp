@@ -410,6 +410,8 @@ void TestFocusChain::namesAreTheirOwn() {
         out << nameFaults(m_window.get(), windows);
         for (QWidget* window : windows.mid(1)) {
             if (window == m_window->testForm() && !service) continue;
+            if (window == m_window->rwForm()) // a write shows the most: its safety choices
+                m_window->rwForm()->prepareFor(TransferMode::Write, QStringLiteral("W"), QStringLiteral("W"));
             if (auto* dialog = qobject_cast<QDialog*>(window))
                 dialog->show();
             else
@@ -419,6 +421,9 @@ void TestFocusChain::namesAreTheirOwn() {
         }
     }
     m_window->setServiceMode(false);
+    // A box captioned after its window was named speaks its caption, not the window's title.
+    auto* backupFirst = m_window->rwForm()->findChild<QAbstractButton*>(QStringLiteral("BackupFirstCheck"));
+    QCOMPARE(spoken(backupFirst), QString(backupFirst->text()).remove(u'&'));
     CompareDialog compare(
         *m_session, QStringLiteral("other.qv19"), {}, [](const DocumentDifference&) {}, m_window.get());
     compare.show();
