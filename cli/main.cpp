@@ -38,7 +38,8 @@ void usage(QTextStream& stream) {
     for (const Verb& v : verbs)
         stream << "  " << QString::fromLatin1(v.name).leftJustified(8) << v.summary << "\n";
     stream << "\n'kt520-cli <verb> --help' describes a verb's options; 'kt520-cli --version' prints the "
-              "version.\n";
+              "version.\n\n"
+           << exitCodeHelp();
 }
 } // namespace
 

@@ -47,6 +47,9 @@ int runWrite(const QStringList& args) {
         return Exit::Problems;
     }
 
+    // A backup of a failed read holds, past where the read stopped, what the program had before.
+    if (isPartialBackup(path)) err() << "warning: " << partialBackupText(path, session) << "\n";
+
     // Each port's thread opens the document as this one holds it.
     if (radio.ports().size() > 1) {
         if (service.used())
@@ -59,10 +62,7 @@ int runWrite(const QStringList& args) {
     const WritePreparation preparation = formShow(session, TransferMode::Write);
     TransferOptions options = radio.options();
     service.apply(options);
-    if (auto error = radio.connect(session)) {
-        err() << *error << "\n";
-        return Exit::Failure;
-    }
+    if (auto status = radio.connect(session)) return *status;
     if (verb.parser.isSet(safety.backupFirst)) {
         const PortOutcome backup = backUpFirst(session, radio.link());
         (backup.status == Exit::Ok ? out() : err()) << backup.message << "\n";

@@ -306,5 +306,8 @@ enum : int {
     CsvUnclosedQuote = 1309,     // a quote opened on the line is never closed
     CsvBeyondLastChannel = 1310, // %1 location, %2 the channel it would be
     ReachNoDocument = 1311,      // the initialise command's write sent no block of the document
+    // Files a script relies on: where a read's data are kept, a backup of a failed read.
+    ReadKeptInBackup = 1350, // %1 the backup's document
+    PartialBackup = 1351,    // %1 the file: what a backup of a failed read lacks
 };
 }

@@ -50,6 +50,14 @@ int SysFile::close(int fd) {
     return ::close(fd) == 0 ? 0 : errno;
 }
 
+int SysFile::writeStandardOutput(const QByteArray& bytes) {
+    return writeAll(STDOUT_FILENO, bytes);
+}
+
+int SysFile::folderWriteError(const QString& folder) {
+    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0 ? 0 : errno;
+}
+
 std::optional<FileFailure> SysFile::writeDurably(QSaveFile& file, const QByteArray& bytes) {
     // The file is open unbuffered: the bytes go to the system here, where each write is
     // checked, not in a flush at commit whose failure would go unseen.

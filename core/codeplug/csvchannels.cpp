@@ -7,7 +7,6 @@
 #include "core/codeplug/controlnames.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
-#include <QDir>
 #include <QHash>
 #include <cmath>
 
@@ -548,7 +547,5 @@ FileRead readChannelsCsvFile(const QString& path, const Language& lang) {
 
 std::optional<QString> writeChannelsCsvFile(const QString& path, const ChannelTable& table,
                                             const ValueWords& words, const Language& lang) {
-    if (const auto failure = saveFile(path, exportChannelsCsv(table, words)))
-        return lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), failureReason(*failure, lang));
-    return std::nullopt;
+    return saveUserFile(path, exportChannelsCsv(table, words), lang);
 }

@@ -6,7 +6,7 @@
 #include "core/codeplug/documentlines.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
-#include <QDir>
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace {
@@ -295,10 +295,13 @@ OpenResult openDocument(Session& s, const QByteArray& bytes) {
 }
 
 std::optional<QString> writeDocumentFile(const QString& path, const Session& s) {
-    if (const auto failure = saveFile(path, saveDocument(s)))
-        return s.lang.text(Str::FileError)
-            .arg(QDir::toNativeSeparators(path), failureReason(*failure, s.lang));
-    return std::nullopt;
+    return saveUserFile(path, saveDocument(s), s.lang);
+}
+
+bool isPartialBackup(const QString& path) {
+    static const QRegularExpression partial(QStringLiteral("%1(-\\d+)?\\.qv19$").arg(PartialBackupMark),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return partial.match(path).hasMatch();
 }
 
 FileRead readDocumentFile(const QString& path, const Session& s) {

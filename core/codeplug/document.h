@@ -41,5 +41,11 @@ OpenResult openDocument(Session& session, const QByteArray& bytes);
 [[nodiscard]] std::optional<QString> writeDocumentFile(const QString& path, const Session& session);
 FileRead readDocumentFile(const QString& path, const Session& session);
 
+// The mark of a backup kept from a read that failed part way ("…_Qovran-partial.qv19", also
+// "…-partial-2.qv19"): its file looks whole, but holds the radio's values only as far as the
+// read came.
+inline const QString PartialBackupMark = QStringLiteral("-partial");
+bool isPartialBackup(const QString& path);
+
 // The main window caption after an open: model text, three blanks, the band in brackets.
 QString documentCaption(const QString& model, const QString& band);
