@@ -83,6 +83,10 @@ int runCheck(const QStringList& args) {
         out() << path << ": line 1: not a document: the first line is not \"QOVRAN MEMORY CHANNEL\"\n";
         return Exit::Problems;
     }
+    if (opened.misfit) {
+        out() << path << ": " << *opened.misfit << "\n";
+        return Exit::Problems;
+    }
     if (opened.refusal == OpenResult::Refusal::Incomplete) {
         QList<int> lines;
         for (const LineProblem& p : opened.notApplied)

@@ -27,6 +27,10 @@ int runWrite(const QStringList& args) {
     auto result = openForVerb(session, verb, path);
     if (const int* exit = std::get_if<int>(&result)) return *exit;
     const OpenResult& opened = std::get<OpenResult>(result);
+    if (opened.misfit) {
+        err() << path << ": " << *opened.misfit << "\n" << path << ": nothing was sent\n";
+        return Exit::Problems;
+    }
     if (opened.refusal == OpenResult::Refusal::Incomplete) {
         QList<int> lines;
         for (const LineProblem& p : opened.notApplied)

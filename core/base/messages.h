@@ -309,5 +309,7 @@ enum : int {
     // Files a script relies on: where a read's data are kept, a backup of a failed read.
     ReadKeptInBackup = 1350, // %1 the backup's document
     PartialBackup = 1351,    // %1 the file: what a backup of a failed read lacks
+    DocLineMisfit = 1352,    // %1 line, %2 its start, %3 the label it should start with, %4 lines missing
+    CsvMovedToRaster = 1353, // %1 the list's frequency, %2 the channel's
 };
 }

@@ -23,6 +23,9 @@ struct OpenResult {
     // In line order; the controls of these lines kept their state, except a channel line whose
     // label is damaged, which is still read by position.
     QList<LineProblem> notApplied;
+    // Incomplete: the first line that stands where another belongs (lines deleted from the
+    // middle), said in a sentence for the user; empty when the file is only cut short.
+    std::optional<QString> misfit;
 
     bool accepted() const { return refusal == Refusal::None; }
 };
