@@ -157,7 +157,7 @@ std::optional<QString> firstMisfit(LineReader in, int missing, const Language& l
     for (const Side side : {Side::A, Side::B})
         for (int row = 1; row <= ChannelTable::LastRow; ++row) {
             const auto raw = in.next();
-            if (!raw) return std::nullopt;
+            if (!raw || !raw->terminated) return std::nullopt; // the end of a cut file
             const QString text = gbk.decode(raw->bytes.first(std::min(raw->bytes.size(), HeaderPrefixBytes)));
             if (channelLineLabelOk(text, row)) continue;
             return lang.text(Str::DocLineMisfit)

@@ -151,8 +151,8 @@ void TestCli::badArguments_data() {
     QTest::newRow("language 7") << QStringList{"new", "--out", "x.qv19", "--lang", "7"} << 2 << "--lang";
     QTest::newRow("unknown option") << QStringList{"check", "--fast", "a.qv19"} << 2 << "fast";
     QTest::newRow("check without file") << QStringList{"check"} << 2 << "FILE";
-    QTest::newRow("check missing file") << QStringList{"check", missing} << 3 << "y.qv19";
-    QTest::newRow("new into missing folder") << QStringList{"new", "--out", missing} << 3 << "y.qv19";
+    QTest::newRow("check missing file") << QStringList{"check", missing} << 1 << "y.qv19";
+    QTest::newRow("new into missing folder") << QStringList{"new", "--out", missing} << 4 << "y.qv19";
 }
 
 void TestCli::badArguments() {
@@ -203,7 +203,7 @@ void TestCli::importAndExportSayWhatIsWrong() {
 }
 
 // Past the user's file-size limit (ulimit -f) the save says "File too large" and fails with
-// exit status 3; the system's SIGXFSZ does not end the program.
+// exit status 4; the system's SIGXFSZ does not end the program.
 void TestCli::fileSizeLimitIsAFailureNotASignal() {
     const QString path = m_dir.filePath(QStringLiteral("limited.qv19"));
     QProcess p;
@@ -216,7 +216,7 @@ void TestCli::fileSizeLimitIsAFailureNotASignal() {
                   QStringLiteral("2")});
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(p.exitCode(), 3);
+    QCOMPARE(p.exitCode(), 4);
     const QString err = QString::fromUtf8(p.readAllStandardError());
     QVERIFY2(err.contains(QStringLiteral("File too large")), qPrintable(err));
     QVERIFY(!QFile::exists(path));
