@@ -106,6 +106,7 @@ int runNew(const QStringList& args);
 int runCheck(const QStringList& args);
 int runPort(const QStringList& args);
 int runWhere(const QStringList& args);
+int runBackups(const QStringList& args);
 int runImport(const QStringList& args);
 int runExport(const QStringList& args);
 int runPrint(const QStringList& args);

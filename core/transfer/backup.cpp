@@ -152,6 +152,16 @@ void BackupStore::prune() const {
             QFile::remove(path);
 }
 
+QString backupTitle(const BackupEntry& entry, const Language& lang) {
+    const QString date = entry.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return entry.partial ? date + QStringLiteral(" (") + lang.text(Str::BackupPartial) + QChar(')') : date;
+}
+
+int backupChannels(const BackupEntry& entry) {
+    QFile file(entry.documentPath);
+    return file.open(QIODevice::ReadOnly) ? channelsInUse(file.read(1 << 20)) : 0;
+}
+
 BackupStore backupStoreFor(const Session& session) {
     return BackupStore(BackupStore::defaultFolder(),
                        BackupStore::keepSetting(IniFile::load(session.files.settingsToRead())));

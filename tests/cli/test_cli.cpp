@@ -45,6 +45,7 @@ private slots:
     void linkFailureExitsAlike();
     void hintsWhereARefusalStood_data();
     void hintsWhereARefusalStood();
+    void backupsListedPartialMarked();
 
 private:
     QTemporaryDir m_dir;
@@ -340,6 +341,22 @@ void TestCli::hintsWhereARefusalStood() {
     const Run r = cli(args + QStringList{"--lang", "2"});
     QCOMPARE(r.exitCode, exitCode);
     QVERIFY2(r.out.contains(said), qPrintable(r.out + r.err));
+}
+
+void TestCli::backupsListedPartialMarked() {
+    const QString folder = m_dir.filePath(QStringLiteral("data/kt520/backups"));
+    QVERIFY(QDir().mkpath(folder));
+    const QByteArray doc = saveDocument(*freshDocument(2));
+    for (const char* name : {"2026-12-07_21-30-05_Qovran.qv19", "2026-12-08_09-00-00_Qovran-partial.qv19"})
+        writeAll(folder + u'/' + QString::fromLatin1(name), doc);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("data")));
+    const Run r = runProcess(QCoreApplication::applicationDirPath() + QStringLiteral("/kt520-cli"),
+                             {QStringLiteral("backups"), QStringLiteral("--lang"), QStringLiteral("2")}, env);
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QStringLiteral("2026-12-08 09:00:00 (partial)\t0\t%1/2026-12-08_09-00-00_Qovran-partial.qv19\n"
+                                   "2026-12-07 21:30:05\t0\t%1/2026-12-07_21-30-05_Qovran.qv19\n")
+                        .arg(folder));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
