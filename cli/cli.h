@@ -18,9 +18,9 @@ enum : int {
     // or values at fault, a partial backup; or the radio's result is not the one asked for (a
     // read-back that differs, "Fail !"). Nothing was sent, or what was sent is whole.
     Problems = 1,
-    Usage = 2,      // bad arguments
-    LinkFailed = 3, // the port or the exchange with the radio failed; nothing reached the radio
-    NotSaved = 4,   // a file could not be written; the radio's memory, when read, is in a backup
+    Usage = 2,         // bad arguments
+    LinkFailed = 3,    // the port or the exchange with the radio failed; nothing reached the radio
+    NotSaved = 4,      // a file could not be written; the radio's memory, when read, is in a backup
     PartlyWritten = 5, // a write failed after the radio took part of it
 };
 }

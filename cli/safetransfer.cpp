@@ -73,9 +73,9 @@ SafeWriteOptions::SafeWriteOptions(VerbParser& verb) {
 
 QString keptInBackup(const BackedUpRead& read, const Session& session) {
     // Without a backup, the backup's own failure has been told already.
-    return read.backupPath.isEmpty() ? QString()
-                                     : session.lang.text(Str::ReadKeptInBackup)
-                                           .arg(QDir::toNativeSeparators(read.backupPath));
+    return read.backupPath.isEmpty()
+               ? QString()
+               : session.lang.text(Str::ReadKeptInBackup).arg(QDir::toNativeSeparators(read.backupPath));
 }
 
 void reportBackup(const BackedUpRead& read, const Session& session) {
@@ -147,6 +147,12 @@ int runReadOnPorts(const VerbParser& verb, const RadioVerb& radio, const Session
         return Exit::Usage;
     }
     if (auto refused = refuseSameDevice(verb, radio, session)) return *refused;
+    for (const QString& port : radio.ports())
+        if (auto refused = refuseOutput(outPathFor(out, port), session.lang)) {
+            err() << *refused << "\n";
+            err().flush();
+            return Exit::NotSaved;
+        }
     const bool singlePort = radio.singlePortCable(session);
     TransferOptions options;
     options.channelRange = radio.channelRange();

@@ -100,8 +100,9 @@ std::optional<QString> openRadioPort(Session& session, const QString& port, bool
         // system's raw "Inappropriate ioctl for device".
         const bool notSerial = PortDirectory::deviceState(device) == PortDirectory::State::NotSerial;
         return session.lang.text(Str::PortOpenFailed) +
-               QStringLiteral(" (%1: %2)").arg(device, notSerial ? session.lang.text(Str::PortStateNotSerial)
-                                                                 : link.lastPortError());
+               QStringLiteral(" (%1: %2)")
+                   .arg(device,
+                        notSerial ? session.lang.text(Str::PortStateNotSerial) : link.lastPortError());
     }
     return std::nullopt;
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli.h"
-#include "core/codeplug/document.h"
 #include "core/base/messages.h"
+#include "core/codeplug/document.h"
 #include "core/codeplug/documentlines.h"
 #include "core/codeplug/problems.h"
 #include "core/codeplug/session.h"

@@ -124,8 +124,8 @@ int runExport(const QStringList& args) {
         return Exit::Problems;
     }
     warnDocumentProblems(session, std::get<OpenResult>(opened), *inPath);
-    if (auto error =
-            saveOutput(*csvPath, exportChannelsCsv(session.doc.table(*side), session.doc.words), session.lang)) {
+    if (auto error = saveOutput(*csvPath, exportChannelsCsv(session.doc.table(*side), session.doc.words),
+                                session.lang)) {
         err() << *error << "\n";
         return Exit::NotSaved;
     }

@@ -39,7 +39,7 @@ int runPrint(const QStringList& args) {
     const PdfResult result = renderDocumentPdf(session, {QFileInfo(in).fileName()},
                                                paperText == u"letter" ? Paper::Letter : Paper::A4);
     const auto error = result.error.isEmpty() ? saveOutput(pdf, result.bytes, session.lang)
-                                               : std::optional<QString>(result.error);
+                                              : std::optional<QString>(result.error);
     if (error) {
         err() << *error << "\n";
         return Exit::NotSaved;

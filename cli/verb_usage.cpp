@@ -28,7 +28,7 @@ int runUsage(const QStringList& args) {
     const UsageResult result = adjustUsage(session, radio.link(), n);
     if (!result.ok) {
         err() << result.message << "\n";
-        return Exit::LinkFailed;
+        return result.refused ? Exit::Problems : Exit::LinkFailed;
     }
     if (result.written)
         out() << "level " << result.storedLevel << " -> " << n << ": high power at 400 and 470 MHz "

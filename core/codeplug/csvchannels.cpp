@@ -311,7 +311,9 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
             const QString v = get(name);
             return separator == u',' ? v : QString(v).replace(u',', u'.');
         };
-        auto orDefault = [&](const QString& v, const QString& fallback) { return v.isEmpty() ? fallback : v; };
+        auto orDefault = [&](const QString& v, const QString& fallback) {
+            return v.isEmpty() ? fallback : v;
+        };
         QList<CsvNote> warnings;
         auto drop = [&](const QString& reason) {
             report.notes.append({rec.line, reason, true});
@@ -483,7 +485,10 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
         table.setCell(Col::RxFreq, row, rxCell);
         table.newChannelDefaults(row, w);
         // A simplex channel is warned of once.
-        table.setCell(Col::TxFreq, row, !hasTx ? QString() : tx == *rx ? rxCell : freqCell(tx, megahertz(tx)));
+        table.setCell(Col::TxFreq, row,
+                      !hasTx      ? QString()
+                      : tx == *rx ? rxCell
+                                  : freqCell(tx, megahertz(tx)));
         table.setCell(Col::RxTone, row, rxTone);
         table.setCell(Col::TxTone, row, txTone);
         table.setCell(Col::Power, row, power);

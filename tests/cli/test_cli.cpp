@@ -163,7 +163,8 @@ void TestCli::badArguments_data() {
     QTest::newRow("new into missing folder") << QStringList{"new", "--out", missing} << 4 << "y.qv19";
     QTest::newRow("help gives the exit codes")
         << QStringList{"--help"} << 0 << "5  a write failed after the radio took part of it";
-    QTest::newRow("a verb's help too") << QStringList{"usage", "--help"} << 0 << "3  the port or the exchange";
+    QTest::newRow("a verb's help too")
+        << QStringList{"usage", "--help"} << 0 << "3  the port or the exchange";
     QTest::newRow("and align's") << QStringList{"align", "--help"} << 0 << "4  a file could not be written";
 }
 
@@ -243,18 +244,22 @@ void TestCli::outputs_data() {
     QTest::addColumn<QString>("said"); // starts standard output when the exit code is 0
     const QString refused = QStringLiteral("not a regular file");
     QTest::newRow("new onto a pipe") << QStringList{"new", "--out", "FIFO"} << 4 << refused;
-    QTest::newRow("import onto a pipe") << QStringList{"import", "--csv", "CSV", "--out", "FIFO"} << 4 << refused;
-    QTest::newRow("export onto a folder") << QStringList{"export", "--in", "DOC", "--csv", "DIR"} << 4 << refused;
-    QTest::newRow("print onto a pipe") << QStringList{"print", "--in", "DOC", "--pdf", "FIFO"} << 4 << refused;
+    QTest::newRow("import onto a pipe")
+        << QStringList{"import", "--csv", "CSV", "--out", "FIFO"} << 4 << refused;
+    QTest::newRow("export onto a folder")
+        << QStringList{"export", "--in", "DOC", "--csv", "DIR"} << 4 << refused;
+    QTest::newRow("print onto a pipe")
+        << QStringList{"print", "--in", "DOC", "--pdf", "FIFO"} << 4 << refused;
     QTest::newRow("read into a missing folder")
         << QStringList{"read", "--port", "/dev/null", "--out", "MISSING"} << 4 << "No such file or folder";
     QTest::newRow("alignment read onto a pipe")
         << QStringList{"align", "read", "--port", "/dev/null", "--out", "FIFO"} << 4 << refused;
-    QTest::newRow("new to standard output") << QStringList{"new", "--out", "-"} << 0 << "QOVRAN MEMORY CHANNEL\r\n";
+    QTest::newRow("new to standard output")
+        << QStringList{"new", "--out", "-"} << 0 << "QOVRAN MEMORY CHANNEL\r\n";
     QTest::newRow("import to standard output, notes on the error output")
         << QStringList{"import", "--csv", "CSV", "--out", "/dev/stdout"} << 0 << "QOVRAN MEMORY CHANNEL\r\n";
-    QTest::newRow("export to standard output") << QStringList{"export", "--in", "DOC", "--csv", "/dev/stdout"} << 0
-                                               << "Location,Name,Frequency";
+    QTest::newRow("export to standard output")
+        << QStringList{"export", "--in", "DOC", "--csv", "/dev/stdout"} << 0 << "Location,Name,Frequency";
 }
 
 void TestCli::outputs() {
@@ -304,8 +309,8 @@ void TestCli::linkFailureExitsAlike() {
     const QString doc = m_dir.filePath(QStringLiteral("link.qv19"));
     writeAll(doc, saveDocument(*freshDocument(2)));
     args.replaceInStrings(QStringLiteral("DOC"), doc);
-    const Run r = cli(args << QStringLiteral("--port") << QStringLiteral("/dev/null") << QStringLiteral("--lang")
-                           << QStringLiteral("2"));
+    const Run r = cli(args << QStringLiteral("--port") << QStringLiteral("/dev/null")
+                           << QStringLiteral("--lang") << QStringLiteral("2"));
     QCOMPARE(r.exitCode, 3);
     QVERIFY2(r.err.contains(QStringLiteral("/dev/null: not a serial port")), qPrintable(r.err));
 }
@@ -321,8 +326,10 @@ void TestCli::hintsWhereARefusalStood_data() {
     lines.remove(199, 10);
     QTest::newRow("partial backup") << "2026-12-07_21-30-05_Qovran-partial.qv19" << doc << 1
                                     << "is a partial backup";
-    QTest::newRow("byte-order mark") << "bom.qv19" << "\xEF\xBB\xBF" + doc << 0 << "no problems";
-    QTest::newRow("ten lines deleted") << "short.qv19" << joinLines(lines) << 1 << "Line 200 does not fit there";
+    QTest::newRow("byte-order mark") << "bom.qv19"
+                                     << "\xEF\xBB\xBF" + doc << 0 << "no problems";
+    QTest::newRow("ten lines deleted")
+        << "short.qv19" << joinLines(lines) << 1 << "Line 200 does not fit there";
     QTest::newRow("list separated by ';'")
         << "list.csv" << QByteArray("Location;Frequency\r\n1;439,123456\r\n") << 0
         << "line 2: frequency 439.123456 moved onto the channel raster: 439.12500";
@@ -335,9 +342,9 @@ void TestCli::hintsWhereARefusalStood() {
     QFETCH(QString, said);
     const QString path = m_dir.filePath(name);
     writeAll(path, bytes);
-    const QStringList args = name.endsWith(u".csv")
-                                 ? QStringList{"import", "--csv", path, "--out", m_dir.filePath("imported.qv19")}
-                                 : QStringList{"check", path};
+    const QStringList args = name.endsWith(u".csv") ? QStringList{"import", "--csv", path, "--out",
+                                                                  m_dir.filePath("imported.qv19")}
+                                                    : QStringList{"check", path};
     const Run r = cli(args + QStringList{"--lang", "2"});
     QCOMPARE(r.exitCode, exitCode);
     QVERIFY2(r.out.contains(said), qPrintable(r.out + r.err));
@@ -354,9 +361,10 @@ void TestCli::backupsListedPartialMarked() {
     const Run r = runProcess(QCoreApplication::applicationDirPath() + QStringLiteral("/kt520-cli"),
                              {QStringLiteral("backups"), QStringLiteral("--lang"), QStringLiteral("2")}, env);
     QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.out, QStringLiteral("2026-12-08 09:00:00 (partial)\t0\t%1/2026-12-08_09-00-00_Qovran-partial.qv19\n"
-                                   "2026-12-07 21:30:05\t0\t%1/2026-12-07_21-30-05_Qovran.qv19\n")
-                        .arg(folder));
+    QCOMPARE(r.out,
+             QStringLiteral("2026-12-08 09:00:00 (partial)\t0\t%1/2026-12-08_09-00-00_Qovran-partial.qv19\n"
+                            "2026-12-07 21:30:05\t0\t%1/2026-12-07_21-30-05_Qovran.qv19\n")
+                 .arg(folder));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

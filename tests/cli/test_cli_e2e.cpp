@@ -260,9 +260,9 @@ void TestCliE2e::failuresAScriptCanTellApart() {
     QTemporaryDir dir;
     {
         Sim sim(dir);
-        const Run r = cli(args({"read", "--lang", "2", "--out"})
-                          << dir.filePath(QStringLiteral("missing/radio.qv19")) << QStringLiteral("--port")
-                          << sim.device());
+        const Run r =
+            cli(args({"read", "--lang", "2", "--out"}) << dir.filePath(QStringLiteral("missing/radio.qv19"))
+                                                       << QStringLiteral("--port") << sim.device());
         QCOMPARE(r.exitCode, 4);
         QTest::qWait(100);
         QVERIFY(sim.dump().isEmpty()); // not even an end frame
@@ -270,8 +270,8 @@ void TestCliE2e::failuresAScriptCanTellApart() {
     const QString doc = dir.filePath(QStringLiteral("new.qv19"));
     QCOMPARE(cli(args({"new", "--out"}) << doc).exitCode, 0);
     Sim fading(dir, {QStringLiteral("--silent-after"), QStringLiteral("12")});
-    const Run r = cli(args({"write", "--lang", "2", "--channels", "3", "--in"}) << doc << QStringLiteral("--port")
-                                                                      << fading.device());
+    const Run r = cli(args({"write", "--lang", "2", "--channels", "3", "--in"})
+                      << doc << QStringLiteral("--port") << fading.device());
     QCOMPARE(r.exitCode, 5);
     QVERIFY2(r.err.startsWith(QStringLiteral("Communication with the radio failed!")), qPrintable(r.err));
 }

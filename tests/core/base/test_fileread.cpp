@@ -99,8 +99,9 @@ void TestFileRead::savesReplaceOnlyRegularFiles() {
     if (code > 0) QCOMPARE(checked->code, code);
     QVERIFY(QFileInfo(fifo).isFile() == false && QFileInfo(fifo).exists()); // still the pipe
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("dir"))).isDir());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Dirs | QDir::NoDotAndDotDot).size(),
-             5); // nothing left beside them
+    QCOMPARE(
+        QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Dirs | QDir::NoDotAndDotDot).size(),
+        5); // nothing left beside them
     const Language lang;
     if (code == 0) QCOMPARE(failureReason(*saved, lang), lang.text(Str::NotARegularFile));
 }

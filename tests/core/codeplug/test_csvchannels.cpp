@@ -189,19 +189,21 @@ void TestCsvChannels::listsOfOtherPrograms_data() {
         << lang.text(Str::CsvBadMode).arg(QStringLiteral("AM"));
     // Spreadsheets and older programs: another separator, decimal commas, CR line ends, UTF-16.
     // Each list's one channel is off the raster, which its line tells.
-    const QString moved = lang.text(Str::CsvMovedToRaster).arg(QStringLiteral("438.501"), QStringLiteral("438.50250"));
+    const QString moved =
+        lang.text(Str::CsvMovedToRaster).arg(QStringLiteral("438.501"), QStringLiteral("438.50250"));
     const QString list = QStringLiteral("Location,Name,Frequency\r\n1,One,438.501\r\n");
     QTest::newRow("separated by ';', decimal commas")
         << QByteArray("Location;Name;Frequency\r\n1;One;438,501\r\n") << false << QString()
         << QList<int>{1, 0, 1} << "One" << moved;
-    QTest::newRow("separated by tabs, CR line ends") << QByteArray("Location\tName\tFrequency\r1\tOne\t438.501\r")
-                                                      << false << QString() << QList<int>{1, 0, 1} << "One" << moved;
+    QTest::newRow("separated by tabs, CR line ends")
+        << QByteArray("Location\tName\tFrequency\r1\tOne\t438.501\r") << false << QString()
+        << QList<int>{1, 0, 1} << "One" << moved;
     QTest::newRow("UTF-16 with its mark")
-        << QByteArray(QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(list)) << false
-        << QString() << QList<int>{1, 0, 1} << "One" << moved;
+        << QByteArray(QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(list))
+        << false << QString() << QList<int>{1, 0, 1} << "One" << moved;
     QTest::newRow("UTF-16 big-endian without a mark")
-        << QByteArray(QStringEncoder(QStringConverter::Utf16BE)(list)) << false << QString() << QList<int>{1, 0, 1}
-        << "One" << moved;
+        << QByteArray(QStringEncoder(QStringConverter::Utf16BE)(list)) << false << QString()
+        << QList<int>{1, 0, 1} << "One" << moved;
 }
 
 void TestCsvChannels::listsOfOtherPrograms() {

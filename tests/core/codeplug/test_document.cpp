@@ -557,9 +557,10 @@ void TestDocument::linesDeletedFromTheMiddle() {
     const OpenResult result = openDocument(*s, lines.join("\r\n") + "\r\n");
     QCOMPARE(result.refusal, OpenResult::Refusal::Incomplete);
     const QStringList m = misfit.split(u' ');
-    QCOMPARE(result.misfit,
-             misfit.isEmpty() ? std::nullopt
-                              : std::optional<QString>(s->lang.text(Str::DocLineMisfit).arg(m[0]).arg(m[1], m[2]).arg(count)));
+    QCOMPARE(result.misfit, misfit.isEmpty()
+                                ? std::nullopt
+                                : std::optional<QString>(
+                                      s->lang.text(Str::DocLineMisfit).arg(m[0]).arg(m[1], m[2]).arg(count)));
 }
 
 void TestDocument::garbage_data() {

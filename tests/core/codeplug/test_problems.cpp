@@ -65,10 +65,10 @@ void TestProblems::findings_data() {
     QTest::addRow("new password ticked and typed") << "password" << QStringList();
     QTest::addRow("value the radio cannot take") << "bad power" << QStringList{"A 4 5 E"};
     // A backup of a failed read, told by its name alone.
-    QTest::addRow("opened from a partial backup") << "/b/2026-12-07_21-30-05_Qovran-partial.qv19"
-                                                  << QStringList{"ComboBox1 W"};
-    QTest::addRow("second partial backup of a second") << "/b/2026-12-07_21-30-05_Qovran-partial-2.qv19"
-                                                       << QStringList{"ComboBox1 W"};
+    QTest::addRow("opened from a partial backup")
+        << "/b/2026-12-07_21-30-05_Qovran-partial.qv19" << QStringList{"ComboBox1 W"};
+    QTest::addRow("second partial backup of a second")
+        << "/b/2026-12-07_21-30-05_Qovran-partial-2.qv19" << QStringList{"ComboBox1 W"};
     QTest::addRow("whole backup") << "/b/2026-12-07_21-30-05_Qovran.qv19" << QStringList();
 }
 
