@@ -13,7 +13,12 @@ int SysFile::openForReading(const QString& path) {
 }
 
 int SysFile::openForAppending(const QString& path) {
-    return ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    // A pipe nobody reads would hold the open for ever; without waiting it fails at once (ENXIO).
+    // A trace to a pipe that is read, or to the terminal, then writes as any file does.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
 }
 
 bool SysFile::regularFile(int fd, qint64& size) {

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 // Hang guard only.
@@ -254,8 +255,8 @@ void TestCliE2e::readWithoutBackupFolder() {
              qPrintable(r.err));
 }
 
-// A read whose document cannot be kept sends no frame; a write that a radio took part of before
-// it fell silent exits apart from one that never reached it.
+// A read whose document cannot be kept sends no frame, nor does a trace that cannot be written; a write that
+// a radio took part of before it fell silent exits apart from one that never reached it.
 void TestCliE2e::failuresAScriptCanTellApart() {
     QTemporaryDir dir;
     {
@@ -264,6 +265,11 @@ void TestCliE2e::failuresAScriptCanTellApart() {
             cli(args({"read", "--lang", "2", "--out"}) << dir.filePath(QStringLiteral("missing/radio.qv19"))
                                                        << QStringLiteral("--port") << sim.device());
         QCOMPARE(r.exitCode, 4);
+        // A trace onto a pipe nobody reads is refused at once, not waited on.
+        const QString fifo = dir.filePath(QStringLiteral("fifo"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QCOMPARE(cli(args({"info", "--trace"}) << fifo << QStringLiteral("--port") << sim.device()).exitCode,
+                 4);
         QTest::qWait(100);
         QVERIFY(sim.dump().isEmpty()); // not even an end frame
     }
