@@ -72,10 +72,7 @@ SafeWriteOptions::SafeWriteOptions(VerbParser& verb) {
 }
 
 QString keptInBackup(const BackedUpRead& read, const Session& session) {
-    // Without a backup, the backup's own failure has been told already.
-    return read.backupPath.isEmpty()
-               ? QString()
-               : session.lang.text(Str::ReadKeptInBackup).arg(QDir::toNativeSeparators(read.backupPath));
+    return session.lang.text(Str::ReadKeptInBackup).arg(QDir::toNativeSeparators(read.backupPath));
 }
 
 void reportBackup(const BackedUpRead& read, const Session& session) {
@@ -171,8 +168,11 @@ int runReadOnPorts(const VerbParser& verb, const RadioVerb& radio, const Session
                 return PortOutcome{Exit::LinkFailed, notes.join(QChar('\n'))};
             }
             const QString path = outPathFor(out, port);
-            if (auto error = saveUserFile(path, saveDocument(*s), s->lang))
-                return PortOutcome{Exit::NotSaved, *error + QChar('\n') + keptInBackup(read, *s)};
+            if (auto error = saveUserFile(path, saveDocument(*s), s->lang)) {
+                notes.prepend(*error);
+                if (!read.backupPath.isEmpty()) notes << keptInBackup(read, *s);
+                return PortOutcome{Exit::NotSaved, notes.join(QChar('\n'))};
+            }
             return PortOutcome{Exit::Ok, notes.join(QChar('\n'))};
         };
     return printOutcomes(radio.ports(), runOnOwnThreads(jobs), session);

@@ -19,7 +19,8 @@ struct SafeWriteOptions {
 // --out with {port} replaced by the port's name: "COM3" as given, or the device's file name.
 QString outPathFor(const QString& out, const QString& port);
 
-// After a read whose document could not be saved: where the radio's memory is kept all the same.
+// After a read whose document could not be saved: the backup that keeps the radio's memory all
+// the same (a read without a backup has told why already).
 QString keptInBackup(const BackedUpRead& read, const Session& session);
 
 // A warning on standard error when the read's backup could not be kept; the read stands.

@@ -36,7 +36,8 @@ int runRead(const QStringList& args) {
     reportBackup(read, session);
     if (status != Exit::Ok) return status;
     if (auto error = saveOutput(outPath, saveDocument(session), session.lang)) {
-        err() << *error << "\n" << keptInBackup(read, session) << "\n";
+        err() << *error << "\n";
+        if (!read.backupPath.isEmpty()) err() << keptInBackup(read, session) << "\n";
         return Exit::NotSaved;
     }
     return Exit::Ok;
