@@ -4,7 +4,6 @@
 #include "core/codeplug/session.h"
 #include "core/transfer/backup.h"
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QHeaderView>
 #include <QLocale>
 #include <QPushButton>
@@ -30,11 +29,8 @@ BackupsDialog::BackupsDialog(const Session& session, const BackupStore& store, O
     const QLocale locale;
     for (int row = 0; row < entries.size(); ++row) {
         const BackupEntry& e = entries[row];
-        QString date = e.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        if (e.partial) date += QStringLiteral(" (") + lang.text(Str::BackupPartial) + QChar(')');
-        QFile file(e.documentPath);
-        const int channels = file.open(QIODevice::ReadOnly) ? channelsInUse(file.readAll()) : 0;
-        auto* dateItem = new QTableWidgetItem(date);
+        const int channels = backupChannels(e);
+        auto* dateItem = new QTableWidgetItem(backupTitle(e, lang));
         dateItem->setData(Qt::UserRole, e.documentPath);
         m_table->setItem(row, 0, dateItem);
         m_table->setItem(row, 1, new QTableWidgetItem(locale.formattedDataSize(e.size)));

@@ -116,7 +116,8 @@ std::optional<QString> openDocumentFile(QWidget* parent, Session& session, const
         warn(parent, session, session.lang.text(Str::DocNotADocument).arg(QDir::toNativeSeparators(path)));
         return std::nullopt;
     case OpenResult::Refusal::Incomplete:
-        warn(parent, session, session.lang.text(Str::DocIncomplete).arg(lineRanges(lines)));
+        warn(parent, session,
+             result.misfit.value_or(session.lang.text(Str::DocIncomplete).arg(lineRanges(lines))));
         return std::nullopt;
     case OpenResult::Refusal::UnknownModel:
         return std::nullopt;

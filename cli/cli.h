@@ -6,17 +6,26 @@
 #include <QTextStream>
 #include <optional>
 #include <variant>
+class Language;
 class Session;
 
-// Exit codes of every verb.
+// Exit codes, the same for every verb (diff keeps diff(1)'s 1 for "different"). Scripts rely on
+// them: a number once given keeps its meaning. The table is printed by --help (exitCodeHelp).
 namespace Exit {
 enum : int {
     Ok = 0,
-    Problems = 1, // the document holds lines or values that could not be used, or was refused
-    Usage = 2,    // bad arguments
-    Failure = 3,  // a file could not be read or written
+    // The input cannot be used: a file that cannot be read or is not what the verb takes, lines
+    // or values at fault, a partial backup; or the radio's result is not the one asked for (a
+    // read-back that differs, "Fail !"). Nothing was sent, or what was sent is whole.
+    Problems = 1,
+    Usage = 2,         // bad arguments
+    LinkFailed = 3,    // the port or the exchange with the radio failed; nothing reached the radio
+    NotSaved = 4,      // a file could not be written; the radio's memory, when read, is in a backup
+    PartlyWritten = 5, // a write failed after the radio took part of it
 };
 }
+// The table above as --help shows it.
+QString exitCodeHelp();
 
 QTextStream& out();
 QTextStream& err();
@@ -46,6 +55,19 @@ private:
     QString m_name = QStringLiteral("kt520-cli");
 };
 
+// "-", /dev/stdout: the verb's output goes to standard output, as command-line tools do, and
+// what the verb tells goes to standard error (see notes()).
+bool isStandardOutput(const QString& path);
+// Saves `bytes` to the file the user named, or writes them to standard output; the message for
+// the user when that fails.
+std::optional<QString> saveOutput(const QString& path, const QByteArray& bytes, const Language& lang);
+// Why the output could not be saved at `out`, told before the radio is touched: a missing
+// folder, one that may not be written, a path that is not a regular file. Standard output is
+// always fine.
+std::optional<QString> refuseOutput(const QString& out, const Language& lang);
+// Where a verb whose output goes to `outPath` tells what it did.
+QTextStream& notes(const QString& outPath);
+
 // The program's start-up as far as data go: sysini.ini beside the executable (band lists, model,
 // stored language), the language files, the model change; then the --lang choice, if any.
 // Returns an error message for a --lang that is not 1, 2 or 3.
@@ -74,6 +96,8 @@ struct DocumentFindings {
     bool rejected() const { return notApplied > 0 || errors > 0; }
 };
 DocumentFindings findDocumentProblems(const Session& session, const OpenResult& opened);
+// What a partial backup lacks, naming the file.
+QString partialBackupText(const QString& path, const Session& session);
 // The verbs that only read a document (export, print) do their job whatever it holds, and say
 // on the error output what "check" would find.
 void warnDocumentProblems(const Session& session, const OpenResult& opened, const QString& path);
@@ -82,6 +106,7 @@ int runNew(const QStringList& args);
 int runCheck(const QStringList& args);
 int runPort(const QStringList& args);
 int runWhere(const QStringList& args);
+int runBackups(const QStringList& args);
 int runImport(const QStringList& args);
 int runExport(const QStringList& args);
 int runPrint(const QStringList& args);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli.h"
 #include "core/base/appsettings.h"
+#include "core/base/filesave.h"
 #include "core/codeplug/applylanguage.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
@@ -16,6 +17,41 @@ QTextStream& out() {
 QTextStream& err() {
     static QTextStream stream(stderr);
     return stream;
+}
+
+QString exitCodeHelp() {
+    return QStringLiteral(
+        "Exit status, the same for every verb:\n"
+        "  0  done\n"
+        "  1  the input cannot be used (a file that cannot be read, lines or values at fault, a partial\n"
+        "     backup), or the radio's result is not the one asked for (a read-back that differs,\n"
+        "     \"Fail !\"); diff: the two differ\n"
+        "  2  bad arguments (diff: also an input it cannot use)\n"
+        "  3  the port or the exchange with the radio failed; nothing reached the radio\n"
+        "  4  a file could not be written (after a read: the radio's memory is kept as a backup)\n"
+        "  5  a write failed after the radio took part of it\n");
+}
+
+bool isStandardOutput(const QString& path) {
+    return path == u"-" || path == u"/dev/stdout" || path == u"/dev/fd/1" || path == u"/proc/self/fd/1";
+}
+
+std::optional<QString> saveOutput(const QString& path, const QByteArray& bytes, const Language& lang) {
+    if (!isStandardOutput(path)) return saveUserFile(path, bytes, lang);
+    out().flush();
+    if (const auto failure = writeToStandardOutput(bytes))
+        return fileFailureText(QStringLiteral("-"), *failure, lang);
+    return std::nullopt;
+}
+
+std::optional<QString> refuseOutput(const QString& out, const Language& lang) {
+    if (isStandardOutput(out)) return std::nullopt;
+    if (const auto failure = checkSaveTarget(out)) return fileFailureText(out, *failure, lang);
+    return std::nullopt;
+}
+
+QTextStream& notes(const QString& outPath) {
+    return isStandardOutput(outPath) ? err() : out();
 }
 
 std::optional<int> comNumber(const QString& port) {
@@ -54,7 +90,7 @@ QString VerbParser::help() const {
     QString text = parser.helpText();
     const qsizetype options = text.indexOf(QStringLiteral(" [options]"));
     if (text.startsWith(QStringLiteral("Usage: ")) && options > 0) text.replace(7, options - 7, m_name);
-    return text;
+    return text + QChar('\n') + exitCodeHelp();
 }
 
 std::optional<QString> startSession(Session& session, const VerbParser& verb) {
@@ -78,7 +114,7 @@ std::variant<OpenResult, int> openForVerb(Session& session, VerbParser& verb, co
     const FileRead read = readDocumentFile(path, session);
     if (!read.bytes) {
         err() << read.error << "\n";
-        return int(Exit::Failure);
+        return int(Exit::Problems);
     }
     return openDocument(session, *read.bytes);
 }

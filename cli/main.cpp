@@ -29,6 +29,7 @@ const Verb verbs[] = {
     {"export", "export the channels of a table of a document as a CSV file", runExport},
     {"print", "print a document's channels, functions and lists to a PDF file", runPrint},
     {"where", "print the settings file and the language files in use", runWhere},
+    {"backups", "list the backups of the radio that every read keeps, partial ones marked", runBackups},
     {"align", "factory alignment of the radio on --port: read, write, ident, battery, squelch", runAlign},
     {"usage", "transmit-usage adjustment of the radio on --port", runUsage},
 };
@@ -38,7 +39,8 @@ void usage(QTextStream& stream) {
     for (const Verb& v : verbs)
         stream << "  " << QString::fromLatin1(v.name).leftJustified(8) << v.summary << "\n";
     stream << "\n'kt520-cli <verb> --help' describes a verb's options; 'kt520-cli --version' prints the "
-              "version.\n";
+              "version.\n\n"
+           << exitCodeHelp();
 }
 } // namespace
 

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/safetransfer.h"
+#include "core/base/filesave.h"
 #include "core/base/messages.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
 #include "core/link/radioport.h"
 #include "core/transfer/readprocedure.h"
 #include "core/transfer/writeprocedure.h"
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -69,6 +71,10 @@ SafeWriteOptions::SafeWriteOptions(VerbParser& verb) {
     verb.parser.addOption(verify);
 }
 
+QString keptInBackup(const BackedUpRead& read, const Session& session) {
+    return session.lang.text(Str::ReadKeptInBackup).arg(QDir::toNativeSeparators(read.backupPath));
+}
+
 void reportBackup(const BackedUpRead& read, const Session& session) {
     if (read.backupError.isEmpty()) return;
     err() << session.lang.text(Str::WarnCaption) << ": " << read.backupError << "\n";
@@ -77,9 +83,15 @@ void reportBackup(const BackedUpRead& read, const Session& session) {
 
 PortOutcome backUpFirst(const Session& session, Link& link) {
     const BackedUpRead read = backUpRadio(session, link, backupStoreFor(session));
-    if (!read.result.ok()) return {Exit::Failure, transferMessage(read.result, session.lang)};
-    if (!read.backupError.isEmpty()) return {Exit::Failure, read.backupError};
+    if (!read.result.ok()) return {Exit::LinkFailed, transferMessage(read.result, session.lang)};
+    if (!read.backupError.isEmpty()) return {Exit::NotSaved, read.backupError};
     return {Exit::Ok, session.lang.text(Str::BackupSaved).arg(read.backupPath)};
+}
+
+int verifyStatus(const VerifyReport& report) {
+    return report.ok()                                        ? int(Exit::Ok)
+           : report.outcome == VerifyReport::Outcome::Differs ? int(Exit::Problems)
+                                                              : int(Exit::LinkFailed);
 }
 
 int reportVerify(const VerifyReport& report, const Session& session) {
@@ -91,7 +103,7 @@ int reportVerify(const VerifyReport& report, const Session& session) {
     }
     err() << text << "\n";
     err().flush();
-    return report.outcome == VerifyReport::Outcome::Differs ? Exit::Problems : Exit::Failure;
+    return verifyStatus(report);
 }
 
 int runWriteOnPorts(const VerbParser& verb, const RadioVerb& radio, const Session& session,
@@ -110,21 +122,16 @@ int runWriteOnPorts(const VerbParser& verb, const RadioVerb& radio, const Sessio
             const WritePreparation preparation = formShow(*s, TransferMode::Write);
             Link link;
             if (auto error = openRadioPort(*s, port, singlePort, link))
-                return PortOutcome{Exit::Failure, *error};
+                return PortOutcome{Exit::LinkFailed, *error};
             if (backupFirst) {
                 const PortOutcome backup = backUpFirst(*s, link);
                 if (backup.status != Exit::Ok) return backup;
             }
             const VerifiedWrite done = writeRadioVerified(*s, link, options, preparation, verify);
             if (!done.write.ok())
-                return PortOutcome{done.write.outcome == TransferResult::Outcome::LinkFailed ? Exit::Failure
-                                                                                             : Exit::Problems,
-                                   transferMessage(done.write, s->lang)};
+                return PortOutcome{transferStatus(done.write), transferMessage(done.write, s->lang)};
             if (!done.verify) return PortOutcome{};
-            const int status = done.verify->ok()                                        ? int(Exit::Ok)
-                               : done.verify->outcome == VerifyReport::Outcome::Differs ? int(Exit::Problems)
-                                                                                        : int(Exit::Failure);
-            return PortOutcome{status, verifyMessage(*done.verify, s->lang)};
+            return PortOutcome{verifyStatus(*done.verify), verifyMessage(*done.verify, s->lang)};
         };
     return printOutcomes(radio.ports(), runOnOwnThreads(jobs), session);
 }
@@ -137,6 +144,12 @@ int runReadOnPorts(const VerbParser& verb, const RadioVerb& radio, const Session
         return Exit::Usage;
     }
     if (auto refused = refuseSameDevice(verb, radio, session)) return *refused;
+    for (const QString& port : radio.ports())
+        if (auto refused = refuseOutput(outPathFor(out, port), session.lang)) {
+            err() << *refused << "\n";
+            err().flush();
+            return Exit::NotSaved;
+        }
     const bool singlePort = radio.singlePortCable(session);
     TransferOptions options;
     options.channelRange = radio.channelRange();
@@ -146,16 +159,20 @@ int runReadOnPorts(const VerbParser& verb, const RadioVerb& radio, const Session
             const std::unique_ptr<Session> s = startedSession(verb);
             Link link;
             if (auto error = openRadioPort(*s, port, singlePort, link))
-                return PortOutcome{Exit::Failure, *error};
+                return PortOutcome{Exit::LinkFailed, *error};
             const BackedUpRead read = readRadioWithBackup(*s, link, options, backupStoreFor(*s));
             QStringList notes;
             if (!read.backupError.isEmpty()) notes << read.backupError;
             if (!read.result.ok()) {
                 notes.prepend(transferMessage(read.result, s->lang));
-                return PortOutcome{Exit::Failure, notes.join(QChar('\n'))};
+                return PortOutcome{Exit::LinkFailed, notes.join(QChar('\n'))};
             }
             const QString path = outPathFor(out, port);
-            if (auto error = writeDocumentFile(path, *s)) return PortOutcome{Exit::Failure, *error};
+            if (auto error = saveUserFile(path, saveDocument(*s), s->lang)) {
+                notes.prepend(*error);
+                if (!read.backupPath.isEmpty()) notes << keptInBackup(read, *s);
+                return PortOutcome{Exit::NotSaved, notes.join(QChar('\n'))};
+            }
             return PortOutcome{Exit::Ok, notes.join(QChar('\n'))};
         };
     return printOutcomes(radio.ports(), runOnOwnThreads(jobs), session);

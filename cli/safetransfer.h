@@ -19,11 +19,17 @@ struct SafeWriteOptions {
 // --out with {port} replaced by the port's name: "COM3" as given, or the device's file name.
 QString outPathFor(const QString& out, const QString& port);
 
+// After a read whose document could not be saved: the backup that keeps the radio's memory all
+// the same (a read without a backup has told why already).
+QString keptInBackup(const BackedUpRead& read, const Session& session);
+
 // A warning on standard error when the read's backup could not be kept; the read stands.
 void reportBackup(const BackedUpRead& read, const Session& session);
 // The read of --backup-first; the exit status (non-zero when the radio must not be written) and
 // the message.
 PortOutcome backUpFirst(const Session& session, Link& link);
+// The exit status of a read-back.
+int verifyStatus(const VerifyReport& report);
 // "verified", or the failure; the exit status.
 int reportVerify(const VerifyReport& report, const Session& session);
 

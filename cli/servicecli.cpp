@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/servicecli.h"
+#include "cli/transfercli.h"
 #include "core/base/messages.h"
 #include "core/codeplug/session.h"
 #include "core/link/link.h"
@@ -22,7 +23,7 @@ std::optional<int> ServiceWriteOptions::load(Session& session) {
     if (auto error =
             readAlignmentFileAt(session.alignment, m_verb.parser.value(m_initialise), session.lang)) {
         err() << *error << "\n";
-        return int(Exit::Usage);
+        return int(Exit::Problems);
     }
     return std::nullopt;
 }
@@ -53,5 +54,16 @@ int alignFailure(const AlignResult& result, const Session& session) {
     const QString message = alignMessage(result, session.lang);
     if (!message.isEmpty()) err() << message.trimmed() << "\n";
     err().flush();
-    return result.outcome == AlignResult::Outcome::Refused ? Exit::Usage : Exit::Problems;
+    switch (result.outcome) {
+    case AlignResult::Outcome::PortUnavailable:
+        return Exit::LinkFailed;
+    case AlignResult::Outcome::LinkFailed:
+        return linkFailureStatus(result.blocksWritten, result.unacknowledged);
+    case AlignResult::Outcome::Done:
+        return Exit::Ok;
+    case AlignResult::Outcome::Refused:
+    case AlignResult::Outcome::BatteryFail:
+        break;
+    }
+    return Exit::Problems;
 }

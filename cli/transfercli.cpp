@@ -64,6 +64,25 @@ bool RadioVerb::singlePortCable(const Session& session) const {
     return m_verb.parser.isSet(m_singlePort) || session.singlePortMode;
 }
 
+int linkFailureStatus(int written, const QString& unacknowledged, bool radioChanged) {
+    return written > 0 || !unacknowledged.isEmpty() || radioChanged ? Exit::PartlyWritten : Exit::LinkFailed;
+}
+
+int transferStatus(const TransferResult& result) {
+    switch (result.outcome) {
+    case TransferResult::Outcome::Done:
+        return Exit::Ok;
+    case TransferResult::Outcome::LinkFailed:
+        return result.mode == TransferMode::Write
+                   ? linkFailureStatus(result.blocksWritten, result.unacknowledged, result.afterAlignment)
+                   : int(Exit::LinkFailed);
+    case TransferResult::Outcome::ChannelRangeInvalid:
+    case TransferResult::Outcome::ValidationFailed:
+        break;
+    }
+    return Exit::Problems;
+}
+
 std::optional<QString> openRadioPort(Session& session, const QString& port, bool singlePort, Link& link) {
     std::unique_ptr<RadioPort> radioPort;
     if (const auto com = comNumber(port)) {
@@ -76,21 +95,31 @@ std::optional<QString> openRadioPort(Session& session, const QString& port, bool
     link.setPort(std::move(radioPort));
     link.setSinglePortMode(singlePort);
     // The program probes the port before its dialog opens; the same message here.
-    if (!link.openPort())
+    if (!link.openPort()) {
+        // A file or a device of another kind opens, then refuses the line settings with the
+        // system's raw "Inappropriate ioctl for device".
+        const bool notSerial = PortDirectory::deviceState(device) == PortDirectory::State::NotSerial;
         return session.lang.text(Str::PortOpenFailed) +
-               QStringLiteral(" (%1: %2)").arg(device, link.lastPortError());
+               QStringLiteral(" (%1: %2)")
+                   .arg(device,
+                        notSerial ? session.lang.text(Str::PortStateNotSerial) : link.lastPortError());
+    }
     return std::nullopt;
 }
 
-std::optional<QString> RadioVerb::connect(Session& session) {
+std::optional<int> RadioVerb::connect(Session& session) {
     const QCommandLineParser& p = m_verb.parser;
-    if (auto error = openRadioPort(session, p.value(m_port), singlePortCable(session), m_link)) return error;
+    if (auto error = openRadioPort(session, p.value(m_port), singlePortCable(session), m_link)) {
+        err() << *error << "\n";
+        return int(Exit::LinkFailed);
+    }
     const QString device = m_link.port()->deviceName();
     if (p.isSet(m_trace)) {
         auto opened = TraceFile::open(p.value(m_trace));
-        if (auto* failure = std::get_if<FileFailure>(&opened))
-            return session.lang.text(Str::FileError)
-                .arg(p.value(m_trace), failureReason(*failure, session.lang));
+        if (auto* failure = std::get_if<FileFailure>(&opened)) {
+            err() << fileFailureText(p.value(m_trace), *failure, session.lang) << "\n";
+            return int(Exit::NotSaved);
+        }
         m_traceFile = std::move(std::get<std::unique_ptr<TraceFile>>(opened));
         m_traceFile->attach(m_link, device);
     }
@@ -120,12 +149,10 @@ int RadioVerb::finish(const TransferResult& result, const Session& session) {
     int status = Exit::Ok;
     if (!result.ok()) {
         err() << transferMessage(result, session.lang) << "\n";
-        status = result.outcome == TransferResult::Outcome::LinkFailed ? Exit::Failure : Exit::Problems;
+        status = transferStatus(result);
     }
     if (traceFailure)
-        err() << "warning: "
-              << session.lang.text(Str::FileError)
-                     .arg(m_verb.parser.value(m_trace), failureReason(*traceFailure, session.lang))
+        err() << "warning: " << fileFailureText(m_verb.parser.value(m_trace), *traceFailure, session.lang)
               << "\n";
     err().flush();
     return status;

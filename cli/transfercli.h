@@ -21,8 +21,9 @@ public:
     QStringList ports() const;
     QString channelRange() const;
     bool singlePortCable(const Session& session) const;
-    // Opens the port and the trace file; the message for the user when either fails.
-    std::optional<QString> connect(Session& session);
+    // Opens the port and the trace file; when either fails, says why on standard error and
+    // gives the exit status.
+    std::optional<int> connect(Session& session);
     Link& link() { return m_link; }
     // Channel range, progress on a terminal; the clock is the system's.
     TransferOptions options();
@@ -39,6 +40,12 @@ private:
     std::unique_ptr<TraceFile> m_traceFile;
     bool m_progressShown = false;
 };
+
+// The exit status of a transfer: Exit::Ok, Exit::Problems for a refusal before anything was sent,
+// Exit::LinkFailed, or Exit::PartlyWritten for a write the radio took part of.
+int transferStatus(const TransferResult& result);
+// The same for a write that reached the radio as far as `written` of its blocks, or not at all.
+int linkFailureStatus(int written, const QString& unacknowledged, bool radioChanged = false);
 
 // Opens the radio on `port` (COMn or a device path) for `link`; the message for the user when
 // it cannot be opened.

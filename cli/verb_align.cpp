@@ -25,16 +25,17 @@ QString actionList() {
     for (const Action& a : Actions)
         text += QStringLiteral("  %1%2\n")
                     .arg(QString::fromLatin1(a.name).leftJustified(9), QString::fromUtf8(a.summary));
-    return text + QStringLiteral("\n'kt520-cli align <action> --help' describes an action's options.\n");
+    return text + QStringLiteral("\n'kt520-cli align <action> --help' describes an action's options.\n\n") +
+           exitCodeHelp();
 }
 
 // The fields as the alignment window shows them, one "caption (number): text" line each.
-void printFields(const AlignmentData& data) {
-    out() << "10W/25W: " << data.powerClass << "\n";
+void printFields(const AlignmentData& data, QTextStream& out) {
+    out << "10W/25W: " << data.powerClass << "\n";
     for (const AlignField& f : alignFields())
         if (f.address == AlignAddr::Power || f.address == AlignAddr::Levels ||
             f.address == AlignAddr::Timings)
-            out() << alignFieldName(f) << ": " << data.text(f.number) << "\n";
+            out << alignFieldName(f) << ": " << data.text(f.number) << "\n";
 }
 } // namespace
 
@@ -82,6 +83,11 @@ int runAlign(const QStringList& args) {
 
     Session session;
     if (auto error = startSession(session, verb)) return verb.usageError(*error);
+    const QString path = action == u"read" ? verb.parser.value(outOption) : QString();
+    if (auto refused = action == u"read" ? refuseOutput(path, session.lang) : std::nullopt) {
+        err() << *refused << "\n";
+        return Exit::NotSaved;
+    }
     session.alignment.menus.loadSecondHalves(MenuTables::findCaiIni(session.files.languageDirs));
     if (action == u"write") {
         // Empty until the file or --power names it: a 25W radio read to a file and written
@@ -89,7 +95,7 @@ int runAlign(const QStringList& args) {
         session.alignment.powerClass.clear();
         if (auto error = readAlignmentFileAt(session.alignment, verb.parser.value(inOption), session.lang)) {
             err() << *error << "\n";
-            return Exit::Usage;
+            return Exit::Problems;
         }
         if (verb.parser.isSet(power)) {
             session.alignment.powerClass = powerClass;
@@ -99,10 +105,7 @@ int runAlign(const QStringList& args) {
                   << " holds no power class (an older file); writing 10W. --power 25W writes 25W.\n";
         }
     }
-    if (auto error = radio.connect(session)) {
-        err() << *error << "\n";
-        return Exit::Problems;
-    }
+    if (auto status = radio.connect(session)) return *status;
     Link& link = radio.link();
     AlignResult result;
     if (action == u"read") result = readAlignment(session, link);
@@ -117,11 +120,10 @@ int runAlign(const QStringList& args) {
                                                                    : alignFailure(result, session);
     }
     if (action == u"read") {
-        printFields(session.alignment);
-        const QString path = verb.parser.value(outOption);
-        if (const auto error = writeAlignmentFileAt(session.alignment, path, session.lang)) {
+        printFields(session.alignment, notes(path));
+        if (const auto error = saveOutput(path, saveAlignmentFile(session.alignment), session.lang)) {
             err() << *error << "\n";
-            return Exit::Failure;
+            return Exit::NotSaved;
         }
     }
     return Exit::Ok;

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli.h"
+#include "core/base/messages.h"
 #include "core/codeplug/document.h"
 #include "core/codeplug/documentlines.h"
 #include "core/codeplug/problems.h"
 #include "core/codeplug/session.h"
+#include <QFileInfo>
 #include <algorithm>
 
 namespace {
@@ -49,6 +51,10 @@ QString DocumentFinding::line(const QString& path, bool asWarning) const {
            (warning || asWarning ? QStringLiteral("warning: ") : QString()) + text;
 }
 
+QString partialBackupText(const QString& path, const Session& session) {
+    return session.lang.text(Str::PartialBackup).arg(QFileInfo(path).fileName());
+}
+
 void warnDocumentProblems(const Session& session, const OpenResult& opened, const QString& path) {
     for (const DocumentFinding& f : findDocumentProblems(session, opened).list)
         err() << f.line(path, true) << "\n";
@@ -77,6 +83,10 @@ int runCheck(const QStringList& args) {
         out() << path << ": line 1: not a document: the first line is not \"QOVRAN MEMORY CHANNEL\"\n";
         return Exit::Problems;
     }
+    if (opened.misfit) {
+        out() << path << ": " << *opened.misfit << "\n";
+        return Exit::Problems;
+    }
     if (opened.refusal == OpenResult::Refusal::Incomplete) {
         QList<int> lines;
         for (const LineProblem& p : opened.notApplied)
@@ -90,8 +100,12 @@ int runCheck(const QStringList& args) {
     }
 
     const DocumentFindings found = findDocumentProblems(session, opened);
+    // Only its name tells a backup of a failed read from a whole document.
+    const bool partial = isPartialBackup(path);
+    if (partial) out() << path << ": " << partialBackupText(path, session) << "\n";
     for (const DocumentFinding& f : found.list)
         out() << f.line(path) << "\n";
+    if (partial) return Exit::Problems;
     if (found.list.isEmpty())
         out() << path << ": no problems\n";
     else

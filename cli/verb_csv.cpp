@@ -79,7 +79,7 @@ int runImport(const QStringList& args) {
     const FileRead csv = readChannelsCsvFile(*csvPath, session.lang);
     if (!csv.bytes) {
         err() << csv.error << "\n";
-        return Exit::Failure;
+        return Exit::Problems;
     }
     const CsvImportOptions options = withSelectedBands({.renumber = verb.parser.isSet(renumberOption),
                                                         .replace = verb.parser.isSet(replaceOption),
@@ -90,11 +90,11 @@ int runImport(const QStringList& args) {
     // A file that gave no channel holds nothing for the document: none is written.
     const bool nothingTaken = report.imported == 0;
     for (const QString& line : report.lines(session.lang))
-        (report.refusal || nothingTaken ? err() : out()) << line << "\n";
+        (report.refusal || nothingTaken ? err() : notes(*outPath)) << line << "\n";
     if (report.refusal || nothingTaken) return Exit::Problems;
-    if (auto error = writeDocumentFile(*outPath, session)) {
+    if (auto error = saveOutput(*outPath, saveDocument(session), session.lang)) {
         err() << *error << "\n";
-        return Exit::Failure;
+        return Exit::NotSaved;
     }
     return Exit::Ok;
 }
@@ -124,10 +124,10 @@ int runExport(const QStringList& args) {
         return Exit::Problems;
     }
     warnDocumentProblems(session, std::get<OpenResult>(opened), *inPath);
-    if (auto error =
-            writeChannelsCsvFile(*csvPath, session.doc.table(*side), session.doc.words, session.lang)) {
+    if (auto error = saveOutput(*csvPath, exportChannelsCsv(session.doc.table(*side), session.doc.words),
+                                session.lang)) {
         err() << *error << "\n";
-        return Exit::Failure;
+        return Exit::NotSaved;
     }
     return Exit::Ok;
 }

@@ -6,7 +6,8 @@
 #include "core/transfer/writeprocedure.h"
 
 namespace {
-// As diff(1): equal, different, trouble.
+// As diff(1): equal, different, trouble; a failed exchange with the radio exits as for every
+// other verb.
 enum : int { Same = 0, Different = 1, Trouble = 2 };
 
 // Opens a document into a started session; false (reported) when it cannot be used.
@@ -36,7 +37,7 @@ int runDiff(const QStringList& args) {
     VerbParser verb(QStringLiteral(
         "Lists where two documents differ, one line per place: 'kt520-cli diff A.qv19 B.qv19'. With --port "
         "and --in, reads the radio and lists where what it holds differs from the document. Exit 0 when "
-        "equal, 1 when different, 2 on errors."));
+        "equal, 1 when different, 2 on errors, 3 when the exchange with the radio fails."));
     const QCommandLineOption inOption(QStringLiteral("in"),
                                       QStringLiteral("The document to compare the radio with."),
                                       QStringLiteral("FILE"));
@@ -73,13 +74,11 @@ int runDiff(const QStringList& args) {
     (void)formShow(second, TransferMode::Write);
     if (saveDocument(second) != asFile)
         out() << path << ": compared as a write leaves it (VFO rows brought into their bands)\n";
-    if (auto error = radio.connect(first)) {
-        err() << *error << "\n";
-        return Trouble;
-    }
+    if (auto status = radio.connect(first)) return *status == Exit::LinkFailed ? *status : Trouble;
     const BackedUpRead read =
         readRadioWithBackup(first, radio.link(), radio.options(), backupStoreFor(first));
     const int status = radio.finish(read.result, first);
     reportBackup(read, first);
-    return status == Exit::Ok ? printDifferences(first, second) : Trouble;
+    if (status == Exit::Ok) return printDifferences(first, second);
+    return status == Exit::LinkFailed ? status : Trouble;
 }

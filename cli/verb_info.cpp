@@ -11,10 +11,7 @@ int runInfo(const QStringList& args) {
 
     Session session;
     if (auto error = startSession(session, verb)) return verb.usageError(*error);
-    if (auto error = radio.connect(session)) {
-        err() << *error << "\n";
-        return Exit::Failure;
-    }
+    if (auto status = radio.connect(session)) return *status;
     const TransferResult result = readRadioInfo(session, radio.link());
     // The window's fields in its order; the sales date is kept hidden there as well.
     const RadioInfo& info = session.radioInfo;

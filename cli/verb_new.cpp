@@ -19,9 +19,9 @@ int runNew(const QStringList& args) {
     Session session;
     if (auto error = startSession(session, verb)) return verb.usageError(*error);
     newDocument(session);
-    if (auto error = writeDocumentFile(verb.parser.value(outOption), session)) {
+    if (auto error = saveOutput(verb.parser.value(outOption), saveDocument(session), session.lang)) {
         err() << *error << "\n";
-        return Exit::Failure;
+        return Exit::NotSaved;
     }
     return Exit::Ok;
 }

@@ -115,7 +115,7 @@ int runPort(const QStringList& args) {
     if (changes) {
         if (auto error = files.prepareSettings()) {
             err() << *error << "\n";
-            return Exit::Failure;
+            return Exit::NotSaved;
         }
         IniFile ini = IniFile::load(files.settingsFile);
         for (const auto& [n, device] : mappings)
@@ -124,7 +124,7 @@ int runPort(const QStringList& args) {
         if (single) ini.setInteger(OpenSection, QStringLiteral("co_mode"), *single);
         if (auto error = ini.save(files.settingsFile)) {
             err() << *error << "\n";
-            return Exit::Failure;
+            return Exit::NotSaved;
         }
     }
     if (!changes || p.isSet(listOption)) listPorts(files);

@@ -36,11 +36,13 @@ int runPrint(const QStringList& args) {
         return Exit::Problems;
     }
     warnDocumentProblems(session, std::get<OpenResult>(opened), in);
-    const PdfResult result = writeDocumentPdf(session, {QFileInfo(in).fileName()}, pdf,
-                                              paperText == u"letter" ? Paper::Letter : Paper::A4);
-    if (!result.error.isEmpty()) {
-        err() << result.error << "\n";
-        return Exit::Failure;
+    const PdfResult result = renderDocumentPdf(session, {QFileInfo(in).fileName()},
+                                               paperText == u"letter" ? Paper::Letter : Paper::A4);
+    const auto error = result.error.isEmpty() ? saveOutput(pdf, result.bytes, session.lang)
+                                              : std::optional<QString>(result.error);
+    if (error) {
+        err() << *error << "\n";
+        return Exit::NotSaved;
     }
     return Exit::Ok;
 }

@@ -18,21 +18,27 @@ int runRead(const QStringList& args) {
 
     Session session;
     if (auto error = startSession(session, verb)) return verb.usageError(*error);
-    if (radio.ports().size() > 1) return runReadOnPorts(verb, radio, session, verb.parser.value(outOption));
-    if (auto error = radio.connect(session)) {
-        err() << *error << "\n";
-        return Exit::Failure;
+    const QString outArg = verb.parser.value(outOption);
+    if (radio.ports().size() > 1) return runReadOnPorts(verb, radio, session, outArg);
+    // The read takes some 11 s: a document that could not be kept is found out before the first
+    // frame, not after the last.
+    const QString outPath = outPathFor(outArg, radio.ports().first());
+    if (auto refused = refuseOutput(outPath, session.lang)) {
+        err() << *refused << "\n";
+        return Exit::NotSaved;
     }
+    if (auto status = radio.connect(session)) return *status;
+    TransferOptions options = radio.options();
+    if (isStandardOutput(outPath)) options.progress = {}; // the document goes there
     // Every read also keeps a backup; one that cannot be kept is a warning, the read stands.
-    const BackedUpRead read =
-        readRadioWithBackup(session, radio.link(), radio.options(), backupStoreFor(session));
+    const BackedUpRead read = readRadioWithBackup(session, radio.link(), options, backupStoreFor(session));
     const int status = radio.finish(read.result, session);
     reportBackup(read, session);
     if (status != Exit::Ok) return status;
-    if (auto error =
-            writeDocumentFile(outPathFor(verb.parser.value(outOption), radio.ports().first()), session)) {
+    if (auto error = saveOutput(outPath, saveDocument(session), session.lang)) {
         err() << *error << "\n";
-        return Exit::Failure;
+        if (!read.backupPath.isEmpty()) err() << keptInBackup(read, session) << "\n";
+        return Exit::NotSaved;
     }
     return Exit::Ok;
 }

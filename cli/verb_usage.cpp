@@ -24,14 +24,11 @@ int runUsage(const QStringList& args) {
 
     Session session;
     if (auto error = startSession(session, verb)) return verb.usageError(*error);
-    if (auto error = radio.connect(session)) {
-        err() << *error << "\n";
-        return Exit::Problems;
-    }
+    if (auto status = radio.connect(session)) return *status;
     const UsageResult result = adjustUsage(session, radio.link(), n);
     if (!result.ok) {
         err() << result.message << "\n";
-        return Exit::Problems;
+        return result.refused ? Exit::Problems : Exit::LinkFailed;
     }
     if (result.written)
         out() << "level " << result.storedLevel << " -> " << n << ": high power at 400 and 470 MHz "

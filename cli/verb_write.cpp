@@ -27,6 +27,10 @@ int runWrite(const QStringList& args) {
     auto result = openForVerb(session, verb, path);
     if (const int* exit = std::get_if<int>(&result)) return *exit;
     const OpenResult& opened = std::get<OpenResult>(result);
+    if (opened.misfit) {
+        err() << path << ": " << *opened.misfit << "\n" << path << ": nothing was sent\n";
+        return Exit::Problems;
+    }
     if (opened.refusal == OpenResult::Refusal::Incomplete) {
         QList<int> lines;
         for (const LineProblem& p : opened.notApplied)
@@ -47,6 +51,9 @@ int runWrite(const QStringList& args) {
         return Exit::Problems;
     }
 
+    // A backup of a failed read holds, past where the read stopped, what the program had before.
+    if (isPartialBackup(path)) err() << "warning: " << partialBackupText(path, session) << "\n";
+
     // Each port's thread opens the document as this one holds it.
     if (radio.ports().size() > 1) {
         if (service.used())
@@ -59,10 +66,7 @@ int runWrite(const QStringList& args) {
     const WritePreparation preparation = formShow(session, TransferMode::Write);
     TransferOptions options = radio.options();
     service.apply(options);
-    if (auto error = radio.connect(session)) {
-        err() << *error << "\n";
-        return Exit::Failure;
-    }
+    if (auto status = radio.connect(session)) return *status;
     if (verb.parser.isSet(safety.backupFirst)) {
         const PortOutcome backup = backUpFirst(session, radio.link());
         (backup.status == Exit::Ok ? out() : err()) << backup.message << "\n";

@@ -3,7 +3,9 @@
 #include "core/base/language.h"
 #include "core/base/messages.h"
 #include "core/base/sysfile.h"
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
 
@@ -30,10 +32,27 @@ constexpr Reason Reasons[] = {
     {EDQUOT, Str::QuotaExceeded},
 #endif
 };
+// Followed through links, as the save itself follows them.
+std::optional<FileFailure> refuseNonRegular(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile()) return std::nullopt;
+    return FileFailure{0, QStringLiteral("not a regular file"), true};
+}
 } // namespace
+
+std::optional<FileFailure> checkSaveTarget(const QString& path) {
+    if (auto refused = refuseNonRegular(path)) return refused;
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    if (!folder.exists()) return systemFailure(ENOENT);
+    if (!folder.isDir()) return systemFailure(ENOTDIR);
+    // The file is made beside the old one and renamed: the folder must take new files.
+    if (const int error = SysFile::folderWriteError(folder.filePath())) return systemFailure(error);
+    return std::nullopt;
+}
 
 std::optional<FileFailure> saveFile(const QString& path, const QByteArray& bytes) {
     // Every early return leaves the file uncommitted, and QSaveFile removes its temporary file.
+    if (auto refused = refuseNonRegular(path)) return refused;
     QSaveFile file(path);
     SysFile::clearError();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -81,9 +100,24 @@ void AppendFile::close() {
 }
 
 QString failureReason(const FileFailure& failure, const Language& lang) {
+    if (failure.notRegularFile) return lang.text(Str::NotARegularFile);
     for (const Reason& r : Reasons)
         if (r.code == failure.code) return lang.text(r.text);
     return failure.systemText.isEmpty() ? qt_error_string(failure.code) : failure.systemText;
+}
+
+std::optional<FileFailure> writeToStandardOutput(const QByteArray& bytes) {
+    if (const int error = SysFile::writeStandardOutput(bytes)) return systemFailure(error);
+    return std::nullopt;
+}
+
+QString fileFailureText(const QString& path, const FileFailure& failure, const Language& lang) {
+    return lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), failureReason(failure, lang));
+}
+
+std::optional<QString> saveUserFile(const QString& path, const QByteArray& bytes, const Language& lang) {
+    if (const auto failure = saveFile(path, bytes)) return fileFailureText(path, *failure, lang);
+    return std::nullopt;
 }
 
 void reportFileSizeLimitAsFailure() {

@@ -11,14 +11,24 @@ class Language;
 struct FileFailure {
     int code = 0;
     QString systemText;
+    // The path names something that is not a regular file (a pipe, a device, a socket, a
+    // folder): nothing was written to it, nor put in its place.
+    bool notRegularFile = false;
 };
 
 // Replaces the file at `path` with `bytes`, or leaves the old file byte for byte as it was.
 // The bytes go to a temporary file beside it, and only when every write and the sync to disk
 // have succeeded does that file take the old one's place. Every file the program writes whole
 // goes through here: on a full disk a buffered write can fail unnoticed until the rename, which
-// would put an empty or cut file in place of a good one.
+// would put an empty or cut file in place of a good one. A path that names anything but a
+// regular file (or a link to one) is refused untouched: the rename would put a file in place of
+// a pipe or a device.
 std::optional<FileFailure> saveFile(const QString& path, const QByteArray& bytes);
+
+// Why a save to `path` would fail before anything is written: a folder that is missing or may
+// not be written, or a path that names something other than a regular file. Lets a command
+// that takes long to make its bytes (a read of the radio) refuse before it starts.
+std::optional<FileFailure> checkSaveTarget(const QString& path);
 
 // A file that grows while the program runs (the trace of a transfer). Every write is checked;
 // after the first failure nothing more is written and the file is cut back to where that write
@@ -49,6 +59,14 @@ private:
 // (no space left, quota, file too large, no permission, read-only, missing folder, input/output
 // error), the system's text for any other.
 QString failureReason(const FileFailure& failure, const Language& lang);
+
+// Bytes for the process's standard output, with the failure's reason when they cannot go.
+std::optional<FileFailure> writeToStandardOutput(const QByteArray& bytes);
+
+// "Cannot read or write "PATH": reason" in the user's language.
+QString fileFailureText(const QString& path, const FileFailure& failure, const Language& lang);
+// saveFile() for a file the user named: the message for the user when it fails.
+std::optional<QString> saveUserFile(const QString& path, const QByteArray& bytes, const Language& lang);
 
 // A write past the user's file-size limit (ulimit -f) makes the system end the program with
 // SIGXFSZ, losing whatever was open. Ignored, the write fails with EFBIG instead, and the save

@@ -306,6 +306,11 @@ enum : int {
     CsvUnclosedQuote = 1309,     // a quote opened on the line is never closed
     CsvBeyondLastChannel = 1310, // %1 location, %2 the channel it would be
     ReachNoDocument = 1311,      // the initialise command's write sent no block of the document
+    // Files a script relies on: where a read's data are kept, a backup of a failed read.
+    ReadKeptInBackup = 1350, // %1 the backup's document
+    PartialBackup = 1351,    // %1 the file: what a backup of a failed read lacks
+    DocLineMisfit = 1352,    // %1 line, %2 its start, %3 the label it should start with, %4 lines missing
+    CsvMovedToRaster = 1353, // %1 the list's frequency, %2 the channel's
     // The status line after undo and redo, and the name of a field's pair of arrows.
     StatusUndone = 1400,     // %1 the step taken back
     StatusRedone = 1401,     // %1 the step done again

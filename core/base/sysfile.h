@@ -23,6 +23,12 @@ int writeAll(int fd, const QByteArray& bytes);
 int truncate(int fd, qint64 size);
 // 0 or the error number.
 int close(int fd);
+// Writes every byte to the process's standard output as it is (no line-end translation); 0 or
+// the error number.
+int writeStandardOutput(const QByteArray& bytes);
+// Whether new files may be made in the folder: 0, or why not (no permission, a read-only
+// disk). 0 where the system cannot tell beforehand.
+int folderWriteError(const QString& folder);
 // Writes `bytes` to the open temporary file of a save, every write checked, and has the system
 // put them on the disk before the file takes the old one's place.
 std::optional<FileFailure> writeDurably(QSaveFile& file, const QByteArray& bytes);

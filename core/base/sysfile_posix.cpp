@@ -13,7 +13,12 @@ int SysFile::openForReading(const QString& path) {
 }
 
 int SysFile::openForAppending(const QString& path) {
-    return ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    // A pipe nobody reads would hold the open for ever; without waiting it fails at once (ENXIO).
+    // A trace to a pipe that is read, or to the terminal, then writes as any file does.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
 }
 
 bool SysFile::regularFile(int fd, qint64& size) {
@@ -48,6 +53,14 @@ int SysFile::truncate(int fd, qint64 size) {
 
 int SysFile::close(int fd) {
     return ::close(fd) == 0 ? 0 : errno;
+}
+
+int SysFile::writeStandardOutput(const QByteArray& bytes) {
+    return writeAll(STDOUT_FILENO, bytes);
+}
+
+int SysFile::folderWriteError(const QString& folder) {
+    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0 ? 0 : errno;
 }
 
 std::optional<FileFailure> SysFile::writeDurably(QSaveFile& file, const QByteArray& bytes) {

@@ -47,6 +47,18 @@ int SysFile::close(int fd) {
     return ::_close(fd) == 0 ? 0 : errno;
 }
 
+int SysFile::writeStandardOutput(const QByteArray& bytes) {
+    // A document's CR LF would otherwise become CR CR LF.
+    ::_setmode(1, _O_BINARY);
+    return writeAll(1, bytes);
+}
+
+int SysFile::folderWriteError(const QString&) {
+    // A folder's read-only mark means nothing on Windows and its access lists are not worth
+    // reading ahead: the save itself says what went wrong.
+    return 0;
+}
+
 std::optional<FileFailure> SysFile::writeDurably(QSaveFile& file, const QByteArray& bytes) {
     // Qt keeps the file as a Windows handle, not a descriptor. The file is open unbuffered, so
     // each write goes to the system here and is checked; commit() flushes the file buffers

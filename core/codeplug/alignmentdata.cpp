@@ -293,7 +293,5 @@ std::optional<QString> readAlignmentFileAt(AlignmentData& data, const QString& p
 
 std::optional<QString> writeAlignmentFileAt(const AlignmentData& data, const QString& path,
                                             const Language& lang) {
-    if (const auto failure = saveFile(path, saveAlignmentFile(data)))
-        return lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), failureReason(*failure, lang));
-    return std::nullopt;
+    return saveUserFile(path, saveAlignmentFile(data), lang);
 }

@@ -7,8 +7,8 @@
 #include "core/codeplug/controlnames.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
-#include <QDir>
 #include <QHash>
+#include <QStringDecoder>
 #include <cmath>
 
 namespace {
@@ -38,6 +38,14 @@ QString unitsText(long long v) {
     return QString::asprintf("%lld.%06lld", v / Unit, (v % Unit) * 10);
 }
 
+// As the list gave it, without trailing zeros: "439.123456", "438.501".
+QString megahertz(long long v) {
+    QString text = unitsText(v);
+    while (text.endsWith(u'0') && !text.endsWith(QStringLiteral(".0")))
+        text.chop(1);
+    return text;
+}
+
 // Characters of a channel name the radio keeps.
 constexpr int NameChars = 7;
 // A value quoted in a note is cut to this many characters, so that one line stays one line.
@@ -60,7 +68,7 @@ struct Record {
 // then ends anywhere but at a separator, or never ends, was such a quote: its record is marked
 // and reading goes on at the line after the quote. The text up to the next quote holds no quote,
 // so reading some of it twice keeps the work linear.
-QList<Record> records(const QString& text) {
+QList<Record> records(const QString& text, QChar separator) {
     QList<Record> out;
     Record rec;
     QString field;
@@ -78,7 +86,7 @@ QList<Record> records(const QString& text) {
         fieldStarted = false;
     };
     const auto separatorAt = [&](qsizetype i) {
-        return i >= text.size() || text.at(i) == u',' || text.at(i) == u'\r' || text.at(i) == u'\n';
+        return i >= text.size() || text.at(i) == separator || text.at(i) == u'\r' || text.at(i) == u'\n';
     };
     for (qsizetype i = 0; i <= text.size(); ++i) {
         const bool open = quoted && (i == text.size() || (text.at(i) == u'"' && spansLines &&
@@ -119,7 +127,7 @@ QList<Record> records(const QString& text) {
             fieldStarted = true;
             quoteAt = i;
             quoteLine = line;
-        } else if (c == u',') {
+        } else if (c == separator) {
             rec.fields.append(field);
             field.clear();
             fieldStarted = true;
@@ -134,6 +142,41 @@ QList<Record> records(const QString& text) {
     }
     endRecord();
     return out;
+}
+
+// The text of a channel list as other programs save it: UTF-8 (with or without a byte-order
+// mark) or UTF-16 (a spreadsheet's "Unicode text", with its mark or told by its zero bytes), and
+// with CR LF, LF or CR alone (older Mac programs) as line ends, which become LF.
+QString csvText(const QByteArray& bytes) {
+    const auto zeroBytesAt = [&](int parity) {
+        qsizetype zeros = 0;
+        const qsizetype n = std::min<qsizetype>(bytes.size(), 200);
+        for (qsizetype i = parity; i < n; i += 2)
+            zeros += bytes.at(i) == 0;
+        return n >= 8 && zeros * 4 >= n / 2 * 3; // most bytes of that parity are zero
+    };
+    QString text;
+    if (bytes.startsWith("\xFF\xFE") || (!bytes.startsWith("\xFE\xFF") && zeroBytesAt(1)))
+        text = QStringDecoder(QStringConverter::Utf16LE)(bytes);
+    else if (bytes.startsWith("\xFE\xFF") || zeroBytesAt(0))
+        text = QStringDecoder(QStringConverter::Utf16BE)(bytes);
+    else
+        text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
+}
+
+// The header's columns by lower-case name.
+QHash<QString, int> headerColumns(const QList<Record>& recs) {
+    QHash<QString, int> column;
+    if (!recs.isEmpty())
+        for (int i = 0; i < recs.first().fields.size(); ++i)
+            column.insert(recs.first().fields.at(i).trimmed().toLower(), i);
+    return column;
+}
+
+bool hasNeededColumns(const QHash<QString, int>& column) {
+    return column.contains(QStringLiteral("location")) && column.contains(QStringLiteral("frequency"));
 }
 
 QString quotedField(const QString& s) {
@@ -227,15 +270,19 @@ CsvImportOptions withSelectedBands(CsvImportOptions options, const Session& sess
 CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, const ValueWords& w,
                                   const Language& lang, const CsvImportOptions& options, QChar decimalPoint) {
     CsvImportReport report;
-    QString text = QString::fromUtf8(bytes);
-    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-    const QList<Record> recs = records(text);
-
+    const QString text = csvText(bytes);
+    // Spreadsheets set to a language that writes a decimal comma save their lists with ";" or a
+    // tab between the cells: the header tells which.
+    QChar separator;
+    QList<Record> recs;
     QHash<QString, int> column;
-    if (!recs.isEmpty())
-        for (int i = 0; i < recs.first().fields.size(); ++i)
-            column.insert(recs.first().fields.at(i).trimmed().toLower(), i);
-    if (!column.contains(QStringLiteral("location")) || !column.contains(QStringLiteral("frequency"))) {
+    for (const QChar candidate : {QChar(','), QChar(';'), QChar('\t')}) {
+        recs = records(text, candidate);
+        column = headerColumns(recs);
+        separator = candidate;
+        if (hasNeededColumns(column)) break;
+    }
+    if (!hasNeededColumns(column)) {
         report.refusal = lang.text(Str::CsvNoHeader);
         return report;
     }
@@ -259,8 +306,12 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
             const int i = column.value(QString::fromLatin1(name).toLower(), -1);
             return i >= 0 && i < rec.fields.size() ? rec.fields.at(i).trimmed() : QString();
         };
-        auto orDefault = [&](const char* name, const QString& fallback) {
+        // A number of a list separated by ";" or tabs may have a decimal comma ("439,125").
+        auto number = [&](const char* name) {
             const QString v = get(name);
+            return separator == u',' ? v : QString(v).replace(u',', u'.');
+        };
+        auto orDefault = [&](const QString& v, const QString& fallback) {
             return v.isEmpty() ? fallback : v;
         };
         QList<CsvNote> warnings;
@@ -295,14 +346,14 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
             }
         }
 
-        const QString freqText = get("Frequency");
+        const QString freqText = number("Frequency");
         const auto rx = units(freqText, QChar('.'));
         if (!rx || *rx < Lowest || *rx > Highest) {
             drop(lang.text(Str::CsvBadFrequency).arg(shown(freqText)));
             continue;
         }
         const QString duplex = get("Duplex").toLower();
-        const auto offset = units(orDefault("Offset", QStringLiteral("0")), QChar('.'));
+        const auto offset = units(orDefault(number("Offset"), QStringLiteral("0")), QChar('.'));
         // A plain value and flag, not an optional: GCC's flow analysis misreads one here.
         long long tx = *rx;
         bool hasTx = true;
@@ -344,11 +395,11 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
 
         // Tones: the TX side is column 4, the RX side column 2.
         const QString tone = get("Tone").toLower();
-        const QString rTone = orDefault("rToneFreq", QStringLiteral("88.5"));
-        const QString cTone = orDefault("cToneFreq", QStringLiteral("88.5"));
-        const QString dtcs = orDefault("DtcsCode", QStringLiteral("023"));
-        const QString rxDtcs = orDefault("RxDtcsCode", dtcs);
-        const QString polarity = orDefault("DtcsPolarity", QStringLiteral("NN")) + QStringLiteral("NN");
+        const QString rTone = orDefault(number("rToneFreq"), QStringLiteral("88.5"));
+        const QString cTone = orDefault(number("cToneFreq"), QStringLiteral("88.5"));
+        const QString dtcs = orDefault(get("DtcsCode"), QStringLiteral("023"));
+        const QString rxDtcs = orDefault(get("RxDtcsCode"), dtcs);
+        const QString polarity = orDefault(get("DtcsPolarity"), QStringLiteral("NN")) + QStringLiteral("NN");
         auto ctcss = [&](const QString& v) {
             auto c = ctcssCell(v);
             if (!c) warn(lang.text(Str::CsvBadTone).arg(shown(v)));
@@ -396,7 +447,7 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
         if (fullName.size() > NameChars)
             warn(lang.text(Str::CsvNameCut).arg(shown(fullName)).arg(NameChars).arg(name));
 
-        const QString powerText = get("Power");
+        const QString powerText = number("Power");
         QString power = w.high;
         const QString p = powerText.toLower();
         if (p == u"mid" || p == u"medium" || p == u"m")
@@ -422,13 +473,22 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
         }
 
         const int row = channel + ChannelTable::FirstChannelRow - 1;
-        auto freqCell = [&](long long v) {
-            // The paste's rule: a channel from another table's raster lands on this one's.
-            return table.onRaster(unitsText(v), decimalPoint).value_or(QString());
+        auto freqCell = [&](long long v, const QString& asGiven) {
+            // The paste's rule: a channel from another table's raster lands on this one's; the
+            // line says so, since the radio then works on another frequency than the list's.
+            const QString cell = table.onRaster(unitsText(v), decimalPoint).value_or(QString());
+            if (const auto moved = units(cell, decimalPoint); moved && *moved != v)
+                warn(lang.text(Str::CsvMovedToRaster).arg(asGiven, cell));
+            return cell;
         };
-        table.setCell(Col::RxFreq, row, freqCell(*rx));
+        const QString rxCell = freqCell(*rx, freqText);
+        table.setCell(Col::RxFreq, row, rxCell);
         table.newChannelDefaults(row, w);
-        table.setCell(Col::TxFreq, row, hasTx ? freqCell(tx) : QString());
+        // A simplex channel is warned of once.
+        table.setCell(Col::TxFreq, row,
+                      !hasTx      ? QString()
+                      : tx == *rx ? rxCell
+                                  : freqCell(tx, megahertz(tx)));
         table.setCell(Col::RxTone, row, rxTone);
         table.setCell(Col::TxTone, row, txTone);
         table.setCell(Col::Power, row, power);
@@ -548,7 +608,5 @@ FileRead readChannelsCsvFile(const QString& path, const Language& lang) {
 
 std::optional<QString> writeChannelsCsvFile(const QString& path, const ChannelTable& table,
                                             const ValueWords& words, const Language& lang) {
-    if (const auto failure = saveFile(path, exportChannelsCsv(table, words)))
-        return lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), failureReason(*failure, lang));
-    return std::nullopt;
+    return saveUserFile(path, exportChannelsCsv(table, words), lang);
 }

@@ -6,7 +6,7 @@
 #include "core/codeplug/documentlines.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
-#include <QDir>
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace {
@@ -148,6 +148,25 @@ std::optional<QString> applyBand(Session& s, const QString& band) {
     main.setIndex(MainCtl::Band1, int(index));
     return std::nullopt;
 }
+// In a file short of `missing` lines: the first channel line that stands where another belongs,
+// as when lines were deleted from the middle. `in` is at line 5.
+std::optional<QString> firstMisfit(LineReader in, int missing, const Language& lang) {
+    Gbk gbk;
+    for (int number = 5; number < DocumentFormat::FirstChannelLineA; ++number)
+        in.next();
+    for (const Side side : {Side::A, Side::B})
+        for (int row = 1; row <= ChannelTable::LastRow; ++row) {
+            const auto raw = in.next();
+            if (!raw || !raw->terminated) return std::nullopt; // the end of a cut file
+            const QString text = gbk.decode(raw->bytes.first(std::min(raw->bytes.size(), HeaderPrefixBytes)));
+            if (channelLineLabelOk(text, row)) continue;
+            return lang.text(Str::DocLineMisfit)
+                .arg(channelLineOf(side, row))
+                .arg(escapeControls(text.left(channelLineLabel(row).size())), channelLineLabel(row))
+                .arg(missing);
+        }
+    return std::nullopt;
+}
 } // namespace
 
 QString documentCaption(const QString& model, const QString& band) {
@@ -198,8 +217,10 @@ QByteArray saveDocument(const Session& s) {
     return out.bytes();
 }
 
-OpenResult openDocument(Session& s, const QByteArray& bytes) {
+OpenResult openDocument(Session& s, const QByteArray& file) {
     OpenResult result;
+    // A text editor may put a byte-order mark before the first line.
+    const QByteArray bytes = file.startsWith("\xEF\xBB\xBF") ? file.sliced(3) : file;
     LineReader in(bytes);
     Gbk gbk;
     const auto header = in.next();
@@ -234,6 +255,7 @@ OpenResult openDocument(Session& s, const QByteArray& bytes) {
         }
         if (!result.notApplied.isEmpty()) {
             result.refusal = OpenResult::Refusal::Incomplete;
+            result.misfit = firstMisfit(in, int(result.notApplied.size()), s.lang);
             return result;
         }
     }
@@ -295,10 +317,13 @@ OpenResult openDocument(Session& s, const QByteArray& bytes) {
 }
 
 std::optional<QString> writeDocumentFile(const QString& path, const Session& s) {
-    if (const auto failure = saveFile(path, saveDocument(s)))
-        return s.lang.text(Str::FileError)
-            .arg(QDir::toNativeSeparators(path), failureReason(*failure, s.lang));
-    return std::nullopt;
+    return saveUserFile(path, saveDocument(s), s.lang);
+}
+
+bool isPartialBackup(const QString& path) {
+    static const QRegularExpression partial(QStringLiteral("%1(-\\d+)?\\.qv19$").arg(PartialBackupMark),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return partial.match(path).hasMatch();
 }
 
 FileRead readDocumentFile(const QString& path, const Session& s) {

@@ -23,6 +23,9 @@ struct OpenResult {
     // In line order; the controls of these lines kept their state, except a channel line whose
     // label is damaged, which is still read by position.
     QList<LineProblem> notApplied;
+    // Incomplete: the first line that stands where another belongs (lines deleted from the
+    // middle), said in a sentence for the user; empty when the file is only cut short.
+    std::optional<QString> misfit;
 
     bool accepted() const { return refusal == Refusal::None; }
 };
@@ -40,6 +43,12 @@ OpenResult openDocument(Session& session, const QByteArray& bytes);
 // Writing replaces an existing file only once the new one is complete.
 [[nodiscard]] std::optional<QString> writeDocumentFile(const QString& path, const Session& session);
 FileRead readDocumentFile(const QString& path, const Session& session);
+
+// The mark of a backup kept from a read that failed part way ("…_Qovran-partial.qv19", also
+// "…-partial-2.qv19"): its file looks whole, but holds the radio's values only as far as the
+// read came.
+inline const QString PartialBackupMark = QStringLiteral("-partial");
+bool isPartialBackup(const QString& path);
 
 // The main window caption after an open: model text, three blanks, the band in brackets.
 QString documentCaption(const QString& model, const QString& band);

@@ -2,9 +2,11 @@
 #include "core/codeplug/problems.h"
 #include "core/base/messages.h"
 #include "core/codeplug/bandcheck.h"
+#include "core/codeplug/document.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/problemtext.h"
 #include "core/codeplug/session.h"
+#include <QFileInfo>
 #include <QHash>
 
 namespace {
@@ -103,6 +105,15 @@ QList<Problem> documentProblems(const Session& session) {
     if (func.has(Ctl::CheckBox35) && func.checked(Ctl::CheckBox35) && func.text(Ctl::Edit20).isEmpty())
         out.field(Ctl::Edit20, Str::ProblemNoPassword);
     problems << out.problems();
+    // A backup of a failed read, opened to be written back: said first, before any value.
+    if (isPartialBackup(session.history.path())) {
+        Problem p;
+        p.severity = Severity::Warning;
+        p.place = Problem::Place::MainSelection;
+        p.control = MainCtl::Model;
+        p.message = session.lang.text(Str::PartialBackup).arg(QFileInfo(session.history.path()).fileName());
+        problems.prepend(p);
+    }
     return problems;
 }
 

@@ -26,7 +26,6 @@ namespace {
 const QString DocumentSuffix = QStringLiteral(".qv19");
 const QString ImageSuffix = QStringLiteral(".bin");
 const QString StampFormat = QStringLiteral("yyyy-MM-dd_HH-mm-ss");
-const QString PartialMark = QStringLiteral("-partial");
 
 // Several ports may finish their reads in the same second: the name is chosen and the folder
 // pruned by one of them at a time.
@@ -90,7 +89,7 @@ BackupStore::Saved BackupStore::save(const QByteArray& document, const RadioImag
     const QMutexLocker lock(&folderMutex());
     const QDateTime now = m_now ? m_now() : QDateTime::currentDateTime();
     const QString stem = now.toString(StampFormat) + QChar('_') + fileNamePart(administrator) +
-                         (partial ? PartialMark : QString());
+                         (partial ? PartialBackupMark : QString());
     QDir dir(m_folder);
     if (!dir.mkpath(QStringLiteral("."))) {
         const FileFailure why = folderFailure(m_folder);
@@ -151,6 +150,16 @@ void BackupStore::prune() const {
     for (auto it = filesByBase.cbegin(); surplus > 0; ++it, --surplus)
         for (const QString& path : *it)
             QFile::remove(path);
+}
+
+QString backupTitle(const BackupEntry& entry, const Language& lang) {
+    const QString date = entry.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return entry.partial ? date + QStringLiteral(" (") + lang.text(Str::BackupPartial) + QChar(')') : date;
+}
+
+int backupChannels(const BackupEntry& entry) {
+    QFile file(entry.documentPath);
+    return file.open(QIODevice::ReadOnly) ? channelsInUse(file.read(1 << 20)) : 0;
 }
 
 BackupStore backupStoreFor(const Session& session) {

@@ -71,6 +71,11 @@ private:
     std::function<QDateTime()> m_now;
 };
 
+// How the listings show a backup: "2026-12-07 21:30:05", with "(partial)" in the user's language
+// for a failed read's; and the channels its document holds (0 when it cannot be read).
+QString backupTitle(const BackupEntry& entry, const Language& lang);
+int backupChannels(const BackupEntry& entry);
+
 // The store the program uses: the default folder, the count to keep from the session's sysini.ini.
 BackupStore backupStoreFor(const Session& session);
 

@@ -70,7 +70,8 @@ UsageResult adjustUsage(Session& session, Link& link, int level, const std::func
     result.ok = ok;
     if (!ok) {
         transfer.outcome = TransferResult::Outcome::LinkFailed;
-        result.message = refusal.isEmpty() ? transferMessage(transfer, session.lang) : refusal;
+        result.refused = !refusal.isEmpty();
+        result.message = result.refused ? refusal : transferMessage(transfer, session.lang);
     } else if (progress) {
         progress(ProgressMaximum);
     }

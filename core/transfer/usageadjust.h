@@ -32,6 +32,7 @@ struct UsageResult {
     bool written = false;
     int storedLevel = -1; // L as read, -1 when the reply gave none
     QString message;      // for a failure, in the current language
+    bool refused = false; // the failure: the radio's value would leave its range, nothing written
 };
 
 // Button5Click: port reset, handshake, 0x01B0 read and checked like every block read (silence

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 using Run = ProcessRun;
@@ -38,6 +39,13 @@ private slots:
     void badArguments();
     void importAndExportSayWhatIsWrong();
     void fileSizeLimitIsAFailureNotASignal();
+    void outputs_data();
+    void outputs();
+    void linkFailureExitsAlike_data();
+    void linkFailureExitsAlike();
+    void hintsWhereARefusalStood_data();
+    void hintsWhereARefusalStood();
+    void backupsListedPartialMarked();
 
 private:
     QTemporaryDir m_dir;
@@ -151,8 +159,13 @@ void TestCli::badArguments_data() {
     QTest::newRow("language 7") << QStringList{"new", "--out", "x.qv19", "--lang", "7"} << 2 << "--lang";
     QTest::newRow("unknown option") << QStringList{"check", "--fast", "a.qv19"} << 2 << "fast";
     QTest::newRow("check without file") << QStringList{"check"} << 2 << "FILE";
-    QTest::newRow("check missing file") << QStringList{"check", missing} << 3 << "y.qv19";
-    QTest::newRow("new into missing folder") << QStringList{"new", "--out", missing} << 3 << "y.qv19";
+    QTest::newRow("check missing file") << QStringList{"check", missing} << 1 << "y.qv19";
+    QTest::newRow("new into missing folder") << QStringList{"new", "--out", missing} << 4 << "y.qv19";
+    QTest::newRow("help gives the exit codes")
+        << QStringList{"--help"} << 0 << "5  a write failed after the radio took part of it";
+    QTest::newRow("a verb's help too")
+        << QStringList{"usage", "--help"} << 0 << "3  the port or the exchange";
+    QTest::newRow("and align's") << QStringList{"align", "--help"} << 0 << "4  a file could not be written";
 }
 
 void TestCli::badArguments() {
@@ -203,7 +216,7 @@ void TestCli::importAndExportSayWhatIsWrong() {
 }
 
 // Past the user's file-size limit (ulimit -f) the save says "File too large" and fails with
-// exit status 3; the system's SIGXFSZ does not end the program.
+// exit status 4; the system's SIGXFSZ does not end the program.
 void TestCli::fileSizeLimitIsAFailureNotASignal() {
     const QString path = m_dir.filePath(QStringLiteral("limited.qv19"));
     QProcess p;
@@ -216,10 +229,142 @@ void TestCli::fileSizeLimitIsAFailureNotASignal() {
                   QStringLiteral("2")});
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(p.exitCode(), 3);
+    QCOMPARE(p.exitCode(), 4);
     const QString err = QString::fromUtf8(p.readAllStandardError());
     QVERIFY2(err.contains(QStringLiteral("File too large")), qPrintable(err));
     QVERIFY(!QFile::exists(path));
+}
+
+// Outputs onto a pipe, a folder or a missing folder are refused by path and reason, and leave
+// them as they were; "-" and /dev/stdout write to standard output. A read's or an alignment
+// read's --out is looked at before the port.
+void TestCli::outputs_data() {
+    QTest::addColumn<QStringList>("args"); // FIFO, DIR, DOC, CSV and MISSING stand for files
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said"); // starts standard output when the exit code is 0
+    const QString refused = QStringLiteral("not a regular file");
+    QTest::newRow("new onto a pipe") << QStringList{"new", "--out", "FIFO"} << 4 << refused;
+    QTest::newRow("import onto a pipe")
+        << QStringList{"import", "--csv", "CSV", "--out", "FIFO"} << 4 << refused;
+    QTest::newRow("export onto a folder")
+        << QStringList{"export", "--in", "DOC", "--csv", "DIR"} << 4 << refused;
+    QTest::newRow("print onto a pipe")
+        << QStringList{"print", "--in", "DOC", "--pdf", "FIFO"} << 4 << refused;
+    QTest::newRow("read into a missing folder")
+        << QStringList{"read", "--port", "/dev/null", "--out", "MISSING"} << 4 << "No such file or folder";
+    QTest::newRow("alignment read onto a pipe")
+        << QStringList{"align", "read", "--port", "/dev/null", "--out", "FIFO"} << 4 << refused;
+    QTest::newRow("new to standard output")
+        << QStringList{"new", "--out", "-"} << 0 << "QOVRAN MEMORY CHANNEL\r\n";
+    QTest::newRow("import to standard output, notes on the error output")
+        << QStringList{"import", "--csv", "CSV", "--out", "/dev/stdout"} << 0 << "QOVRAN MEMORY CHANNEL\r\n";
+    QTest::newRow("export to standard output")
+        << QStringList{"export", "--in", "DOC", "--csv", "/dev/stdout"} << 0 << "Location,Name,Frequency";
+}
+
+void TestCli::outputs() {
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    const QString fifo = m_dir.filePath(QStringLiteral("fifo"));
+    const QString folder = m_dir.filePath(QStringLiteral("folder"));
+    const QString doc = m_dir.filePath(QStringLiteral("out.qv19"));
+    const QString csv = m_dir.filePath(QStringLiteral("out.csv"));
+    if (!QFileInfo::exists(fifo)) {
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder")));
+        writeAll(doc, saveDocument(*freshDocument(2)));
+        writeAll(csv, "Location,Frequency\r\n1,145.5\r\n");
+    }
+    for (QString& a : args)
+        a = a == u"FIFO"      ? fifo
+            : a == u"DIR"     ? folder
+            : a == u"DOC"     ? doc
+            : a == u"CSV"     ? csv
+            : a == u"MISSING" ? m_dir.filePath(QStringLiteral("missing/x.qv19"))
+                              : a;
+    const Run r = cli(args << QStringLiteral("--lang") << QStringLiteral("2"));
+    QCOMPARE(r.exitCode, exitCode);
+    if (exitCode == 0)
+        QVERIFY2(r.out.startsWith(said), qPrintable(r.out.left(200)));
+    else
+        QVERIFY2(r.err.contains(said) && !r.err.contains(QStringLiteral("serial")), qPrintable(r.err));
+    QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+    QVERIFY(QFileInfo(folder).isDir());
+}
+
+// Every verb that talks to a radio exits alike when it cannot, and says why in words of its own.
+void TestCli::linkFailureExitsAlike_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("info") << QStringList{"info"};
+    QTest::newRow("read") << QStringList{"read", "--out", "x.qv19"};
+    QTest::newRow("write") << QStringList{"write", "--in", "DOC"};
+    QTest::newRow("diff") << QStringList{"diff", "--in", "DOC"};
+    QTest::newRow("align battery") << QStringList{"align", "battery"};
+    QTest::newRow("usage") << QStringList{"usage", "--level", "1"};
+}
+
+void TestCli::linkFailureExitsAlike() {
+    QFETCH(QStringList, args);
+    const QString doc = m_dir.filePath(QStringLiteral("link.qv19"));
+    writeAll(doc, saveDocument(*freshDocument(2)));
+    args.replaceInStrings(QStringLiteral("DOC"), doc);
+    const Run r = cli(args << QStringLiteral("--port") << QStringLiteral("/dev/null")
+                           << QStringLiteral("--lang") << QStringLiteral("2"));
+    QCOMPARE(r.exitCode, 3);
+    QVERIFY2(r.err.contains(QStringLiteral("/dev/null: not a serial port")), qPrintable(r.err));
+}
+
+// Files other programs and editors make: read, or named for what they are.
+void TestCli::hintsWhereARefusalStood_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+    const QByteArray doc = saveDocument(*freshDocument(2));
+    QList<QByteArray> lines = fileLines(doc);
+    lines.remove(199, 10);
+    QTest::newRow("partial backup") << "2026-12-07_21-30-05_Qovran-partial.qv19" << doc << 1
+                                    << "is a partial backup";
+    QTest::newRow("byte-order mark") << "bom.qv19"
+                                     << "\xEF\xBB\xBF" + doc << 0 << "no problems";
+    QTest::newRow("ten lines deleted")
+        << "short.qv19" << joinLines(lines) << 1 << "Line 200 does not fit there";
+    QTest::newRow("list separated by ';'")
+        << "list.csv" << QByteArray("Location;Frequency\r\n1;439,123456\r\n") << 0
+        << "line 2: frequency 439.123456 moved onto the channel raster: 439.12500";
+}
+
+void TestCli::hintsWhereARefusalStood() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    const QString path = m_dir.filePath(name);
+    writeAll(path, bytes);
+    const QStringList args = name.endsWith(u".csv") ? QStringList{"import", "--csv", path, "--out",
+                                                                  m_dir.filePath("imported.qv19")}
+                                                    : QStringList{"check", path};
+    const Run r = cli(args + QStringList{"--lang", "2"});
+    QCOMPARE(r.exitCode, exitCode);
+    QVERIFY2(r.out.contains(said), qPrintable(r.out + r.err));
+}
+
+void TestCli::backupsListedPartialMarked() {
+    const QString folder = m_dir.filePath(QStringLiteral("data/kt520/backups"));
+    QVERIFY(QDir().mkpath(folder));
+    const QByteArray doc = saveDocument(*freshDocument(2));
+    for (const char* name : {"2026-12-07_21-30-05_Qovran.qv19", "2026-12-08_09-00-00_Qovran-partial.qv19"})
+        writeAll(folder + u'/' + QString::fromLatin1(name), doc);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("data")));
+    const Run r = runProcess(QCoreApplication::applicationDirPath() + QStringLiteral("/kt520-cli"),
+                             {QStringLiteral("backups"), QStringLiteral("--lang"), QStringLiteral("2")}, env);
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out,
+             QStringLiteral("2026-12-08 09:00:00 (partial)\t0\t%1/2026-12-08_09-00-00_Qovran-partial.qv19\n"
+                            "2026-12-07 21:30:05\t0\t%1/2026-12-07_21-30-05_Qovran.qv19\n")
+                 .arg(folder));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

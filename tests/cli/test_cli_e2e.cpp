@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 // Hang guard only.
@@ -60,6 +61,7 @@ private slots:
     void readWithTraceOnFullDisk();
     void safeWriteOnTwoRadios();
     void readWithoutBackupFolder();
+    void failuresAScriptCanTellApart();
     void newDocumentWrittenComparesEqual();
 };
 
@@ -251,6 +253,33 @@ void TestCliE2e::readWithoutBackupFolder() {
     QVERIFY2(r.err.contains(QStringLiteral("The backup of the radio could not be saved")) &&
                  r.err.contains(QStringLiteral("not-a-folder")),
              qPrintable(r.err));
+}
+
+// A read whose document cannot be kept sends no frame, nor does a trace that cannot be written; a write that
+// a radio took part of before it fell silent exits apart from one that never reached it.
+void TestCliE2e::failuresAScriptCanTellApart() {
+    QTemporaryDir dir;
+    {
+        Sim sim(dir);
+        const Run r =
+            cli(args({"read", "--lang", "2", "--out"}) << dir.filePath(QStringLiteral("missing/radio.qv19"))
+                                                       << QStringLiteral("--port") << sim.device());
+        QCOMPARE(r.exitCode, 4);
+        // A trace onto a pipe nobody reads is refused at once, not waited on.
+        const QString fifo = dir.filePath(QStringLiteral("fifo"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QCOMPARE(cli(args({"info", "--trace"}) << fifo << QStringLiteral("--port") << sim.device()).exitCode,
+                 4);
+        QTest::qWait(100);
+        QVERIFY(sim.dump().isEmpty()); // not even an end frame
+    }
+    const QString doc = dir.filePath(QStringLiteral("new.qv19"));
+    QCOMPARE(cli(args({"new", "--out"}) << doc).exitCode, 0);
+    Sim fading(dir, {QStringLiteral("--silent-after"), QStringLiteral("12")});
+    const Run r = cli(args({"write", "--lang", "2", "--channels", "3", "--in"})
+                      << doc << QStringLiteral("--port") << fading.device());
+    QCOMPARE(r.exitCode, 5);
+    QVERIFY2(r.err.startsWith(QStringLiteral("Communication with the radio failed!")), qPrintable(r.err));
 }
 
 // A new document's VFO rows are filled by the write's band check: the radio is compared with

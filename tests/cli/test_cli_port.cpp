@@ -184,7 +184,7 @@ void TestCliPort::installedCopy() {
             {QStringLiteral("port"), QStringLiteral("--set"), QStringLiteral("COM3=/dev/ttyUSB0")}, config);
     QCOMPARE(read(shared), delivered);
     if (configIsAFile) {
-        QCOMPARE(set.exitCode, 3);
+        QCOMPARE(set.exitCode, 4); // a file not written
         QCOMPARE(set.err, QStringLiteral("Unable to write to %1: Not a directory\n").arg(settings));
         // The delivered default still serves for reading.
         QVERIFY(cli(installedCli(), {QStringLiteral("port")}, config)

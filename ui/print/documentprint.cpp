@@ -182,7 +182,7 @@ int printDocument(const Session& s, const PrintJob& job, QPagedPaintDevice& devi
     return painter.end() ? pages : 0;
 }
 
-PdfResult writeDocumentPdf(const Session& s, const PrintJob& job, const QString& path, Paper paper) {
+PdfResult renderDocumentPdf(const Session& s, const PrintJob& job, Paper paper) {
     PdfResult result;
     // Drawn in memory first: the file is replaced only by a whole PDF, like every other file.
     QBuffer pdf;
@@ -195,14 +195,22 @@ PdfResult writeDocumentPdf(const Session& s, const PrintJob& job, const QString&
         writer.setTitle(job.fileName);
         result.pages = printDocument(s, job, writer);
     }
+    if (result.pages == 0)
+        result.error = s.lang.text(Str::FileError).arg(job.fileName, QStringLiteral("PDF"));
+    else
+        result.bytes = pdf.data();
+    return result;
+}
+
+PdfResult writeDocumentPdf(const Session& s, const PrintJob& job, const QString& path, Paper paper) {
+    PdfResult result = renderDocumentPdf(s, job, paper);
     if (result.pages == 0) {
         result.error = s.lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), QStringLiteral("PDF"));
         return result;
     }
-    if (const auto failure = saveFile(path, pdf.data())) {
+    if (auto error = saveUserFile(path, result.bytes, s.lang)) {
         result.pages = 0;
-        result.error =
-            s.lang.text(Str::FileError).arg(QDir::toNativeSeparators(path), failureReason(*failure, s.lang));
+        result.error = *error;
     }
     return result;
 }

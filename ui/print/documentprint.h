@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 class QPagedPaintDevice;
@@ -22,5 +23,8 @@ int printDocument(const Session& session, const PrintJob& job, QPagedPaintDevice
 struct PdfResult {
     int pages = 0;
     QString error;
+    QByteArray bytes; // renderDocumentPdf: the whole PDF
 };
+// The PDF in memory; an error text when no page could be drawn.
+PdfResult renderDocumentPdf(const Session& session, const PrintJob& job, Paper paper);
 PdfResult writeDocumentPdf(const Session& session, const PrintJob& job, const QString& path, Paper paper);

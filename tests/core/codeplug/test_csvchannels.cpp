@@ -2,6 +2,7 @@
 #include "core/base/language.h"
 #include "core/base/messages.h"
 #include "core/codeplug/csvchannels.h"
+#include <QStringEncoder>
 #include <QtTest>
 
 // CSV import rules line by line, whole-file refusal and options, and export -> import.
@@ -57,7 +58,7 @@ void TestCsvChannels::importLine_data() {
     QTest::newRow("off") << QByteArray("1,RxOnly,162.55,off,0,,,,,,,,,,,,,,,,")
                          << "162.55000|-||-|High|Wide|ON|RxOnly" << 0;
     QTest::newRow("normalised to raster A")
-        << QByteArray("1,N,438.501,,,,,,,,,,,,,,,,,,") << "438.50250|-|438.50250|-|High|Wide|ON|N" << 0;
+        << QByteArray("1,N,438.501,,,,,,,,,,,,,,,,,,") << "438.50250|-|438.50250|-|High|Wide|ON|N" << 1;
     // Tones.
     QTest::newRow("Tone") << QByteArray("1,T,145.5,,,Tone,100,123,,,,,,,,,,,,,")
                           << "145.50000|-|145.50000|100.0|High|Wide|ON|T" << 0;
@@ -186,6 +187,23 @@ void TestCsvChannels::listsOfOtherPrograms_data() {
                       "2,Air,127.5,,0,,88.5,88.5,023,NN,AM,8.33,,,,,,\r\n")
         << false << QString() << QList<int>{1, 1, 0} << "Rpt"
         << lang.text(Str::CsvBadMode).arg(QStringLiteral("AM"));
+    // Spreadsheets and older programs: another separator, decimal commas, CR line ends, UTF-16.
+    // Each list's one channel is off the raster, which its line tells.
+    const QString moved =
+        lang.text(Str::CsvMovedToRaster).arg(QStringLiteral("438.501"), QStringLiteral("438.50250"));
+    const QString list = QStringLiteral("Location,Name,Frequency\r\n1,One,438.501\r\n");
+    QTest::newRow("separated by ';', decimal commas")
+        << QByteArray("Location;Name;Frequency\r\n1;One;438,501\r\n") << false << QString()
+        << QList<int>{1, 0, 1} << "One" << moved;
+    QTest::newRow("separated by tabs, CR line ends")
+        << QByteArray("Location\tName\tFrequency\r1\tOne\t438.501\r") << false << QString()
+        << QList<int>{1, 0, 1} << "One" << moved;
+    QTest::newRow("UTF-16 with its mark")
+        << QByteArray(QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(list))
+        << false << QString() << QList<int>{1, 0, 1} << "One" << moved;
+    QTest::newRow("UTF-16 big-endian without a mark")
+        << QByteArray(QStringEncoder(QStringConverter::Utf16BE)(list)) << false << QString()
+        << QList<int>{1, 0, 1} << "One" << moved;
 }
 
 void TestCsvChannels::listsOfOtherPrograms() {
@@ -228,8 +246,8 @@ void TestCsvChannels::renumberAndReplace() {
     const auto report = importChannelsCsv(t, csv, W, lang, {.renumber = true, .replace = true}, Dot);
     QCOMPARE(report.imported, 2);
     QCOMPARE(report.dropped, 1);
-    QCOMPARE(report.warnings, 1); // the line break in the name
-    QCOMPARE(report.notes.size(), 2);
+    QCOMPARE(report.warnings, 2); // the line break in the name, 438.501 on side B's raster
+    QCOMPARE(report.notes.size(), 3);
     QCOMPARE(report.notes.at(0).line, 2);
     QCOMPARE(report.notes.at(1).line, 5);
     QCOMPARE(cells(t, 4), QStringLiteral("145.50000|-|145.50000|-|High|Wide|ON|a b"));

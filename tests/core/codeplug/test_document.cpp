@@ -69,6 +69,8 @@ private slots:
     void valueWordsStayAsSaved();
     void truncatedFiles_data();
     void truncatedFiles();
+    void linesDeletedFromTheMiddle_data();
+    void linesDeletedFromTheMiddle();
     void garbage_data();
     void garbage();
     void fileEdges();
@@ -414,7 +416,8 @@ void TestDocument::refusedFiles_data() {
     };
     QTest::newRow("header in lower case") << withLine(1, "qovran memory channel") << false;
     QTest::newRow("header with a trailing blank") << withLine(1, "QOVRAN MEMORY CHANNEL ") << false;
-    QTest::newRow("byte-order mark") << withLine(1, "\xEF\xBB\xBFQOVRAN MEMORY CHANNEL") << false;
+    QTest::newRow("byte-order mark, as an editor adds it")
+        << withLine(1, "\xEF\xBB\xBFQOVRAN MEMORY CHANNEL") << true;
     QTest::newRow("other model text") << withLine(4, "TYPE0 KT-520RY1.05") << false;
     QTest::newRow("model index the list lacks") << withLine(4, "TYPE1 KT-520RX1.05") << false;
     QTest::newRow("no model selected") << withLine(4, "TYPE-1 KT-520RX1.05") << false;
@@ -529,7 +532,35 @@ void TestDocument::truncatedFiles() {
     for (int line = cutLine; line <= DocumentFormat::LineCount; ++line)
         expected << line;
     QCOMPARE(linesOf(result), expected);
+    QVERIFY(!result.misfit);
     QCOMPARE(saveDocument(*s), saveDocument(*freshDocument()));
+}
+
+void TestDocument::linesDeletedFromTheMiddle_data() {
+    QTest::addColumn<int>("first"); // the first line deleted
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("misfit"); // "line, its label, the label it should have"; empty: none
+    QTest::newRow("in table A") << 200 << 10 << "200 CH070 CH060";
+    QTest::newRow("among the settings: the first channel line tells") << 20 << 10 << "141 CH011 CH001";
+    QTest::newRow("in table B") << 300 << 3 << "300 CH061 CH058";
+    QTest::newRow("the last lines: a file cut short") << 335 << 10 << "";
+}
+
+// The first line out of place is named, not the lines a short file lacks at its end.
+void TestDocument::linesDeletedFromTheMiddle() {
+    QFETCH(int, first);
+    QFETCH(int, count);
+    QFETCH(QString, misfit);
+    QList<QByteArray> lines = fileLines(richBytes());
+    lines.remove(first - 1, count);
+    auto s = freshDocument();
+    const OpenResult result = openDocument(*s, lines.join("\r\n") + "\r\n");
+    QCOMPARE(result.refusal, OpenResult::Refusal::Incomplete);
+    const QStringList m = misfit.split(u' ');
+    QCOMPARE(result.misfit, misfit.isEmpty()
+                                ? std::nullopt
+                                : std::optional<QString>(
+                                      s->lang.text(Str::DocLineMisfit).arg(m[0]).arg(m[1], m[2]).arg(count)));
 }
 
 void TestDocument::garbage_data() {

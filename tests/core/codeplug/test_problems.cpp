@@ -64,6 +64,12 @@ void TestProblems::findings_data() {
     QTest::addRow("new password ticked and empty") << "no password" << QStringList{"Edit20 W"};
     QTest::addRow("new password ticked and typed") << "password" << QStringList();
     QTest::addRow("value the radio cannot take") << "bad power" << QStringList{"A 4 5 E"};
+    // A backup of a failed read, told by its name alone.
+    QTest::addRow("opened from a partial backup")
+        << "/b/2026-12-07_21-30-05_Qovran-partial.qv19" << QStringList{"ComboBox1 W"};
+    QTest::addRow("second partial backup of a second")
+        << "/b/2026-12-07_21-30-05_Qovran-partial-2.qv19" << QStringList{"ComboBox1 W"};
+    QTest::addRow("whole backup") << "/b/2026-12-07_21-30-05_Qovran.qv19" << QStringList();
 }
 
 void TestProblems::findings() {
@@ -98,6 +104,7 @@ void TestProblems::findings() {
         func.setText(Ctl::Edit20, edit == u"password" ? QStringLiteral("1234") : QString());
     }
     if (edit == u"bad power") a.setCell(Col::Power, 4, QStringLiteral("loud"));
+    if (edit.endsWith(u".qv19")) s->history.setPath(edit);
 
     const QByteArray before = saveDocument(*s);
     const QList<Problem> problems = documentProblems(*s);
