@@ -38,6 +38,7 @@ private:
     Link m_link;
     std::unique_ptr<TraceFile> m_traceFile;
     bool m_progressShown = false;
+    std::optional<ReplyDelay> m_replyDelay; // what the transfer's first replies showed
 };
 
 // Opens the radio on `port` (COMn or a device path) for `link`; the message for the user when

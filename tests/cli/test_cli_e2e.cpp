@@ -4,6 +4,7 @@
 #include "tests/common/simprocess.h"
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -50,6 +51,7 @@ QByteArray readFile(const QString& path) {
 class TestCliE2e : public QObject {
     Q_OBJECT
 private slots:
+    void infoShowsStamps_data();
     void infoShowsStamps();
     void readWriteRead();
     void damagedDocumentSendsNothing_data();
@@ -63,18 +65,42 @@ private slots:
     void newDocumentWrittenComparesEqual();
 };
 
-// The program's real waits against a radio on a line as slow as the real one.
+void TestCliE2e::infoShowsStamps_data() {
+    QTest::addColumn<QString>("usbLatency");
+    QTest::newRow("cable without latency timer") << "0";
+    QTest::newRow("FTDI cable at 16 ms") << "16";
+}
+
+// The program's real waits against a radio on a line as slow as the real one; through a USB
+// adapter that holds replies, the transfer says so as it starts, and "where" tells it after.
 void TestCliE2e::infoShowsStamps() {
+    QFETCH(QString, usbLatency);
     QTemporaryDir dir;
-    Sim sim(dir, {QStringLiteral("--baud"), QStringLiteral("9600")});
+    Sim sim(dir, {QStringLiteral("--baud"), QStringLiteral("9600"), QStringLiteral("--usb-latency"), usbLatency});
     QVERIFY(!sim.device().isEmpty());
-    const Run r = cli({QStringLiteral("info"), QStringLiteral("--port"), sim.device(),
-                       QStringLiteral("--lang"), QStringLiteral("2")});
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+    const auto run = [&](const QStringList& arguments) {
+        return runProcess(QStringLiteral(KT520_CLI_EXE), arguments, env, GuardMs);
+    };
+    const Run r = run({QStringLiteral("info"), QStringLiteral("--port"), sim.device(), QStringLiteral("--lang"),
+                       QStringLiteral("2")});
     QCOMPARE(r.exitCode, 0);
     QVERIFY2(r.out.contains(QStringLiteral("Administrator: DEALER")), qPrintable(r.out));
     QVERIFY(r.out.contains(QStringLiteral("Factory Date: 2024-01-15  14:02:45")));
     QVERIFY(r.out.contains(QStringLiteral("User: DEMO")));
     QVERIFY(r.out.contains(QStringLiteral("Model: --------")));
+    static const QRegularExpression said(
+        QStringLiteral("^warning: Replies from the cable arrive about 1[4-9] ms late each: a full read "
+                       "takes about [6-8] s longer\\.\n$"));
+    const Run where = run({QStringLiteral("where")});
+    if (usbLatency == QLatin1String("0")) {
+        QCOMPARE(r.err, QString());
+        QVERIFY(!where.out.contains(sim.device()));
+    } else {
+        QVERIFY2(said.match(r.err).hasMatch(), qPrintable(r.err));
+        QVERIFY2(where.out.contains(sim.device() + QStringLiteral(": Replies from the cable")), qPrintable(where.out));
+    }
 }
 
 // Read, edit the file, write, read again: the edit and the new stamp are in the radio.
