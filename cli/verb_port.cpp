@@ -56,7 +56,8 @@ void listPorts(const ProgramFiles& files) {
         out() << (n == settings.com ? "* " : "  ") << QStringLiteral("COM%1").arg(n).leftJustified(6)
               << devices.at(n - 1).leftJustified(width) << state << "\n";
         if (const auto delay = delays.recall(directory.device(n)); delay && delay->slow())
-            out() << "        " << lastTransferText(*delay, session.lang).replace(u'\n', QStringLiteral("\n        "))
+            out() << "        "
+                  << lastTransferText(*delay, session.lang).replace(u'\n', QStringLiteral("\n        "))
                   << "\n";
     }
     out() << "single-port: " << (settings.coMode == 1 ? "on" : "off") << "\n";

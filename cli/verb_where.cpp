@@ -28,6 +28,7 @@ int runWhere(const QStringList& args) {
     Session session;
     startUp(session, AppSettings::read(IniFile::load(files.settingsToRead())));
     for (const ReplyDelay& delay : slow)
-        out() << "  " << delay.device << ": " << replyDelayText(delay, session.lang).replace(u'\n', u' ') << "\n";
+        out() << "  " << delay.device << ": " << replyDelayText(delay, session.lang).replace(u'\n', u' ')
+              << "\n";
     return Exit::Ok;
 }

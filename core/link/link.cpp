@@ -457,11 +457,12 @@ bool Link::runTransfer(const std::function<bool()>& body, const HandshakeTiming&
 }
 
 void Link::sampleReplyTime() {
-    if (m_replyTiming.complete() || m_lastBytesNs < m_sentNs || !m_port) return;
-    // In a test run the line and the waits are shortened alike: lateness counts at full length.
-    const qint64 elapsed = (m_lastBytesNs - m_sentNs) * WaitScale::divisor();
-    if (!m_replyTiming.add(elapsed, m_sentBytes, countedChars() / 2)) return;
-    const ReplyDelay delay{m_port->deviceName(), m_replyTiming.medianExcessMs(), m_port->adapterLatency().timerMs};
+    // Waits shortened for a test run would magnify every hiccup of the machine into lateness:
+    // replies are timed at the real timing only, which is all the program itself ever runs.
+    if (WaitScale::divisor() != 1 || m_replyTiming.complete() || m_lastBytesNs < m_sentNs || !m_port) return;
+    if (!m_replyTiming.add(m_lastBytesNs - m_sentNs, m_sentBytes, countedChars() / 2)) return;
+    const ReplyDelay delay{m_port->deviceName(), m_replyTiming.medianExcessMs(),
+                           m_port->adapterLatency().timerMs};
     note(QStringLiteral("replies %1 ms late beyond their time on the line").arg(delay.excessMs, 0, 'f', 1));
     emit replyDelayMeasured(delay);
 }

@@ -17,7 +17,8 @@ LowLatency::Decision LowLatency::decide(const Answers& a) {
     const int timer = *a.timerMs;
     QString asking;
     if (a.getError != 0)
-        asking = QStringLiteral("serial flags not available (%1)").arg(QString::fromLocal8Bit(strerror(a.getError)));
+        asking = QStringLiteral("serial flags not available (%1)")
+                     .arg(QString::fromLocal8Bit(strerror(a.getError)));
     else if (!asked)
         asking = QStringLiteral("low latency already on");
     else if (a.setError != 0)

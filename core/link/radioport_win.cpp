@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/link/ftdiregistry_win.h"
 #include "core/link/radioport.h"
 #include <QRegularExpression>
 #include <QTimer>
@@ -15,6 +14,9 @@
 #include <initguid.h>
 
 #include <devguid.h>
+
+// Includes windows.h, which comes after Qt's headers.
+#include "core/link/ftdiregistry_win.h"
 
 namespace {
 // How often the line is looked at while the port is open. A read returns at once with what has

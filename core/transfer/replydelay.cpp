@@ -38,7 +38,8 @@ double fullReadCostSeconds(double excessMs) {
 
 QString replyDelayText(const ReplyDelay& delay, const Language& lang) {
     if (!delay.slow()) return {};
-    QString text = lang.text(Str::RepliesLate).arg(whole(delay.excessMs), whole(fullReadCostSeconds(delay.excessMs)));
+    QString text =
+        lang.text(Str::RepliesLate).arg(whole(delay.excessMs), whole(fullReadCostSeconds(delay.excessMs)));
     if (delay.timerMs) text += QLatin1Char('\n') + latencyTimerFix(delay, lang);
     return text;
 }

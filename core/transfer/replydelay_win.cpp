@@ -5,5 +5,6 @@
 
 // Only an administrator may change the driver's setting: the user is told where it is.
 QString latencyTimerFix(const ReplyDelay& delay, const Language& lang) {
-    return lang.text(Str::LatencyTimerFixWindows).arg(QString::number(delay.timerMs.value_or(0)), delay.device);
+    return lang.text(Str::LatencyTimerFixWindows)
+        .arg(QString::number(delay.timerMs.value_or(0)), delay.device);
 }

@@ -76,15 +76,16 @@ void TestCliE2e::infoShowsStamps_data() {
 void TestCliE2e::infoShowsStamps() {
     QFETCH(QString, usbLatency);
     QTemporaryDir dir;
-    Sim sim(dir, {QStringLiteral("--baud"), QStringLiteral("9600"), QStringLiteral("--usb-latency"), usbLatency});
+    Sim sim(dir,
+            {QStringLiteral("--baud"), QStringLiteral("9600"), QStringLiteral("--usb-latency"), usbLatency});
     QVERIFY(!sim.device().isEmpty());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
     const auto run = [&](const QStringList& arguments) {
         return runProcess(QStringLiteral(KT520_CLI_EXE), arguments, env, GuardMs);
     };
-    const Run r = run({QStringLiteral("info"), QStringLiteral("--port"), sim.device(), QStringLiteral("--lang"),
-                       QStringLiteral("2")});
+    const Run r = run({QStringLiteral("info"), QStringLiteral("--port"), sim.device(),
+                       QStringLiteral("--lang"), QStringLiteral("2")});
     QCOMPARE(r.exitCode, 0);
     QVERIFY2(r.out.contains(QStringLiteral("Administrator: DEALER")), qPrintable(r.out));
     QVERIFY(r.out.contains(QStringLiteral("Factory Date: 2024-01-15  14:02:45")));
@@ -99,7 +100,8 @@ void TestCliE2e::infoShowsStamps() {
         QVERIFY(!where.out.contains(sim.device()));
     } else {
         QVERIFY2(said.match(r.err).hasMatch(), qPrintable(r.err));
-        QVERIFY2(where.out.contains(sim.device() + QStringLiteral(": Replies from the cable")), qPrintable(where.out));
+        QVERIFY2(where.out.contains(sim.device() + QStringLiteral(": Replies from the cable")),
+                 qPrintable(where.out));
     }
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/link/ftdiregistry_win.h"
 #include <QTest>
+
+// Includes windows.h, which comes after Qt's headers.
+#include "core/link/ftdiregistry_win.h"
 
 namespace {
 // A bus key of the test's own, laid out as the FTDI driver lays out Enum\FTDIBUS.

@@ -32,8 +32,8 @@ void TestLowLatency::decide_data() {
                                   << "low latency refused (" + QString::fromLocal8Bit(strerror(EPERM)) +
                                          "); adapter latency timer 16 ms";
     // Set by someone else before: theirs to keep, and not taken back at close.
-    QTest::newRow("FTDI already low") << 0 << true << 0 << 1 << false << false
-                                      << "low latency already on; adapter latency timer 1 ms";
+    QTest::newRow("FTDI already low")
+        << 0 << true << 0 << 1 << false << false << "low latency already on; adapter latency timer 1 ms";
 }
 
 void TestLowLatency::decide() {
