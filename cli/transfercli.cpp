@@ -6,6 +6,7 @@
 #include "core/codeplug/session.h"
 #include "core/link/radioport.h"
 #include "core/link/tracefile.h"
+#include "core/transfer/replydelay.h"
 #include <unistd.h>
 
 RadioVerb::RadioVerb(VerbParser& verb)
@@ -114,6 +115,16 @@ std::optional<int> RadioVerb::connect(Session& session) {
         return int(Exit::LinkFailed);
     }
     const QString device = m_link.port()->deviceName();
+    // Said as the transfer starts, once, also when a write reads the radio first.
+    QObject::connect(&m_link, &Link::replyDelayMeasured, [this, &session](const ReplyDelay& delay) {
+        const bool told = m_replyDelay && m_replyDelay->slow();
+        m_replyDelay = delay;
+        if (told || !delay.slow()) return;
+        if (m_progressShown) out() << "\n";
+        out().flush();
+        err() << "warning: " << replyDelayText(delay, session.lang) << "\n";
+        err().flush();
+    });
     if (p.isSet(m_trace)) {
         auto opened = TraceFile::open(p.value(m_trace));
         if (auto* failure = std::get_if<FileFailure>(&opened)) {
@@ -146,6 +157,9 @@ int RadioVerb::finish(const TransferResult& result, const Session& session) {
     // read's document is still saved.
     const std::optional<FileFailure> traceFailure = m_traceFile ? m_traceFile->failure() : std::nullopt;
     m_traceFile.reset();
+    // Kept for "kt520-cli port" and the port dialog; a measurement that cannot be kept is no
+    // reason to fail the transfer.
+    if (m_replyDelay) (void)ReplyDelayStore().remember(*m_replyDelay);
     int status = Exit::Ok;
     if (!result.ok()) {
         err() << transferMessage(result, session.lang) << "\n";

@@ -39,6 +39,7 @@ private:
     Link m_link;
     std::unique_ptr<TraceFile> m_traceFile;
     bool m_progressShown = false;
+    std::optional<ReplyDelay> m_replyDelay; // what the transfer's first replies showed
 };
 
 // The exit status of a transfer: Exit::Ok, Exit::Problems for a refusal before anything was sent,

@@ -3,7 +3,10 @@
 #include "core/base/appsettings.h"
 #include "core/base/programfiles.h"
 #include "core/base/settingsfile.h"
+#include "core/codeplug/session.h"
+#include "core/codeplug/startup.h"
 #include "core/link/radioport.h"
+#include "core/transfer/replydelay.h"
 #include <QCoreApplication>
 #include <algorithm>
 
@@ -29,10 +32,14 @@ QString stateText(PortDirectory::State state) {
 
 // One line per COM number: "*" for the chosen one, the device, whether it can be opened now,
 // "[ports]" when the settings file names the device rather than the system's list, and what the
-// system tells of the adapter, where it tells anything.
+// system tells of the adapter, where it tells anything; below it, replies that its last
+// transfer found slow.
 void listPorts(const ProgramFiles& files) {
     const QString path = files.settingsToRead();
     const AppSettings settings = AppSettings::read(IniFile::load(path));
+    Session session; // the language, chosen as at the program's start
+    startUp(session, settings);
+    const ReplyDelayStore delays;
     const PortDirectory directory(path);
     QStringList devices;
     for (int n = PortDirectory::FirstCom; n <= PortDirectory::LastCom; ++n)
@@ -48,6 +55,10 @@ void listPorts(const ProgramFiles& files) {
         if (!adapter.isEmpty()) state = state.leftJustified(27) + adapter;
         out() << (n == settings.com ? "* " : "  ") << QStringLiteral("COM%1").arg(n).leftJustified(6)
               << devices.at(n - 1).leftJustified(width) << state << "\n";
+        if (const auto delay = delays.recall(directory.device(n)); delay && delay->slow())
+            out() << "        "
+                  << lastTransferText(*delay, session.lang).replace(u'\n', QStringLiteral("\n        "))
+                  << "\n";
     }
     out() << "single-port: " << (settings.coMode == 1 ? "on" : "off") << "\n";
     out() << "settings: " << files.settingsFile;

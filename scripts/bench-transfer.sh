@@ -6,10 +6,17 @@
 # reset's 2 x 150 ms and the 70 ms after the end frame), their ratio (target: at most 1.05) and
 # the CPU time of kt520-cli as a share of the elapsed time (target: under 5 %); then a read
 # from a radio busy on every second request, against the clean read.
+# With --usb-latency: the write and the read through a cable whose USB adapter holds each reply
+# for its latency timer of 0, 1 and 16 ms (kt520-sim --usb-latency), instead.
 #
-# Usage: scripts/bench-transfer.sh [BUILD_DIR]     (default: build/)
+# Usage: scripts/bench-transfer.sh [--usb-latency] [BUILD_DIR]     (default: build/)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+usb=false
+if [[ ${1:-} == --usb-latency ]]; then
+    usb=true
+    shift
+fi
 build=${1:-$root/build}
 cli=$build/kt520-cli
 sim=$build/kt520-sim
@@ -80,12 +87,21 @@ run() {
     awk -v name="$name" -v real="$real" -v user="$user" -v sys="$sys" -v bytes="$bytes" -v transfer="$transfer" \
         -v turnaround="$turnaround" 'BEGIN {
         bound = bytes / 960 + 0.300 + 0.070
-        printf "%-6s %6d bytes  lower bound %6.2f s  process %6.2f s (ratio %.3f)  transfer %6.2f s (ratio %.3f)\n",
+        printf "%-8s %6d bytes  lower bound %6.2f s  process %6.2f s (ratio %.3f)  transfer %6.2f s (ratio %.3f)\n",
                name, bytes, bound, real, real / bound, transfer, transfer / bound
         printf "       program turnaround %.3f s  cpu %.2f s (%.1f %% of elapsed)\n",
                turnaround, user + sys, 100 * (user + sys) / real
     }'
 }
+
+if $usb; then
+    for ms in 0 1 16; do
+        start_sim --usb-latency "$ms"
+        run "write-$ms" write --in "$work/new.qv19"
+        run "read-$ms" read --out "$work/read.qv19"
+    done
+    exit 0
+fi
 
 run write write --in "$work/new.qv19"
 run read read --out "$work/read.qv19"

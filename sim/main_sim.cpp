@@ -31,6 +31,10 @@ constexpr CountOption CountOptions[] = {
      &SimFaults::damageEvery, 1},
     {"other-block-every", "Answer every Nth block read with the next block (its address and data).",
      &SimFaults::otherBlockEvery, 1},
+    {"usb-latency",
+     "Act as a cable whose USB serial adapter has a latency timer of MS milliseconds: each short reply "
+     "is held MS before its first byte goes out, unless 62 bytes are waiting.",
+     &SimFaults::usbLatencyMs, 0},
 };
 
 // "ADDR:MS" of --late-reply: a hex address of the memory and a delay in milliseconds.
@@ -50,7 +54,7 @@ std::optional<std::pair<int, int>> lateReply(const QString& text) {
 // The value name of a count option in --help.
 QString valueName(int SimFaults::*field) {
     if (field == &SimFaults::baud) return QStringLiteral("B");
-    if (field == &SimFaults::replyDelayMs) return QStringLiteral("MS");
+    if (field == &SimFaults::replyDelayMs || field == &SimFaults::usbLatencyMs) return QStringLiteral("MS");
     return QStringLiteral("N");
 }
 

@@ -83,18 +83,28 @@ void SimWire::toRadio(const QByteArray& bytes) {
     const Pacer::Clock::time_point arrived = m_in.lastArrival();
     QByteArray out = m_radio->feed(bytes);
     const int delayMs = faults.replyDelayMs + m_radio->takeLateMs();
-    if (delayMs <= 0 || out.isEmpty()) {
-        m_out.push(out, arrived);
-        return;
-    }
+    // A USB adapter sends a full packet of 62 bytes at once; anything shorter waits for its
+    // latency timer. The radio's replies are all shorter.
+    constexpr int UsbPacketBytes = 62;
+    const int holdMs =
+        faults.usbLatencyMs > 0 && m_out.pending() + out.size() < UsbPacketBytes ? faults.usbLatencyMs : 0;
+    if (out.isEmpty()) return;
     // The cable's echo is immediate; only the radio takes its time.
-    if (faults.echo) {
-        m_out.push(out.left(bytes.size()), arrived);
+    if (faults.echo && delayMs > 0) {
+        toHostAfter(out.left(bytes.size()), holdMs, arrived);
         out.remove(0, bytes.size());
     }
-    if (out.isEmpty()) return;
-    QTimer::singleShot(WaitScale::scaled(delayMs), Qt::PreciseTimer, this, [this, out, drops = m_drops] {
-        if (drops == m_drops) m_out.push(out);
+    toHostAfter(out, delayMs + holdMs, arrived);
+}
+
+void SimWire::toHostAfter(const QByteArray& bytes, int ms, Pacer::Clock::time_point arrived) {
+    if (bytes.isEmpty()) return;
+    if (ms <= 0) {
+        m_out.push(bytes, arrived);
+        return;
+    }
+    QTimer::singleShot(WaitScale::scaled(ms), Qt::PreciseTimer, this, [this, bytes, drops = m_drops] {
+        if (drops == m_drops) m_out.push(bytes);
     });
 }
 

@@ -63,6 +63,8 @@ signals:
 
 private:
     void toRadio(const QByteArray& bytes);
+    // Bytes for the host that leave `ms` from now (at `arrived` when 0).
+    void toHostAfter(const QByteArray& bytes, int ms, Pacer::Clock::time_point arrived);
 
     QPointer<VirtualRadio> m_radio;
     Pacer m_in;      // host to radio

@@ -32,6 +32,9 @@ struct SimFaults {
     // Only a write of lateAddress is answered late (the block is stored at once, its
     // acknowledgement comes late); reads of it are answered in time.
     bool lateWriteOnly = false;
+    // The cable's USB serial adapter has a latency timer of this many ms: it holds what the
+    // radio sends until the timer runs out, unless a full USB packet is waiting (0 = none).
+    int usbLatencyMs = 0;
 };
 
 // The radio's side of the programming protocol over an 8 KiB memory. Bytes from the cable go

@@ -282,6 +282,11 @@ enum : int {
     StatusUsageChanged = 1200,   // %1 the level the radio held, %2 the level now written
     StatusUsageUnchanged = 1201, // the radio's alignment holds no level to change
     StatusInitialised = 1202,    // %1 the outcome of the transfer that followed the alignment
+    // Replies that a USB serial adapter holds back, numbered apart from the rest (3700-3719).
+    RepliesLate = 3700,             // %1 ms a reply, %2 s a full read
+    LatencyTimerFixLinux = 3701,    // %1 the timer in ms, %2 the example udev rule, %3 the device
+    LatencyTimerFixWindows = 3702,  // %1 the timer in ms, %2 the COM port
+    RepliesLateLastTransfer = 3703, // %1 what the last transfer on the port found
     // Names for screen readers in the alignment window, the note on a tone the list lacks.
     SpokenAlignField = 1250,  // %1 the field number, %2 its caption
     SpokenMenuNumbers = 1251, // the columns of a menu-table tab, %1 the tab

@@ -58,6 +58,13 @@ bool IniFile::contains(const QString& section, const QString& key) const {
     return find(section, key) >= 0;
 }
 
+QStringList IniFile::keys(const QString& section) const {
+    QStringList found;
+    for (const Line& line : m_lines)
+        if (!line.key.isEmpty() && sameName(line.section, section)) found << line.key;
+    return found;
+}
+
 QString IniFile::text(const QString& section, const QString& key, const QString& defaultValue) const {
     const int i = find(section, key);
     return i < 0 ? defaultValue : m_lines[i].value;

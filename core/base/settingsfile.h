@@ -16,6 +16,8 @@ public:
     static IniFile load(const QString& path);
 
     bool contains(const QString& section, const QString& key) const;
+    // The keys of `section` in file order.
+    QStringList keys(const QString& section) const;
     QString text(const QString& section, const QString& key, const QString& defaultValue = {}) const;
     // A value that is not a decimal integer gives the default.
     int integer(const QString& section, const QString& key, int defaultValue) const;

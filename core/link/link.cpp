@@ -56,6 +56,7 @@ bool Link::openPort() {
     }
     m_portFailed = false;
     m_portError.clear();
+    if (const QString said = m_port->adapterLatency().note; !said.isEmpty()) note(said);
     return true;
 }
 
@@ -99,7 +100,8 @@ bool Link::SendFrame(QStringView hex) {
     if (m_cancelled && hex != Frame::End) return false;
     trace(TraceEvent::Sent, Frame::toHex(*frame));
     m_sentNs = m_clock.nsecsElapsed();
-    m_lineNs = m_port->lineNanos(int(frame->size()));
+    m_sentBytes = int(frame->size());
+    m_lineNs = m_port->lineNanos(m_sentBytes);
     if (!m_port->write(*frame)) return false;
     ++m_framesSent;
     return true;
@@ -160,6 +162,7 @@ void Link::onReadyRead() {
     const QByteArray bytes = m_port->readAll();
     if (bytes.isEmpty()) return;
     m_received += quint64(bytes.size());
+    m_lastBytesNs = m_clock.nsecsElapsed();
     const QString hex = Frame::toHex(bytes);
     trace(TraceEvent::Received, hex);
     // Like the cable's input buffer, a full receive text drops what comes after.
@@ -287,6 +290,7 @@ bool Link::exchange(QStringView requestHex, int chars, int timeoutMs, const Judg
     QElapsedTimer since;
     since.start();
     bool staleSettled = false;
+    bool resent = false;
     if (!SendFrame(requestHex)) return fail(Failure::PortFailed);
     awaitReply(chars, timeoutMs);
     for (;;) {
@@ -309,17 +313,21 @@ bool Link::exchange(QStringView requestHex, int chars, int timeoutMs, const Judg
         switch (verdict) {
         case Verdict::Accept:
             m_judgedChars = int(text.size());
+            if (!resent) sampleReplyTime();
             return true;
         case Verdict::Busy:
+            resent = true;
             if (!repeat(requestHex, chars, timeoutMs, since)) return fail(Failure::Busy);
             continue;
         case Verdict::Damaged:
+            resent = true;
             note(QStringLiteral("damaged reply, asked again: ") + text);
             if (!repeat(requestHex, chars, timeoutMs, since)) return fail(Failure::Damaged);
             continue;
         case Verdict::Pending:
         case Verdict::Refuse:
             if (--allowance <= 0) return fail(text.isEmpty() ? Failure::NoReply : Failure::Unexpected);
+            resent = true;
             settle();
             if (!SendFrame(requestHex)) return fail(Failure::PortFailed);
             awaitReply(chars, timeoutMs);
@@ -335,6 +343,7 @@ bool Link::handshake(const HandshakeTiming& timing) {
     bool busy = false;
     QElapsedTimer since;
     since.start();
+    m_replyTiming.restart();
     m_handshaking = true;
     for (int attempt = 0; attempt < timing.attempts && !answered; ++attempt) {
         if (!SendFrame(Frame::Handshake)) break;
@@ -357,6 +366,7 @@ bool Link::handshake(const HandshakeTiming& timing) {
     // A radio that said busy is there, just not free for programming.
     if (!answered) return fail(busy ? Failure::Busy : Failure::NoReply);
     m_judgedChars = int(m_receiveText.size());
+    sampleReplyTime();
     m_acknowledged = 0;
     m_lastAck.clear();
     // The ready query is answered like a write: "060006" ready, "090009" busy.
@@ -444,6 +454,17 @@ bool Link::runTransfer(const std::function<bool()>& body, const HandshakeTiming&
     const bool ok = handshake(timing) && body() && !m_cancelled;
     endTransfer();
     return ok;
+}
+
+void Link::sampleReplyTime() {
+    // Waits shortened for a test run would magnify every hiccup of the machine into lateness:
+    // replies are timed at the real timing only, which is all the program itself ever runs.
+    if (WaitScale::divisor() != 1 || m_replyTiming.complete() || m_lastBytesNs < m_sentNs || !m_port) return;
+    if (!m_replyTiming.add(m_lastBytesNs - m_sentNs, m_sentBytes, countedChars() / 2)) return;
+    const ReplyDelay delay{m_port->deviceName(), m_replyTiming.medianExcessMs(),
+                           m_port->adapterLatency().timerMs};
+    note(QStringLiteral("replies %1 ms late beyond their time on the line").arg(delay.excessMs, 0, 'f', 1));
+    emit replyDelayMeasured(delay);
 }
 
 void Link::cancel() {

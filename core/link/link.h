@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include "core/link/radioport.h"
+#include "core/link/replytiming.h"
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
@@ -189,6 +190,9 @@ public:
 
 signals:
     void portError(const QString& message);
+    // Once a transfer's first replies have shown how late they come (ReplyTiming), fast or slow.
+    // Only time stamps the link takes anyway go into it: the transfer's timing stays as it is.
+    void replyDelayMeasured(const ReplyDelay& delay);
 
 private:
     void onReadyRead();
@@ -223,6 +227,8 @@ private:
     void dropStale();
     // The unjudged text is the beginning of such a reply.
     bool staleArriving() const;
+    // The reply just accepted answered its request at the first sending: one more sample.
+    void sampleReplyTime();
 
     std::unique_ptr<RadioPort> m_port;
     bool m_singlePort = false;
@@ -246,6 +252,9 @@ private:
     qint64 m_sentNs = 0;        // when the last frame was handed to the port
     qint64 m_lineNs = 0;        // how long it takes on the line
     qint64 m_firstReplyNs = -1; // when the first byte of its reply came
+    qint64 m_lastBytesNs = -1;  // when the last bytes came
+    int m_sentBytes = 0;        // the last frame's size
+    ReplyTiming m_replyTiming;
 
     QEventLoop* m_wait = nullptr;
     int m_waitChars = 0;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/link/radioport.h"
 #include "core/base/settingsfile.h"
+#include "core/link/replytiming.h"
 #include <QRegularExpression>
 #include <array>
 
@@ -28,9 +29,7 @@ bool SerialRadioPort::write(const QByteArray& bytes) {
 }
 
 qint64 SerialRadioPort::lineNanos(int bytes) const {
-    constexpr qint64 BitsPerByte = 10; // start, 8 data, stop
-    constexpr qint64 Baud = 9600;
-    return m_line->pseudoTerminal() ? 0 : bytes * BitsPerByte * 1'000'000'000 / Baud;
+    return m_line->pseudoTerminal() ? 0 : ReplyTiming::lineNanos(bytes);
 }
 
 QByteArray SerialRadioPort::readAll() {

@@ -7,6 +7,14 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
+
+// What the system tells of the adapter's latency timer when the port opens: a USB serial chip
+// with one (FTDI) holds short replies until it runs out.
+struct AdapterLatency {
+    std::optional<int> timerMs; // the timer in ms where the system keeps one
+    QString note;               // for the trace: what was asked and answered; empty when nothing
+};
 
 // The byte pipe the link talks to: the programming cable on a serial device, or a stand-in
 // (the virtual radio in-process). All calls are made on the one user-interface thread.
@@ -30,6 +38,8 @@ public:
         (void)bytes;
         return 0;
     }
+    // Learnt at the last open; nothing where there is no adapter (a pseudo-terminal, a stand-in).
+    virtual AdapterLatency adapterLatency() const { return {}; }
 
 signals:
     void readyRead();
@@ -57,6 +67,7 @@ public:
     // 10 bits a byte at 9600 baud; nothing on a pseudo-terminal, whose other end has the bytes
     // at once (the virtual radio).
     qint64 lineNanos(int bytes) const override;
+    AdapterLatency adapterLatency() const override { return m_line->adapterLatency(); }
 
     // The system's own serial device under the port: radioport_posix.cpp, radioport_win.cpp.
     class Line {
@@ -70,6 +81,7 @@ public:
         virtual QString errorString() const = 0;
         // A pseudo-terminal passes bytes at once, whatever the baud rate.
         virtual bool pseudoTerminal() const = 0;
+        virtual AdapterLatency adapterLatency() const = 0;
     };
 
 private:

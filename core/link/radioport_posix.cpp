@@ -1,16 +1,58 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/link/lowlatency.h"
 #include "core/link/radioport.h"
 #include <QFile>
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <algorithm>
+#include <cerrno>
+#include <linux/serial.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
+#include <utility>
+
+namespace {
+// The adapter's latency timer as its driver shows it (ftdi_sio); none for other devices.
+std::optional<int> sysfsLatencyTimer(const QString& device) {
+    const QString tty = QFileInfo(QFileInfo(device).canonicalFilePath()).fileName();
+    if (tty.isEmpty()) return std::nullopt;
+    QFile file(QStringLiteral("/sys/bus/usb-serial/devices/%1/latency_timer").arg(tty));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    bool ok = false;
+    const int ms = file.readLine(16).trimmed().toInt(&ok);
+    return ok ? std::optional<int>(ms) : std::nullopt;
+}
+
+// Asks the driver for low latency on the open device `fd`; what it answered.
+LowLatency::Decision askLowLatency(int fd, const QString& device) {
+    LowLatency::Answers answers;
+    serial_struct info{};
+    if (::ioctl(fd, TIOCGSERIAL, &info) != 0)
+        answers.getError = errno;
+    else
+        answers.flagWasSet = (info.flags & ASYNC_LOW_LATENCY) != 0;
+    if (LowLatency::shouldAsk(answers.getError, answers.flagWasSet)) {
+        info.flags |= ASYNC_LOW_LATENCY;
+        if (::ioctl(fd, TIOCSSERIAL, &info) != 0) answers.setError = errno;
+    }
+    answers.timerMs = sysfsLatencyTimer(device);
+    return LowLatency::decide(answers);
+}
+
+// The flag as it was before the port opened.
+void clearLowLatency(int fd) {
+    serial_struct info{};
+    if (::ioctl(fd, TIOCGSERIAL, &info) != 0) return;
+    info.flags &= ~ASYNC_LOW_LATENCY;
+    (void)::ioctl(fd, TIOCSSERIAL, &info);
+}
+} // namespace
 
 // The line through the serial-port layer, which takes the device's lock and exclusive use.
 class PosixLine final : public SerialRadioPort::Line {
 public:
-    PosixLine(SerialRadioPort& owner, const QString& device) : m_owner(owner) {
+    PosixLine(SerialRadioPort& owner, const QString& device) : m_owner(owner), m_device(device) {
         // A name beginning with "/" is taken by the serial-port layer as the device path itself.
         m_port.setPortName(device);
         m_pseudoTerminal = QFileInfo(device).canonicalFilePath().startsWith(QLatin1String("/dev/pts/"));
@@ -35,11 +77,16 @@ public:
             m_port.close();
             return false;
         }
+        const LowLatency::Decision decision = askLowLatency(int(m_port.handle()), m_device);
+        m_restoreLowLatency = decision.restore;
+        m_latency = decision.latency;
         return true;
     }
 
     void close() override {
-        if (m_port.isOpen()) m_port.close();
+        if (!m_port.isOpen()) return;
+        if (std::exchange(m_restoreLowLatency, false)) clearLowLatency(int(m_port.handle()));
+        m_port.close();
     }
     bool isOpen() const override { return m_port.isOpen(); }
 
@@ -54,6 +101,7 @@ public:
     QByteArray readAll() override { return m_port.isOpen() ? m_port.readAll() : QByteArray(); }
     QString errorString() const override { return m_error; }
     bool pseudoTerminal() const override { return m_pseudoTerminal; }
+    AdapterLatency adapterLatency() const override { return m_latency; }
 
 private:
     void onError(QSerialPort::SerialPortError error) {
@@ -65,7 +113,7 @@ private:
             // error many thousand times a second until the port is closed.
             if (!m_port.isOpen()) return;
             m_error = m_port.errorString();
-            m_port.close();
+            close();
             emit m_owner.failed(m_error);
             return;
         default:
@@ -74,9 +122,12 @@ private:
     }
 
     SerialRadioPort& m_owner;
+    QString m_device;
     QSerialPort m_port;
     QString m_error;
     bool m_pseudoTerminal = false;
+    bool m_restoreLowLatency = false;
+    AdapterLatency m_latency;
 };
 
 std::unique_ptr<SerialRadioPort::Line> SerialRadioPort::makeLine(SerialRadioPort& owner,

@@ -15,6 +15,9 @@
 
 #include <devguid.h>
 
+// Includes windows.h, which comes after Qt's headers.
+#include "core/link/ftdiregistry_win.h"
+
 namespace {
 // How often the line is looked at while the port is open. A read returns at once with what has
 // arrived, so a reply waits at most this long before the link sees it: about one byte's time at
@@ -30,6 +33,12 @@ constexpr DWORD ChunkBytes = 4096;
 std::wstring systemPath(const QString& device) {
     const QString prefix = QStringLiteral("\\\\.\\");
     return (device.startsWith(prefix) ? device : prefix + device).toStdWString();
+}
+
+// "\\.\COM12" → "COM12": the name the system's lists give the port.
+QString shortName(const QString& device) {
+    const QString prefix = QStringLiteral("\\\\.\\");
+    return (device.startsWith(prefix) ? device.mid(prefix.size()) : device).toUpper();
 }
 
 HANDLE openDevice(const QString& device) {
@@ -74,6 +83,15 @@ QString portName(HDEVINFO set, SP_DEVINFO_DATA& device) {
         RegQueryValueExW(key, L"PortName", nullptr, &type, reinterpret_cast<LPBYTE>(name), &size);
     RegCloseKey(key);
     return status == ERROR_SUCCESS && type == REG_SZ ? QString::fromWCharArray(name).toUpper() : QString();
+}
+
+// The FTDI driver's timer for the port, read as any user may; changing it is the user's own
+// step in Device Manager.
+AdapterLatency adapterLatencyOf(const QString& device) {
+    AdapterLatency latency;
+    latency.timerMs = ftdiLatencyTimer(HKEY_LOCAL_MACHINE, FtdiBusKey, shortName(device).toStdWString());
+    if (latency.timerMs) latency.note = QStringLiteral("adapter latency timer %1 ms").arg(*latency.timerMs);
+    return latency;
 }
 
 QString openErrorText(DWORD code) {
@@ -128,6 +146,7 @@ public:
         m_received.clear();
         m_fineClock = timeBeginPeriod(1) == TIMERR_NOERROR;
         m_poll.start();
+        m_latency = adapterLatencyOf(m_device);
         return true;
     }
 
@@ -163,6 +182,7 @@ public:
     QString errorString() const override { return m_error; }
     // Windows has none; a Wine COM port mapped to one is timed as a cable.
     bool pseudoTerminal() const override { return false; }
+    AdapterLatency adapterLatency() const override { return m_latency; }
 
 private:
     static bool settle(HANDLE handle) {
@@ -219,6 +239,7 @@ private:
     HANDLE m_handle = INVALID_HANDLE_VALUE;
     bool m_fineClock = false; // 1 ms asked for, to be given back
     QTimer m_poll;
+    AdapterLatency m_latency;
     char m_chunk[ChunkBytes];
     QByteArray m_received;
 };
@@ -270,12 +291,9 @@ QList<PortAdapter> PortDirectory::systemAdapters(const QStringList& devices) {
         }
         SetupDiDestroyDeviceInfoList(set);
     }
-    const QString prefix = QStringLiteral("\\\\.\\");
     QList<PortAdapter> found;
-    for (const QString& device : devices) {
-        const QString name = device.toUpper();
-        found << byName.value(name.startsWith(prefix) ? name.mid(prefix.size()) : name);
-    }
+    for (const QString& device : devices)
+        found << byName.value(shortName(device));
     return found;
 }
 

@@ -3,6 +3,7 @@
 #include "core/base/settingsfile.h"
 #include "core/codeplug/session.h"
 #include "core/link/radioport.h"
+#include "core/transfer/replydelay.h"
 #include "sim/ptyserver.h"
 #include "sim/virtualradio.h"
 #include "ui/transfer/portdialog.h"
@@ -27,6 +28,7 @@ private slots:
     void selection();
     void saysWhyAndTakesADevice();
     void namesTheAdapter();
+    void toldOfSlowReplies();
 
 private:
     QString missing(int com) const { return QStringLiteral("/dev/kt520-missing-%1").arg(com); }
@@ -217,6 +219,32 @@ void TestPortDialog::namesTheAdapter() {
     showAgain(dialog);
     QCOMPARE(dialog.adapterLabel()->text(), wordy.text());
     QVERIFY2(dialog.width() <= 1024, qPrintable(QString::number(dialog.width())));
+}
+
+// What the chosen port's last transfer found of its replies, under the field; nothing for the
+// demo's virtual radio.
+void TestPortDialog::toldOfSlowReplies() {
+    const QString device = m_dir.filePath(QStringLiteral("ttyUSB-slow"));
+    const ReplyDelay slow{device, 16.2, 16};
+    QCOMPARE(ReplyDelayStore().remember(slow), std::nullopt);
+    Session session;
+    session.files = ProgramFiles::besideExecutable(m_dir.path());
+    IniFile ini;
+    ini.setText(QStringLiteral("ports"), QStringLiteral("com5"), device);
+    QCOMPARE(ini.save(session.files.settingsFile), std::nullopt);
+    PortDirectory::overrideDevice(5, {});
+    session.portNumber = 5;
+    Tcommuny dialog(session);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(dialog.replyDelayLabel()->isVisible());
+    QCOMPARE(dialog.replyDelayLabel()->text(), lastTransferText(slow, session.lang));
+    QTest::mouseClick(dialog.portButton(3), Qt::LeftButton);
+    QVERIFY(!dialog.replyDelayLabel()->isVisible());
+    QCOMPARE(ReplyDelayStore().remember({device, 0.6, 1}), std::nullopt);
+    session.portNumber = 5;
+    showAgain(dialog);
+    QVERIFY(!dialog.replyDelayLabel()->isVisible());
 }
 
 QTEST_MAIN(TestPortDialog)

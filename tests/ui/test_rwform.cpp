@@ -2,6 +2,7 @@
 #include "core/base/messages.h"
 #include "core/codeplug/document.h"
 #include "core/transfer/backup.h"
+#include "core/transfer/replydelay.h"
 #include "sim/demoradio.h"
 #include "tests/common/bench.h"
 #include "tests/common/testwaits.h"
@@ -75,6 +76,7 @@ private slots:
     void texts_data();
     void texts();
     void longStatusShownWhole();
+    void slowRepliesTold();
     void usageOutcomeShown_data();
     void usageOutcomeShown();
     void serviceCommandsNeedServiceMode();
@@ -155,6 +157,27 @@ void TestRWForm::readThroughStartButton() {
     b.open(2); // the write opens on its own state, not the read's "done": the idle line
     QCOMPARE(b.child<QStatusBar>("StatusBar1")->currentMessage(),
              QStringLiteral("     ") + b.session->lang.text(Str::StatusLine));
+    b.form.close();
+}
+
+// The link's finding about late replies, as a transfer starts: the status line says it while
+// the transfer runs and keeps it under the outcome.
+void TestRWForm::slowRepliesTold() {
+    DialogBench b;
+    b.open(1);
+    b.range()->setText(QStringLiteral("2"));
+    auto* status = b.child<QStatusBar>("StatusBar1");
+    const ReplyDelay slow{QStringLiteral("virtual radio"), 16.3, std::nullopt};
+    const QString said = replyDelayText(slow, b.session->lang);
+    QString during;
+    connect(b.child<QProgressBar>("ProgressBar1"), &QProgressBar::valueChanged, &b.form, [&](int value) {
+        if (value == 0 || !during.isEmpty()) return;
+        emit b.form.link().replyDelayMeasured(slow);
+        during = status->currentMessage().trimmed();
+    });
+    b.start()->click();
+    QCOMPARE(during, b.session->lang.text(Str::Transferring) + u'\n' + said);
+    QCOMPARE(status->currentMessage().trimmed(), b.session->lang.text(Str::ReadDone) + u'\n' + said);
     b.form.close();
 }
 

@@ -5,6 +5,7 @@
 #include "core/base/settingsfile.h"
 #include "core/codeplug/session.h"
 #include "core/link/radioport.h"
+#include "core/transfer/replydelay.h"
 #include "ui/common/messagebox.h"
 #include "ui/common/translatewidgets.h"
 #include "ui/transfer/portstatus.h"
@@ -67,6 +68,12 @@ Tcommuny::Tcommuny(Session& session, QWidget* parent) : QDialog(parent), m_sessi
     m_adapter->setObjectName(QStringLiteral("AdapterLabel"));
     m_adapter->setProperty("kt520_fixed", true);
     m_adapter->setEnabled(false);
+    m_replyDelay = new QLabel(this);
+    m_replyDelay->setObjectName(QStringLiteral("ReplyDelayLabel"));
+    m_replyDelay->setProperty("kt520_fixed", true);
+    m_replyDelay->setWordWrap(true);
+    m_replyDelay->setTextInteractionFlags(Qt::TextSelectableByMouse); // the fix can be copied
+    m_replyDelay->hide();
 
     m_single = new QCheckBox(QStringLiteral("单口"), this);
     m_single->setObjectName(QStringLiteral("CheckBox1"));
@@ -85,6 +92,7 @@ Tcommuny::Tcommuny(Session& session, QWidget* parent) : QDialog(parent), m_sessi
     layout->addWidget(m_none);
     layout->addLayout(deviceRow);
     layout->addWidget(m_adapter);
+    layout->addWidget(m_replyDelay);
     layout->addLayout(bottom);
     connect(&session.lang, &Language::applied, this, &Tcommuny::applyTexts);
     applyTexts();
@@ -164,6 +172,11 @@ void Tcommuny::showDeviceOfChoice(const PortDirectory& directory) {
     const QString adapter = valid ? m_adapterTexts[size_t(chosen - 1)] : QString();
     m_adapter->setText(adapter);
     m_adapter->setVisible(!adapter.isEmpty());
+    // The demo's virtual radio is no cable: nothing is told of it.
+    const auto delay = m_shownDevice.isEmpty() ? std::nullopt : ReplyDelayStore().recall(m_shownDevice);
+    const QString slow = delay ? lastTransferText(*delay, m_session.lang) : QString();
+    m_replyDelay->setText(slow);
+    m_replyDelay->setVisible(!slow.isEmpty());
 }
 
 void Tcommuny::comClick() {

@@ -27,6 +27,7 @@ public:
     QLineEdit* deviceField() const { return m_deviceEdit; }
     QLabel* noPortsLabel() const { return m_none; }
     QLabel* adapterLabel() const { return m_adapter; }
+    QLabel* replyDelayLabel() const { return m_replyDelay; }
 
     void accept() override;
 
@@ -51,6 +52,7 @@ private:
     QLineEdit* m_deviceEdit = nullptr;
     QString m_shownDevice;                    // the device field's text as the dialog filled it
     QLabel* m_adapter = nullptr;              // what the system names the chosen port's adapter
+    QLabel* m_replyDelay = nullptr;           // slow replies at the chosen port's last transfer
     std::array<QString, 16> m_adapterTexts{}; // of this showing, COM1 first
     QCheckBox* m_single = nullptr;
 };

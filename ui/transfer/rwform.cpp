@@ -8,6 +8,7 @@
 #include "core/transfer/alignmentexchange.h"
 #include "core/transfer/initialise.h"
 #include "core/transfer/readprocedure.h"
+#include "core/transfer/replydelay.h"
 #include "core/transfer/safetransfer.h"
 #include "core/transfer/usageadjust.h"
 #include "ui/common/messagebox.h"
@@ -54,6 +55,12 @@ TRWForm::TRWForm(Session& session, QWidget* parent) : QDialog(parent), m_session
     showWriteChoices(m_mode == TransferMode::Write);
     connect(&session.lang, &Language::applied, this, &TRWForm::applyTexts);
     applyTexts();
+    // Said in the status line as the transfer starts, and kept there when it is done.
+    connect(&m_link, &Link::replyDelayMeasured, this, [this](const ReplyDelay& delay) {
+        m_replyDelay = delay;
+        m_replyNote = replyDelayText(delay, m_session.lang);
+        if (!m_replyNote.isEmpty()) showStatus(m_session.lang.text(Str::Transferring) + u'\n' + m_replyNote);
+    });
 }
 
 TRWForm::~TRWForm() {
@@ -383,6 +390,8 @@ void TRWForm::Button1Click() {
     m_exit->setText(m_session.lang.text(Str::CancelButton));
     m_progress->setValue(0);
     showStatus(m_session.lang.text(Str::Transferring));
+    m_replyDelay.reset();
+    m_replyNote.clear();
     // A cancelled read puts the document back as it was: nothing half read stays.
     const QByteArray before = m_mode == TransferMode::Read ? saveDocument(m_session) : QByteArray();
 
@@ -395,6 +404,8 @@ void TRWForm::Button1Click() {
     // The transfer is not stopped for a trace that could not be written; the user hears of it after.
     const std::optional<FileFailure> traceFailure = m_traceFile ? m_traceFile->failure() : std::nullopt;
     stopTrace();
+    // For the port dialog; a measurement that cannot be kept is no reason to bother the user.
+    if (m_replyDelay) (void)ReplyDelayStore().remember(*m_replyDelay);
     m_start->setEnabled(true);
     m_service->setCommandsEnabled(true);
     m_exit->setText(exitCaption);
@@ -413,7 +424,8 @@ void TRWForm::Button1Click() {
     emit transferFinished(result.ok());
     if (run.ok()) {
         m_progress->setValue(m_progress->maximum());
-        showStatus(run.verified.isEmpty() ? m_session.lang.text(Str::ReadDone) : run.verified);
+        const QString done = run.verified.isEmpty() ? m_session.lang.text(Str::ReadDone) : run.verified;
+        showStatus(m_replyNote.isEmpty() ? done : done + u'\n' + m_replyNote);
         if (!run.warning.isEmpty()) warn(run.warning);
     } else {
         showStatus(m_session.lang.text(Str::StatusLine));

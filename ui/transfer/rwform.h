@@ -149,4 +149,7 @@ private:
     PathChooser m_choosePath;
     QString m_tracePath;
     std::unique_ptr<TraceFile> m_traceFile;
+    // What the running transfer's first replies showed, and what the status line says of it.
+    std::optional<ReplyDelay> m_replyDelay;
+    QString m_replyNote;
 };

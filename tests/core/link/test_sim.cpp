@@ -171,6 +171,10 @@ void TestSim::linkOverPseudoTerminal() {
     Link link;
     link.setSinglePortMode(faults.echo);
     link.setPort(std::make_unique<SerialRadioPort>(server.devicePath()));
+    QStringList notes;
+    link.setTraceHook([&](const TraceEvent& e) {
+        if (e.kind == TraceEvent::Note) notes << e.text;
+    });
     QVERIFY(link.resetPort());
     const QByteArray stamp = QByteArray::fromHex("20240303102030FF5176726176616E06");
     std::optional<QByteArray> back;
@@ -180,6 +184,11 @@ void TestSim::linkOverPseudoTerminal() {
     }));
     QCOMPARE(*back, stamp);
     QCOMPARE(radio.memory().mid(0x0160, 16), stamp);
+    // A pseudo-terminal has no serial flags and no adapter timer: the request for low latency
+    // is refused and nothing is said of it.
+    QVERIFY(!link.port()->adapterLatency().timerMs);
+    QVERIFY(link.port()->adapterLatency().note.isEmpty());
+    QVERIFY2(notes.filter(QStringLiteral("low latency")).isEmpty(), qPrintable(notes.join(u'\n')));
 }
 
 // The radio's end of the line disappears while the link waits: the wait ends at once and the
