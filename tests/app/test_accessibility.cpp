@@ -118,10 +118,7 @@ TMainForm& TestAccessibility::started(int language) {
 }
 
 void TestAccessibility::everyControlHasAName_data() {
-    QTest::addColumn<int>("language");
-    QTest::addRow("Simplified Chinese") << 1;
-    QTest::addRow("English") << 2;
-    QTest::addRow("Traditional Chinese") << 3;
+    addLanguageRows();
 }
 
 // Every window, shown or not, with the service controls of the read/write dialog.

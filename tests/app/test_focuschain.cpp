@@ -393,10 +393,7 @@ void TestFocusChain::appDialogs() {
 }
 
 void TestFocusChain::namesAreTheirOwn_data() {
-    QTest::addColumn<int>("language");
-    QTest::addRow("Simplified Chinese") << 1;
-    QTest::addRow("English") << 2;
-    QTest::addRow("Traditional Chinese") << 3;
+    addLanguageRows();
 }
 
 // Per window, in every language, and in service mode for the service windows too.
