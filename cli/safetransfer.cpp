@@ -6,6 +6,7 @@
 #include "core/codeplug/session.h"
 #include "core/link/radioport.h"
 #include "core/transfer/readprocedure.h"
+#include "core/transfer/replydelay.h"
 #include "core/transfer/writeprocedure.h"
 #include <QDir>
 #include <QFileInfo>
@@ -25,6 +26,16 @@ QString deviceOf(const Session& session, const QString& port) {
     return port;
 }
 
+// One port's transfer on a thread of its own, its link watched for late replies.
+PortOutcome onOwnLink(const std::function<PortOutcome(Link&)>& transfer) {
+    Link link;
+    std::optional<ReplyDelay> delay;
+    QObject::connect(&link, &Link::replyDelayMeasured, [&delay](const ReplyDelay& d) { delay = d; });
+    PortOutcome outcome = transfer(link);
+    outcome.replyDelay = delay;
+    return outcome;
+}
+
 int printOutcomes(const QStringList& ports, const QList<PortOutcome>& outcomes, const Session& session) {
     int status = Exit::Ok;
     for (qsizetype k = 0; k < ports.size(); ++k) {
@@ -34,6 +45,12 @@ int printOutcomes(const QStringList& ports, const QList<PortOutcome>& outcomes, 
                                  : session.lang.text(Str::PortFailed).arg(ports[k], oneLine(o.message));
         (o.status == Exit::Ok ? out() : err()) << line << "\n";
         status = std::max(status, o.status);
+        if (!o.replyDelay) continue;
+        // Kept here, on one thread, for "kt520-cli port" and the port dialog.
+        (void)ReplyDelayStore().remember(*o.replyDelay);
+        if (o.replyDelay->slow())
+            err() << "warning: " << ports[k] << ": " << oneLine(replyDelayText(*o.replyDelay, session.lang))
+                  << "\n";
     }
     out().flush();
     err().flush();
@@ -117,21 +134,22 @@ int runWriteOnPorts(const VerbParser& verb, const RadioVerb& radio, const Sessio
     QList<std::function<PortOutcome()>> jobs;
     for (const QString& port : radio.ports())
         jobs << [&verb, &document, options, port, singlePort, backupFirst, verify] {
-            const std::unique_ptr<Session> s = startedSession(verb);
-            (void)openDocument(*s, document); // checked on the main thread
-            const WritePreparation preparation = formShow(*s, TransferMode::Write);
-            Link link;
-            if (auto error = openRadioPort(*s, port, singlePort, link))
-                return PortOutcome{Exit::LinkFailed, *error};
-            if (backupFirst) {
-                const PortOutcome backup = backUpFirst(*s, link);
-                if (backup.status != Exit::Ok) return backup;
-            }
-            const VerifiedWrite done = writeRadioVerified(*s, link, options, preparation, verify);
-            if (!done.write.ok())
-                return PortOutcome{transferStatus(done.write), transferMessage(done.write, s->lang)};
-            if (!done.verify) return PortOutcome{};
-            return PortOutcome{verifyStatus(*done.verify), verifyMessage(*done.verify, s->lang)};
+            return onOwnLink([&](Link& link) {
+                const std::unique_ptr<Session> s = startedSession(verb);
+                (void)openDocument(*s, document); // checked on the main thread
+                const WritePreparation preparation = formShow(*s, TransferMode::Write);
+                if (auto error = openRadioPort(*s, port, singlePort, link))
+                    return PortOutcome{Exit::LinkFailed, *error};
+                if (backupFirst) {
+                    const PortOutcome backup = backUpFirst(*s, link);
+                    if (backup.status != Exit::Ok) return backup;
+                }
+                const VerifiedWrite done = writeRadioVerified(*s, link, options, preparation, verify);
+                if (!done.write.ok())
+                    return PortOutcome{transferStatus(done.write), transferMessage(done.write, s->lang)};
+                if (!done.verify) return PortOutcome{};
+                return PortOutcome{verifyStatus(*done.verify), verifyMessage(*done.verify, s->lang)};
+            });
         };
     return printOutcomes(radio.ports(), runOnOwnThreads(jobs), session);
 }
@@ -156,24 +174,25 @@ int runReadOnPorts(const VerbParser& verb, const RadioVerb& radio, const Session
     QList<std::function<PortOutcome()>> jobs;
     for (const QString& port : radio.ports())
         jobs << [&verb, options, port, singlePort, out] {
-            const std::unique_ptr<Session> s = startedSession(verb);
-            Link link;
-            if (auto error = openRadioPort(*s, port, singlePort, link))
-                return PortOutcome{Exit::LinkFailed, *error};
-            const BackedUpRead read = readRadioWithBackup(*s, link, options, backupStoreFor(*s));
-            QStringList notes;
-            if (!read.backupError.isEmpty()) notes << read.backupError;
-            if (!read.result.ok()) {
-                notes.prepend(transferMessage(read.result, s->lang));
-                return PortOutcome{Exit::LinkFailed, notes.join(QChar('\n'))};
-            }
-            const QString path = outPathFor(out, port);
-            if (auto error = saveUserFile(path, saveDocument(*s), s->lang)) {
-                notes.prepend(*error);
-                if (!read.backupPath.isEmpty()) notes << keptInBackup(read, *s);
-                return PortOutcome{Exit::NotSaved, notes.join(QChar('\n'))};
-            }
-            return PortOutcome{Exit::Ok, notes.join(QChar('\n'))};
+            return onOwnLink([&](Link& link) {
+                const std::unique_ptr<Session> s = startedSession(verb);
+                if (auto error = openRadioPort(*s, port, singlePort, link))
+                    return PortOutcome{Exit::LinkFailed, *error};
+                const BackedUpRead read = readRadioWithBackup(*s, link, options, backupStoreFor(*s));
+                QStringList notes;
+                if (!read.backupError.isEmpty()) notes << read.backupError;
+                if (!read.result.ok()) {
+                    notes.prepend(transferMessage(read.result, s->lang));
+                    return PortOutcome{Exit::LinkFailed, notes.join(QChar('\n'))};
+                }
+                const QString path = outPathFor(out, port);
+                if (auto error = saveUserFile(path, saveDocument(*s), s->lang)) {
+                    notes.prepend(*error);
+                    if (!read.backupPath.isEmpty()) notes << keptInBackup(read, *s);
+                    return PortOutcome{Exit::NotSaved, notes.join(QChar('\n'))};
+                }
+                return PortOutcome{Exit::Ok, notes.join(QChar('\n'))};
+            });
         };
     return printOutcomes(radio.ports(), runOnOwnThreads(jobs), session);
 }

@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include "core/link/replytiming.h"
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
 
-// What one port's transfer came to: an exit status (0 for success) and the text for the user.
+// What one port's transfer came to: an exit status (0 for success) and the text for the user,
+// with how late the cable's replies came where the first exchanges measured it.
 struct PortOutcome {
     int status = 0;
     QString message;
+    std::optional<ReplyDelay> replyDelay = std::nullopt;
 };
 
 // Runs every job at the same time, each on a thread of its own, and returns their outcomes in
