@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/problemspanel.h"
 #include "core/codeplug/controlnames.h"
+#include "core/codeplug/document.h"
 #include "core/codeplug/session.h"
 #include "core/transfer/backup.h"
 #include "sim/simwire.h"
@@ -370,8 +371,17 @@ void TestFocusChain::serviceModeReachesTheServiceControls() {
 // The dialogs of the program's own commands, built as their commands build them.
 void TestFocusChain::appDialogs() {
     QStringList out;
+    // Two backups: a list with rows is where Tab used to go from cell to cell.
+    QDateTime now(QDate(2026, 12, 7), QTime(21, 30, 5));
+    const BackupStore store(m_dir->filePath(QStringLiteral("backups")), 200,
+                            [&now] { return now = now.addSecs(60); });
+    for (int i = 0; i < 2; ++i)
+        QVERIFY(store
+                    .save(saveDocument(*m_session), RadioImage(), QStringLiteral("Qovran"), false,
+                          m_session->lang)
+                    .ok());
     BackupsDialog backups(
-        *m_session, backupStoreFor(*m_session), [](const QString&) {}, m_window.get());
+        *m_session, store, [](const QString&) {}, m_window.get());
     CompareDialog compare(
         *m_session, QStringLiteral("other.qv19"), {}, [](const DocumentDifference&) {}, m_window.get());
     for (QDialog* dialog : {static_cast<QDialog*>(&backups), static_cast<QDialog*>(&compare)}) {
@@ -454,11 +464,15 @@ void TestFocusChain::tabLeavesEveryControlAndReachesAll() {
     }
     BackupsDialog backups(
         *m_session, backupStoreFor(*m_session), [](const QString&) {}, m_window.get());
-    backups.show();
-    backups.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&backups));
-    out << walkEveryPage(&backups);
-    backups.hide();
+    CompareDialog compare(
+        *m_session, QStringLiteral("other.qv19"), {}, [](const DocumentDifference&) {}, m_window.get());
+    for (QDialog* dialog : {static_cast<QDialog*>(&backups), static_cast<QDialog*>(&compare)}) {
+        dialog->show();
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        out << walkEveryPage(dialog);
+        dialog->hide();
+    }
     QVERIFY2(out.isEmpty(), qPrintable(out.join(QLatin1Char('\n'))));
 }
 
