@@ -72,6 +72,12 @@ void TestReplyDelay::measuredAgainstAdapter() {
     QFETCH(int, usbLatencyMs);
     QFETCH(double, lowestMs);
     QFETCH(double, highestMs);
+#ifdef Q_OS_WIN
+    // Under Wine the virtual radio's pacing runs on Wine's timers, not a Windows clock: a reply
+    // late by a few milliseconds there says nothing of a cable. The wording, the fix and the
+    // store are checked there all the same.
+    QSKIP("timed on Linux only");
+#endif
     const RealWaits real;
     auto s = startedSession(2);
     VirtualRadio radio;
