@@ -13,10 +13,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMultiHash>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QMultiHash>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -189,6 +189,13 @@ bool isArrowPair(const QWidget* w) {
     return edit && edit->isHidden();
 }
 
+// "%1, up", "%1, down", or for a pair "%1, up and down".
+int arrowText(const QToolButton* arrow) {
+    if (!arrow) return Str::AccessibleArrows;
+    const bool up = arrow->arrowType() == Qt::UpArrow || arrow->arrowType() == Qt::RightArrow;
+    return up ? Str::AccessibleUp : Str::AccessibleDown;
+}
+
 // What a screen reader says for `w`: a combo box is named by its label on Linux.
 QString saidFor(QWidget* w) {
     if (auto* combo = qobject_cast<QComboBox*>(w)) {
@@ -203,7 +210,8 @@ QString saidFor(QWidget* w) {
 QString placeOf(const QWidget* w, const QWidget* root, const QString& name) {
     for (const QWidget* x = w->parentWidget(); x && x != root; x = x->parentWidget()) {
         if (auto* group = qobject_cast<const QGroupBox*>(x))
-            if (const QString title = cleaned(group->title()); !title.isEmpty() && title != name) return title;
+            if (const QString title = cleaned(group->title()); !title.isEmpty() && title != name)
+                return title;
         if (auto* tabs = qobject_cast<const QTabWidget*>(x))
             for (int i = 0; i < tabs->count(); ++i)
                 if (tabs->widget(i)->isAncestorOf(w)) return cleaned(tabs->tabText(i));
@@ -278,10 +286,7 @@ void nameWidgetsForAccessibility(QWidget* root, const Language& lang) {
         QString name;
         if (arrows) {
             const QWidget* field = steppedField(w);
-            const int text = !arrow                                                         ? Str::AccessibleArrows
-                             : arrow->arrowType() == Qt::UpArrow || arrow->arrowType() == Qt::RightArrow ? Str::AccessibleUp
-                                                                                                         : Str::AccessibleDown;
-            name = lang.text(text).arg(captionFor(field ? field : w, root));
+            name = lang.text(arrowText(arrow)).arg(captionFor(field ? field : w, root));
         } else {
             name = captionFor(w, root);
         }
