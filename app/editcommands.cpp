@@ -133,7 +133,8 @@ void EditCommands::undo() {
     if (!h.canUndo()) return;
     const QString step = h.undoName();
     h.undo();
-    emit outcome(m_session.lang.text(Str::StatusUndone).arg(step.isEmpty() ? m_session.lang.text(Str::UndoMenu) : step));
+    emit outcome(m_session.lang.text(Str::StatusUndone)
+                     .arg(step.isEmpty() ? m_session.lang.text(Str::UndoMenu) : step));
 }
 
 void EditCommands::redo() {
@@ -142,7 +143,8 @@ void EditCommands::redo() {
     if (!h.canRedo()) return;
     const QString step = h.redoName();
     h.redo();
-    emit outcome(m_session.lang.text(Str::StatusRedone).arg(step.isEmpty() ? m_session.lang.text(Str::RedoMenu) : step));
+    emit outcome(m_session.lang.text(Str::StatusRedone)
+                     .arg(step.isEmpty() ? m_session.lang.text(Str::RedoMenu) : step));
 }
 
 void EditCommands::refresh() {

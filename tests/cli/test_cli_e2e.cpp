@@ -85,10 +85,11 @@ void TestCliE2e::infoShowsStamps() {
     QVERIFY(r.out.contains(QStringLiteral("Factory Date: 2024-01-15  14:02:45")));
     QVERIFY(r.out.contains(QStringLiteral("User: DEMO")));
     QVERIFY(r.out.contains(QStringLiteral("Model: --------")));
-    // Once, as the transfer starts (the in-process test shows nothing said without the timer).
+    // Once, as the transfer starts (the in-process test shows nothing said without the timer);
+    // a busy machine adds to the 16 ms, never takes from it.
     static const QRegularExpression said(
-        QStringLiteral("^warning: Replies from the cable arrive about 1[4-9] ms late each: a full read "
-                       "takes about [6-8] s longer\\.\n$"));
+        QStringLiteral("^warning: Replies from the cable arrive about (1[4-9]|2[0-9]) ms late each: a full "
+                       "read takes about ([6-9]|1[0-3]) s longer\\.\n$"));
     QVERIFY2(said.match(r.err).hasMatch(), qPrintable(r.err));
     const Run where = run({QStringLiteral("where")});
     QVERIFY2(where.out.contains(sim.device() + QStringLiteral(": Replies from the cable")),

@@ -180,7 +180,8 @@ void FlowPageScroll::reveal(QWidget* w) {
     QRect r(w->mapTo(widget(), QPoint(0, 0)), w->size());
     if (auto* view = qobject_cast<QAbstractItemView*>(w); view && view->currentIndex().isValid()) {
         const QRect cell = view->visualRect(view->currentIndex());
-        const QRect shown = QRect(view->viewport()->mapTo(widget(), cell.topLeft()), cell.size()).intersected(r);
+        const QRect shown =
+            QRect(view->viewport()->mapTo(widget(), cell.topLeft()), cell.size()).intersected(r);
         if (!shown.isEmpty()) r = shown; // else the list scrolls its own rows to the cell
     }
     ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 4, r.height() / 2 + 4);

@@ -215,7 +215,8 @@ CallList::CallList(ControlStore& store, QWidget* parent)
 void CallList::keyPressEvent(QKeyEvent* event) {
     const QModelIndex current = currentIndex();
     const bool typed = !event->text().isEmpty() && event->text().at(0).isPrint();
-    if (!current.isValid() || !isValueCell(current.column(), current.row()) || (!typed && !isEditKey(event))) {
+    if (!current.isValid() || !isValueCell(current.column(), current.row()) ||
+        (!typed && !isEditKey(event))) {
         QTableWidget::keyPressEvent(event); // arrows and paging move through the list
         return;
     }
