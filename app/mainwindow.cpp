@@ -54,6 +54,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
+#include <optional>
 
 void ChildFrame::closeEvent(QCloseEvent* event) {
     event->ignore();
@@ -100,6 +101,8 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
 
     // A transfer may reset the model selector, which renames the window.
     connect(m_rw, &TRWForm::captionChanged, this, &TMainForm::setCaption);
+    connect(m_rw, &TRWForm::transferFinished, this, &TMainForm::transferEnded);
+    connect(m_rw, &QDialog::finished, this, &TMainForm::transferDialogClosed);
     // A channel being typed is committed whole before undo or redo, so it goes and comes back whole.
     m_docs =
         new DocumentCommands(session,
@@ -482,9 +485,26 @@ void TMainForm::writeCommand() {
     transferCommand(TransferMode::Write);
 }
 
+// The read or write command from the opening of its dialog until the dialog closes.
+struct TMainForm::OpenTransfer {
+    OpenTransfer(TransferMode transferMode, DocumentHistory& history, const QString& stepName)
+        : mode(transferMode) {
+        if (mode == TransferMode::Read) step.emplace(history, stepName);
+    }
+    TransferMode mode;
+    bool ok = false; // the outcome of the dialog's last transfer
+    // A read is one undo step, however many turns of the event loop the dialog stays open.
+    std::optional<HistoryScope> step;
+};
+
+TMainForm::~TMainForm() {
+    // A program ended with the dialog open closes the read's step while the window is whole.
+    transferDialogClosed();
+}
+
 void TMainForm::transferCommand(TransferMode mode) {
-    // The alignment window's exchange holds the link until it ends.
-    if (m_test->exchangeRunning()) return;
+    // The alignment window's exchange holds the link until it ends; an open dialog is one command.
+    if (m_test->exchangeRunning() || m_rw->isVisible()) return;
     commitTableA();
     m_channelA->hideEditors();
     if (mode == TransferMode::Read && !maySetDocumentAside()) return;
@@ -494,24 +514,30 @@ void TMainForm::transferCommand(TransferMode mode) {
         return;
     }
     // The document then equals the radio: a read is one undo step, and both leave it unmodified.
-    bool ok = false;
-    const auto finished = connect(m_rw, &TRWForm::transferFinished, this, [&](bool result) {
-        ok = result;
-        // The title and the status line tell the outcome at once, with the dialog still open.
-        if (ok)
-            setWindowTitle(documentTitle(
-                m_caption, mode == TransferMode::Read ? QString() : m_session.history.path(), false));
-        showOutcome(transferOutcome(m_session, mode, ok, m_rw->link().cancelled()));
-    });
-    if (mode == TransferMode::Read) {
-        HistoryScope step(m_session.history, m_session.lang.text(Str::StepRead));
+    // The dialog returns at once; transferDialogClosed() finishes the command.
+    m_transfer = std::make_unique<OpenTransfer>(mode, m_session.history, m_session.lang.text(Str::StepRead));
+    if (mode == TransferMode::Read)
         m_rw->openFor(mode, withoutMnemonic(m_readMenu->text()), m_readTool->text());
-        if (ok) m_session.history.setPath({});
-    } else {
+    else
         m_rw->openFor(mode, withoutMnemonic(m_writeMenu->text()), m_portTool->text());
-    }
-    disconnect(finished);
-    if (ok) m_session.history.setClean();
+}
+
+void TMainForm::transferEnded(bool ok) {
+    if (!m_transfer) return;
+    m_transfer->ok = ok;
+    // The title and the status line tell the outcome at once, with the dialog still open.
+    const bool read = m_transfer->mode == TransferMode::Read;
+    if (ok) setWindowTitle(documentTitle(m_caption, read ? QString() : m_session.history.path(), false));
+    showOutcome(transferOutcome(m_session, m_transfer->mode, ok, m_rw->link().cancelled()));
+}
+
+void TMainForm::transferDialogClosed() {
+    if (!m_transfer) return;
+    const std::unique_ptr<OpenTransfer> done = std::move(m_transfer);
+    // Within the read's step, so that undo gives the file back with the document.
+    if (done->ok && done->mode == TransferMode::Read) m_session.history.setPath({});
+    done->step.reset();
+    if (done->ok) m_session.history.setClean();
     updateTitle();
 }
 

@@ -46,6 +46,7 @@ class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
     explicit TMainForm(Session& session, QWidget* parent = nullptr);
+    ~TMainForm() override;
 
     // The windows, created once in this order and alive until exit.
     TAboutBox* aboutBox() const { return m_about; }
@@ -108,7 +109,10 @@ private:
     void runStartUp();
     void arrangeChildren();
     void applyTexts();
+    // Opens the read/write dialog; the command ends in transferDialogClosed().
     void transferCommand(TransferMode mode);
+    void transferEnded(bool ok);
+    void transferDialogClosed();
     // Commits the row under an open frequency editor of either table, then closes every editor.
     void commitTableA();
     // A child window in its frame, in the work area or, with `outside`, kept there instead.
@@ -152,4 +156,6 @@ private:
     bool m_started = false;
     bool m_arranged = false; // the child windows have had their start-up places
     bool m_settingsSaved = false;
+    struct OpenTransfer;
+    std::unique_ptr<OpenTransfer> m_transfer; // while the read/write dialog of a command is shown
 };

@@ -205,9 +205,9 @@ void TRWForm::prepareFor(TransferMode mode, const QString& caption, const QStrin
     showWriteChoices(mode == TransferMode::Write);
 }
 
-int TRWForm::openFor(TransferMode mode, const QString& caption, const QString& startButtonLabel) {
+void TRWForm::openFor(TransferMode mode, const QString& caption, const QString& startButtonLabel) {
     prepareFor(mode, caption, startButtonLabel);
-    return exec();
+    open();
 }
 
 namespace {

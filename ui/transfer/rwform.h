@@ -31,9 +31,11 @@ public:
     ~TRWForm() override;
 
     // The read and write commands of the main window: caption, start button caption, mode,
-    // progress 0, then the modal showing. Returns when the dialog has been closed.
-    int openFor(TransferMode mode, const QString& caption, const QString& startButtonLabel);
-    // The same without the modal loop, for callers that drive the dialog themselves.
+    // progress 0, then shown window-modal. Returns at once: the dialog runs no event loop of its
+    // own, so that a transfer's waits are the only loop nested in the program's (a browser
+    // suspends one level only); `finished` tells when it has been closed.
+    void openFor(TransferMode mode, const QString& caption, const QString& startButtonLabel);
+    // The same without showing, for callers that show the dialog themselves.
     void prepareFor(TransferMode mode, const QString& caption, const QString& startButtonLabel);
 
     TransferMode mode() const { return m_mode; }
