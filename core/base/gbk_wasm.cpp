@@ -10,6 +10,14 @@ struct GbkPair {
 #include "gbktable.inc" // gbkDecodeTable, gbkEncodeTable: packaging/web/gbk-table.py
 
 constexpr unsigned char FirstLead = 0x81, LastLead = 0xFE, FirstTrail = 0x40, LastTrail = 0xFE;
+constexpr unsigned char NoTrail = 0x7F;
+
+// Code page 936's two single bytes above ASCII: the euro sign and a private-use character.
+QChar singleByte(unsigned char byte) {
+    if (byte == 0x80) return QChar(char16_t(0x20AC));
+    if (byte == 0xFF) return QChar(char16_t(0xF8F5));
+    return QChar(QChar::ReplacementCharacter);
+}
 constexpr int TrailsPerLead = LastTrail - FirstTrail + 1;
 } // namespace
 
@@ -31,12 +39,12 @@ QString Gbk::decodeChinese(QByteArrayView bytes) {
             text += QLatin1Char(char(lead));
             continue;
         }
-        const bool pair = lead >= FirstLead && lead <= LastLead && i + 1 < bytes.size() &&
-                          static_cast<unsigned char>(bytes[i + 1]) >= FirstTrail &&
-                          static_cast<unsigned char>(bytes[i + 1]) <= LastTrail;
+        const auto next = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0;
+        const bool pair = lead >= FirstLead && lead <= LastLead && next >= FirstTrail && next <= LastTrail &&
+                          next != NoTrail;
         if (!pair) {
             // A byte that begins no character; the next is looked at afresh.
-            text += QChar::ReplacementCharacter;
+            text += singleByte(lead);
             continue;
         }
         const auto trail = static_cast<unsigned char>(bytes[++i]);
