@@ -11,6 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 work="$prefix.build"
 rm -rf "$prefix" "$work"
 mkdir -p "$prefix" "$work/apt/lists/partial"
+bash "$root/scripts/deps.sh" --web
 
 # Qt's configure finds emscripten through an EMSDK folder: a .emscripten file naming the folder
 # of emcc. Debian's emscripten has none, so the install tree keeps a small one of its own; the

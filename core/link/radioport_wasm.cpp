@@ -60,7 +60,6 @@ QHash<int, WasmLine*>& lines() {
     static QHash<int, WasmLine*> table;
     return table;
 }
-} // namespace
 
 class WasmLine final : public SerialRadioPort::Line {
 public:
@@ -141,6 +140,7 @@ private:
     bool m_open = false;
     QString m_error;
 };
+} // namespace
 
 // kind 0: bytes have arrived; 1: the line broke (unplugged, the bridge gone).
 extern "C" EMSCRIPTEN_KEEPALIVE void kt520_port_event(int id, int kind) {
