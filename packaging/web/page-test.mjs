@@ -31,7 +31,7 @@ const browser = await puppeteer.launch({
 });
 let failed = false;
 try {
-  for (const lang of [0, 1, 2]) {
+  for (const lang of [1, 2, 3]) {
     const page = await browser.newPage();
     await page.setViewport({ width: 1366, height: 768 });
     const problems = [];
