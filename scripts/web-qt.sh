@@ -10,7 +10,7 @@ prefix=${1:?usage: web-qt.sh PREFIX}
 root=$(cd "$(dirname "$0")/.." && pwd)
 work="$prefix.build"
 rm -rf "$prefix" "$work"
-mkdir -p "$prefix" "$work/apt/lists/partial"
+mkdir -p "$prefix" "$work"
 bash "$root/scripts/deps.sh" --web
 
 # Qt's configure finds emscripten through an EMSDK folder: a .emscripten file naming the folder
@@ -24,23 +24,7 @@ export EMSDK="$prefix/emsdk"
 # Node 20 does not search Debian's Node folder, where emscripten's acorn lives.
 export NODE_PATH=/usr/share/nodejs
 
-# Debian's own address and key, from the system's first Debian entry.
-sources=/etc/apt/sources.list.d/debian.sources
-uri=$(awk '/^URIs:/ && /debian\/?$/ {print $2; exit}' "$sources" 2>/dev/null || true)
-key=$(awk '/^Signed-By:/ {print $2; exit}' "$sources" 2>/dev/null || true)
-cat >"$work/apt/src.sources" <<SRC
-Types: deb-src
-URIs: ${uri:-http://deb.debian.org/debian}
-Suites: bookworm
-Components: main
-Signed-By: ${key:-/usr/share/keyrings/debian-archive-keyring.gpg}
-SRC
-apt_private=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$work/apt"
-             -o "Dir::State::Lists=$work/apt/lists" -o Dir::Cache=$work/apt)
-apt-get "${apt_private[@]}" -qq update
-(cd "$work" && apt-get "${apt_private[@]}" -qq source --download-only qt6-base)
-tar -C "$work" -xf "$work"/qt6-base_6.4.2+dfsg.orig.tar.xz
-src=$(find "$work" -maxdepth 1 -type d -name 'qtbase*' | head -n1)
+src=$(bash "$root/scripts/qt-debian.sh" fetch "$work")
 for p in "$root"/packaging/web/*.patch; do
   patch -d "$src" -p1 --forward --quiet <"$p"
 done
@@ -57,10 +41,7 @@ cd "$work/build"
   -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >configure.log 2>&1 \
   || { tail -n 40 configure.log; exit 1; }
-nice ninja -j "$(nproc)" >build.log 2>&1 || { grep -m 20 -B2 -A8 'error' build.log; exit 1; }
-cmake --install . >/dev/null
-cp "$src/LICENSES/LGPL-3.0-only.txt" "$prefix/LICENSE.LGPL3" 2>/dev/null \
-  || cp "$src/LICENSE.LGPL3" "$prefix/LICENSE.LGPL3"
+bash "$root/scripts/qt-debian.sh" install "$prefix" "$src"
 echo "qt6-base 6.4.2+dfsg (Debian bookworm source package), configured for wasm-emscripten," \
   "with packaging/web/qt-wasm-dispatcher.patch" >"$prefix/SOURCE"
 cd / && rm -rf "$work"
