@@ -27,7 +27,6 @@ EM_JS(int, kt520_js_take, (int id, char* buffer, int size), {
 EM_JS(void, kt520_js_error, (int id, char* buffer, int size), {
     stringToUTF8(globalThis.kt520Web.error(id), buffer, size);
 });
-EM_JS(int, kt520_js_is_open, (int id), { return globalThis.kt520Web.isOpen(id) ? 1 : 0; });
 EM_JS(void, kt520_js_attach, (), {
     // Arriving bytes and a broken line are told to the program through kt520_port_event.
     globalThis.kt520Web.notify = (id, kind) => _kt520_port_event(id, kind);

@@ -20,7 +20,6 @@ globalThis.kt520Web = (() => {
       const hex = (n) => n.toString(16).padStart(4, "0");
       return info.usbVendorId !== undefined ? hex(info.usbVendorId) + ":" + hex(info.usbProductId) : "";
     }),
-    isOpen: (id) => lines.has(id) && !lines.get(id).failed,
     error: (id) => (lines.get(id) || {}).error || lastErrors.get(id) || "",
     available: (id) => {
       const line = lines.get(id);
