@@ -11,8 +11,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
+#ifndef __EMSCRIPTEN__
 #include <QPrintDialog>
 #include <QPrinter>
+#endif
 
 DocumentCommands::DocumentCommands(Session& session, Host host, QObject* parent)
     : QObject(parent), askSavePath([this](const QString& current) {
@@ -102,11 +104,16 @@ void DocumentCommands::exportCsv() {
 }
 
 void DocumentCommands::print() {
+#ifdef __EMSCRIPTEN__
+    // A page offers no printers of its own: the document becomes a PDF the browser can print.
+    exportPdf();
+#else
     m_host.finishEditing();
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, m_host.window);
     if (dialog.exec() != QDialog::Accepted) return;
     printDocument(m_session, {QFileInfo(m_session.history.path()).fileName()}, printer);
+#endif
 }
 
 void DocumentCommands::exportPdf() {

@@ -2,6 +2,9 @@
 #include "app/mainwindow.h"
 #include "app/quitsignals.h"
 #include "app/startfile.h"
+#ifdef __EMSCRIPTEN__
+#include "app/webpage.h"
+#endif
 #include "core/base/filesave.h"
 #include "core/base/licence.h"
 #include "core/codeplug/session.h"
@@ -85,6 +88,9 @@ int main(int argc, char** argv) {
     reportFileSizeLimitAsFailure();
     if (answersOnTerminal(argc, argv)) return answerOnTerminal(argc, argv);
     QApplication app(argc, argv);
+#ifdef __EMSCRIPTEN__
+    preparePage();
+#endif
     if (const auto error = unknownArguments(app.arguments())) {
         QTextStream(stderr) << "kt520: " << *error << "\nTry 'kt520 --help'.\n";
         return 2;

@@ -7,10 +7,21 @@ function(kt520_layer target)
   list(FILTER sources EXCLUDE REGEX "/main(_[^/]*)?\\.cpp$")
   # A piece the two systems do differently lives in NAME_posix.cpp and NAME_win.cpp beside the
   # portable NAME.cpp; the build takes the one for its system.
+  # In the browser (Emscripten, a POSIX-like C library) NAME_wasm.cpp takes the place of
+  # NAME_posix.cpp where there is one.
   if(WIN32)
     list(FILTER sources EXCLUDE REGEX "_posix\\.cpp$")
   else()
     list(FILTER sources EXCLUDE REGEX "_win\\.cpp$")
+  endif()
+  if(EMSCRIPTEN)
+    foreach(source ${sources})
+      if(source MATCHES "^(.*)_wasm\\.cpp$")
+        list(REMOVE_ITEM sources "${CMAKE_MATCH_1}_posix.cpp")
+      endif()
+    endforeach()
+  else()
+    list(FILTER sources EXCLUDE REGEX "_wasm\\.cpp$")
   endif()
   add_library(${target} STATIC ${sources})
   target_link_libraries(${target} PUBLIC ${ARGN})

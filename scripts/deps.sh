@@ -4,7 +4,8 @@
 # --package adds the tools that make and check the Debian package (scripts/package.sh);
 # --windows the cross-compiler, Wine, zip and NSIS for the Windows build (scripts/windows.sh);
 # --arm64 the package tools, the arm64 cross-compiler, qemu and Qt for arm64 (scripts/arm64.sh),
-# adding arm64 to dpkg's architectures first.
+# adding arm64 to dpkg's architectures first; --web emscripten and Chromium for the browser build
+# (scripts/web.sh).
 # The names are real packages (a virtual one is never "installed"), so a machine that has them
 # all runs no apt-get at all and works offline; apt-get waits for a dpkg lock held elsewhere.
 set -euo pipefail
@@ -16,6 +17,7 @@ case "${1:-}" in
                         wine wine64 zip unzip xz-utils fonts-noto-cjk x11-utils xdotool poppler-utils nsis) ;;
   --arm64) packages+=(dpkg-dev debhelper file lintian desktop-file-utils appstream crossbuild-essential-arm64
                       qemu-user-static qt6-base-dev:arm64 qt6-serialport-dev:arm64) ;;
+  --web) packages+=(emscripten chromium xz-utils python3 nodejs) ;;
 esac
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)

@@ -7,6 +7,13 @@
 #include <vector>
 
 QList<PortOutcome> runOnOwnThreads(const QList<std::function<PortOutcome()>>& jobs) {
+#if !QT_CONFIG(thread)
+    // A Qt without threads (the browser's): one job after another.
+    QList<PortOutcome> done;
+    for (const auto& job : jobs)
+        done << job();
+    return done;
+#else
     // One slot per job, written only by its own thread and read once all have been joined.
     std::vector<PortOutcome> outcomes(size_t(jobs.size()));
     std::vector<std::unique_ptr<QThread>> threads;
@@ -17,6 +24,7 @@ QList<PortOutcome> runOnOwnThreads(const QList<std::function<PortOutcome()>>& jo
     for (const auto& thread : threads)
         thread->wait();
     return QList<PortOutcome>(outcomes.begin(), outcomes.end());
+#endif
 }
 
 std::optional<QString> deviceNamedTwice(const QStringList& devices) {
