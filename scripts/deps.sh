@@ -10,7 +10,7 @@
 # all runs no apt-get at all and works offline; apt-get waits for a dpkg lock held elsewhere.
 set -euo pipefail
 packages=(cmake ninja-build ccache g++ clang clang-format qt6-base-dev qt6-serialport-dev
-          xvfb xauth imagemagick fonts-wqy-microhei qt6-translations-l10n)
+          xvfb xauth imagemagick fonts-wqy-microhei qt6-translations-l10n python3)
 case "${1:-}" in
   --package) packages+=(dpkg-dev debhelper file lintian desktop-file-utils appstream) ;;
   --windows) packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
