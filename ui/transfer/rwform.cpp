@@ -17,6 +17,7 @@
 #include "ui/transfer/statusline.h"
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDebug>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -193,8 +194,19 @@ void TRWForm::showWriteChoices(bool on) {
     }
 }
 
+namespace {
+// In the browser the page's console keeps what the dialog said, for a user's report of a fault
+// and for the page test, which has no other way to read the canvas.
+void logToPage([[maybe_unused]] const QString& kind, [[maybe_unused]] const QString& text) {
+#ifdef Q_OS_WASM
+    qInfo().noquote() << QStringLiteral("kt520 %1: %2").arg(kind, QString(text).replace(u'\n', u' '));
+#endif
+}
+} // namespace
+
 void TRWForm::showStatus(const QString& text) {
     m_status->showMessage(QStringLiteral("     ") + text);
+    logToPage(QStringLiteral("status"), text);
 }
 
 void TRWForm::prepareFor(TransferMode mode, const QString& caption, const QString& startButtonLabel) {
@@ -351,6 +363,7 @@ void TRWForm::warnFileFailure(const FileFailure& failure) {
 
 void TRWForm::warn(const QString& text) {
     const QString caption = m_session.lang.text(Str::WarnCaption);
+    logToPage(QStringLiteral("warning"), text);
     if (m_message)
         m_message(caption, text);
     else
