@@ -2,6 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the browser build (scripts/web.sh --test): the page starts in headless Chromium in
 # each of the three languages, draws the main window, and each language draws differently.
+# With KT520_WEB_READ=1 and the desktop build beside it (build/, or $KT520_DESKTOP_BUILD), it
+# then reads a known radio through the page (kt520-sim at 9600 baud behind packaging/web/radio-bridge.mjs), checks
+# that the page kept the same backup image as kt520-cli's read of that radio, times both, and
+# pulls the bridge during a second read: the page must report it and go on answering. That part
+# does not pass yet (the page's read stalls after its first frames), so it is not run by default.
 # puppeteer-core drives Debian's chromium (it never downloads a browser of its own); it is
 # installed once into ~/.cache/kt520/web-node.
 #   bash scripts/web-test.sh BUILD_DIR
@@ -20,7 +25,53 @@ mkdir -p "$out"
 rm -f "$out"/screen-web-*.png
 # The script is run from beside its packages, where Node looks for them.
 cp "$root/packaging/web/page-test.mjs" "$node_dir/page-test.mjs"
-node "$node_dir/page-test.mjs" "$dir" "$out"
+cp "$root/packaging/web/radio-bridge.mjs" "$node_dir/radio-bridge.mjs"
+desktop=${KT520_DESKTOP_BUILD:-$root/build}
+radio=
+bridge=
+if [ "${KT520_WEB_READ:-0}" != 1 ]; then
+  :
+elif [ -x "$desktop/kt520-sim" ] && [ -x "$desktop/kt520-cli" ]; then
+  tmp=$(mktemp -d)
+  trap '[ -z "$bridge" ] || kill "$bridge" 2>/dev/null || true; rm -rf "$tmp"' EXIT
+  cli() { HOME=$tmp "$desktop/kt520-cli" "$@"; }
+  # Starts kt520-sim with ARGS; $device is the device it gives (its first line).
+  sim() {
+    rm -f "$tmp/sim.out"
+    "$desktop/kt520-sim" "$@" >"$tmp/sim.out" &
+    sim_pid=$!
+    for _ in $(seq 100); do [ -s "$tmp/sim.out" ] && break; sleep 0.05; done
+    device=$(head -n 1 "$tmp/sim.out")
+  }
+  # A known radio: three channels from a CSV file, written to a fresh sim, whose memory it keeps.
+  cat >"$tmp/channels.csv" <<'CSV'
+Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE
+1,WEB1,433.500000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,12.50,,50W,,,,,
+2,WEB2,438.250000,+,5.000000,Tone,100.0,88.5,023,NN,023,Tone->Tone,NFM,12.50,,1W,,,,,
+3,WEB3,446.025000,,0.000000,TSQL,123.0,123.0,023,NN,023,Tone->Tone,FM,12.50,,50W,,,,,
+CSV
+  cli import --lang 2 --csv "$tmp/channels.csv" --keep-numbers --out "$tmp/channels.qv19" >/dev/null
+  sim --dump "$tmp/radio.bin" --exit-after-end
+  cli write --lang 2 --in "$tmp/channels.qv19" --port "$device" >/dev/null
+  wait "$sim_pid"
+  # The command line's read of it at 9600 baud, for the figures and the backup to compare with.
+  sim --image "$tmp/radio.bin" --baud 9600 --exit-after-end
+  began=$(date +%s%N)
+  cli read --lang 2 --port "$device" --out "$tmp/cli.qv19" --trace "$tmp/cli.trace" >/dev/null
+  cli_ms=$(( ($(date +%s%N) - began) / 1000000 ))
+  wait "$sim_pid" || true
+  cli_frames_ms=$(awk '$2 == ">" { if (first == "") first = $1; last = $1 } END { printf "%d", (last - first) * 1000 }' "$tmp/cli.trace")
+  cp "$tmp"/.local/share/kt520/backups/*.bin "$out/cli-backup.bin"
+  (cd "$node_dir" && exec node radio-bridge.mjs --sim "$desktop/kt520-sim" --image "$tmp/radio.bin" --baud 9600) \
+    >"$tmp/bridge.out" &
+  bridge=$!
+  for _ in $(seq 100); do grep -q ws:// "$tmp/bridge.out" 2>/dev/null && break; sleep 0.05; done
+  radio=$(awk '/ws:\/\// { print $2; exit }' "$tmp/bridge.out")
+  [ -n "$radio" ] || { echo "the bridge did not start" >&2; cat "$tmp/bridge.out" >&2; exit 1; }
+else
+  echo "no desktop build in $desktop (kt520-sim, kt520-cli): the read through the page is skipped"
+fi
+RADIO=$radio PULL=$bridge node "$node_dir/page-test.mjs" "$dir" "$out"
 # A drawn window has menus, a table and its lines: many colours (a blank or a loading page has
 # a handful); the three languages' menus make three different pictures.
 for lang in 1 2 3; do
@@ -35,3 +86,16 @@ for pair in "1 2" "1 3" "2 3"; do
   fi
 done
 echo "web test: the page draws in all three languages ($out)"
+[ -n "$radio" ] || exit 0
+# The read through the page: "Done.", and the same backup image as the command line's read.
+grep -q '"said": "kt520 status: Done' "$out/read.json" ||
+  { echo "the read through the page failed:" >&2; cat "$out/read.json" >&2; exit 1; }
+cmp "$out/read-backup.bin" "$out/cli-backup.bin" ||
+  { echo "the page's read kept another image than kt520-cli's read of the same radio" >&2; exit 1; }
+# The pulled bridge: the link's message for a port that went away, and a page that still answers.
+grep -q '"pulled": "kt520 warning: The port .* went away' "$out/read.json" && grep -q '"answers": true' "$out/read.json" ||
+  { echo "the pulled bridge was not reported as a pulled plug:" >&2; cat "$out/read.json" >&2; exit 1; }
+page_ms=$(sed -n 's/.*"wholeMs": \([0-9]*\).*/\1/p' "$out/read.json")
+page_frames_ms=$(sed -n 's/.*"firstToLastMs": \([0-9]*\).*/\1/p' "$out/read.json")
+echo "web test: read through the page in $page_ms ms ($page_frames_ms ms first to last frame sent);" \
+  "kt520-cli read in $cli_ms ms ($cli_frames_ms ms); same backup image; pulled bridge reported"

@@ -2,6 +2,12 @@
 // Loads the built page (build-web/) in headless Chromium once per language and keeps a
 // screenshot of each; scripts/web-test.sh checks the pictures. Fails on a page that does not
 // start, stops, or logs an error.
+// With RADIO=ws://HOST:PORT (scripts/radio-bridge.mjs in front of kt520-sim) it then reads that
+// radio through the page as a user does, with the keyboard, and writes to OUT_DIR: read.png (the
+// window after the read), read-backup.bin (the backup image the read kept in the page's files)
+// and read.json (the dialog's last words and the times of the first and last frame sent).
+// With PULL=PID (the bridge's process) as well, it starts a second read, ends the bridge in its
+// middle, and records what the page said and how soon.
 //   node page-test.mjs BUILD_DIR OUT_DIR
 import http from "node:http";
 import fs from "node:fs";
@@ -26,6 +32,8 @@ const base = `http://127.0.0.1:${server.address().port}/`;
 const browser = await puppeteer.launch({
   executablePath: "/usr/bin/chromium",
   headless: true,
+  // A page that stops answering fails the test in half a minute, not three.
+  protocolTimeout: 30000,
   args: ["--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking",
          "--disable-component-update", "--disable-sync", "--enable-unsafe-swiftshader", "--window-size=1366,768"],
 });
@@ -49,8 +57,112 @@ try {
     if (problems.length) failed = true;
     await page.close();
   }
+  if (process.env.RADIO) await readRadio(process.env.RADIO);
 } finally {
   await browser.close();
   server.close();
 }
 process.exit(failed ? 1 : 0);
+
+// Resolves with the first console line of the page's read/write dialog that matches.
+function said(page, lines, pattern, ms) {
+  return new Promise((resolve, reject) => {
+    const timer = setTimeout(() => reject(new Error(`the page did not say ${pattern} in ${ms} ms; it said: ` +
+      lines.join(" | "))), ms);
+    const look = () => {
+      const hit = lines.find((l) => pattern.test(l));
+      if (hit) { clearTimeout(timer); resolve(hit); } else setTimeout(look, 50);
+    };
+    look();
+  });
+}
+
+async function readRadio(radio) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1366, height: 768 });
+  const lines = [];
+  const problems = [];
+  const all = [];
+  page.on("console", (m) => {
+    all.push(m.text());
+    if (/^kt520 (status|warning):/.test(m.text())) lines.push(m.text());
+    if (m.type() === "error") problems.push(m.text());
+  });
+  page.on("pageerror", (e) => problems.push(String(e)));
+  // The frames the program sends, with their times, to measure the read from first to last.
+  await page.evaluateOnNewDocument(() => {
+    globalThis.sentFrames = [];
+    const send = WebSocket.prototype.send;
+    WebSocket.prototype.send = function (bytes) {
+      globalThis.sentFrames.push(performance.now());
+      console.log("sent " + Array.from(new Uint8Array(bytes)).map((b) => b.toString(16).padStart(2, "0")).join(""));
+      return send.call(this, bytes);
+    };
+  });
+  await page.goto(`${base}index.html?lang=2&radio=${encodeURIComponent(radio)}`);
+  await page.waitForFunction(() => document.body.dataset.started, { timeout: 30000 });
+  await new Promise((r) => setTimeout(r, 500));
+  await page.focus("canvas");
+  // Ctrl+R: "Program" > "Read"; the dialog's start button has the keyboard.
+  const startRead = async () => {
+    await page.keyboard.down("Control");
+    await page.keyboard.press("KeyR");
+    await page.keyboard.up("Control");
+    await said(page, lines, /^kt520 status:/, 10000);
+    lines.length = 0;
+    await page.keyboard.press("Enter");
+  };
+  const began = Date.now();
+  await startRead();
+  const done = await said(page, lines, /^kt520 (status: Done|warning:)/, 40000).catch(async (e) => {
+    console.error(`console: ${all.filter((l) => l.startsWith("sent")).length} sent; ${[...new Set(all)].slice(-6).join(" | ")}`);
+    throw e;
+  });
+  const whole = Date.now() - began;
+  await new Promise((r) => setTimeout(r, 300));
+  await page.screenshot({ path: path.join(out, "read-dialog.png") });
+  const frames = await page.evaluate(() => globalThis.sentFrames);
+  // The backup every read keeps, from the page's files.
+  const backup = await page.evaluate(() => {
+    const FS = window.kt520Module.FS;
+    const found = [];
+    const walk = (dir) => {
+      for (const name of FS.readdir(dir)) {
+        if (name === "." || name === ".." || (dir === "/" && ["dev", "proc", "tmp"].includes(name))) continue;
+        const full = (dir === "/" ? "" : dir) + "/" + name;
+        if (FS.isDir(FS.stat(full).mode)) walk(full);
+        else if (/\/kt520\/backups\/.*\.bin$/.test(full)) found.push(full);
+      }
+    };
+    walk("/");
+    return found.map((f) => [f, Array.from(FS.readFile(f))]);
+  });
+  if (backup.length === 1) fs.writeFileSync(path.join(out, "read-backup.bin"), Buffer.from(backup[0][1]));
+  // Close the dialog (Escape) to see the table behind it.
+  await page.keyboard.press("Escape");
+  await new Promise((r) => setTimeout(r, 500));
+  await page.screenshot({ path: path.join(out, "read.png") });
+  const result = { said: done, wholeMs: whole, frames: frames.length,
+                   firstToLastMs: frames.length ? Math.round(frames.at(-1) - frames[0]) : 0,
+                   backups: backup.map((b) => b[0]), problems };
+  if (process.env.PULL) {
+    // A second read, and the bridge pulled in its middle: the page must say so and not hang.
+    lines.length = 0;
+    await page.focus("canvas");
+    await startRead();
+    await said(page, lines, /^kt520 status:/, 10000);
+    await new Promise((r) => setTimeout(r, 1500));
+    process.kill(Number(process.env.PULL), "SIGTERM");
+    const pulledAt = Date.now();
+    result.pulled = await said(page, lines, /^kt520 warning:/, 30000);
+    result.pulledMs = Date.now() - pulledAt;
+    await new Promise((r) => setTimeout(r, 300));
+    await page.screenshot({ path: path.join(out, "read-pulled.png") });
+    // The page still answers.
+    result.answers = await page.evaluate(() => 1 + 1) === 2;
+  }
+  fs.writeFileSync(path.join(out, "read.json"), JSON.stringify(result, null, 1) + "\n");
+  console.log(`read through the page: ${done} (${whole} ms whole, ${result.firstToLastMs} ms first to last frame)`);
+  if (problems.length) failed = true;
+  await page.close();
+}

@@ -154,7 +154,13 @@ void TRWForm::buildControls() {
     m_exit = new QPushButton(QStringLiteral("退 出"), this);
     m_exit->setObjectName(QStringLiteral("Button2"));
     m_exit->setAutoDefault(false);
+#ifdef Q_OS_WASM
+    // The browser hands over a key or a click in its own callback, where the program cannot
+    // suspend for the link's waits: the transfer starts from the event loop instead.
+    connect(m_start, &QPushButton::clicked, this, &TRWForm::Button1Click, Qt::QueuedConnection);
+#else
     connect(m_start, &QPushButton::clicked, this, &TRWForm::Button1Click);
+#endif
     // While a transfer runs the button cancels it; otherwise it closes the dialog.
     connect(m_exit, &QPushButton::clicked, this, [this] {
         if (m_running)
