@@ -5,10 +5,10 @@
 #include "core/base/messages.h"
 #include "core/codeplug/channelediting.h"
 #include "core/codeplug/controlnames.h"
+#include "core/codeplug/csvrecords.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
 #include <QHash>
-#include <QStringDecoder>
 #include <cmath>
 
 namespace {
@@ -55,119 +55,8 @@ QString shown(const QString& value) {
     return value.size() > ShownChars ? value.left(ShownChars) + QChar(0x2026) : value;
 }
 
-struct Record {
-    int line = 0;
-    QStringList fields;
-    bool unclosedQuote = false; // a quote opened in it never closes: the record is lost
-};
-
-// Splits CSV text into records, each with the file line it starts on. Quoted fields may hold
-// commas, doubled quotes and line breaks; blank lines are skipped.
-//
-// A quote left open would swallow every later line. A quoted field that runs past its line and
-// then ends anywhere but at a separator, or never ends, was such a quote: its record is marked
-// and reading goes on at the line after the quote. The text up to the next quote holds no quote,
-// so reading some of it twice keeps the work linear.
-QList<Record> records(const QString& text, QChar separator) {
-    QList<Record> out;
-    Record rec;
-    QString field;
-    bool quoted = false, fieldStarted = false, spansLines = false;
-    int line = 1, quoteLine = 1;
-    qsizetype quoteAt = 0;
-    rec.line = 1;
-    auto endRecord = [&] {
-        if (fieldStarted || !rec.fields.isEmpty() || !field.isEmpty()) {
-            rec.fields.append(field);
-            out.append(rec);
-        }
-        rec = Record{};
-        field.clear();
-        fieldStarted = false;
-    };
-    const auto separatorAt = [&](qsizetype i) {
-        return i >= text.size() || text.at(i) == separator || text.at(i) == u'\r' || text.at(i) == u'\n';
-    };
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        const bool open = quoted && (i == text.size() || (text.at(i) == u'"' && spansLines &&
-                                                          (i + 1 >= text.size() || text.at(i + 1) != u'"') &&
-                                                          !separatorAt(i + 1)));
-        if (open) {
-            out.append(Record{rec.line, {}, true});
-            rec = Record{};
-            field.clear();
-            fieldStarted = quoted = false;
-            i = text.indexOf(u'\n', quoteAt);
-            if (i < 0) break;
-            line = quoteLine + 1;
-            continue;
-        }
-        if (i == text.size()) break;
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == u'"') {
-                if (i + 1 < text.size() && text.at(i + 1) == u'"') {
-                    field += c;
-                    ++i;
-                } else
-                    quoted = false;
-            } else {
-                if (c == u'\n') {
-                    ++line;
-                    spansLines = true;
-                }
-                field += c;
-            }
-            continue;
-        }
-        if (rec.fields.isEmpty() && field.isEmpty() && !fieldStarted) rec.line = line;
-        if (c == u'"') {
-            quoted = true;
-            spansLines = false;
-            fieldStarted = true;
-            quoteAt = i;
-            quoteLine = line;
-        } else if (c == separator) {
-            rec.fields.append(field);
-            field.clear();
-            fieldStarted = true;
-        } else if (c == u'\r') {
-        } else if (c == u'\n') {
-            endRecord();
-            ++line;
-        } else {
-            field += c;
-            fieldStarted = true;
-        }
-    }
-    endRecord();
-    return out;
-}
-
-// The text of a channel list as other programs save it: UTF-8 (with or without a byte-order
-// mark) or UTF-16 (a spreadsheet's "Unicode text", with its mark or told by its zero bytes), and
-// with CR LF, LF or CR alone (older Mac programs) as line ends, which become LF.
-QString csvText(const QByteArray& bytes) {
-    const auto zeroBytesAt = [&](int parity) {
-        qsizetype zeros = 0;
-        const qsizetype n = std::min<qsizetype>(bytes.size(), 200);
-        for (qsizetype i = parity; i < n; i += 2)
-            zeros += bytes.at(i) == 0;
-        return n >= 8 && zeros * 4 >= n / 2 * 3; // most bytes of that parity are zero
-    };
-    QString text;
-    if (bytes.startsWith("\xFF\xFE") || (!bytes.startsWith("\xFE\xFF") && zeroBytesAt(1)))
-        text = QStringDecoder(QStringConverter::Utf16LE)(bytes);
-    else if (bytes.startsWith("\xFE\xFF") || zeroBytesAt(0))
-        text = QStringDecoder(QStringConverter::Utf16BE)(bytes);
-    else
-        text = QString::fromUtf8(bytes);
-    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
-}
-
 // The header's columns by lower-case name.
-QHash<QString, int> headerColumns(const QList<Record>& recs) {
+QHash<QString, int> headerColumns(const QList<CsvRecord>& recs) {
     QHash<QString, int> column;
     if (!recs.isEmpty())
         for (int i = 0; i < recs.first().fields.size(); ++i)
@@ -230,7 +119,7 @@ QStringList bandWarnings(const ChannelTable& table, int row, const CsvImportOpti
 }
 
 // 1 when the list counts its locations from 0 (its lowest is 0), else 0.
-int locationShift(const QList<Record>& recs, int locationColumn) {
+int locationShift(const QList<CsvRecord>& recs, int locationColumn) {
     std::optional<int> lowest;
     for (qsizetype r = 1; r < recs.size(); ++r) {
         bool ok = false;
@@ -274,10 +163,10 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
     // Spreadsheets set to a language that writes a decimal comma save their lists with ";" or a
     // tab between the cells: the header tells which.
     QChar separator;
-    QList<Record> recs;
+    QList<CsvRecord> recs;
     QHash<QString, int> column;
     for (const QChar candidate : {QChar(','), QChar(';'), QChar('\t')}) {
-        recs = records(text, candidate);
+        recs = csvRecords(text, candidate);
         column = headerColumns(recs);
         separator = candidate;
         if (hasNeededColumns(column)) break;
@@ -301,7 +190,7 @@ CsvImportReport importChannelsCsv(ChannelTable& table, const QByteArray& bytes, 
     QHash<int, int> lineOfChannel; // channel -> the line imported into it
     int nextChannel = 1;
     for (qsizetype r = 1; r < recs.size(); ++r) {
-        const Record& rec = recs.at(r);
+        const CsvRecord& rec = recs.at(r);
         auto get = [&](const char* name) {
             const int i = column.value(QString::fromLatin1(name).toLower(), -1);
             return i >= 0 && i < rec.fields.size() ? rec.fields.at(i).trimmed() : QString();
