@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/link/ftdiregistry_win.h"
 #include <cwctype>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -16,11 +17,13 @@ std::vector<std::wstring> subkeys(HKEY key) {
     return names;
 }
 
-bool samePort(std::wstring a, std::wstring b) {
-    for (auto* text : {&a, &b})
-        for (wchar_t& c : *text)
-            c = wchar_t(std::towupper(c));
-    return a == b;
+// COM port names compare without regard to case; views, so that no copy is made of the
+// registry's buffer.
+bool samePort(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::towupper(a[i]) != std::towupper(b[i])) return false;
+    return true;
 }
 
 // PortName and LatencyTimer of one Device Parameters key.
