@@ -110,6 +110,9 @@ int main(int argc, char** argv) {
     // --exit-after-start, and a termination signal.
     quitOnTerminationSignals();
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &w, [&w] { w.saveSettingsOnce(false); });
+#ifdef __EMSCRIPTEN__
+    keepSettingsForPage([&w] { w.keepSettings(); });
+#endif
     // Without a window manager "maximised" means nothing, so the window starts screen-sized.
     if (QScreen* screen = QGuiApplication::primaryScreen()) w.setGeometry(screen->availableGeometry());
     w.showMaximized(); // runs the start-up, which chooses the COM port from sysini.ini

@@ -409,6 +409,14 @@ void TMainForm::saveSettingsOnce(bool interactive) {
     // Nothing to keep before the start-up has read the settings.
     if (m_settingsSaved || !m_started) return;
     m_settingsSaved = true;
+    writeSettings(interactive);
+}
+
+void TMainForm::keepSettings() {
+    if (m_started) writeSettings(false);
+}
+
+void TMainForm::writeSettings(bool interactive) {
     if (auto error = saveSettings(m_session.files.settingsFile, exitSettings(m_session), m_session.lang)) {
         if (interactive)
             showWarning(this, QStringLiteral("KT-520"), *error);

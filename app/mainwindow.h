@@ -84,6 +84,9 @@ public:
     // SaveSettings, once per run: at the window's close, or at any other orderly quit (with
     // `interactive` false a failure goes to the terminal, since no window may be left to ask).
     void saveSettingsOnce(bool interactive);
+    // Writes the settings now, quietly, without ending what saveSettingsOnce does at the quit:
+    // a page in the browser never quits, so it keeps them as it goes.
+    void keepSettings();
 
     // The status line: the outcome of the last command (an empty text leaves it as it is).
     void showOutcome(const QString& text);
@@ -105,6 +108,7 @@ protected:
 
 private:
     void buildMenus();
+    void writeSettings(bool interactive);
     void buildToolBar();
     void runStartUp();
     void arrangeChildren();

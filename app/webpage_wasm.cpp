@@ -2,6 +2,23 @@
 #include "app/webpage.h"
 #include <QDir>
 #include <QFontDatabase>
+#include <emscripten.h>
+
+namespace {
+std::function<void()>& settingsWriter() {
+    static std::function<void()> write;
+    return write;
+}
+} // namespace
+
+// Called by the page's script.
+extern "C" EMSCRIPTEN_KEEPALIVE void kt520_keep_settings() {
+    if (settingsWriter()) settingsWriter()();
+}
+
+void keepSettingsForPage(std::function<void()> write) {
+    settingsWriter() = std::move(write);
+}
 
 void preparePage() {
     // The page puts them here before the program starts; a font that is missing or damaged

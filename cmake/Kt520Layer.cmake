@@ -8,7 +8,7 @@ function(kt520_layer target)
   # A piece the two systems do differently lives in NAME_posix.cpp and NAME_win.cpp beside the
   # portable NAME.cpp; the build takes the one for its system.
   # In the browser (Emscripten, a POSIX-like C library) NAME_wasm.cpp takes the place of
-  # NAME_posix.cpp where there is one.
+  # NAME_posix.cpp where there is one, and of NAME_desktop.cpp, which both desktops build.
   if(WIN32)
     list(FILTER sources EXCLUDE REGEX "_posix\\.cpp$")
   else()
@@ -17,7 +17,7 @@ function(kt520_layer target)
   if(EMSCRIPTEN)
     foreach(source ${sources})
       if(source MATCHES "^(.*)_wasm\\.cpp$")
-        list(REMOVE_ITEM sources "${CMAKE_MATCH_1}_posix.cpp")
+        list(REMOVE_ITEM sources "${CMAKE_MATCH_1}_posix.cpp" "${CMAKE_MATCH_1}_desktop.cpp")
       endif()
     endforeach()
   else()

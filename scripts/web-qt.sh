@@ -6,8 +6,13 @@
 # system's apt configuration is not touched: the source is fetched through a private one that
 # holds only a deb-src entry. Our own change to Qt's sources is packaging/web/*.patch.
 set -euo pipefail
-prefix=${1:?usage: web-qt.sh PREFIX}
 root=$(cd "$(dirname "$0")/.." && pwd)
+# web-qt.sh --stamp: what a cache built from this tree holds in its .complete file.
+if [ "${1:-}" = --stamp ]; then
+  cat "$root"/packaging/web/*.patch | sha256sum | cut -d' ' -f1
+  exit 0
+fi
+prefix=${1:?usage: web-qt.sh PREFIX | --stamp}
 work="$prefix.build"
 rm -rf "$prefix" "$work"
 mkdir -p "$prefix" "$work"
@@ -43,6 +48,8 @@ cd "$work/build"
   || { tail -n 40 configure.log; exit 1; }
 bash "$root/scripts/qt-debian.sh" install "$prefix" "$src"
 echo "qt6-base 6.4.2+dfsg (Debian bookworm source package), configured for wasm-emscripten," \
-  "with packaging/web/qt-wasm-dispatcher.patch" >"$prefix/SOURCE"
+  "with packaging/web/qt-wasm-dispatcher.patch (one suspension at a time, timers and events left to it)" >"$prefix/SOURCE"
 cd / && rm -rf "$work"
-touch "$prefix/.complete"
+# The cache is complete, and holds these patches: scripts/web.sh builds only against a cache
+# whose stamp matches the tree's patches.
+bash "$root/scripts/web-qt.sh" --stamp >"$prefix/.complete"

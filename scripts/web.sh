@@ -28,14 +28,16 @@ bash scripts/deps.sh --web
 qt=${KT520_QT_WASM:-$HOME/.cache/kt520/qt6-wasm-6.4.2}
 if [ -n "${KT520_QT_WASM:-}" ]; then
   [ -x "$qt/bin/qt-cmake" ] || { echo "KT520_QT_WASM=$qt holds no Qt (no bin/qt-cmake)" >&2; exit 1; }
-elif [ ! -f "$qt/.complete" ]; then
+elif [ "$(cat "$qt/.complete" 2>/dev/null)" != "$(bash scripts/web-qt.sh --stamp)" ]; then
+  # Missing, or built before the tree's patches to Qt changed.
   if [ "$build_qt" = 0 ]; then
+    [ -f "$qt/.complete" ] && echo "Qt for WebAssembly in $qt lacks this tree's packaging/web/*.patch." >&2
     echo "Qt for WebAssembly is not in $qt yet. Build it once (about 15-25 minutes) with" >&2
     echo "  bash scripts/web-qt.sh $qt" >&2
     echo "or run this script with --qt." >&2
     exit 1
   fi
-  echo "== Qt for WebAssembly: not in $qt yet, building it from Debian's qt6-base source"
+  echo "== Qt for WebAssembly: not in $qt yet (or without this tree's patches), building it from Debian's qt6-base source"
   bash scripts/web-qt.sh "$qt"
 fi
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/link/radioport.h"
+#include <QEventLoop>
 #include <QHash>
 #include <QPointer>
 #include <emscripten.h>
@@ -11,8 +12,9 @@
 // WebSocket (the page option ?radio=ws://HOST:PORT).
 
 // clang-format off
-EM_ASYNC_JS(int, kt520_js_open, (int id, const char* device), {
-    return await globalThis.kt520Web.open(id, UTF8ToString(device));
+EM_JS(void, kt520_js_open, (int id, const char* device), {
+    const web = globalThis.kt520Web;
+    web.open(id, UTF8ToString(device)).then((opened) => web.notify(id, opened ? 2 : 3));
 });
 EM_JS(void, kt520_js_close, (int id), { globalThis.kt520Web.close(id); });
 EM_JS(int, kt520_js_write, (int id, const char* data, int size), {
@@ -77,8 +79,15 @@ public:
     bool open() override {
         if (m_open) return true;
         m_error.clear();
-        // Suspends the program (ASYNCIFY) while the browser asks for and opens the port.
-        if (!kt520_js_open(m_id, m_device.toUtf8().constData())) {
+        // The browser asks for and opens the port in its own time; the program waits in an event
+        // loop, as the link's own waits do, so that the page's one suspension is the loop's.
+        QEventLoop loop;
+        m_opening = &loop;
+        m_opened = false;
+        kt520_js_open(m_id, m_device.toUtf8().constData());
+        loop.exec();
+        m_opening = nullptr;
+        if (!m_opened) {
             m_error = lastError();
             return false;
         }
@@ -108,6 +117,11 @@ public:
 
     // From the page's script, between the program's own steps: acted on from the event loop.
     void event(int kind) {
+        if (kind >= 2) {
+            m_opened = kind == 2;
+            if (m_opening) m_opening->quit();
+            return;
+        }
         QPointer<SerialRadioPort> owner = m_owner;
         const int id = m_id;
         QMetaObject::invokeMethod(
@@ -137,11 +151,14 @@ private:
     QString m_device;
     int m_id = 0;
     bool m_open = false;
+    QEventLoop* m_opening = nullptr;
+    bool m_opened = false;
     QString m_error;
 };
 } // namespace
 
-// kind 0: bytes have arrived; 1: the line broke (unplugged, the bridge gone).
+// kind 0: bytes have arrived; 1: the line broke (unplugged, the bridge gone); 2: the port opened;
+// 3: it could not be opened.
 extern "C" EMSCRIPTEN_KEEPALIVE void kt520_port_event(int id, int kind) {
     if (WasmLine* line = lines().value(id)) line->event(kind);
 }

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The browser's program (scripts/web.sh): kt520.js and kt520.wasm in the build root, beside the
 # page and its script, the language files and the default sysini.ini.
-# ASYNCIFY lets the link's waits (a nested event loop) and the port's open suspend the program
+# ASYNCIFY lets the link's waits and the port's open (nested event loops) suspend the program
 # while the browser runs; FS is for the page, which puts the served files in place.
 target_link_options(kt520 PRIVATE
   "SHELL:-s ASYNCIFY"

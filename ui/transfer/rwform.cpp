@@ -13,11 +13,11 @@
 #include "core/transfer/usageadjust.h"
 #include "ui/common/messagebox.h"
 #include "ui/common/translatewidgets.h"
+#include "ui/transfer/pageside.h"
 #include "ui/transfer/rwservicepanel.h"
 #include "ui/transfer/statusline.h"
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDebug>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -154,13 +154,7 @@ void TRWForm::buildControls() {
     m_exit = new QPushButton(QStringLiteral("退 出"), this);
     m_exit->setObjectName(QStringLiteral("Button2"));
     m_exit->setAutoDefault(false);
-#ifdef Q_OS_WASM
-    // The browser hands over a key or a click in its own callback, where the program cannot
-    // suspend for the link's waits: the transfer starts from the event loop instead.
-    connect(m_start, &QPushButton::clicked, this, &TRWForm::Button1Click, Qt::QueuedConnection);
-#else
-    connect(m_start, &QPushButton::clicked, this, &TRWForm::Button1Click);
-#endif
+    connect(m_start, &QPushButton::clicked, this, &TRWForm::Button1Click, PageSide::startConnection());
     // While a transfer runs the button cancels it; otherwise it closes the dialog.
     connect(m_exit, &QPushButton::clicked, this, [this] {
         if (m_running)
@@ -200,19 +194,9 @@ void TRWForm::showWriteChoices(bool on) {
     }
 }
 
-namespace {
-// In the browser the page's console keeps what the dialog said, for a user's report of a fault
-// and for the page test, which has no other way to read the canvas.
-void logToPage([[maybe_unused]] const QString& kind, [[maybe_unused]] const QString& text) {
-#ifdef Q_OS_WASM
-    qInfo().noquote() << QStringLiteral("kt520 %1: %2").arg(kind, QString(text).replace(u'\n', u' '));
-#endif
-}
-} // namespace
-
 void TRWForm::showStatus(const QString& text) {
     m_status->showMessage(QStringLiteral("     ") + text);
-    logToPage(QStringLiteral("status"), text);
+    PageSide::log(QStringLiteral("status"), text);
 }
 
 void TRWForm::prepareFor(TransferMode mode, const QString& caption, const QString& startButtonLabel) {
@@ -369,7 +353,7 @@ void TRWForm::warnFileFailure(const FileFailure& failure) {
 
 void TRWForm::warn(const QString& text) {
     const QString caption = m_session.lang.text(Str::WarnCaption);
-    logToPage(QStringLiteral("warning"), text);
+    PageSide::log(QStringLiteral("warning"), text);
     if (m_message)
         m_message(caption, text);
     else
