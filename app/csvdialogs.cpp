@@ -3,13 +3,13 @@
 #include "core/base/messages.h"
 #include "core/codeplug/csvchannels.h"
 #include "core/codeplug/session.h"
+#include "ui/common/filechooser.h"
 #include "ui/common/messagebox.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
@@ -101,8 +101,7 @@ QString importCsvDialog(QWidget* parent, Session& session, std::function<void()>
     if (commitPendingEdit) commitPendingEdit();
     const auto choice = askOptions(parent, session, true);
     if (!choice) return {};
-    const QString path =
-        QFileDialog::getOpenFileName(parent, session.lang.text(Str::CsvImportMenu), {}, Filter);
+    const QString path = FileChooser::toOpen(parent, {session.lang.text(Str::CsvImportMenu), Filter, {}, {}});
     return path.isEmpty() ? QString() : importFile(parent, session, path, *choice);
 }
 
@@ -114,16 +113,14 @@ QString exportCsvDialog(QWidget* parent, Session& session, std::function<void()>
     if (commitPendingEdit) commitPendingEdit();
     const auto choice = askOptions(parent, session, false);
     if (!choice) return {};
-    QFileDialog dialog(parent, session.lang.text(Str::CsvExportMenu));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(Filter);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    const QString path = dialog.selectedFiles().constFirst();
+    const QString path = FileChooser::toSave(
+        parent, {session.lang.text(Str::CsvExportMenu), Filter, QStringLiteral("csv"), {}});
+    if (path.isEmpty()) return {};
     if (auto error =
             writeChannelsCsvFile(path, session.doc.table(choice->side), session.doc.words, session.lang)) {
         showWarning(parent, session.lang.text(Str::WarnCaption), *error);
         return {};
     }
+    FileChooser::saved(path);
     return session.lang.text(Str::StatusExported).arg(QDir::toNativeSeparators(path));
 }

@@ -5,10 +5,10 @@
 #include "core/base/messages.h"
 #include "core/codeplug/model.h"
 #include "core/codeplug/session.h"
+#include "ui/common/filechooser.h"
 #include "ui/common/messagebox.h"
 #include "ui/print/documentprint.h"
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
 #ifndef __EMSCRIPTEN__
@@ -118,19 +118,25 @@ void DocumentCommands::print() {
 
 void DocumentCommands::exportPdf() {
     m_host.finishEditing();
-    QFileDialog dialog(m_host.window, m_session.lang.text(Str::PdfMenu));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const QString path = dialog.selectedFiles().constFirst();
+    // The document's own name, as a PDF, is proposed.
+    const QString document = m_session.history.path();
+    const QString proposed = document.isEmpty()
+                                 ? QString()
+                                 : QFileInfo(document).dir().filePath(QFileInfo(document).completeBaseName() +
+                                                                      QStringLiteral(".pdf"));
+    const QString path =
+        FileChooser::toSave(m_host.window, {m_session.lang.text(Str::PdfMenu), QStringLiteral("PDF (*.pdf)"),
+                                            QStringLiteral("pdf"), proposed});
+    if (path.isEmpty()) return;
     // Letter where the system's locale measures in inches, A4 elsewhere.
     const Paper paper =
         QLocale().measurementSystem() == QLocale::ImperialUSSystem ? Paper::Letter : Paper::A4;
     const PdfResult result =
         writeDocumentPdf(m_session, {QFileInfo(m_session.history.path()).fileName()}, path, paper);
-    if (!result.error.isEmpty())
+    if (!result.error.isEmpty()) {
         showWarning(m_host.window, m_session.lang.text(Str::WarnCaption), result.error);
-    else
-        m_host.reportOutcome(m_session.lang.text(Str::StatusExported).arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    FileChooser::saved(path);
+    m_host.reportOutcome(m_session.lang.text(Str::StatusExported).arg(QDir::toNativeSeparators(path)));
 }

@@ -5,9 +5,9 @@
 #include "core/codeplug/document.h"
 #include "core/codeplug/documentlines.h"
 #include "core/codeplug/session.h"
+#include "ui/common/filechooser.h"
 #include "ui/common/messagebox.h"
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 
 namespace {
@@ -27,29 +27,21 @@ void rememberDocument(const Session& s, const QString& path) {
 
 // The file dialog of the command, opened on `current` when there is one; empty when the user
 // cancels.
-QString askFileName(QWidget* parent, const Session& s, QFileDialog::AcceptMode mode,
-                    const QString& current = {}) {
-    const bool saving = mode == QFileDialog::AcceptSave;
-    QFileDialog dialog(parent, s.lang.caption(saving ? QStringLiteral("保存") : QStringLiteral("打开")));
-    dialog.setAcceptMode(mode);
-    dialog.setNameFilter(DocumentFilter);
-    if (saving) {
-        // A name typed without extension is saved as .qv19, where the open dialog's filter finds
-        // it. Replacing another file is asked about by the caller, not by the dialog.
-        dialog.setDefaultSuffix(Suffix);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    } else {
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    }
+QString askFileName(QWidget* parent, const Session& s, bool saving, const QString& current = {}) {
+    FileChoice choice;
+    choice.caption = s.lang.caption(saving ? QStringLiteral("保存") : QStringLiteral("打开"));
+    choice.filter = DocumentFilter;
+    // A name typed without extension is saved as .qv19, where the open dialog's filter finds it.
+    // Replacing another file is asked about by the caller, not by the dialog.
+    choice.suffix = Suffix;
+    choice.confirmOverwrite = false;
     // The dialog starts on the document's own file, else in the folder used last.
     if (!current.isEmpty() && QFileInfo(current).dir().exists())
-        dialog.selectFile(current);
+        choice.start = current;
     else if (const QString folder = RecentFiles::loadFolder(s.files);
              !folder.isEmpty() && QDir(folder).exists())
-        dialog.setDirectory(folder);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+        choice.start = folder;
+    return saving ? FileChooser::toSave(parent, choice) : FileChooser::toOpen(parent, choice);
 }
 } // namespace
 
@@ -63,7 +55,7 @@ bool replacesAnotherFile(const QString& chosen, const QString& current) {
 
 QString chooseSavePath(QWidget* parent, const Session& session, const QString& current) {
     for (;;) {
-        const QString path = askFileName(parent, session, QFileDialog::AcceptSave, current);
+        const QString path = askFileName(parent, session, true, current);
         if (path.isEmpty() || !replacesAnotherFile(path, current)) return path;
         const auto answer =
             showMessageBox(parent, QMessageBox::Warning, session.lang.text(Str::WarnCaption),
@@ -79,13 +71,14 @@ bool saveDocumentToFile(QWidget* parent, Session& session, const QString& path) 
         return false;
     }
     rememberDocument(session, path);
+    FileChooser::saved(path);
     return true;
 }
 
 std::optional<QString> openDocumentDialog(QWidget* parent, Session& session,
                                           std::function<void()> commitPendingEdit, QString* openedPath) {
     if (commitPendingEdit) commitPendingEdit();
-    const QString path = askFileName(parent, session, QFileDialog::AcceptOpen);
+    const QString path = askFileName(parent, session, false);
     if (path.isEmpty()) return std::nullopt;
     auto caption = openDocumentFile(parent, session, path);
     if (caption && openedPath) *openedPath = path;

@@ -10,9 +10,9 @@
 #include "core/link/radioport.h"
 #include "core/transfer/backup.h"
 #include "ui/channels/channelgridwidgets.h"
+#include "ui/common/filechooser.h"
 #include "ui/common/messagebox.h"
 #include <QApplication>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -71,8 +71,8 @@ void SafetyMenus::openBackup(const QString& path) {
 
 void SafetyMenus::compareWithFile() {
     m_host.finishEditing();
-    const QString path = QFileDialog::getOpenFileName(m_host.window, withoutMnemonic(m_compareFile->text()),
-                                                      QString(), QStringLiteral("*.qv19"));
+    const QString path = FileChooser::toOpen(
+        m_host.window, {withoutMnemonic(m_compareFile->text()), QStringLiteral("*.qv19"), {}, {}});
     if (path.isEmpty()) return;
     const std::unique_ptr<Session> other = sessionLike(m_session);
     const FileRead read = readDocumentFile(path, *other);

@@ -179,3 +179,71 @@ globalThis.kt520Web = (() => {
   }
   return api;
 })();
+
+// The page's side of the file dialogs (ui/common/filechooser_wasm.cpp): the browser's own
+// choosers, and the files the program saved handed to the file the user chose, or downloaded.
+globalThis.kt520Files = (() => {
+  const targets = new Map(); // a path in the program's folder -> the file handle chosen for it
+  return {
+    chosen: new Map(), // token -> the chosen file's name, until the program takes it
+    // Resolves with {name, bytes} of the file the user chose, or null when the chooser was
+    // cancelled.
+    pickOpen: (accept) => new Promise((resolve) => {
+      const input = document.createElement("input");
+      input.type = "file";
+      if (accept) input.accept = accept;
+      input.style.display = "none";
+      document.body.appendChild(input);
+      const done = (file) => { input.remove(); resolve(file); };
+      input.addEventListener("change", () => {
+        const file = input.files && input.files[0];
+        if (!file) return done(null);
+        file.arrayBuffer().then((bytes) => done({ name: file.name, bytes: new Uint8Array(bytes) }),
+                                () => done(null));
+      });
+      input.addEventListener("cancel", () => done(null));
+      input.click();
+    }),
+    // The browser's save dialog where it has one (Chrome, Edge, Opera): resolves with the chosen
+    // name, or null when cancelled. Without one the suggested name is downloaded.
+    pickSave: async (folder, suggested, description, extensions) => {
+      if (!window.showSaveFilePicker) return suggested;
+      try {
+        const types = extensions.length
+          ? [{ description: description || extensions.join(" "), accept: { "application/octet-stream": extensions } }]
+          : undefined;
+        const handle = await window.showSaveFilePicker({ suggestedName: suggested, types });
+        targets.set(folder + "/" + handle.name, handle);
+        return handle.name;
+      } catch (e) {
+        if (e && e.name === "AbortError") return null;
+        // Refused (no user gesture, a sandboxed frame): the download still gives the file.
+        console.warn("kt520: the browser's save dialog failed (" + e + "); the file is downloaded instead");
+        return suggested;
+      }
+    },
+    // Hands a file the program wrote in full to its chosen file, else as a download.
+    deliver: async (path, bytes) => {
+      const handle = targets.get(path);
+      if (handle) {
+        try {
+          const writable = await handle.createWritable();
+          await writable.write(bytes);
+          await writable.close();
+          console.log("kt520 saved: " + handle.name);
+          return;
+        } catch (e) {
+          console.warn("kt520: " + handle.name + " could not be written (" + e + "); it is downloaded instead");
+        }
+      }
+      const link = document.createElement("a");
+      link.href = URL.createObjectURL(new Blob([bytes], { type: "application/octet-stream" }));
+      link.download = path.split("/").pop();
+      document.body.appendChild(link);
+      link.click();
+      link.remove();
+      setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+      console.log("kt520 downloaded: " + link.download);
+    },
+  };
+})();

@@ -7,11 +7,11 @@
 #include "core/memmap/alignmentblocks.h"
 #include "core/transfer/alignmentexchange.h"
 #include "ui/common/accessiblenames.h"
+#include "ui/common/filechooser.h"
 #include "ui/common/messagebox.h"
 #include "ui/service/alignfieldedit.h"
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -220,18 +220,16 @@ QWidget* TTestForm::buildSidePanel() {
     auto* open = new QPushButton(QStringLiteral("打开"), side);
     open->setObjectName(QStringLiteral("Button3"));
     connect(open, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("打开"), {}, FileFilter);
+        const QString path = FileChooser::toOpen(this, {QStringLiteral("打开"), FileFilter, {}, {}});
         if (!path.isEmpty()) openFile(path);
     });
     col->addWidget(open);
     auto* save = new QPushButton(QStringLiteral("保存"), side);
     save->setObjectName(QStringLiteral("Button4"));
     connect(save, &QPushButton::clicked, this, [this] {
-        QFileDialog dialog(this, QStringLiteral("保存"), {}, FileFilter);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("m17"));
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            saveFile(dialog.selectedFiles().constFirst());
+        const QString path =
+            FileChooser::toSave(this, {QStringLiteral("保存"), FileFilter, QStringLiteral("m17"), {}});
+        if (!path.isEmpty() && saveFile(path)) FileChooser::saved(path);
     });
     col->addWidget(save);
     button(QStringLiteral("通信协议"), QStringLiteral("Button5"), &TTestForm::identificationClick);
