@@ -63,6 +63,9 @@ void TMainForm::transferDialogClosed() {
     done->step.reset();
     if (done->ok) m_session.history.setClean();
     updateTitle();
+    // The keyboard comes back to the main window: a browser's page does not hand it back by
+    // itself when the dialog closes.
+    activateWindow();
 }
 
 void TMainForm::setServiceMode(bool on) {

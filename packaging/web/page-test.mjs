@@ -2,11 +2,13 @@
 // Loads the built page (build-web/) in headless Chromium once per language and keeps a
 // screenshot of each; scripts/web-test.sh checks the pictures. Fails on a page that does not
 // start, stops, or logs an error.
-// With RADIO=ws://HOST:PORT (scripts/radio-bridge.mjs in front of kt520-sim) it then reads that
+// With RADIO=ws://HOST:PORT (scripts/radio-bridge.mjs in front of kt520-sim) it then works that
 // radio through the page as a user does, with the keyboard, and writes to OUT_DIR: read.png (the
-// window after the read), read-backup.bin (the backup image the read kept in the page's files)
-// and read.json (the dialog's last words and the times of the first and last frame sent).
-// With PULL=PID (the bridge's process) as well, it starts a second read, ends the bridge in its
+// window after the read), read-backup.bin (the backup image the read kept in the page's files),
+// downloads/ (the document saved with Ctrl+S, downloaded as in a browser without a save dialog)
+// and read.json (the dialog's last words and the times of the first and last frame sent). It
+// then opens OUT_DIR/other.qv19 through the browser's file chooser and writes it to the radio.
+// With PULL=PID (the bridge's process) as well, it starts a last read, ends the bridge in its
 // middle, and records what the page said and how soon.
 //   node page-test.mjs BUILD_DIR OUT_DIR
 import http from "node:http";
@@ -91,6 +93,8 @@ async function readRadio(radio) {
   page.on("pageerror", (e) => problems.push(String(e)));
   // The frames the program sends, with their times, to measure the read from first to last.
   await page.evaluateOnNewDocument(() => {
+    // As in a browser without a save dialog: what the program saves is downloaded.
+    window.showSaveFilePicker = undefined;
     globalThis.sentFrames = [];
     const send = WebSocket.prototype.send;
     WebSocket.prototype.send = function (bytes) {
@@ -102,16 +106,31 @@ async function readRadio(radio) {
   await page.goto(`${base}index.html?lang=2&radio=${encodeURIComponent(radio)}`);
   await page.waitForFunction(() => document.body.dataset.started, { timeout: 30000 });
   await new Promise((r) => setTimeout(r, 500));
+  const downloads = path.join(out, "downloads");
+  fs.rmSync(downloads, { recursive: true, force: true });
+  fs.mkdirSync(downloads);
+  const cdp = await page.createCDPSession();
+  await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
   await page.focus("canvas");
-  // Ctrl+R: "Program" > "Read"; the dialog's start button has the keyboard.
-  const startRead = async () => {
+  const chord = async (key, shift = false) => {
     await page.keyboard.down("Control");
-    await page.keyboard.press("KeyR");
+    if (shift) await page.keyboard.down("Shift");
+    await page.keyboard.press(key);
+    if (shift) await page.keyboard.up("Shift");
     await page.keyboard.up("Control");
+  };
+  // Ctrl+R: "Program" > "Read" (Ctrl+Shift+W: "Write"); the dialog's start button has the
+  // keyboard.
+  const startTransfer = async (shift, key) => {
+    lines.length = 0;
+    await chord(key, shift);
     await said(page, lines, /^kt520 status:/, 10000);
+    // As a user would: the dialog is seen before its button is pressed.
+    await new Promise((r) => setTimeout(r, 500));
     lines.length = 0;
     await page.keyboard.press("Enter");
   };
+  const startRead = () => startTransfer(false, "KeyR");
   const began = Date.now();
   await startRead();
   const done = await said(page, lines, /^kt520 (status: Done|warning:)/, 40000).catch(async (e) => {
@@ -145,6 +164,24 @@ async function readRadio(radio) {
   const result = { said: done, wholeMs: whole, frames: frames.length,
                    firstToLastMs: frames.length ? Math.round(frames.at(-1) - frames[0]) : 0,
                    backups: backup.map((b) => b[0]), problems };
+  // Ctrl+S: a document without a file asks for one; here it is downloaded.
+  const pageSaid = (pattern, ms) => said(page, all, pattern, ms);
+  await chord("KeyS");
+  result.saved = await pageSaid(/^kt520 downloaded:/, 10000);
+  for (let i = 0; i < 100 && !fs.existsSync(path.join(downloads, "KT-520.qv19")); ++i)
+    await new Promise((r) => setTimeout(r, 100));
+  // Ctrl+O: the browser's file chooser gives the other document.
+  const [chooser] = await Promise.all([page.waitForFileChooser({ timeout: 10000 }), chord("KeyO")]);
+  await chooser.accept([path.join(out, "other.qv19")]);
+  await new Promise((r) => setTimeout(r, 1000));
+  await page.screenshot({ path: path.join(out, "opened.png") });
+  await startTransfer(true, "KeyW");
+  result.written = await said(page, lines, /^kt520 (status: Done|warning:)/, 60000).catch(async (e) => {
+    await page.screenshot({ path: path.join(out, "write-failed.png") });
+    throw e;
+  });
+  await page.keyboard.press("Escape");
+  await new Promise((r) => setTimeout(r, 300));
   if (process.env.PULL) {
     // A second read, and the bridge pulled in its middle: the page must say so and not hang.
     lines.length = 0;

@@ -33,6 +33,7 @@ public:
     FmList(ControlStore& store, QWidget* parent);
     int targetCol() const { return m_targetCol; }
     int targetRow() const { return m_targetRow; }
+    using FuncGrid::closeEditor;
     void closeEditor(); // the window lost activation
 
 protected:
@@ -55,6 +56,7 @@ class CallList : public FuncGrid {
     Q_OBJECT
 public:
     CallList(ControlStore& store, QWidget* parent);
+    using FuncGrid::closeEditor;
     void closeEditor() { hideEditor(); }
 
 protected:

@@ -268,7 +268,10 @@ void TRWForm::FormShow() {
 
 void TRWForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous()) FormShow();
+    if (event->spontaneous()) return;
+    // The keys go to the dialog: a browser's page activates a window only when it first shows.
+    activateWindow();
+    FormShow();
 }
 
 void TRWForm::hideEvent(QHideEvent* event) {
