@@ -9,6 +9,7 @@
 //   node radio-bridge.mjs [--port N] --sim build/kt520-sim --baud 9600 [--image FILE ...]
 // Run from beside the `ws` package (scripts/web-test.sh copies it there).
 import fs from "node:fs";
+import tty from "node:tty";
 import { spawn, execFileSync } from "node:child_process";
 import readline from "node:readline";
 import { WebSocketServer } from "ws";
@@ -42,8 +43,13 @@ if (args[0] === "--sim") {
 // (the sim paces the line itself) but is what a real cable needs.
 execFileSync("stty", ["-F", device, "raw", "-echo", "9600"]);
 const fd = fs.openSync(device, fs.constants.O_RDWR | fs.constants.O_NOCTTY);
-const line = fs.createReadStream(null, { fd, highWaterMark: 4096 });
-const out = fs.createWriteStream(null, { fd, autoClose: false });
+// A terminal's own stream is told of arriving bytes by the system at once; a file stream reads
+// through Node's thread pool, about a millisecond and a half later on every reply. Writes are a
+// few bytes and go straight out.
+const isTerminal = tty.isatty(fd);
+const line = isTerminal ? new tty.ReadStream(fd) : fs.createReadStream(null, { fd, highWaterMark: 4096 });
+if (isTerminal) line.setRawMode(true);
+const out = { write: (bytes) => fs.writeSync(fd, bytes) };
 
 let client = null;
 let ending = false;
