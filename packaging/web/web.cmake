@@ -3,9 +3,19 @@
 # page and its script, the language files and the default sysini.ini.
 # ASYNCIFY lets the link's waits and the port's open (nested event loops) suspend the program
 # while the browser runs; FS is for the page, which puts the served files in place.
+# ASYNCIFY instruments every function that might be on the stack when the program suspends,
+# which is every function that makes an indirect call: asyncify-remove.json names the code that
+# never reaches a wait (painting, styles, layouts, fonts, text, images, file names, PDF), about
+# 3 MB of the .wasm. A function named there must never lead to an event loop.
+# The image format plugins are left out: the program shows only its own PNG icons.
+qt_import_plugins(kt520 EXCLUDE_BY_TYPE imageformats)
+set_property(TARGET kt520 APPEND PROPERTY LINK_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/asyncify-remove.json)
 target_link_options(kt520 PRIVATE
   "SHELL:-s ASYNCIFY"
   "SHELL:-s ASYNCIFY_STACK_SIZE=65536"
+  "SHELL:-s ASYNCIFY_REMOVE=@${CMAKE_CURRENT_LIST_DIR}/asyncify-remove.json"
+  # The whole program optimised for size at the link; it waits on the line, not on its code.
+  "-Os"
   "SHELL:-s EXPORTED_RUNTIME_METHODS=UTF16ToString,stringToUTF16,FS,ENV")
 foreach(page index.html kt520-web.js)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${page}

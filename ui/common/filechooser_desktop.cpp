@@ -8,7 +8,7 @@ namespace {
 QString ask(QWidget* parent, const FileChoice& choice, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, choice.caption);
     dialog.setAcceptMode(mode);
-    dialog.setNameFilter(choice.filter);
+    if (!choice.filter.isEmpty()) dialog.setNameFilter(choice.filter);
     if (mode == QFileDialog::AcceptSave) {
         dialog.setDefaultSuffix(choice.suffix);
         dialog.setFileMode(QFileDialog::AnyFile);

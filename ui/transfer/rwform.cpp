@@ -11,6 +11,7 @@
 #include "core/transfer/replydelay.h"
 #include "core/transfer/safetransfer.h"
 #include "core/transfer/usageadjust.h"
+#include "ui/common/filechooser.h"
 #include "ui/common/messagebox.h"
 #include "ui/common/translatewidgets.h"
 #include "ui/transfer/pageside.h"
@@ -19,7 +20,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -327,7 +327,7 @@ QString TRWForm::defaultTracePath() {
 
 void TRWForm::chooseTracePath() {
     const QString chosen = m_choosePath ? m_choosePath(tracePath())
-                                        : QFileDialog::getSaveFileName(this, m_trace->text(), tracePath());
+                                        : FileChooser::toSave(this, {m_trace->text(), {}, {}, tracePath()});
     if (chosen.isEmpty()) return;
     setTracePath(chosen);
     m_trace->setChecked(true);
@@ -346,7 +346,10 @@ bool TRWForm::startTrace() {
 }
 
 void TRWForm::stopTrace() {
+    if (!m_traceFile) return;
     m_traceFile.reset();
+    // In the browser the trace leaves the page as a file of the user's.
+    FileChooser::saved(tracePath());
 }
 
 void TRWForm::warnFileFailure(const FileFailure& failure) {
