@@ -5,7 +5,8 @@
 # With the desktop build beside it (build/, or $KT520_DESKTOP_BUILD) it then works a known radio
 # through the page as a user does, with the keyboard (kt520-sim at 9600 baud behind
 # packaging/web/radio-bridge.mjs): reads it (the same backup image as kt520-cli's read, both
-# timed), saves the document (downloaded: the same file as kt520-cli's), opens another through
+# timed), saves the document (downloaded: the same file as kt520-cli's) and prints it (a PDF
+# download), keeps its settings in the browser's storage, opens another document through
 # the browser's file chooser and writes it (the radio's memory as after kt520-cli's write of it),
 # and pulls the bridge during a last read: the page must report it and go on answering.
 # KT520_WEB_RADIO=0 leaves the radio out.
@@ -107,6 +108,10 @@ cmp "$out/read-backup.bin" "$out/cli-backup.bin" ||
 # The saved document, downloaded: the command line's document of the same read.
 cmp "$out/downloads/KT-520.qv19" "$out/cli.qv19" ||
   { echo "the page saved another document than kt520-cli read (downloads/KT-520.qv19)" >&2; exit 1; }
+head -c 5 "$out/downloads/KT-520.pdf" | grep -q '%PDF-' ||
+  { echo "Print gave no PDF download (downloads/KT-520.pdf)" >&2; exit 1; }
+grep -q '"settingsKept": true' "$out/read.json" ||
+  { echo "the program's settings were not kept in the browser's storage" >&2; exit 1; }
 # The other document, opened through the chooser and written: the radio as kt520-cli leaves it.
 grep -q '"written": "kt520 status: Done' "$out/read.json" ||
   { echo "the write through the page failed:" >&2; cat "$out/read.json" >&2; exit 1; }

@@ -168,8 +168,13 @@ async function readRadio(radio) {
   const pageSaid = (pattern, ms) => said(page, all, pattern, ms);
   await chord("KeyS");
   result.saved = await pageSaid(/^kt520 downloaded:/, 10000);
-  for (let i = 0; i < 100 && !fs.existsSync(path.join(downloads, "KT-520.qv19")); ++i)
+  // Ctrl+P: "Print" is a PDF in the page, downloaded too.
+  await chord("KeyP");
+  result.printed = await pageSaid(/^kt520 downloaded: .*\.pdf$/, 10000);
+  for (let i = 0; i < 100 && !["KT-520.qv19", "KT-520.pdf"].every((f) => fs.existsSync(path.join(downloads, f))); ++i)
     await new Promise((r) => setTimeout(r, 100));
+  // The program's settings, kept in the browser's storage as the page goes.
+  result.settingsKept = await page.evaluate(() => /\bM_type=/.test(localStorage.getItem("kt520/sysini.ini") || ""));
   // Ctrl+O: the browser's file chooser gives the other document.
   const [chooser] = await Promise.all([page.waitForFileChooser({ timeout: 10000 }), chord("KeyO")]);
   await chooser.accept([path.join(out, "other.qv19")]);
