@@ -189,6 +189,13 @@ globalThis.kt520Files = (() => {
     // Resolves with {name, bytes} of the file the user chose, or null when the chooser was
     // cancelled.
     pickOpen: (accept) => new Promise((resolve) => {
+      // Without a key or click just before, the browser would not show the chooser and nothing
+      // would ever answer: the choice ends as cancelled instead.
+      if (navigator.userActivation && !navigator.userActivation.isActive) {
+        console.warn("kt520: the browser shows its file chooser only right after a key or a click; try again");
+        resolve(null);
+        return;
+      }
       const input = document.createElement("input");
       input.type = "file";
       if (accept) input.accept = accept;
