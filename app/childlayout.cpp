@@ -9,7 +9,6 @@
 namespace {
 constexpr int TitleStep = 32; // table A shows table B's title bar above it
 constexpr int Gap = 8;
-constexpr int ScrollBarRoom = 20;
 } // namespace
 
 ChildGeometry placeChildren(QSize area, QSize table, QSize options) {
