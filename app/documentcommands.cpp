@@ -131,8 +131,7 @@ void DocumentCommands::exportPdf() {
     // Letter where the system's locale measures in inches, A4 elsewhere.
     const Paper paper =
         QLocale().measurementSystem() == QLocale::ImperialUSSystem ? Paper::Letter : Paper::A4;
-    const PdfResult result =
-        writeDocumentPdf(m_session, {QFileInfo(m_session.history.path()).fileName()}, path, paper);
+    const PdfResult result = writeDocumentPdf(m_session, {QFileInfo(document).fileName()}, path, paper);
     if (!result.error.isEmpty()) {
         showWarning(m_host.window, m_session.lang.text(Str::WarnCaption), result.error);
         return;
